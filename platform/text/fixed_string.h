@@ -48,6 +48,35 @@ struct FString {
     operator std::string_view() const { return View(); }  // NOLINT
 };
 
+// CSTRING(n): a null-terminated text of at most n-1 characters in n bytes.
+template <std::size_t N>
+struct CString {
+    static_assert(N > 1);
+    char data[N];
+
+    CString() { std::memset(data, 0, N); }
+    CString(std::string_view s) { Assign(s); }  // NOLINT
+    CString(const char* s) { Assign(s); }        // NOLINT
+    CString& operator=(std::string_view s) { Assign(s); return *this; }
+    CString& operator=(const char* s) { Assign(s); return *this; }
+
+    void Assign(std::string_view s) {
+        const std::size_t n = std::min(N - 1, s.size());
+        std::memcpy(data, s.data(), n);
+        std::memset(data + n, 0, N - n);
+    }
+    void Clear() { std::memset(data, 0, N); }
+    static constexpr std::size_t Size() { return N; }
+    std::string_view View() const { return {data, std::strlen(data)}; }
+    std::string_view Clip() const {
+        std::string_view v = View();
+        while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+        return v;
+    }
+    std::string Str() const { return std::string(Clip()); }
+    operator std::string_view() const { return View(); }  // NOLINT
+};
+
 template <std::size_t N, std::size_t M>
 bool operator==(const FString<N>& a, const FString<M>& b) { return a.Clip() == b.Clip(); }
 template <std::size_t N>
