@@ -20,6 +20,7 @@ struct FString {
     FString() { std::memset(data, ' ', N); }
     FString(std::string_view s) { Assign(s); }  // NOLINT: implicit, as in the design's assignments
     FString(const char* s) { Assign(s); }        // NOLINT
+    FString(const std::string& s) { Assign(s); } // NOLINT: results of the string functions
 
     FString& operator=(std::string_view s) { Assign(s); return *this; }
     FString& operator=(const char* s) { Assign(s); return *this; }
@@ -57,6 +58,7 @@ struct CString {
     CString() { std::memset(data, 0, N); }
     CString(std::string_view s) { Assign(s); }  // NOLINT
     CString(const char* s) { Assign(s); }        // NOLINT
+    CString(const std::string& s) { Assign(s); } // NOLINT
     CString& operator=(std::string_view s) { Assign(s); return *this; }
     CString& operator=(const char* s) { Assign(s); return *this; }
 
