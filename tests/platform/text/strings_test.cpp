@@ -132,6 +132,13 @@ TEST(FixedString, FullLengthAndLongTexts) {
     EXPECT_EQ(fw::LEN(fw::CLIP(s)), 255u);
     fw::CString<256> c = std::string(300, 'y');
     EXPECT_EQ(c.View().size(), 255u);
+    fw::FString<4> fromResult = fw::CLIP("ab   ");   // results of the string functions
+    EXPECT_EQ(fromResult.View(), "ab  ");
+    fromResult = fw::UPPER("abcdef");
+    EXPECT_EQ(fromResult.View(), "ABCD");
+    fw::CString<4> cFromResult;
+    cFromResult = fw::LOWER("XYZW");
+    EXPECT_EQ(cFromResult.View(), "xyz");
     fw::FString<4> empty = "";
     EXPECT_EQ(empty.View(), "    ");
     EXPECT_TRUE(empty == "");
