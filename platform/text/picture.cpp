@@ -56,12 +56,19 @@ std::string NumberChars(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
+// A date or time value as a whole number; values no date or time can have give 0.
+long WholeValue(double value) { return std::isfinite(value) && std::fabs(value) < 1e15 ? static_cast<long>(value) : 0; }
+
+}  // namespace
+
 std::string FORMAT(double value, std::string_view pic) {
     switch (picture::Kind(pic)) {
         case 'N': return picture::FormatNumber(value, pic);
         case 'P': return picture::FormatPattern(value, pic);
-        case 'D': return picture::FormatDate(static_cast<long>(value), pic);
-        case 'T': return picture::FormatTime(static_cast<long>(value), pic);
+        case 'D': return picture::FormatDate(WholeValue(value), pic);
+        case 'T': return picture::FormatTime(WholeValue(value), pic);
         case 'S': return FORMAT(std::string_view(NumberText(value)), pic);
         default: return NumberText(value);
     }

@@ -54,10 +54,12 @@ TEST(Picture, DateD1) {
     const Case cases[] = {
         {fw::DATE(3, 7, 2025), "03/07/25"}, {fw::DATE(12, 31, 1999), "12/31/99"},
         {fw::DATE(2, 29, 2000), "02/29/00"}, {fw::DATE(1, 1, 1801), "01/01/01"}, {4, "01/01/01"},
-        {0, ""}, {-5, ""}, {fw::kLastDayNumber + 1, ""},
+        {0, ""}, {-5, ""}, {3, ""}, {fw::kLastDayNumber + 1, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(fw::FORMAT(static_cast<double>(c.day), "@D1"), c.want) << c.day;
     EXPECT_EQ(fw::FORMAT(static_cast<double>(fw::DATE(3, 7, 2025)), "@D2"), "03/07/2025");
+    EXPECT_EQ(fw::FORMAT(1e300, "@D1"), "");
+    EXPECT_EQ(fw::FORMAT(1e300, "@T4"), "");
 }
 
 TEST(Picture, DateD1ReadsBackWithTheCenturyWindow) {
