@@ -47,25 +47,47 @@ void Fields(std::string_view text, std::vector<long>& values, std::vector<int>& 
     }
 }
 
-// Whether a locale date format writes the year in two digits only.
-bool TwoDigitYearFormat(const QString& format) {
-    return format.contains(QLatin1String("yy")) && !format.contains(QLatin1String("yyyy"));
+// A date typed as three numbers in the given order ("MDY", "DMY", "YMD"),
+// separated by anything but digits; day and month take one or two digits,
+// the year two (read through the century window) or four.
+long DateFromFields(std::string_view text, std::string_view order) {
+    std::vector<long> v;
+    std::vector<int> w;
+    Fields(text, v, w);
+    if (v.size() != 3) return kNoDate;
+    int day = 0, month = 0, year = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int value = static_cast<int>(v[i]);
+        switch (order[i]) {
+            case 'D': if (w[i] > 2) return kNoDate; day = value; break;
+            case 'M': if (w[i] > 2) return kNoDate; month = value; break;
+            default:
+                if (w[i] <= 2) year = WindowedYear(value, CurrentYear());
+                else if (w[i] == 4) year = value;
+                else return kNoDate;
+        }
+    }
+    return DATE(month, day, year);
+}
+
+// The order of day, month and year in a locale's date format, or the empty
+// text when the format names the month in words.
+std::string FieldOrder(const QString& format) {
+    if (format.contains(QLatin1String("MMM"))) return {};
+    std::string order;
+    for (QChar c : format) {
+        const char f = c == QLatin1Char('d') ? 'D' : c == QLatin1Char('M') ? 'M' : c == QLatin1Char('y') ? 'Y' : 0;
+        if (f && order.find(f) == std::string::npos) order.push_back(f);
+    }
+    return order.size() == 3 ? order : std::string();
 }
 
 long ShortDateFromText(std::string_view text) {
     const QLocale locale;
-    const QString input = AnsiToQString(text).trimmed();
-    if (input.isEmpty()) return kNoDate;
     const QString format = locale.dateFormat(QLocale::ShortFormat);
-    QDate d = locale.toDate(input, format);
-    if (d.isValid() && TwoDigitYearFormat(format)) {
-        d = QDate(WindowedYear(d.year() % 100, CurrentYear()), d.month(), d.day());
-    } else if (!d.isValid() && TwoDigitYearFormat(format)) {
-        // A four-digit year typed into a two-digit-year format.
-        QString longYear = format;
-        longYear.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-        d = locale.toDate(input, longYear);
-    }
+    const std::string order = FieldOrder(format);
+    if (!order.empty()) return DateFromFields(text, order);
+    const QDate d = locale.toDate(AnsiToQString(text).trimmed(), format);
     return d.isValid() ? DATE(d.month(), d.day(), d.year()) : kNoDate;
 }
 
@@ -85,14 +107,7 @@ std::string FormatDate(long date, std::string_view pic) {
 
 long DeformatDate(std::string_view text, std::string_view pic) {
     if (PictureNumber(pic) == kShortDate) return ShortDateFromText(text);
-    std::vector<long> v;
-    std::vector<int> w;
-    Fields(text, v, w);
-    if (v.size() != 3 || w[0] > 2 || w[1] > 2) return kNoDate;
-    int year = static_cast<int>(v[2]);
-    if (w[2] <= 2) year = WindowedYear(year, CurrentYear());
-    else if (w[2] != 4) return kNoDate;
-    return DATE(static_cast<int>(v[0]), static_cast<int>(v[1]), year);
+    return DateFromFields(text, "MDY");
 }
 
 std::string FormatTime(long time, std::string_view pic) {

@@ -100,6 +100,16 @@ TEST(Picture, SystemShortDateThroughTheLocale) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));  // dd.MM.yy
     EXPECT_EQ(fw::FORMAT(static_cast<double>(day), fw::kShortDatePicture), "07.03.25");
     EXPECT_EQ(fw::DeformatValue("07.03.25", fw::kShortDatePicture), day);
+    EXPECT_EQ(fw::DeformatValue("7.3.2025", fw::kShortDatePicture), day);  // typed loosely
+    EXPECT_EQ(fw::DeformatValue("31.12.45", fw::kShortDatePicture), fw::DATE(12, 31, 2045));
+    EXPECT_EQ(fw::DeformatValue("01.01.46", fw::kShortDatePicture), fw::DATE(1, 1, 1946));
+    EXPECT_EQ(fw::DeformatValue("3/7/25 ", fw::kShortDatePicture), fw::DATE(7, 3, 2025));  // day first here
+
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));  // dd/MM/yyyy
+    EXPECT_EQ(fw::FORMAT(static_cast<double>(day), fw::kShortDatePicture), "07/03/2025");
+    EXPECT_EQ(fw::DeformatValue("07/03/2025", fw::kShortDatePicture), day);
+    EXPECT_EQ(fw::DeformatValue("7/3/25", fw::kShortDatePicture), day);     // two-digit year typed
+    EXPECT_EQ(fw::DeformatValue("29/02/2023", fw::kShortDatePicture), 0);
     QLocale::setDefault(saved);
     fw::ResetClock();
 }
