@@ -15,7 +15,9 @@
 //     "Page: 7   "). B: blank when zero.
 // @Sn  A text blank-padded or cut to n characters.
 // @D1  mm/dd/yy, zero-padded ("03/07/25"). @D2 mm/dd/yyyy.
-// @D17 The system's short date, through the locale (kShortDatePicture).
+// @D17 The system's short date, through the locale (kShortDatePicture);
+//      read back in the locale's order of day, month and year, any
+//      separator, one-digit fields and two- or four-digit years allowed.
 // @T1  hh:mm, @T4 hh:mm:ss, from a time value (hundredths since midnight
 //      plus 1; a value of 0 or less is blank). Hours past 24 keep counting.
 // A date or time that is 0 or out of range shows as the empty text.
