@@ -174,3 +174,45 @@ TEST(SongBaseGenerator, SameSeedSameSongBase) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each record reaches Write with the description of its own file.
+class FileDump : public songbase_gen::FileRecordSink {
+public:
+    std::map<std::string, std::string> byFile;
+
+protected:
+    void Write(const shell::FileSpec& file, const void* rec) override {
+        std::string& s = byFile[file.label];
+        for (const auto& f : file.record->fields) s += fw::GetText(rec, f) + "|";
+        s += "\n";
+    }
+};
+
+std::map<std::string, std::string> ByFile(const MemorySongBase& b) {
+    std::map<std::string, std::string> m;
+    const auto add = [&](const shell::FileSpec& file, const auto& recs) {
+        for (const auto& r : recs) {
+            for (const auto& f : file.record->fields) m[file.label] += fw::GetText(&r, f) + "|";
+            m[file.label] += "\n";
+        }
+    };
+    add(shell::MakeIdFile(), b.brandCodes), add(shell::DMakeFile(), b.brands), add(shell::GenreFile(), b.genres);
+    add(shell::DiscsFile(), b.discs), add(shell::KaraokeFile(), b.tracks), add(shell::STitleFile(), b.titles);
+    add(shell::SArtistFile(), b.artists);
+    return m;
+}
+
+TEST(SongBaseGenerator, FileSinkGetsEachRecordWithItsFile) {
+    Options o;
+    o.tracks = 500;
+    MemorySongBase memory;
+    FileDump files;
+    songbase_gen::Generate(o, memory);
+    songbase_gen::Generate(o, files);
+    EXPECT_EQ(files.byFile, ByFile(memory));
+    EXPECT_EQ(files.byFile.size(), 7u);
+}
+
+}  // namespace

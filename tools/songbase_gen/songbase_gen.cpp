@@ -8,20 +8,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 
 namespace {
 
-// A sink that only counts: the generator's summary says what was made.
-class NoSink : public songbase_gen::SongBaseSink {
+// Counts the records of each file.
+class CountingSink : public songbase_gen::FileRecordSink {
 public:
-    void AddBrandCode(const shell::MakeIdRec&) override {}
-    void AddBrand(const shell::DMakeRec&) override {}
-    void AddGenre(const shell::GenreRec&) override {}
-    void AddDisc(const shell::DiscsRec&) override {}
-    void AddTrack(const shell::KaraokeRec&) override {}
-    void AddTitle(const shell::STitleRec&) override {}
-    void AddArtist(const shell::SArtistRec&) override {}
+    std::map<std::string, long> counts;  // by file name
+
+protected:
+    void Write(const shell::FileSpec& file, const void*) override { ++counts[file.fixedName]; }
 };
 
 bool ParseNumber(const char* text, unsigned long long max, unsigned long long& out) {
@@ -61,9 +59,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "songbase_gen: %s\n", error.c_str());
         return 2;
     }
-    NoSink sink;
-    const songbase_gen::Summary s = songbase_gen::Generate(options, sink);
-    std::printf("brands %d, brand codes %d, discs %d, tracks %d, titles %d, artists %d, genres %d\n", s.brands,
-                s.brandCodes, s.discs, s.tracks, s.titles, s.artists, s.genres);
+    CountingSink sink;
+    songbase_gen::Generate(options, sink);
+    for (const auto& [name, count] : sink.counts) std::printf("%-12s %8ld records\n", name.c_str(), count);
     return 0;
 }
