@@ -9,15 +9,15 @@
 namespace shell {
 
 struct RecordBuffers {
-    KaraokeRec KAR;
-    DiscsRec DIS;
-    DMakeRec BRA;
-    MakeIdRec MAK;
-    SArtistRec SAR;
-    STitleRec STI;
-    GenreRec GEN;
-    SongBookRec SBK;
-    SBDiscsRec SBD;
+    KaraokeRec karaoke;
+    DiscsRec discs;
+    DMakeRec dmake;
+    MakeIdRec makeId;
+    SArtistRec sArtist;
+    STitleRec sTitle;
+    GenreRec genre;
+    SongBookRec songBook;
+    SBDiscsRec sbDiscs;
 };
 
 // Created cleared (texts blank, numbers zero) in each thread.

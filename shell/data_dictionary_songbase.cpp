@@ -113,12 +113,12 @@ const FileSpec& GenreFile() {
     return f;
 }
 
-KaraokeRec& KaraokeBuffer() { return Buffers().KAR; }
-DiscsRec& DiscsBuffer() { return Buffers().DIS; }
-DMakeRec& DMakeBuffer() { return Buffers().BRA; }
-MakeIdRec& MakeIdBuffer() { return Buffers().MAK; }
-SArtistRec& SArtistBuffer() { return Buffers().SAR; }
-STitleRec& STitleBuffer() { return Buffers().STI; }
-GenreRec& GenreBuffer() { return Buffers().GEN; }
+KaraokeRec& KaraokeBuffer() { return Buffers().karaoke; }
+DiscsRec& DiscsBuffer() { return Buffers().discs; }
+DMakeRec& DMakeBuffer() { return Buffers().dmake; }
+MakeIdRec& MakeIdBuffer() { return Buffers().makeId; }
+SArtistRec& SArtistBuffer() { return Buffers().sArtist; }
+STitleRec& STitleBuffer() { return Buffers().sTitle; }
+GenreRec& GenreBuffer() { return Buffers().genre; }
 
 }  // namespace shell

@@ -56,7 +56,7 @@ const FileSpec& SBDiscsFile() {
     return f;
 }
 
-SongBookRec& SongBookBuffer() { return Buffers().SBK; }
-SBDiscsRec& SBDiscsBuffer() { return Buffers().SBD; }
+SongBookRec& SongBookBuffer() { return Buffers().songBook; }
+SBDiscsRec& SBDiscsBuffer() { return Buffers().sbDiscs; }
 
 }  // namespace shell
