@@ -24,6 +24,7 @@ struct FString {
 
     FString& operator=(std::string_view s) { Assign(s); return *this; }
     FString& operator=(const char* s) { Assign(s); return *this; }
+    FString& operator=(const std::string& s) { Assign(s); return *this; }
     template <std::size_t M>
     FString& operator=(const FString<M>& o) { Assign(o.View()); return *this; }
 
@@ -61,6 +62,7 @@ struct CString {
     CString(const std::string& s) { Assign(s); } // NOLINT
     CString& operator=(std::string_view s) { Assign(s); return *this; }
     CString& operator=(const char* s) { Assign(s); return *this; }
+    CString& operator=(const std::string& s) { Assign(s); return *this; }
 
     void Assign(std::string_view s) {
         const std::size_t n = std::min(N - 1, s.size());
