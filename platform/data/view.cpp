@@ -130,15 +130,15 @@ bool LevelsOpen(View& v) {
 }
 
 // Configures level L's cursor for the current parent records and the
-// place it starts from.
-void StartLevel(View& v, std::size_t L) {
+// place it starts from; true when that is a position RESET gave.
+bool StartLevel(View& v, std::size_t L) {
     View::Level& lv = v.levels_[L];
     FileInstance& inst = lv.file->Instance();
     if (L == 0) {
         lv.cursor.Configure(lv.file, lv.key, v.range_);
         lv.cursor.SetFirstBatch(inst.quickScan ? 64 : 16);
         lv.cursor.SetAnchor(v.startAnchor_);
-        return;
+        return false;
     }
     KeyValues fixed;
     for (auto [pl, fi] : lv.parentFields) {
@@ -149,14 +149,19 @@ void StartLevel(View& v, std::size_t L) {
     lv.cursor.Configure(lv.file, lv.key, std::move(fixed));
     lv.cursor.SetFirstBatch(inst.quickScan ? 64 : 4);
     Anchor a{Anchor::Begin, {}, 0};
+    bool resumed = false;
     if (lv.resume) {
         bool same = true;
         for (std::size_t p = 0; p < L && p < lv.resumeParents.size(); ++p)
             same = same && v.levels_[p].file->Instance().currentId == lv.resumeParents[p];
-        if (same) a = lv.resumeAnchor;
+        if (same) {
+            a = lv.resumeAnchor;
+            resumed = a.kind != Anchor::Begin;
+        }
         lv.resume = false;
     }
     lv.cursor.SetAnchor(a);
+    return resumed;
 }
 
 void LoadRow(View::Level& lv) {
@@ -179,30 +184,36 @@ bool ParentIsNull(View& v, std::size_t L) {
     return false;
 }
 
+// Reads the next row at level L and below. fresh: L starts anew under
+// its parents' current records. A joined level that finds no records
+// gives one null row, unless it resumed from a position past its last
+// record: then it has nothing more, and the level above moves on.
 bool Fetch(View& v, std::size_t L, Dir d, bool fresh, int* rc) {
     View::Level& lv = v.levels_[L];
     data::Database& db = *lv.file->Instance().db;
     const bool last = L + 1 == v.levels_.size();
     if (fresh) {
-        StartLevel(v, L);
+        const bool resumed = StartLevel(v, L);
         if (L > 0 && ParentIsNull(v, L)) {
             LoadNull(lv);
         } else if (lv.cursor.Read(db, d, rc)) {
             LoadRow(lv);
         } else {
-            if (*rc != SQLITE_OK || L == 0) return false;
+            if (*rc != SQLITE_OK || L == 0 || resumed) return false;
             LoadNull(lv);
         }
-        return last || Fetch(v, L + 1, d, true, rc);
-    }
-    if (!last) {
+        if (last || Fetch(v, L + 1, d, true, rc)) return true;
+        if (*rc != SQLITE_OK) return false;
+    } else if (!last) {
         if (Fetch(v, L + 1, d, false, rc)) return true;
         if (*rc != SQLITE_OK) return false;
     }
-    if (lv.null) return false;
-    if (!lv.cursor.Read(db, d, rc)) return false;
-    LoadRow(lv);
-    return last || Fetch(v, L + 1, d, true, rc);
+    for (;;) {
+        if (lv.null || !lv.cursor.Read(db, d, rc)) return false;
+        LoadRow(lv);
+        if (last || Fetch(v, L + 1, d, true, rc)) return true;
+        if (*rc != SQLITE_OK) return false;
+    }
 }
 
 // The filter's fixed values, and where the start anchor stands relative to them.
