@@ -13,9 +13,18 @@ namespace {
 
 inline constexpr int kNoLogoutErr = 91;
 
+struct Transaction;
+void Finish(Transaction& t);
+
 struct Transaction {
     bool active = false;
     std::vector<std::shared_ptr<data::Database>> files;  // files[0] owns the connection
+    // A thread that ends inside its transaction leaves nothing half done.
+    ~Transaction() {
+        if (!active) return;
+        files[0]->Own().Exec("ROLLBACK");
+        Finish(*this);
+    }
 };
 
 Transaction& Current() { return ThreadSlot<Transaction>(); }

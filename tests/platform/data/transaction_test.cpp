@@ -3,6 +3,7 @@
 #include "data_test_support.h"
 
 #include "platform/data/transaction.h"
+#include "platform/runtime/thread_context.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -79,6 +80,21 @@ TEST_F(Transactions, MisuseOnlySetsAnError) {
     fw::ROLLBACK();
     EXPECT_EQ(fw::ERRORCODE(), 0);
     EXPECT_EQ(fw::RECORDS(*book), 1);
+}
+
+TEST_F(Transactions, AThreadEndingInsideItsTransactionRollsItBack) {
+    {
+        fw::ThreadContext other(2);
+        fw::SetCurrentContext(&other);
+        fw::OPEN(*book, fw::ReadWrite | fw::DenyNone);
+        fw::LOGOUT(2, *book);
+        AddSong(*book, "Half done", "H1", 1);
+        fw::SetCurrentContext(nullptr);
+    }
+    EXPECT_EQ(fw::RECORDS(*book), 1);
+    fw::LOGOUT(1, *book);
+    EXPECT_EQ(fw::ERRORCODE(), 0);
+    fw::COMMIT();
 }
 
 TEST_F(Transactions, AStreamGoesOnAroundALogout) {
