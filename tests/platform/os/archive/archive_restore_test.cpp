@@ -172,6 +172,34 @@ TEST_F(RestoreTest, ChosenEntriesWaitInTemporaryFilesUntilCommitted) {
     EXPECT_EQ(Snapshot(restore()), (Files{{"PARTY.2BK", "new listings"}, {"Party.2bd", "new discs"}}));
 }
 
+TEST_F(RestoreTest, FailedCommitPutsTheOldFilesBack) {
+    MakeZip(Archive(), {{"Party.2bk", "new listings"}, {"Party.2bd", "new discs"}});
+    WriteFile(restore() / "Party.2bk", "old listings");
+    WriteFile(restore() / "Party.2bd", "old discs");
+    ASSERT_EQ(fw::zOpenZipFile(Archive().string()), 0);
+    {
+        fw::StagedExtraction staged;
+        ASSERT_EQ(fw::zStageEntries(restore().string(), {0, 1}, staged), 0) << fw::zGetLastErrorAsText();
+        // The second file cannot be put in place once the first already is.
+        fs::remove(staged.Files()[1].tempPath);
+        EXPECT_EQ(staged.Commit(true), fw::ArchiveWriteError);
+        EXPECT_NE(fw::zGetLastErrorAsText().find("Party.2bd"), std::string::npos) << fw::zGetLastErrorAsText();
+    }
+    EXPECT_EQ(Snapshot(restore()), (Files{{"Party.2bk", "old listings"}, {"Party.2bd", "old discs"}}));
+}
+
+TEST_F(RestoreTest, NamesStoredInWindows1252ByTheEarlierProgram) {
+    // Stored as the bytes themselves, without the zip format's UTF-8 mark.
+    MakeZip(Archive(), {{"Caf\xE9.2bk", "listings"}});
+    ASSERT_EQ(fw::zOpenZipFile(Archive().string()), 0);
+    std::vector<fw::ArchiveEntry> entries;
+    ASSERT_EQ(fw::zListEntries(entries), 0);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "Caf\xE9.2bk");
+    ASSERT_EQ(fw::zExtractAll(restore().string(), "", 1, 0, 0, 0, 0), 0) << fw::zGetLastErrorAsText();
+    EXPECT_EQ(Snapshot(restore()), (Files{{"Caf\xC3\xA9.2bk", "listings"}}));
+}
+
 TEST_F(RestoreTest, StagingRefusesWhatCannotBeExtracted) {
     MakeZip(Archive(), {{"Party.2bk", "a"}, {"Old/PARTY.2BK", "b"}, {"Books/", ""}});
     ASSERT_EQ(fw::zOpenZipFile(Archive().string()), 0);
