@@ -25,7 +25,9 @@ QWidget* DialogParent() {
 }
 
 DialogAnswer WaitForAnswer(PendingDialog& dialog, QWidget* shown) {
+    static long serials = 0;
     dialog.thread = THREAD();
+    dialog.serial = ++serials;
     DialogAnswer result;
     bool done = false;
     dialog.answer = [&done, &result, thread = dialog.thread](const DialogAnswer& a) {

@@ -26,6 +26,7 @@ struct DialogAnswer {
 struct PendingDialog {
     DialogKind kind = DialogKind::Message;
     int thread = 0;
+    long serial = 0;                   // unique for each dialog shown
     std::string title;                 // caption (Windows-1252)
     std::string text;                  // message text, "|" already taken as line breaks
     std::vector<std::string> buttons;  // message buttons or popup items, as shown

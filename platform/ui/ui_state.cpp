@@ -74,9 +74,15 @@ protected:
 private:
     bool Handle(QObject* o, QEvent* e, int code) {
         if (!code) return false;
-        // An event the focus widget ignores is offered to its parents too.
-        if (e == last_) return lastEaten_;
+        // An event the focus widget ignores is offered to its parents too:
+        // only its first receiver counts.
+        auto* widget = qobject_cast<QWidget*>(o);
+        if (e == last_ && e->type() == lastType_ && lastReceiver_ && widget && widget != lastReceiver_ &&
+            widget->isAncestorOf(lastReceiver_))
+            return lastEaten_;
         last_ = e;
+        lastReceiver_ = widget;
+        lastType_ = e->type();
         lastEaten_ = false;
         Window* window = nullptr;
         Control* control = nullptr;
@@ -90,6 +96,8 @@ private:
         return true;
     }
     QEvent* last_ = nullptr;
+    QPointer<QWidget> lastReceiver_;
+    QEvent::Type lastType_ = QEvent::None;
     bool lastEaten_ = false;
 };
 

@@ -119,6 +119,7 @@ MenuControl::MenuControl(Window& w, const ControlLayout& l, int n) : Control(w, 
     if (parentMenu) menu_ = parentMenu->addMenu(Q(l.text));
     else menu_ = w.MenuBar()->addMenu(Q(l.text));
     menu_->setProperty(kControlProperty, QVariant::fromValue<void*>(this));
+    if (!l.msg.empty()) menu_->menuAction()->setStatusTip(Q(l.msg));
     text_ = l.text;
 }
 

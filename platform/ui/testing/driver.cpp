@@ -125,12 +125,10 @@ bool Driver::TickUntil(const std::function<bool()>& condition, int maxRounds) {
 
 bool Driver::AnswerDialogs() {
     std::vector<PendingDialog*> pending = PendingDialogs();
-    for (auto it = answered_.begin(); it != answered_.end();)
-        it = std::find(pending.begin(), pending.end(), *it) == pending.end() ? answered_.erase(it) : std::next(it);
     bool any = false;
     for (PendingDialog* d : pending) {
-        if (answered_.count(d)) continue;
-        answered_.insert(d);
+        if (answered_.count(d->serial)) continue;
+        answered_.insert(d->serial);
         any = true;
         std::string shown = d->title + ": " + d->text;
         if (d->kind == DialogKind::Message) messages_.push_back(shown);

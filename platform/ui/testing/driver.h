@@ -107,7 +107,7 @@ private:
 
     FailureSink sink_;
     std::deque<Entry> script_;
-    std::set<PendingDialog*> answered_;
+    std::set<long> answered_;  // serials
     std::vector<std::string> messages_;
     mutable std::vector<std::string> failures_;
 };
