@@ -20,9 +20,11 @@ struct FString {
     FString() { std::memset(data, ' ', N); }
     FString(std::string_view s) { Assign(s); }  // NOLINT: implicit, as in the design's assignments
     FString(const char* s) { Assign(s); }        // NOLINT
+    FString(const std::string& s) { Assign(s); } // NOLINT: results of the string functions
 
     FString& operator=(std::string_view s) { Assign(s); return *this; }
     FString& operator=(const char* s) { Assign(s); return *this; }
+    FString& operator=(const std::string& s) { Assign(s); return *this; }
     template <std::size_t M>
     FString& operator=(const FString<M>& o) { Assign(o.View()); return *this; }
 
@@ -57,8 +59,10 @@ struct CString {
     CString() { std::memset(data, 0, N); }
     CString(std::string_view s) { Assign(s); }  // NOLINT
     CString(const char* s) { Assign(s); }        // NOLINT
+    CString(const std::string& s) { Assign(s); } // NOLINT
     CString& operator=(std::string_view s) { Assign(s); return *this; }
     CString& operator=(const char* s) { Assign(s); return *this; }
+    CString& operator=(const std::string& s) { Assign(s); return *this; }
 
     void Assign(std::string_view s) {
         const std::size_t n = std::min(N - 1, s.size());

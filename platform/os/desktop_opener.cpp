@@ -1,0 +1,22 @@
+#include "platform/os/desktop_opener.h"
+
+#include <QDesktopServices>
+
+namespace fw {
+namespace {
+
+DesktopOpener& Opener() {
+    static DesktopOpener opener;
+    return opener;
+}
+
+}  // namespace
+
+void SetDesktopOpener(DesktopOpener opener) { Opener() = std::move(opener); }
+
+void OpenOnDesktop(const QUrl& url) {
+    if (Opener()) Opener()(url);
+    else QDesktopServices::openUrl(url);
+}
+
+}  // namespace fw
