@@ -203,7 +203,12 @@ bool IsTextPicture(std::string_view picture) {
 
 std::string ListColumn::Show(std::string_view value) const {
     if (picture.empty()) return std::string(value);
-    if (IsTextPicture(picture)) return fw::FORMAT(value, picture);
+    if (IsTextPicture(picture)) {
+        // A cell shows the text, not the blanks that pad it to the picture's width.
+        std::string shown = fw::FORMAT(value, picture);
+        while (!shown.empty() && shown.back() == ' ') shown.pop_back();
+        return shown;
+    }
     const std::string t(value);
     const double number = std::strtod(t.c_str(), nullptr);
     return fw::FORMAT(number, picture);
