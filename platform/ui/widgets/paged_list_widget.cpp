@@ -411,6 +411,15 @@ void PagedListWidget::resizeEvent(QResizeEvent* event) {
     PlaceEditor();
 }
 
+void PagedListWidget::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    // A new font changes the row height and the heading's.
+    if (event->type() == QEvent::FontChange) {
+        header_->setFont(font());
+        ApplyColumns();
+    }
+}
+
 // ---- geometry and painting --------------------------------------------------
 
 int PagedListWidget::rowAt(const QPoint& pos) const {
