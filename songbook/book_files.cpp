@@ -43,17 +43,11 @@ std::string ClipName(std::string_view name) {
     return end == std::string_view::npos ? std::string() : std::string(name.substr(0, end + 1));
 }
 
-// A journal left beside a file is SQLite's, and would be rolled into
-// whatever database takes that name.
-bool HasJournalFor(const std::string& diskPath) {
-    return Exists(diskPath + "-journal") || Exists(diskPath + "-wal");
-}
-
 // A name in the folder is free for the book when no file has it (in any
 // case), or the file that has it is one of the book's own.
 bool NameFreeFor(const std::string& target, const BookOnDisk& book) {
     const std::string found = fw::ResolvePath(target);
-    if (HasJournalFor(target) || HasJournalFor(found)) return false;
+    if (HasJournalBeside(target) || HasJournalBeside(found)) return false;
     if (!Exists(found)) return true;
     return SameFile(found, book.listings) || (book.hasDiscs && SameFile(found, book.discs));
 }
@@ -148,7 +142,7 @@ BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, 
     const std::string oldDiscs = fw::ResolvePath(discsTarget);
     bool replacing = false;
     for (const std::string* old : {&oldListings, &oldDiscs}) {
-        if (HasJournalFor(*old)) return Result(BookStatus::InUse, text::kBookInUse);
+        if (HasJournalBeside(*old)) return Result(BookStatus::InUse, text::kBookInUse);
         if (!Exists(*old)) continue;
         if (!IsFile(*old))
             return Result(BookStatus::Failed, text::kUnableToMove, "Something other than a file is in the way: " +

@@ -55,12 +55,11 @@ bool FindBook(std::string_view listingsPath, BookOnDisk& book, std::string& erro
     return true;
 }
 
-bool HasJournal(const BookOnDisk& book) {
-    for (const std::string* file : {&book.listings, &book.discs})
-        for (const char* side : {"-journal", "-wal"})
-            if (Exists(*file + side)) return true;
-    return false;
+bool HasJournalBeside(const std::string& diskPath) {
+    return Exists(diskPath + "-journal") || Exists(diskPath + "-wal");
 }
+
+bool HasJournal(const BookOnDisk& book) { return HasJournalBeside(book.listings) || HasJournalBeside(book.discs); }
 
 BookFileKind FileKindOf(const std::string& diskPath) {
     if (fw::IsSqliteFile(diskPath)) return BookFileKind::Sqlite;

@@ -32,6 +32,9 @@ std::string CompanionOnDisk(const std::string& listingsDiskPath, BookFormat form
 // True when SQLite's journal of either file lies beside it: a change is
 // under way, or was cut off and is still to be rolled back by SQLite.
 bool HasJournal(const BookOnDisk& book);
+// The same for one file on disk. A journal is rolled into whatever database
+// takes its file's name, so a name with a journal beside it is not free.
+bool HasJournalBeside(const std::string& diskPath);
 
 // What kind of data a file holds, by its first bytes.
 enum class BookFileKind { Sqlite, TopSpeed, Other };

@@ -25,14 +25,16 @@ size_t LastSeparator(std::string_view path) {
 }  // namespace
 
 std::optional<BookFormat> ListingsFormat(std::string_view fileName) {
-    const std::string_view ext = ExtensionOf(FileNameOf(fileName));
+    const std::string name = FileNameOf(fileName);
+    const std::string_view ext = ExtensionOf(name);
     if (SameText(ext, ".2bk")) return BookFormat::Current;
     if (SameText(ext, ".sbk")) return BookFormat::Older;
     return std::nullopt;
 }
 
 bool IsBookFileName(std::string_view fileName) {
-    const std::string_view ext = ExtensionOf(FileNameOf(fileName));
+    const std::string name = FileNameOf(fileName);
+    const std::string_view ext = ExtensionOf(name);
     for (std::string_view known : {".2bk", ".2bd", ".sbk", ".sbd"})
         if (SameText(ext, known)) return true;
     return false;

@@ -34,6 +34,7 @@ inline void WriteFile(const fs::path& path, const std::string& bytes) {
 
 // A small database: one table with a few rows that say which file it is.
 inline void MakeDatabase(const fs::path& path, const std::string& tag, int rows = 3) {
+    fs::remove(path);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     std::string sql = "CREATE TABLE t(id INTEGER PRIMARY KEY, title TEXT); BEGIN;";
