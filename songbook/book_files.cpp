@@ -149,7 +149,7 @@ BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, 
                                                                      ProgramPath(*old));
         replacing = true;
     }
-    if (replacing && !(askReplace && askReplace(ProgramPath(book.name)))) return Result(BookStatus::Declined, {});
+    if (replacing && !(askReplace && askReplace(fw::Utf8ToAnsi(book.name)))) return Result(BookStatus::Declined, {});
 
     FileChanges changes;
     const bool moved = (!Exists(oldListings) || changes.MoveAside(oldListings)) &&
