@@ -140,7 +140,7 @@ BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, c
     for (const auto& [key, files] : books) {
         bool present = false;
         for (const fw::ArchiveEntry* e : files) {
-            const std::string there = fw::ResolvePath(JoinPath(disk, fw::AnsiToUtf8(e->baseName)));
+            const std::string there = fw::ResolveNativePath(JoinPath(disk, fw::AnsiToUtf8(e->baseName)));
             if (HasJournalBeside(there)) return {BookStatus::InUse, std::string(text::kBookInUse), {}, {}};
             present = present || fs::exists(fs::symlink_status(there, ec));
         }

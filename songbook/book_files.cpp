@@ -46,7 +46,7 @@ std::string ClipName(std::string_view name) {
 // A name in the folder is free for the book when no file has it (in any
 // case), or the file that has it is one of the book's own.
 bool NameFreeFor(const std::string& target, const BookOnDisk& book) {
-    const std::string found = fw::ResolvePath(target);
+    const std::string found = fw::ResolveNativePath(target);
     if (HasJournalBeside(target) || HasJournalBeside(found)) return false;
     if (!Exists(found)) return true;
     return SameFile(found, book.listings) || (book.hasDiscs && SameFile(found, book.discs));
@@ -138,8 +138,8 @@ BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, 
     const std::string listingsTarget = DiskJoin(dest, book.listingsName);
     const std::string discsTarget = DiskJoin(dest, book.discsName);
     // The book of the same name already there, found whatever its case.
-    const std::string oldListings = fw::ResolvePath(listingsTarget);
-    const std::string oldDiscs = fw::ResolvePath(discsTarget);
+    const std::string oldListings = fw::ResolveNativePath(listingsTarget);
+    const std::string oldDiscs = fw::ResolveNativePath(discsTarget);
     bool replacing = false;
     for (const std::string* old : {&oldListings, &oldDiscs}) {
         if (HasJournalBeside(*old)) return Result(BookStatus::InUse, text::kBookInUse);

@@ -2,9 +2,9 @@
 
 #include "platform/data/names/path_names.h"
 #include "platform/data/snapshot/database_snapshot.h"
+#include "platform/data/tps/tps_file.h"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace songbook {
@@ -28,7 +28,7 @@ std::string CompanionOnDisk(const std::string& listingsDiskPath, BookFormat form
     const fs::path listings(listingsDiskPath);
     const std::string designed =
         (listings.parent_path() / (listings.stem().string() + std::string(DiscsExtension(format)))).string();
-    return fw::ResolvePath(designed);
+    return fw::ResolveNativePath(designed);
 }
 
 bool FindBook(std::string_view listingsPath, BookOnDisk& book, std::string& error) {
@@ -63,13 +63,7 @@ bool HasJournal(const BookOnDisk& book) { return HasJournalBeside(book.listings)
 
 BookFileKind FileKindOf(const std::string& diskPath) {
     if (fw::IsSqliteFile(diskPath)) return BookFileKind::Sqlite;
-    // A TopSpeed file (the earlier program's books) begins with a zero
-    // offset and carries its signature at byte 14.
-    std::ifstream in(diskPath, std::ios::binary);
-    char head[18];
-    if (in.read(head, sizeof head) && head[0] == 0 && head[1] == 0 && head[2] == 0 && head[3] == 0 &&
-        std::string_view(head + 14, 4) == "tOpS")
-        return BookFileKind::TopSpeed;
+    if (fw::tps::IsTopSpeedFile(diskPath)) return BookFileKind::TopSpeed;
     return BookFileKind::Other;
 }
 

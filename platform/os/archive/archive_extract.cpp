@@ -134,7 +134,7 @@ short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>
             return fail(ArchiveWriteError, "Cannot write in " + std::string(destFolder) + ": " + files::SystemErrorText(errno));
         }
         // The file already there in any letter case is the one replaced.
-        const std::string final = ResolvePath(JoinDisk(folder, AnsiToUtf8(base)));
+        const std::string final = ResolveNativePath(JoinDisk(folder, AnsiToUtf8(base)));
         staged.files_.push_back({name, files::ProgramPath(temp), files::ProgramPath(final)});
         staged.tempDisk_.push_back(temp);
         staged.finalDisk_.push_back(final);

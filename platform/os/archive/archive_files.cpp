@@ -30,7 +30,7 @@ std::string Join(const std::string& folder, std::string_view name) {
 
 }  // namespace
 
-std::string DiskPath(std::string_view ansiPath) { return ResolvePath(AnsiToUtf8(ansiPath)); }
+std::string DiskPath(std::string_view ansiPath) { return ResolvePath(ansiPath); }
 
 std::string ProgramPath(const std::string& diskPath) { return Utf8ToAnsi(diskPath); }
 
