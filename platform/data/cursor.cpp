@@ -50,8 +50,11 @@ void BindRecord(sqlite3_stmt* s, int first, const RecordDecl& d, const void* rec
     int i = first;
     for (const auto& f : d.fields) {
         if (IsTextField(f.type)) {
-            const std::string t = GetText(rec, f);
-            sqlite3_bind_text(s, i, t.data(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+            // The text as stored: without trailing blanks (a CSTRING up to its null).
+            const char* p = static_cast<const char*>(rec) + f.offset;
+            std::size_t n = f.type == FieldType::CString ? strnlen(p, f.size) : f.size;
+            while (n > 0 && p[n - 1] == ' ') --n;
+            sqlite3_bind_text(s, i, p, static_cast<int>(n), SQLITE_TRANSIENT);
         } else if (f.type == FieldType::Real) {
             sqlite3_bind_double(s, i, GetReal(rec, f));
         } else {
@@ -107,7 +110,30 @@ void Cursor::SetAnchor(Anchor a) {
 
 namespace {
 enum Phase { OpenPhase, SameValuesPhase, BeyondValuesPhase };
-}
+
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& c) : c_(c), own_(sqlite3_get_autocommit(c.Handle()) != 0) {
+        if (own_) Run("BEGIN");
+    }
+    ~ReadTransaction() {
+        if (own_) Run("COMMIT");
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    void Run(const char* sql) {
+        int rc = SQLITE_OK;
+        if (sqlite3_stmt* s = c_.Prepare(sql, &rc)) {
+            StatementScope scope(s);
+            sqlite3_step(s);
+        }
+    }
+    Connection& c_;
+    bool own_;
+};
+}  // namespace
 
 // Phase OpenPhase: every record (within the fixed components) in order.
 // SameValuesPhase: records with the anchor's key values, by row id beyond
@@ -204,6 +230,8 @@ bool Cursor::Read(Database& db, Dir d, int* rc) {
         batchRevs_.clear();
         const int limit = nextBatch_;
         int got = 0;
+        // Both parts of a seek under one read lock (outside a transaction).
+        ReadTransaction txn(db.Conn());
         switch (anchor_.kind) {
         case Anchor::None: return false;
         case Anchor::PastEnd:
@@ -235,7 +263,7 @@ bool Cursor::Read(Database& db, Dir d, int* rc) {
         batchDir_ = d;
         batchDb_ = &db;
         batchGeneration_ = db.Generation();
-        if (nextBatch_ < 256) nextBatch_ *= 2;
+        if (nextBatch_ < 1024) nextBatch_ *= 2;
         if (got == 0) {
             anchor_ = Anchor{fwd ? Anchor::PastEnd : Anchor::BeforeStart, {}, 0};
             anchorValuesPending_ = false;

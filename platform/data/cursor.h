@@ -60,6 +60,7 @@ public:
     void SetAnchor(Anchor a);
     // Where the cursor stands (after a read: that record's values and id).
     const Anchor& GetAnchor();
+    Anchor::Kind AnchorKind() const { return anchor_.kind; }
     // Read-ahead: the first batch after a repositioning holds this many rows.
     void SetFirstBatch(int rows) { firstBatch_ = rows < 1 ? 1 : rows; }
 

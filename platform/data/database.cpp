@@ -1,5 +1,7 @@
 #include "platform/data/database.h"
 
+#include "platform/data/fork_guard.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,22 +13,20 @@ namespace fw::data {
 namespace {
 
 struct Registry {
-    pid_t pid = 0;
+    unsigned forks = 0;
     std::map<std::string, std::weak_ptr<Database>> open;
 };
 
 // Never destroyed: instances may close their files during exit.
 Registry& TheRegistry() {
-    static Registry* r = new Registry;
-    if (r->pid != getpid()) {
+    static Registry* r = new Registry{ForkGeneration(), {}};
+    if (r->forks != ForkGeneration()) {
         // A forked child must not use its parent's connections: it forgets
         // them (without closing, which would touch the parent's locks).
-        if (r->pid != 0) {
-            for (auto& [path, weak] : r->open)
-                if (auto db = weak.lock()) new std::shared_ptr<Database>(db);  // keep alive, never closed
-            r->open.clear();
-        }
-        r->pid = getpid();
+        for (auto& [path, weak] : r->open)
+            if (auto db = weak.lock()) new std::shared_ptr<Database>(db);  // keep alive, never closed
+        r->open.clear();
+        r->forks = ForkGeneration();
     }
     return *r;
 }

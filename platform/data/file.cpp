@@ -1,11 +1,11 @@
 #include "platform/data/file.h"
 
 #include "platform/data/file_instance.h"
+#include "platform/data/fork_guard.h"
 #include "platform/runtime/thread_context.h"
 #include "platform/text/codepage.h"
 
 #include <cstring>
-#include <unistd.h>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -17,11 +17,11 @@ namespace {
 using InstanceTable = std::unordered_map<const File*, std::unique_ptr<FileInstance>>;
 std::unordered_map<const ThreadContext*, InstanceTable>& Instances() {
     static auto* m = new std::unordered_map<const ThreadContext*, InstanceTable>;
-    static pid_t pid = getpid();
-    if (pid != getpid()) {
+    static unsigned forks = data::ForkGeneration();
+    if (forks != data::ForkGeneration()) {
         // A forked child starts with no file open: its parent's instances
         // (and their connections) are left alone, never closed here.
-        pid = getpid();
+        forks = data::ForkGeneration();
         m = new std::unordered_map<const ThreadContext*, InstanceTable>;
     }
     return *m;

@@ -14,6 +14,9 @@ FileInstance* OpenInstance(File& f);
 // Same, and the open allows writing (else error 5).
 FileInstance* WritableInstance(File& f);
 
+// The file's statements for the schema it is reached by now.
+const FileInstance::Statements& SqlFor(FileInstance& inst);
+
 // Reads record id into row (the record's size); false when there is none
 // (rc SQLITE_OK) or on an error.
 bool ReadById(FileInstance& inst, std::int64_t id, std::vector<char>* row, std::int64_t* rev, int* rc);

@@ -44,6 +44,11 @@ struct FileInstance {
     std::size_t lastBytes = 0;              // BYTES after a read
     bool readSinceOpen = false;
 
+    // The statements on this file, for the schema it is reached by now.
+    struct Statements {
+        std::string schema, insert, update, updateWatched, byId, remove;
+    } sql;
+
     // Takes a record read from the file as the current one (buffer, id, watch).
     void TakeRecord(const char* data, std::int64_t id, std::int64_t rev);
     // Releases the file (flushing a stream) without touching the error state.

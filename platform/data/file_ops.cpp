@@ -47,12 +47,30 @@ FileInstance* WritableInstance(File& f) {
     return inst;
 }
 
+const FileInstance::Statements& SqlFor(FileInstance& inst) {
+    FileInstance::Statements& s = inst.sql;
+    const std::string& schema = inst.db->Schema();
+    if (!s.insert.empty() && s.schema == schema) return s;
+    const File& f = *inst.file;
+    const std::string table = Quote(schema) + "." + kRecordsTable;
+    std::string qs, sets;
+    for (const auto& fd : f.Record().fields) {
+        qs += qs.empty() ? "?" : ",?";
+        sets += Quote(fd.name) + "=?,";
+    }
+    s.schema = schema;
+    s.insert = "INSERT INTO " + table + "(" + ColumnList(f) + ") VALUES(" + qs + ")";
+    s.update = "UPDATE " + table + " SET " + sets + "_rev=_rev+1 WHERE _id=?";
+    s.updateWatched = s.update + " AND _rev=?";
+    s.byId = "SELECT _id,_rev," + ColumnList(f) + " FROM " + table + " WHERE _id=?";
+    s.remove = "DELETE FROM " + table + " WHERE _id=?";
+    return s;
+}
+
 bool ReadById(FileInstance& inst, std::int64_t id, std::vector<char>* row, std::int64_t* rev, int* rc) {
     Database& db = *inst.db;
     const File& f = *inst.file;
-    sqlite3_stmt* s = db.Conn().Prepare("SELECT _id,_rev," + ColumnList(f) + " FROM " + Quote(db.Schema()) + "." +
-                                            kRecordsTable + " WHERE _id=?",
-                                        rc);
+    sqlite3_stmt* s = db.Conn().Prepare(SqlFor(inst).byId, rc);
     if (!s) return false;
     StatementScope scope(s);
     sqlite3_bind_int64(s, 1, id);
@@ -235,7 +253,7 @@ void OpenWith(File& f, int mode) {
     inst.openedName = name;
     inst.db = std::move(db);
     inst.sequence.Configure(&f, -1);
-    inst.sequence.SetFirstBatch(inst.quickScan ? 64 : 4);
+    inst.sequence.SetFirstBatch(inst.quickScan ? 64 : 16);
     inst.currentId = 0;
     inst.readSinceOpen = false;
     inst.watchArmed = inst.watchActive = false;
@@ -254,7 +272,7 @@ FileInstance* InstanceOf(const Key& k) {
 void ReadSequence(File& f, Dir d) {
     FileInstance* inst = data::OpenInstance(f);
     if (!inst) return;
-    if (inst->sequence.GetAnchor().kind == Anchor::None) {
+    if (inst->sequence.AnchorKind() == Anchor::None) {
         SetError(RecordNotAvailable);
         return;
     }
@@ -270,7 +288,7 @@ void ReadSequence(File& f, Dir d) {
 
 void StartSequence(FileInstance& inst, int key, Anchor a) {
     inst.sequence.Configure(inst.file, key);
-    inst.sequence.SetFirstBatch(inst.quickScan ? 64 : 4);
+    inst.sequence.SetFirstBatch(inst.quickScan ? 64 : 16);
     inst.sequence.SetAnchor(std::move(a));
 }
 
@@ -281,14 +299,17 @@ bool KeyIsBlank(const File& f, int key, const void* rec) {
     return true;
 }
 
-// The first record (other than exclude) whose key k equals the buffer's; 0 if none.
-std::int64_t FindByKey(FileInstance& inst, int k, std::int64_t exclude, int* rc) {
+// The first record (other than exclude) whose key k equals the buffer's; 0
+// if none. With row given, the record itself is read into it too.
+std::int64_t FindByKey(FileInstance& inst, int k, std::int64_t exclude, int* rc, std::vector<char>* row = nullptr,
+                       std::int64_t* rev = nullptr) {
     const File& f = *inst.file;
     Database& db = *inst.db;
     *rc = SQLITE_OK;
     const void* rec = inst.Buffer();
     if (KeyIsBlank(f, k, rec)) return 0;
-    std::string sql = "SELECT _id FROM " + Quote(db.Schema()) + "." + data::kRecordsTable + " WHERE _id<>?";
+    std::string sql = std::string(row ? "SELECT _id,_rev," + data::ColumnList(f) : "SELECT _id") + " FROM " +
+                      Quote(db.Schema()) + "." + data::kRecordsTable + " WHERE _id<>?";
     const std::string pred = data::KeyPredicate(f, k);
     if (!pred.empty()) sql += " AND " + pred;
     for (std::size_t c = 0; c < f.KeyFields(k).size(); ++c) sql += " AND " + data::KeyColumn(f, k, static_cast<int>(c)) + " = ?";
@@ -303,7 +324,15 @@ std::int64_t FindByKey(FileInstance& inst, int k, std::int64_t exclude, int* rc)
         data::BindKeyValue(s, p++, data::FieldValue(rec, fd), fd);
     }
     const int step = sqlite3_step(s);
-    if (step == SQLITE_ROW) return sqlite3_column_int64(s, 0);
+    if (step == SQLITE_ROW) {
+        if (row) {
+            row->assign(f.Record().size, 0);
+            std::memcpy(row->data(), rec, f.Record().size);
+            data::ReadRecord(s, 2, f.Record(), row->data());
+            *rev = sqlite3_column_int64(s, 1);
+        }
+        return sqlite3_column_int64(s, 0);
+    }
     if (step != SQLITE_DONE) *rc = step;
     return 0;
 }
@@ -311,12 +340,8 @@ std::int64_t FindByKey(FileInstance& inst, int k, std::int64_t exclude, int* rc)
 int InsertRecord(FileInstance& inst) {
     const File& f = *inst.file;
     Database& db = *inst.db;
-    std::string qs;
-    for (std::size_t i = 0; i < f.Record().fields.size(); ++i) qs += i ? ",?" : "?";
     int rc = SQLITE_OK;
-    sqlite3_stmt* s = db.Conn().Prepare("INSERT INTO " + Quote(db.Schema()) + "." + data::kRecordsTable + "(" +
-                                            data::ColumnList(f) + ") VALUES(" + qs + ")",
-                                        &rc);
+    sqlite3_stmt* s = db.Conn().Prepare(data::SqlFor(inst).insert, &rc);
     if (!s) return rc;
     StatementScope scope(s);
     data::BindRecord(s, 1, f.Record(), inst.Buffer());
@@ -447,7 +472,7 @@ std::string SEND(File& f, std::string_view command) {
         if (inst.recoverSeconds < 0) inst.recoverSeconds = 0;
     } else if (option == "QUICKSCAN") {
         inst.quickScan = value == "ON";
-        inst.sequence.SetFirstBatch(inst.quickScan ? 64 : 4);
+        inst.sequence.SetFirstBatch(inst.quickScan ? 64 : 16);
     }
     ClearError();
     return "";
@@ -526,20 +551,15 @@ void GET(File& f, const Key& k) {
         return;
     }
     int rc = SQLITE_OK;
-    const std::int64_t id = FindByKey(*inst, k.index, 0, &rc);
+    std::vector<char> row;
+    std::int64_t rev = 0;
+    const std::int64_t id = FindByKey(*inst, k.index, 0, &rc, &row, &rev);
     if (rc != SQLITE_OK) {
         SetErrorFromRc(rc, *inst->db);
         return;
     }
     if (id == 0) {
         SetError(BadRecErr);
-        return;
-    }
-    std::vector<char> row;
-    std::int64_t rev = 0;
-    if (!data::ReadById(*inst, id, &row, &rev, &rc)) {
-        if (rc != SQLITE_OK) SetErrorFromRc(rc, *inst->db);
-        else SetError(BadRecErr);
         return;
     }
     inst->TakeRecord(row.data(), id, rev);
@@ -637,12 +657,9 @@ void PUT(File& f) {
         return;
     }
     Database& db = *inst->db;
-    std::string sql = "UPDATE " + Quote(db.Schema()) + "." + data::kRecordsTable + " SET ";
-    for (const auto& fd : f.Record().fields) sql += Quote(fd.name) + "=?,";
-    sql += "_rev=_rev+1 WHERE _id=?";
-    if (inst->watchActive) sql += " AND _rev=?";
+    const auto& sql = data::SqlFor(*inst);
     int rc = SQLITE_OK;
-    sqlite3_stmt* s = db.Conn().Prepare(sql, &rc);
+    sqlite3_stmt* s = db.Conn().Prepare(inst->watchActive ? sql.updateWatched : sql.update, &rc);
     if (!s) {
         SetErrorFromRc(rc, db);
         return;
@@ -683,8 +700,7 @@ void DELETE(File& f) {
     }
     Database& db = *inst->db;
     int rc = SQLITE_OK;
-    sqlite3_stmt* s =
-        db.Conn().Prepare("DELETE FROM " + Quote(db.Schema()) + "." + data::kRecordsTable + " WHERE _id=?", &rc);
+    sqlite3_stmt* s = db.Conn().Prepare(data::SqlFor(*inst).remove, &rc);
     if (!s) {
         SetErrorFromRc(rc, db);
         return;
