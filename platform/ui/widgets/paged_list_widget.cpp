@@ -3,8 +3,10 @@
 #include "platform/text/codepage.h"
 #include "platform/ui/widgets/color.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -401,6 +403,21 @@ bool PagedListWidget::viewportEvent(QEvent* event) {
         return true;
     }
     return QAbstractScrollArea::viewportEvent(event);
+}
+
+bool PagedListWidget::event(QEvent* event) {
+    // A press sent to the list itself (not to its rows' viewport) counts
+    // where it lands on the rows.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        auto* m = static_cast<QMouseEvent*>(event);
+        const QPointF at = viewport()->mapFrom(this, m->position());
+        if (viewport()->rect().contains(at.toPoint())) {
+            QMouseEvent mapped(m->type(), at, m->globalPosition(), m->button(), m->buttons(), m->modifiers());
+            QApplication::sendEvent(viewport(), &mapped);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
 }
 
 void PagedListWidget::resizeEvent(QResizeEvent* event) {

@@ -195,6 +195,12 @@ TEST_F(ListTest, ClicksHighlightRowsAndReportWhereTheMouseWent) {
     EXPECT_EQ(list.selected(), 2);
     EXPECT_EQ(selections.count(), 3);
     EXPECT_EQ(accepts.count(), 0);
+
+    // A press given to the list itself lands on the row under it.
+    const QPoint onList = list.viewport()->mapTo(&list, CellCenter(4, 2));
+    QTest::mouseClick(&list, Qt::LeftButton, {}, onList);
+    EXPECT_EQ(list.selected(), 4);
+    EXPECT_EQ(list.mouseDownColumn(), 2);
 }
 
 TEST_F(ListTest, DoubleClickAndEnterAccept) {
