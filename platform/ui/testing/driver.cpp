@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QWidget>
 
 #include <algorithm>
@@ -289,6 +290,13 @@ Window* Driver::FindWindow(std::string_view label) const {
 std::string Driver::Caption(std::string_view label) const {
     Window* w = FindWindow(label);
     return w ? w->Get(Prop::Text).Str() : std::string();
+}
+
+bool Driver::Screenshot(std::string_view label, const std::string& pngPath) const {
+    Window* w = FindWindow(label);
+    if (!w) return false;
+    QWidget* top = w->Root()->window();  // an MDI child is shown inside its frame
+    return top->grab().save(QString::fromStdString(pngPath), "PNG");
 }
 
 void Driver::AnswerMessage(std::string_view containing, int answer) {

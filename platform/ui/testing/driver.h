@@ -71,6 +71,9 @@ public:
     Window* FindWindow(std::string_view label) const;
     bool IsOpen(std::string_view label) const { return FindWindow(label) != nullptr; }
     std::string Caption(std::string_view label) const;
+    // Saves a picture of the window (its client area and frame widgets as
+    // Qt draws them) as PNG; false when it cannot.
+    bool Screenshot(std::string_view label, const std::string& pngPath) const;
 
     // The script: answers for message boxes and dialogs, taken in order.
     // A message entry matches a box whose text contains the given text

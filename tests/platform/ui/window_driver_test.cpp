@@ -273,6 +273,23 @@ TEST_F(WindowDriverTest, PropertiesMenusPopupsAndDisplay) {
     EXPECT_EQ(w->Get(Prop::Fill, w->Feq("?BOX")).Int(), 0xFFFF);
 }
 
+// A picture of the sample window for a developer to look at: runs only
+// when CV_SCREENSHOT_DIR names a folder (see docs/architecture.md).
+TEST_F(WindowDriverTest, ScreenshotWhenAsked) {
+    const QByteArray dir = qgetenv("CV_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    Driver d(GTestFailures());
+    Sample s;
+    s.name = "Danny Boy";
+    s.count = 12;
+    s.font = "Courier";
+    s.print = "X";
+    s.size = 2;
+    s.percent = 60;
+    d.Start([&] { SampleWindow(s); });
+    EXPECT_TRUE(d.Screenshot("SAMPLE", dir.toStdString() + "/SAMPLE.png"));
+}
+
 // -- message boxes and common dialogs --
 
 TEST(MessagesAndDialogs, MessageButtonsDefaultsAndTextLists) {
