@@ -63,6 +63,8 @@ BookResult DeleteBook(std::string_view listingsPath);
 // into the book's own folder; asks before replacing a book of the same name
 // there. Both files are copied and checked before the originals go, and a
 // failure anywhere leaves the book where it was (and a replaced book in place).
+// Done with `detail` set: moved, but an original set aside could not be
+// removed afterwards (the detail names it).
 BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, const ReplaceQuestion& askReplace);
 
 // Gives the book's files the name `newName` (trailing blanks cut) in its

@@ -3,6 +3,7 @@
 // sqlite3 directly in temporary folders, the folders' contents byte for
 // byte, and file operations that fail on demand.
 
+#include "platform/data/sqlite_connection.h"
 #include "songbook/book_file_steps.h"
 
 #include <QTemporaryDir>
@@ -32,12 +33,15 @@ inline void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// A small database: one table with a few rows that say which file it is.
+// A small database: one table with a few rows that say which file it is,
+// keyed in our case-folding collation as the book files are.
 inline void MakeDatabase(const fs::path& path, const std::string& tag, int rows = 3) {
     fs::remove(path);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    std::string sql = "CREATE TABLE t(id INTEGER PRIMARY KEY, title TEXT); BEGIN;";
+    fw::data::RegisterCollations(db);
+    std::string sql = "CREATE TABLE t(id INTEGER PRIMARY KEY, title TEXT COLLATE FW);"
+                      "CREATE INDEX t_title ON t(title); BEGIN;";
     for (int i = 1; i <= rows; ++i) sql += "INSERT INTO t(title) VALUES('" + tag + " " + std::to_string(i) + "');";
     sql += "COMMIT;";
     char* message = nullptr;

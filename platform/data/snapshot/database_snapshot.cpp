@@ -1,5 +1,7 @@
 #include "platform/data/snapshot/database_snapshot.h"
 
+#include "platform/data/sqlite_connection.h"
+
 #include <sqlite3.h>
 
 #include <cerrno>
@@ -36,6 +38,9 @@ bool Open(Connection& c, const fs::path& path, int flags, std::string& error) {
         return false;
     }
     sqlite3_busy_timeout(c.db, kBusyWaitMs);
+    // The keys of our files are indexes in our own collations, which the
+    // integrity check needs to verify their order.
+    data::RegisterCollations(c.db);
     return true;
 }
 

@@ -51,6 +51,7 @@ TEST_F(SnapshotTest, TakesOnlyCommittedChanges) {
     // Another connection is half way through a change.
     sqlite3* writer = nullptr;
     ASSERT_EQ(sqlite3_open(Book().c_str(), &writer), SQLITE_OK);
+    fw::data::RegisterCollations(writer);
     ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; INSERT INTO songs(title) VALUES('uncommitted');"
                                    "DELETE FROM songs WHERE id=1;",
                            nullptr, nullptr, nullptr),

@@ -1,6 +1,8 @@
 #pragma once
 // Small SQLite databases made with sqlite3 directly, in a temporary folder.
 
+#include "platform/data/sqlite_connection.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -29,6 +31,7 @@ inline void WriteFile(const fs::path& path, const std::string& bytes) {
 inline void Exec(const fs::path& path, const std::string& sql) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    fw::data::RegisterCollations(db);
     char* message = nullptr;
     EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
     sqlite3_free(message);
@@ -58,9 +61,11 @@ inline std::string Rows(const fs::path& path, const std::string& table) {
     return out;
 }
 
-// A small database with one table of `rows` rows.
+// A small database with one table of `rows` rows, its titles keyed in our
+// case-folding collation as the data files key them.
 inline void MakeDatabase(const fs::path& path, const std::string& table, int rows, const std::string& tag) {
-    std::string sql = "CREATE TABLE " + table + "(id INTEGER PRIMARY KEY, title TEXT);BEGIN;";
+    std::string sql = "CREATE TABLE " + table + "(id INTEGER PRIMARY KEY, title TEXT COLLATE FW);" +
+                      "CREATE INDEX " + table + "_title ON " + table + "(title);BEGIN;";
     for (int i = 1; i <= rows; ++i)
         sql += "INSERT INTO " + table + "(title) VALUES('" + tag + " song " + std::to_string(i) + "');";
     sql += "COMMIT;";
