@@ -16,6 +16,7 @@ PACKAGES=(
   fonts-liberation2
   libcpp-httplib-dev
   xvfb xauth
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -41,6 +41,9 @@ void InitialiseSharedGlobals() {
     OsName.Clear();
     WinHelpFilePath.Clear();
     WebAddress.Clear();
+    SavedErrorCode = SavedFileErrorCode = 0;
+    SavedErrorText.Clear();
+    SavedFileErrorText.Clear();
 }
 
 }  // namespace shell

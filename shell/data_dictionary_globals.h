@@ -62,6 +62,13 @@ inline fw::FString<128> HelpFilePath;
 inline fw::CString<256> WinHelpFilePath;
 inline fw::FString<40> WebAddress;       // the maker's web address, read by the About panel
 
+// The error saved by SaveFileError for the next warning (saved_error.h);
+// SavedErrorCode 0 means nothing is saved.
+inline std::int32_t SavedErrorCode = 0;
+inline fw::CString<256> SavedErrorText;
+inline std::int32_t SavedFileErrorCode = 0;
+inline fw::CString<256> SavedFileErrorText;
+
 inline constexpr std::string_view kAutoUpdateListFileName = "autoupdate.lst";
 
 // Sets the Main SongBase's name variables and AutoUpdateListName to the

@@ -66,4 +66,6 @@ void SetFileError(int code, std::string_view driverCode, std::string_view driver
 
 void ClearError() { SetError(0); }
 
+void SetErrorText(std::string_view text) { State().text = text; }
+
 }  // namespace fw

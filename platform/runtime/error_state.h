@@ -40,5 +40,8 @@ void SetError(int code);
 // Sets error 90 (or another code) with the driver's own code and text.
 void SetFileError(int code, std::string_view driverCode, std::string_view driverText);
 void ClearError();
+// Replaces ERROR()'s text for the error just set, where the framework's text
+// alone would not say enough (a driver's read error with its line number).
+void SetErrorText(std::string_view text);
 
 }  // namespace fw

@@ -1,0 +1,321 @@
+#include "platform/data/csv/csv_file.h"
+
+#include "platform/data/csv/csv_format.h"
+#include "platform/data/names/file_errors.h"
+#include "platform/data/names/path_names.h"
+#include "platform/runtime/error_state.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace fw {
+namespace {
+constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kWriteChunk = 64 * 1024;
+
+bool BlankName(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
+}  // namespace
+
+// Buffered reads at explicit offsets, so appends at the end never disturb them.
+class CsvFile::Reader {
+public:
+    explicit Reader(int fd) : fd_(fd), buf_(kReadChunk) {}
+    void Seek(std::uint64_t offset) {
+        if (offset >= start_ && offset <= start_ + len_) {
+            pos_ = static_cast<std::size_t>(offset - start_);
+        } else {
+            start_ = offset;
+            pos_ = len_ = 0;
+        }
+    }
+    std::uint64_t Tell() const { return start_ + pos_; }
+    int Peek() {
+        if (pos_ == len_ && !Fill()) return -1;
+        return static_cast<unsigned char>(buf_[pos_]);
+    }
+    int Get() {
+        const int c = Peek();
+        if (c >= 0) ++pos_;
+        return c;
+    }
+    int Error() const { return error_; }
+
+private:
+    bool Fill() {
+        start_ += len_;
+        pos_ = len_ = 0;
+        ssize_t n;
+        do n = pread(fd_, buf_.data(), buf_.size(), static_cast<off_t>(start_));
+        while (n < 0 && errno == EINTR);
+        error_ = n < 0 ? errno : 0;
+        if (n <= 0) return false;
+        len_ = static_cast<std::size_t>(n);
+        return true;
+    }
+    int fd_;
+    std::vector<char> buf_;
+    std::uint64_t start_ = 0;
+    std::size_t pos_ = 0, len_ = 0;
+    int error_ = 0;
+};
+
+CsvFile::CsvFile(const RecordDecl& decl, void* record, unsigned attributes)
+    : decl_(decl), record_(record), oem_((attributes & kCsvOem) != 0) {}
+
+CsvFile::~CsvFile() {
+    if (IsOpen()) {
+        Flush();
+        close(fd_);
+    }
+}
+
+bool CsvFile::CheckOpen() {
+    if (IsOpen()) return true;
+    SetError(NotOpenErr);
+    return false;
+}
+
+bool CsvFile::Flush() {
+    if (pending_.empty()) return true;
+    if (!checkedEnding_) {
+        // A last line without its line end gets one, so the first new record starts a line.
+        checkedEnding_ = true;
+        struct stat st;
+        char last = '\n';
+        if (fstat(fd_, &st) == 0 && st.st_size > 0 && pread(fd_, &last, 1, st.st_size - 1) == 1 && last != '\n')
+            pending_.insert(0, "\r\n");
+    }
+    std::size_t done = 0;
+    while (done < pending_.size()) {
+        const ssize_t n = write(fd_, pending_.data() + done, pending_.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            pending_.clear();
+            SetSystemError(err, path_);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    pending_.clear();
+    return true;
+}
+
+void CsvFile::Create() {
+    if (IsOpen()) return SetError(IsOpenErr);
+    if (BlankName(name)) return SetError(BadKeyErr);
+    const std::string native = ResolvePath(name);
+    const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return SetSystemError(errno, native);
+    close(fd);
+    ClearError();
+}
+
+void CsvFile::Open(int mode) {
+    if (IsOpen()) return SetError(IsOpenErr);
+    if (BlankName(name)) return SetError(BadKeyErr);
+    const std::string native = ResolvePath(name);
+    readOnly_ = (mode & 0x0F) == 0;
+    const int fd = open(native.c_str(), (readOnly_ ? O_RDONLY : O_RDWR | O_APPEND) | O_CLOEXEC);
+    if (fd < 0) return SetSystemError(errno, native);
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return SetError(NoAccessErr);
+    }
+    fd_ = fd;
+    std::error_code ec;
+    path_ = std::filesystem::absolute(native, ec).lexically_normal().string();
+    reader_ = std::make_unique<Reader>(fd_);
+    starts_.clear();
+    pending_.clear();
+    checkedEnding_ = false;
+    errorLine_ = 0;
+    SeekTo({0, 1}, 1);
+    ClearError();
+}
+
+void CsvFile::Close() {
+    if (!IsOpen()) return ClearError();
+    const bool flushed = Flush();
+    const int rc = close(fd_);
+    const int err = errno;
+    fd_ = -1;
+    reader_.reset();
+    if (!flushed) return;  // the write error stays reported
+    if (rc != 0) return SetSystemError(err, path_);
+    ClearError();
+}
+
+void CsvFile::Append() {
+    if (!CheckOpen()) return;
+    if (readOnly_) return SetError(NoAccessErr);
+    csv::FormatRecord(decl_, record_, oem_, pending_);
+    if (pending_.size() >= kWriteChunk && !Flush()) return;
+    ClearError();
+}
+
+void CsvFile::SeekTo(Mark m, long recordNumber) {
+    reader_->Seek(m.offset);
+    line_ = m.line;
+    next_ = recordNumber;
+}
+
+void CsvFile::Set() {
+    if (!CheckOpen()) return;
+    if (!Flush()) return;
+    SeekTo({0, 1}, 1);
+    ClearError();
+}
+
+// Splits the next record into fields_. On a problem the reader is left at
+// the start of the following line.
+CsvFile::Parsed CsvFile::ParseNext(std::string& problem, long& startLine) {
+    Reader& r = *reader_;
+    fields_.clear();
+    startLine = line_;
+    if (r.Peek() < 0) return Parsed::End;
+    auto fail = [&](const char* why) {
+        problem = why;
+        for (int c = r.Get(); c >= 0; c = r.Get())
+            if (c == '\n') {
+                ++line_;
+                break;
+            }
+        return Parsed::Error;
+    };
+    while (true) {
+        fields_.emplace_back();
+        std::string& f = fields_.back();
+        int c;
+        while ((c = r.Peek()) == ' ' || c == '\t') f.push_back(static_cast<char>(r.Get()));
+        if (c == '"') {
+            f.clear();  // blanks before a quoted text are not part of it
+            r.Get();
+            while (true) {
+                c = r.Get();
+                if (c < 0) {
+                    problem = "a quoted text is not closed";
+                    return Parsed::Error;
+                }
+                if (c == '"') {
+                    if (r.Peek() != '"') break;
+                    r.Get();
+                } else if (c == '\n') {
+                    ++line_;
+                }
+                f.push_back(static_cast<char>(c));
+            }
+            while ((c = r.Peek()) == ' ' || c == '\t') r.Get();
+            if (c >= 0 && c != ',' && c != '\r' && c != '\n') return fail("text follows a closing quote");
+        } else {
+            while ((c = r.Peek()) >= 0 && c != ',' && c != '\r' && c != '\n') {
+                if (c == '"') return fail("a quote inside unquoted text");
+                f.push_back(static_cast<char>(r.Get()));
+            }
+        }
+        c = r.Get();
+        if (c == ',') continue;
+        if (c < 0) {
+            if (r.Error()) {
+                problem = "the file cannot be read";
+                return Parsed::Error;
+            }
+            return Parsed::Record;
+        }
+        if (c == '\r') {
+            if (r.Peek() != '\n') return fail("a line ends with CR without LF");
+            r.Get();
+        }
+        ++line_;
+        return Parsed::Record;
+    }
+}
+
+bool CsvFile::ReadNext(bool fill) {
+    if (reader_->Peek() < 0) {
+        if (reader_->Error()) SetSystemError(reader_->Error(), path_);
+        else SetError(RecordNotAvailable);
+        return false;
+    }
+    if (static_cast<long>(starts_.size()) == next_ - 1) starts_.push_back({reader_->Tell(), line_});
+    std::string problem;
+    long startLine = 0;
+    const Parsed p = ParseNext(problem, startLine);
+    ++next_;
+    if (!fill) return p == Parsed::Record;
+    if (p == Parsed::Record) problem = csv::FillRecord(decl_, fields_, oem_, record_);
+    if (!problem.empty()) {
+        errorLine_ = startLine;
+        const std::string text = "Read error in line " + std::to_string(startLine) + ": " + problem;
+        SetFileError(FileSystemErr, std::to_string(startLine), text);
+        SetErrorText(text);
+        return false;
+    }
+    errorLine_ = 0;
+    ClearError();
+    return true;
+}
+
+void CsvFile::Next() {
+    if (!CheckOpen() || !Flush()) return;
+    ReadNext(true);
+}
+
+void CsvFile::Get(long recordNumber) {
+    if (!CheckOpen() || !Flush()) return;
+    if (recordNumber < 1) return SetError(BadRecErr);
+    if (recordNumber <= static_cast<long>(starts_.size())) {
+        SeekTo(starts_[static_cast<std::size_t>(recordNumber - 1)], recordNumber);
+    } else {
+        // Walk on from the last record whose start is known.
+        if (starts_.empty()) SeekTo({0, 1}, 1);
+        else SeekTo(starts_.back(), static_cast<long>(starts_.size()));
+        while (next_ < recordNumber) {
+            if (reader_->Peek() < 0) return SetError(BadRecErr);
+            ReadNext(false);
+        }
+    }
+    if (reader_->Peek() < 0) return SetError(BadRecErr);
+    ReadNext(true);
+}
+
+long CsvFile::Records() {
+    if (!CheckOpen() || !Flush()) return 0;
+    // Count on from the last known start; the reading position is kept.
+    const Mark here{reader_->Tell(), line_};
+    const long hereNext = next_;
+    if (starts_.empty()) SeekTo({0, 1}, 1);
+    else SeekTo(starts_.back(), static_cast<long>(starts_.size()));
+    while (reader_->Peek() >= 0) ReadNext(false);
+    const long count = static_cast<long>(starts_.size());
+    SeekTo(here, hereNext);
+    ClearError();
+    return count;
+}
+
+void CsvFile::Remove() {
+    if (BlankName(name)) return SetError(BadKeyErr);
+    const std::string native = ResolvePath(name);
+    if (unlink(native.c_str()) != 0) return SetSystemError(errno, native);
+    ClearError();
+}
+
+std::string CsvFile::Name() const { return ProgramPathText(IsOpen() ? path_ : ResolvePath(name)); }
+
+void CREATE(CsvFile& f) { f.Create(); }
+void OPEN(CsvFile& f, int mode) { f.Open(mode); }
+void CLOSE(CsvFile& f) { f.Close(); }
+void APPEND(CsvFile& f) { f.Append(); }
+void SET(CsvFile& f) { f.Set(); }
+void NEXT(CsvFile& f) { f.Next(); }
+void GET(CsvFile& f, long recordNumber) { f.Get(recordNumber); }
+long RECORDS(CsvFile& f) { return f.Records(); }
+void REMOVE(CsvFile& f) { f.Remove(); }
+std::string NAME(const CsvFile& f) { return f.Name(); }
+
+}  // namespace fw

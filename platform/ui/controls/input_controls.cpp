@@ -1,0 +1,545 @@
+// Buttons, entries, checks, options with radios, spins, drop lists and
+// combos: the controls the user gives input with.
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <cmath>
+
+#include "platform/text/codepage.h"
+#include "platform/text/numbers.h"
+#include "platform/text/picture.h"
+#include "platform/text/strings.h"
+#include "platform/ui/controls/control_kinds.h"
+#include "platform/ui/events.h"
+#include "platform/ui/qt_bridge.h"
+#include "platform/ui/window.h"
+
+namespace fw {
+namespace {
+
+bool IsTextPicture(const std::string& picture) {
+    return picture.size() >= 2 && (picture[1] == 's' || picture[1] == 'S');
+}
+
+int PictureLength(const std::string& picture) {
+    if (!IsTextPicture(picture)) return 0;
+    return static_cast<int>(NumericValue(picture.substr(2)));
+}
+
+bool SameValue(const UseVar& var, const std::string& a, const std::string& b) {
+    if (var.Numeric() && IsNumericText(a) && IsNumericText(b)) return NumericValue(a) == NumericValue(b);
+    return CLIP(a) == CLIP(b);
+}
+
+std::string WithoutMnemonic(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            out += text[++i];
+            continue;
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+// A spin box that shows its value through the control's picture.
+class PictureSpinBox : public QSpinBox {
+public:
+    std::string picture;
+    std::function<void()> stepped;
+
+protected:
+    QString textFromValue(int value) const override {
+        if (picture.empty()) return QSpinBox::textFromValue(value);
+        return Q(CLIP(FORMAT(static_cast<double>(value), picture))).trimmed();
+    }
+    int valueFromText(const QString& text) const override {
+        if (picture.empty()) return QSpinBox::valueFromText(text);
+        return static_cast<int>(DeformatValue(A(text), picture));
+    }
+    QValidator::State validate(QString& text, int& pos) const override {
+        if (picture.empty()) return QSpinBox::validate(text, pos);
+        return QValidator::Acceptable;
+    }
+    void stepBy(int steps) override {
+        QSpinBox::stepBy(steps);
+        if (stepped) stepped();
+    }
+};
+
+}  // namespace
+
+std::string ShowThroughPicture(const std::string& value, const std::string& picture) {
+    if (picture.empty()) return CLIP(value);
+    if (IsTextPicture(picture)) return CLIP(FORMAT(std::string_view(value), picture));
+    return FORMAT(NumericValue(value), picture);
+}
+
+bool ReadableThroughPicture(const std::string& text, const std::string& picture) {
+    if (picture.empty() || IsTextPicture(picture)) return true;
+    std::string t = CLIP(text);
+    while (!t.empty() && t.front() == ' ') t.erase(t.begin());
+    if (t.empty()) return true;
+    char kind = static_cast<char>(UpperByte(static_cast<unsigned char>(picture.size() > 1 ? picture[1] : 'N')));
+    if (kind == 'D' || kind == 'T') return DeformatValue(t, picture) != 0;
+    for (char c : t)
+        if (!(ISDIGIT(static_cast<unsigned char>(c)) || c == ',' || c == '.' || c == '-' || c == '+' || c == ' ' ||
+              c == '(' || c == ')' || c == '$'))
+            return false;
+    return true;
+}
+
+// -- button --
+
+ButtonControl::ButtonControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
+    auto* bar = parent_ && parent_->Kind() == ControlKind::Toolbar ? static_cast<ToolbarControl*>(parent_) : nullptr;
+    if (bar) {
+        auto* tb = new QToolButton;
+        tb->setToolButtonStyle(l.icon.empty() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+        button_ = tb;
+        toolAction_ = bar->Bar()->addWidget(tb);
+        widget_ = tb;
+        tb->setProperty(kControlProperty, QVariant::fromValue<void*>(this));
+        if (!l.tip.empty()) tb->setToolTip(TipText(l.tip));
+    } else {
+        auto* pb = new QPushButton;
+        pb->setDefault(l.Has("default"));
+        pb->setAutoDefault(false);
+        button_ = pb;
+        Adopt(pb);
+    }
+    button_->setFocusPolicy(Qt::StrongFocus);
+    SetText(l.text);
+    if (!l.icon.empty()) button_->setIcon(IconFromName(l.icon));
+    QObject::connect(button_, &QAbstractButton::clicked, button_, [this] { Queue(Event::Accepted); });
+}
+
+void ButtonControl::SetText(const std::string& text) {
+    text_ = text;
+    button_->setText(Q(text));
+}
+
+void ButtonControl::Set(Prop prop, const PropValue& value, int index) {
+    if (prop == Prop::Icon) {
+        layout_.icon = value.Str();
+        button_->setIcon(IconFromName(layout_.icon));
+        return;
+    }
+    if (prop == Prop::Default) {
+        if (auto* pb = qobject_cast<QPushButton*>(button_)) pb->setDefault(value.Bool());
+        return;
+    }
+    Control::Set(prop, value, index);
+}
+
+PropValue ButtonControl::Get(Prop prop, int index) const {
+    if (prop == Prop::Default) {
+        auto* pb = qobject_cast<QPushButton*>(button_);
+        return pb && pb->isDefault() ? 1 : 0;
+    }
+    return Control::Get(prop, index);
+}
+
+bool ButtonControl::UserPress() {
+    if (!Usable()) return false;
+    button_->click();
+    return true;
+}
+
+void ButtonControl::ApplyState() {
+    if (toolAction_) {
+        toolAction_->setVisible(EffectiveVisible());
+        button_->setEnabled(EffectiveEnabled());
+        return;
+    }
+    Control::ApplyState();
+}
+
+// -- entry --
+
+EntryControl::EntryControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
+    edit_ = new QLineEdit;
+    Adopt(edit_);
+    if (int len = PictureLength(l.picture); len > 0) edit_->setMaxLength(len);
+    edit_->setReadOnly(l.Has("readonly"));
+    if (l.Has("password")) edit_->setEchoMode(QLineEdit::Password);
+    if (l.Has("right")) edit_->setAlignment(Qt::AlignRight);
+    SetText(l.text);
+    QObject::connect(edit_, &QLineEdit::editingFinished, edit_, [this] {
+        if (!edit_->isModified()) return;
+        edit_->setModified(false);
+        touched_ = true;
+        Queue(Event::Accepted);
+    });
+}
+
+void EntryControl::SetText(const std::string& text) {
+    text_ = text;
+    edit_->setText(Q(text));
+}
+
+void EntryControl::Refresh() {
+    if (use_) edit_->setText(Q(ShowThroughPicture(use_.Get(), layout_.picture)));
+}
+
+void EntryControl::Update() {
+    if (!use_) return;
+    std::string typed = A(edit_->text());
+    use_.Set(layout_.picture.empty() || IsTextPicture(layout_.picture) ? typed : DEFORMAT(typed, layout_.picture));
+    Refresh();
+}
+
+bool EntryControl::Valid() const {
+    std::string typed = A(edit_->text());
+    if (!ReadableThroughPicture(typed, layout_.picture)) return false;
+    if (layout_.rangeLow && layout_.rangeHigh && !CLIP(typed).empty()) {
+        double v = DeformatValue(typed, layout_.picture.empty() ? "@N_15.4" : layout_.picture);
+        if (v < *layout_.rangeLow || v > *layout_.rangeHigh) return false;
+    }
+    return true;
+}
+
+bool EntryControl::UserType(const std::string& text) {
+    if (!Usable() || edit_->isReadOnly()) return false;
+    edit_->setText(Q(text));
+    edit_->setModified(true);
+    emit edit_->editingFinished();
+    return true;
+}
+
+std::string EntryControl::Text() const { return A(edit_->text()); }
+
+void EntryControl::Set(Prop prop, const PropValue& value, int index) {
+    if (prop == Prop::ReadOnly) { edit_->setReadOnly(value.Bool()); return; }
+    if (prop == Prop::Touched) { touched_ = value.Bool(); return; }
+    if (prop == Prop::Picture) { layout_.picture = value.Str(); Refresh(); return; }
+    Control::Set(prop, value, index);
+}
+
+PropValue EntryControl::Get(Prop prop, int index) const {
+    if (prop == Prop::ReadOnly) return edit_->isReadOnly() ? 1 : 0;
+    if (prop == Prop::Touched) return touched_ ? 1 : 0;
+    return Control::Get(prop, index);
+}
+
+// -- check --
+
+CheckControl::CheckControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
+    box_ = new QCheckBox;
+    Adopt(box_);
+    SetText(l.text);
+    QObject::connect(box_, &QAbstractButton::clicked, box_, [this] { Queue(Event::Accepted); });
+}
+
+void CheckControl::SetText(const std::string& text) {
+    text_ = text;
+    box_->setText(Q(text));
+}
+
+bool CheckControl::Checked() const { return box_->isChecked(); }
+
+void CheckControl::Refresh() {
+    if (use_) box_->setChecked(SameValue(use_, use_.Get(), layout_.trueValue));
+}
+
+void CheckControl::Update() {
+    if (use_) use_.Set(box_->isChecked() ? layout_.trueValue : layout_.falseValue);
+}
+
+bool CheckControl::UserPress() {
+    if (!Usable()) return false;
+    box_->click();
+    return true;
+}
+
+bool CheckControl::UserCheck(bool on) {
+    if (!Usable()) return false;
+    if (box_->isChecked() != on) box_->click();
+    return true;
+}
+
+void CheckControl::Set(Prop prop, const PropValue& value, int index) {
+    if (prop == Prop::TrueValue) { layout_.trueValue = value.Str(); return; }
+    if (prop == Prop::FalseValue) { layout_.falseValue = value.Str(); return; }
+    Control::Set(prop, value, index);
+}
+
+PropValue CheckControl::Get(Prop prop, int index) const {
+    if (prop == Prop::TrueValue) return layout_.trueValue;
+    if (prop == Prop::FalseValue) return layout_.falseValue;
+    if (prop == Prop::Selected) return box_->isChecked() ? 1 : 0;
+    return Control::Get(prop, index);
+}
+
+// -- option and radio --
+
+OptionControl::OptionControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
+    auto* frame = new QGroupBox;
+    if (l.Has("noframe")) frame->setFlat(true), frame->setStyleSheet("QGroupBox{border:0}");
+    Adopt(frame);
+    SetText(l.text);
+    group_ = new QButtonGroup(frame);
+    group_->setExclusive(true);
+}
+
+void OptionControl::SetText(const std::string& text) {
+    text_ = text;
+    static_cast<QGroupBox*>(widget_)->setTitle(Q(text));
+}
+
+void OptionControl::AddRadio(RadioControl* radio) {
+    radios_.push_back(radio);
+    group_->addButton(radio->Button(), static_cast<int>(radios_.size()));
+    QObject::connect(radio->Button(), &QAbstractButton::clicked, widget_, [this] { Queue(Event::Accepted); });
+}
+
+void OptionControl::Refresh() {
+    if (!use_) return;
+    std::string v = use_.Get();
+    for (RadioControl* r : radios_)
+        if (SameValue(use_, v, r->Value())) { r->Button()->setChecked(true); return; }
+}
+
+void OptionControl::Update() {
+    if (!use_) return;
+    for (RadioControl* r : radios_)
+        if (r->Button()->isChecked()) { use_.Set(r->Value()); return; }
+}
+
+bool OptionControl::UserChoose(int row) {
+    if (row < 1 || row > static_cast<int>(radios_.size())) return false;
+    return radios_[row - 1]->UserPress();
+}
+
+std::string OptionControl::Text() const {
+    for (RadioControl* r : radios_)
+        if (r->Button()->isChecked()) return r->Value();
+    return {};
+}
+
+int OptionControl::Highlight() const {
+    for (std::size_t i = 0; i < radios_.size(); ++i)
+        if (radios_[i]->Button()->isChecked()) return static_cast<int>(i + 1);
+    return 0;
+}
+
+std::vector<std::string> OptionControl::Rows() const {
+    std::vector<std::string> out;
+    for (RadioControl* r : radios_) out.push_back(r->Text());
+    return out;
+}
+
+RadioControl::RadioControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
+    button_ = new QRadioButton;
+    Adopt(button_);
+    SetText(l.text);
+    if (parent_ && parent_->Kind() == ControlKind::Option) static_cast<OptionControl*>(parent_)->AddRadio(this);
+}
+
+void RadioControl::SetText(const std::string& text) {
+    text_ = text;
+    button_->setText(Q(text));
+}
+
+std::string RadioControl::Value() const { return layout_.value.empty() ? WithoutMnemonic(layout_.text) : layout_.value; }
+
+bool RadioControl::UserPress() {
+    if (!Usable()) return false;
+    button_->click();
+    return true;
+}
+
+PropValue RadioControl::Get(Prop prop, int index) const {
+    if (prop == Prop::Value) return Value();
+    if (prop == Prop::Selected) return button_->isChecked() ? 1 : 0;
+    return Control::Get(prop, index);
+}
+
+// -- spin --
+
+SpinControl::SpinControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
+    auto* spin = new PictureSpinBox;
+    spin->picture = l.picture;
+    spin_ = spin;
+    Adopt(spin_);
+    spin_->setRange(static_cast<int>(l.rangeLow.value_or(0)), static_cast<int>(l.rangeHigh.value_or(1000000)));
+    spin_->setSingleStep(std::max(1, static_cast<int>(l.step)));
+    spin->stepped = [this] { Queue(Event::NewSelection); };
+    QObject::connect(spin_, &QAbstractSpinBox::editingFinished, spin_, [this] {
+        if (rejected_) return;
+        Queue(Event::Accepted);
+    });
+}
+
+void SpinControl::Refresh() {
+    if (use_) {
+        QSignalBlocker block(spin_);
+        spin_->setValue(static_cast<int>(NumericValue(use_.Get())));
+    }
+}
+
+void SpinControl::Update() {
+    if (use_) use_.Set(NumberText(static_cast<long long>(spin_->value())));
+}
+
+bool SpinControl::Valid() const {
+    if (rejected_) return false;
+    if (!use_) return true;
+    double v = NumericValue(use_.Get());
+    return v >= spin_->minimum() && v <= spin_->maximum();
+}
+
+bool SpinControl::UserType(const std::string& text) {
+    if (!Usable()) return false;
+    double v = layout_.picture.empty() ? NumericValue(text) : DeformatValue(text, layout_.picture);
+    if (v < spin_->minimum() || v > spin_->maximum()) {
+        // Out of range: refused, shown again as it was.
+        window_.Queue(Event::Rejected, number_);
+        return true;
+    }
+    spin_->setValue(static_cast<int>(v));
+    Queue(Event::Accepted);
+    return true;
+}
+
+bool SpinControl::UserChoose(int steps) {
+    if (!Usable()) return false;
+    spin_->stepBy(steps);
+    return true;
+}
+
+std::string SpinControl::Text() const { return A(spin_->text()); }
+
+void SpinControl::Set(Prop prop, const PropValue& value, int index) {
+    switch (prop) {
+    case Prop::RangeLow: spin_->setMinimum(value.Int()); return;
+    case Prop::RangeHigh: spin_->setMaximum(value.Int()); return;
+    case Prop::Step: spin_->setSingleStep(std::max(1L, value.Int())); return;
+    default: Control::Set(prop, value, index);
+    }
+}
+
+PropValue SpinControl::Get(Prop prop, int index) const {
+    switch (prop) {
+    case Prop::RangeLow: return spin_->minimum();
+    case Prop::RangeHigh: return spin_->maximum();
+    case Prop::Step: return spin_->singleStep();
+    default: return Control::Get(prop, index);
+    }
+}
+
+// -- drop list and combo --
+
+ChoiceControl::ChoiceControl(Window& w, const ControlLayout& l, int n, bool editable)
+    : Control(w, l, n), editable_(editable) {
+    combo_ = new QComboBox;
+    combo_->setEditable(editable);
+    combo_->setInsertPolicy(QComboBox::NoInsert);
+    Adopt(combo_);
+    Fill(l.from);
+    QObject::connect(combo_, &QComboBox::activated, combo_, [this] { Queue(Event::Accepted); });
+    if (editable) {
+        QObject::connect(combo_->lineEdit(), &QLineEdit::editingFinished, combo_, [this] {
+            if (!combo_->lineEdit()->isModified()) return;
+            combo_->lineEdit()->setModified(false);
+            Queue(Event::Accepted);
+        });
+    }
+}
+
+// "a|b|c", where "#v" right after a row gives that row's value.
+void ChoiceControl::Fill(const std::string& from) {
+    QSignalBlocker block(combo_);
+    combo_->clear();
+    values_.clear();
+    for (const std::string& row : SplitRows(from)) {
+        if (!row.empty() && row[0] == '#' && !values_.empty()) {
+            values_.back() = row.substr(1);
+            continue;
+        }
+        combo_->addItem(Q(row));
+        values_.push_back(row);
+    }
+    layout_.from = from;
+    Refresh();
+}
+
+void ChoiceControl::Refresh() {
+    if (!use_) return;
+    QSignalBlocker block(combo_);
+    std::string v = use_.Get();
+    for (std::size_t i = 0; i < values_.size(); ++i)
+        if (SameValue(use_, v, values_[i])) {
+            combo_->setCurrentIndex(static_cast<int>(i));
+            return;
+        }
+    if (editable_) combo_->setEditText(Q(CLIP(v)));
+    else combo_->setCurrentIndex(-1);
+}
+
+void ChoiceControl::Update() {
+    if (!use_) return;
+    int i = combo_->currentIndex();
+    if (editable_) {
+        std::string typed = A(combo_->currentText());
+        if (i >= 0 && typed == A(combo_->itemText(i))) use_.Set(values_[i]);
+        else use_.Set(typed);
+    } else if (i >= 0 && i < static_cast<int>(values_.size())) {
+        use_.Set(values_[i]);
+    }
+}
+
+bool ChoiceControl::UserChoose(int row) {
+    if (!Usable() || row < 1 || row > combo_->count()) return false;
+    combo_->setCurrentIndex(row - 1);
+    emit combo_->activated(row - 1);
+    return true;
+}
+
+bool ChoiceControl::UserType(const std::string& text) {
+    if (!Usable() || !editable_) return false;
+    combo_->setEditText(Q(text));
+    combo_->lineEdit()->setModified(true);
+    emit combo_->lineEdit()->editingFinished();
+    return true;
+}
+
+std::string ChoiceControl::Text() const { return A(combo_->currentText()); }
+
+std::vector<std::string> ChoiceControl::Rows() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < combo_->count(); ++i) out.push_back(A(combo_->itemText(i)));
+    return out;
+}
+
+int ChoiceControl::Highlight() const { return combo_->currentIndex() + 1; }
+
+void ChoiceControl::Set(Prop prop, const PropValue& value, int index) {
+    if (prop == Prop::From) { Fill(value.Str()); return; }
+    if (prop == Prop::Selected) {
+        QSignalBlocker block(combo_);
+        combo_->setCurrentIndex(value.Int() - 1);
+        return;
+    }
+    if (prop == Prop::Text && editable_) { combo_->setEditText(Q(value.Str())); return; }
+    Control::Set(prop, value, index);
+}
+
+PropValue ChoiceControl::Get(Prop prop, int index) const {
+    if (prop == Prop::From) return layout_.from;
+    if (prop == Prop::Selected) return combo_->currentIndex() + 1;
+    if (prop == Prop::Items) return combo_->count();
+    return Control::Get(prop, index);
+}
+
+}  // namespace fw

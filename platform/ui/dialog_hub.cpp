@@ -1,0 +1,67 @@
+#include "platform/ui/dialog_hub.h"
+
+#include <QWidget>
+
+#include <algorithm>
+
+#include "platform/runtime/scheduler.h"
+#include "platform/ui/ui_state.h"
+#include "platform/ui/window.h"
+
+namespace fw {
+namespace {
+std::vector<PendingDialog*>& Waiting() {
+    static std::vector<PendingDialog*> list;
+    return list;
+}
+}  // namespace
+
+std::vector<PendingDialog*> PendingDialogs() { return Waiting(); }
+
+QWidget* DialogParent() {
+    Window* top = TopWindow(THREAD());
+    if (!top) top = FrameWindow();
+    return top ? top->Root() : nullptr;
+}
+
+DialogAnswer WaitForAnswer(PendingDialog& dialog, QWidget* shown) {
+    static long serials = 0;
+    dialog.thread = THREAD();
+    dialog.serial = ++serials;
+    DialogAnswer result;
+    bool done = false;
+    dialog.answer = [&done, &result, thread = dialog.thread](const DialogAnswer& a) {
+        if (done) return;
+        done = true;
+        result = a;
+        runtime::Wake(thread);
+    };
+    // Modal to the calling thread: its windows are disabled meanwhile.
+    std::vector<Window*> disabled;
+    for (Window* w : OpenWindows())
+        if (w->Thread() == dialog.thread && !w->CallDisabled()) {
+            w->SetCallDisabled(true);
+            disabled.push_back(w);
+        }
+    if (dialog.systemModal) ++Ui().systemModal;
+    Waiting().push_back(&dialog);
+    if (shown) shown->show();
+    struct Restore {
+        PendingDialog& d;
+        std::vector<Window*>& windows;
+        ~Restore() {
+            auto& w = Waiting();
+            w.erase(std::remove(w.begin(), w.end(), &d), w.end());
+            if (d.systemModal) --Ui().systemModal;
+            const auto& open = OpenWindows();
+            for (Window* win : windows)
+                if (std::find(open.begin(), open.end(), win) != open.end() && win == TopWindow(win->Thread()))
+                    win->SetCallDisabled(false);
+        }
+    } restore{dialog, disabled};
+    while (!done) runtime::Wait();
+    if (shown) shown->hide();
+    return result;
+}
+
+}  // namespace fw

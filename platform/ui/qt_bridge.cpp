@@ -1,0 +1,71 @@
+#include "platform/ui/qt_bridge.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+
+#include "platform/data/names/path_names.h"
+#include "platform/text/codepage.h"
+#include "platform/ui/layout.h"
+#include "platform/ui/widgets/color.h"
+
+#include <cstdint>
+
+namespace fw {
+
+QString Q(std::string_view ansi) { return AnsiToQString(ansi); }
+std::string A(const QString& text) { return QStringToAnsi(text); }
+
+QString TipText(std::string_view ansi) {
+    QString t = Q(ansi);
+    t.replace('|', '\n');
+    return t;
+}
+
+QColor ColorFromValue(long value) {
+    if (value < 0 || value > 0x7FFFFFFF) return {};
+    return ui::ColorFromBgr(static_cast<std::int32_t>(value));
+}
+
+long ValueFromColor(const QColor& c) { return ui::ToBgr(c); }
+
+void ApplyFontStyle(QFont& font, int style) {
+    int weight = style & 0xFFF;
+    if (weight > 0) font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 100, 900)));
+    font.setItalic((style & 4096) != 0);
+}
+
+int FontStyleOf(const QFont& font) {
+    int weight = static_cast<int>(font.weight());
+    return weight + (font.italic() ? 4096 : 0);
+}
+
+QCursor CursorFromName(std::string_view name) {
+    if (name == "\xFF\x02\x03\x7F" || UpperText(name) == "~WAIT") return QCursor(Qt::WaitCursor);
+    return QCursor(Qt::ArrowCursor);
+}
+
+std::string IconFolder() {
+    QString layouts = QString::fromStdString(LayoutFolder());
+    return QDir::cleanPath(layouts + "/../icons").toStdString();
+}
+
+std::string ImagePath(std::string_view name) {
+    if (name.empty()) return {};
+    if (name[0] == '~') return ResolvePath(IconFolder() + "/" + std::string(name.substr(1)));
+    return ResolvePath(name);
+}
+
+QIcon IconFromName(std::string_view name) {
+    std::string path = ImagePath(name);
+    if (path.empty() || !QFileInfo::exists(QString::fromStdString(path))) return {};
+    return QIcon(QString::fromStdString(path));
+}
+
+QPixmap PixmapFromName(std::string_view name) {
+    std::string path = ImagePath(name);
+    if (path.empty()) return {};
+    return QPixmap(QString::fromStdString(path));
+}
+
+}  // namespace fw

@@ -1,0 +1,45 @@
+#pragma once
+// Small conversions between the framework's values and Qt's, shared by
+// the window layer: texts, colours, font styles, cursors, icons.
+
+#include <QColor>
+#include <QCursor>
+#include <QFont>
+#include <QIcon>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace fw {
+
+// The widget property that points from a widget back to its Control.
+inline constexpr const char* kControlProperty = "cvControl";
+inline constexpr const char* kWindowProperty = "cvWindow";
+
+QString Q(std::string_view ansi);
+std::string A(const QString& text);
+// A tip or message text: "|" starts a new line.
+QString TipText(std::string_view ansi);
+
+// 00BBGGRR -> QColor (a negative value gives an invalid colour) and back.
+QColor ColorFromValue(long value);
+long ValueFromColor(const QColor& color);
+
+// Weight (400, 700 ...) plus 4096 for italic, to a QFont and back.
+void ApplyFontStyle(QFont& font, int style);
+int FontStyleOf(const QFont& font);
+
+// "~wait" / "~arrow" (any case) or an icon code; anything else is the arrow.
+QCursor CursorFromName(std::string_view name);
+
+// An icon or picture by name: "~name" is a program resource under
+// resources/icons (found whatever its case), anything else a file.
+QIcon IconFromName(std::string_view name);
+QPixmap PixmapFromName(std::string_view name);
+// The file such a name stands for (empty for an empty name).
+std::string ImagePath(std::string_view name);
+// The folder of the program's own images.
+std::string IconFolder();
+
+}  // namespace fw

@@ -1,0 +1,645 @@
+#include "platform/ui/window.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+
+#include <algorithm>
+
+#include "platform/runtime/scheduler.h"
+#include "platform/text/codepage.h"
+#include "platform/ui/controls/control_kinds.h"
+#include "platform/ui/events.h"
+#include "platform/ui/qt_bridge.h"
+#include "platform/ui/ui_state.h"
+
+namespace fw {
+
+void ShowPrinterSetup();  // common_dialogs.cpp
+
+namespace {
+std::vector<Window*>& Registry() {
+    static std::vector<Window*> windows;
+    return windows;
+}
+
+QFont WindowFont(const FontSpec& spec) {
+    QFont f(Q(spec.name.empty() ? "MS Sans Serif" : spec.name));
+    f.setPointSize(spec.size > 0 ? spec.size : 8);
+    if (spec.style > 0) ApplyFontStyle(f, spec.style);
+    return f;
+}
+}  // namespace
+
+const std::vector<Window*>& OpenWindows() { return Registry(); }
+
+Window* TopWindow(int thread) {
+    auto& r = Registry();
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+        if ((*it)->Thread() == thread) return *it;
+    return nullptr;
+}
+
+Window* FrameWindow() {
+    for (Window* w : Registry())
+        if (w->IsFrame()) return w;
+    return nullptr;
+}
+
+void DialogUnitBase(const FontSpec& font, int& charWidth, int& charHeight) {
+    QFontMetrics fm(WindowFont(font));
+    charWidth = (fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+    charHeight = fm.height();
+    if (charWidth <= 0) charWidth = 6;
+    if (charHeight <= 0) charHeight = 13;
+}
+
+// Qt's side of a window: close box, activation, size and state changes.
+class WindowEvents : public QObject {
+public:
+    explicit WindowEvents(Window& w) : w_(w) {}
+    bool opening = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched != w_.root_) return false;
+        switch (e->type()) {
+        case QEvent::Close:
+            e->ignore();
+            w_.RequestClose();
+            return true;
+        case QEvent::WindowActivate:
+            if (!w_.sub_) ActivateWindow(&w_);
+            break;
+        case QEvent::Resize:
+            if (!opening && w_.open_) {
+                if (w_.IsFrame()) w_.Queue(Event::Size, 0, true);
+                w_.Queue(Event::Sized, 0, true);
+            }
+            break;
+        case QEvent::WindowStateChange: {
+            if (opening || !w_.open_) break;
+            auto* sc = static_cast<QWindowStateChangeEvent*>(e);
+            Qt::WindowStates now = static_cast<QWidget*>(watched)->windowState();
+            if (!w_.IsFrame()) break;
+            if (now & Qt::WindowMaximized) w_.Queue(Event::Maximize, 0);
+            else if (now & Qt::WindowMinimized) w_.Queue(Event::Iconize, 0);
+            else if (sc->oldState() & (Qt::WindowMaximized | Qt::WindowMinimized)) w_.Queue(Event::Restore, 0);
+            break;
+        }
+        default: break;
+        }
+        return false;
+    }
+
+private:
+    Window& w_;
+};
+
+Window::Window(std::string_view label) : Window(LoadLayout(label)) {}
+
+Window::Window(WindowLayout layout) : layout_(std::move(layout)) {
+    EnsureUiInstalled();
+    alerts_ = layout_.alerts;
+    minW_ = layout_.minWidth;
+    minH_ = layout_.minHeight;
+    timerHundredths_ = layout_.timer;
+    Build();
+}
+
+Window::~Window() {
+    Close();
+    controls_.clear();
+    if (sub_) delete sub_;
+    else if (root_) delete root_.data();
+}
+
+void Window::Build() {
+    DialogUnitBase(layout_.font, charW_, charH_);
+    QFont font = WindowFont(layout_.font);
+    events_ = std::make_unique<WindowEvents>(*this);
+    if (IsFrame()) {
+        frame_ = new QMainWindow;
+        root_ = frame_;
+        mdi_ = new QMdiArea;
+        frame_->setCentralWidget(mdi_);
+        statusBar_ = frame_->statusBar();
+        content_ = new QWidget(frame_);
+        content_->hide();
+        frame_->setFont(font);
+        frame_->resize(DuToPxX(layout_.at.w), DuToPxY(layout_.at.h));
+        QObject::connect(mdi_, &QMdiArea::subWindowActivated, frame_, [](QMdiSubWindow* sub) {
+            if (!sub) return;
+            QVariant v = sub->property(kWindowProperty);
+            if (v.isValid()) ActivateWindow(static_cast<Window*>(v.value<void*>()));
+        });
+    } else {
+        container_ = new QWidget;
+        auto* box = new QVBoxLayout(container_);
+        box->setContentsMargins(0, 0, 0, 0);
+        box->setSpacing(0);
+        content_ = new QWidget;
+        content_->setFont(font);
+        container_->setFont(font);
+        QSize size(DuToPxX(layout_.at.w), DuToPxY(layout_.at.h));
+        if (layout_.Has("resize")) {
+            content_->setMinimumSize(DuToPxX(minW_), DuToPxY(minH_));
+            content_->resize(size);
+        } else {
+            content_->setFixedSize(size);
+            box->setSizeConstraint(QLayout::SetFixedSize);
+        }
+        box->addWidget(content_, 1);
+        if (!layout_.statusZones.empty()) {
+            statusBar_ = new QStatusBar;
+            statusBar_->setSizeGripEnabled(layout_.Has("resize"));
+            box->addWidget(statusBar_);
+        }
+        Window* frame = FrameWindow();
+        if (layout_.kind == WindowKind::MdiChild && frame) {
+            sub_ = frame->MdiArea()->addSubWindow(container_);
+            if (layout_.Has("nocaption")) sub_->setWindowFlags(Qt::SubWindow | Qt::FramelessWindowHint);
+            sub_->setAttribute(Qt::WA_DeleteOnClose, false);
+            sub_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
+            root_ = sub_;
+        } else {
+            Qt::WindowFlags flags = frame ? Qt::Dialog : Qt::Window;
+            if (layout_.Has("nocaption")) flags |= Qt::FramelessWindowHint;
+            if (frame) container_->setParent(frame->Root(), flags);
+            else container_->setWindowFlags(flags);
+            root_ = container_;
+        }
+        if (layout_.Has("resize")) root_->resize(root_->sizeHint().expandedTo(size));
+    }
+    for (std::size_t i = 0; i < layout_.statusZones.size(); ++i) {
+        auto* zone = new QLabel;
+        int width = layout_.statusZones[i];
+        if (width > 0) zone->setFixedWidth(DuToPxX(width));
+        statusBar_->addWidget(zone, width > 0 ? 0 : 1);
+        statusZones_.push_back(zone);
+    }
+    root_->setWindowTitle(Q(layout_.caption));
+    if (!layout_.icon.empty()) root_->setWindowIcon(IconFromName(layout_.icon));
+    root_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
+    content_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
+    root_->installEventFilter(events_.get());
+    BuildControls();
+    built_ = true;
+}
+
+void Window::BuildControls() {
+    controls_.reserve(layout_.controls.size());
+    for (std::size_t i = 0; i < layout_.controls.size(); ++i)
+        controls_.push_back(CreateControl(*this, layout_.controls[i], static_cast<int>(i + 1)));
+    // A prompt's mnemonic moves the focus to the control after it.
+    for (std::size_t i = 0; i + 1 < controls_.size(); ++i)
+        if (controls_[i]->Kind() == ControlKind::Prompt && controls_[i + 1]->Widget())
+            static_cast<LabelControl*>(controls_[i].get())->SetBuddy(controls_[i + 1]->Widget());
+    ApplyStates();
+}
+
+QWidget* Window::Root() const { return root_; }
+
+QMenuBar* Window::MenuBar() {
+    if (menuBar_) return menuBar_;
+    if (frame_) {
+        menuBar_ = frame_->menuBar();
+    } else {
+        menuBar_ = new QMenuBar;
+        static_cast<QVBoxLayout*>(container_->layout())->setMenuBar(menuBar_);
+    }
+    return menuBar_;
+}
+
+QToolBar* Window::ToolBar() {
+    if (toolBar_) return toolBar_;
+    toolBar_ = new QToolBar;
+    toolBar_->setMovable(false);
+    if (frame_) frame_->addToolBar(toolBar_);
+    else static_cast<QVBoxLayout*>(container_->layout())->insertWidget(0, toolBar_);
+    return toolBar_;
+}
+
+int Window::DuToPxX(int du) const { return (du * charW_ + 2) / 4; }
+int Window::DuToPxY(int du) const { return (du * charH_ + 4) / 8; }
+int Window::PxToDuX(int px) const { return (px * 4 + charW_ / 2) / charW_; }
+int Window::PxToDuY(int px) const { return (px * 8 + charH_ / 2) / charH_; }
+
+Control* Window::Find(std::string_view equate) const {
+    std::string key = UpperText(equate);
+    for (const auto& c : controls_)
+        if (c->Equate() == key) return c.get();
+    return nullptr;
+}
+
+Control* Window::Find(int number) const {
+    if (number < 1 || number > static_cast<int>(controls_.size())) return nullptr;
+    return controls_[number - 1].get();
+}
+
+int Window::Feq(std::string_view equate) const {
+    Control* c = Find(equate);
+    return c ? c->Number() : 0;
+}
+
+void Window::Use(std::string_view equate, UseVar var) {
+    if (Control* c = Find(equate)) c->Bind(std::move(var));
+    else throw LayoutError("window " + layout_.label + " has no control " + std::string(equate));
+}
+
+void Window::ApplyStates() {
+    for (const auto& c : controls_) c->ApplyState();
+}
+
+void Window::SetCallDisabled(bool disabled) {
+    if (callDisabled_ == disabled) return;
+    callDisabled_ = disabled;
+    // Only the window's own parts: a frame's MDI children of other threads
+    // stay usable.
+    content_->setEnabled(!disabled);
+    if (menuBar_) menuBar_->setEnabled(!disabled);
+    if (toolBar_) toolBar_->setEnabled(!disabled);
+}
+
+void Window::Open() {
+    if (open_) return;
+    thread_ = THREAD();
+    for (Window* w : Registry())
+        if (w->thread_ == thread_) w->SetCallDisabled(true);
+    Registry().push_back(this);
+    open_ = true;
+    closeDownSent_ = false;
+    queue_.clear();
+    events_->opening = true;
+    if (!layout_.centered) {
+        root_->move(DuToPxX(layout_.at.x), DuToPxY(layout_.at.y));
+    } else if (!sub_) {
+        QRect area = root_->parentWidget() ? root_->parentWidget()->geometry()
+                                           : QGuiApplication::primaryScreen()->availableGeometry();
+        QSize s = root_->sizeHint().expandedTo(root_->size());
+        root_->move(area.center() - QPoint(s.width() / 2, s.height() / 2));
+    }
+    if (layout_.Has("max")) root_->showMaximized();
+    else root_->show();
+    events_->opening = false;
+    Queue(Event::OpenWindow, 0);
+    ActivateWindow(this);
+    if (timerHundredths_ > 0) StartTimer();
+}
+
+void Window::Close() {
+    if (!open_) return;
+    open_ = false;
+    inPass_ = false;
+    StopTimer();
+    queue_.clear();
+    auto& r = Registry();
+    r.erase(std::remove(r.begin(), r.end(), this), r.end());
+    if (root_) root_->hide();
+    if (Ui().active == this) Ui().active = nullptr;
+    // Back to the caller: its window is usable again and gains the focus.
+    if (Window* caller = TopWindow(thread_)) {
+        caller->SetCallDisabled(false);
+        if (Ui().closing && thread_ != Ui().closingThread) caller->SendCloseDown();
+        ActivateWindow(caller);
+    }
+    WakeClosingFrame();
+}
+
+void Window::Queue(int event, int field, bool coalesce) {
+    if (!open_) return;
+    if (coalesce && HasPending(event)) return;
+    queue_.push_back({event, field, lastInput_});
+    runtime::Wake(thread_);
+}
+
+bool Window::HasPending(int event) const {
+    return std::any_of(queue_.begin(), queue_.end(), [event](const Pending& p) { return p.event == event; });
+}
+
+void Window::Post(int event, int field) { Queue(event, field); }
+
+void Window::RequestClose() {
+    if (!open_ || callDisabled_) return;
+    Queue(Event::CloseWindow, 0, true);
+}
+
+void Window::SendCloseDown() {
+    if (!open_ || closeDownSent_) return;
+    closeDownSent_ = true;
+    Queue(Event::CloseDown, 0);
+}
+
+void Window::FireTimer() {
+    if (!open_ || timerHundredths_ <= 0) return;
+    if (HasPending(Event::Timer)) return;
+    Queue(Event::Timer, 0);
+    // An idle timer waits until its event is taken, so it never spins.
+    if (timer_ && timer_->interval() == 0) timer_->stop();
+}
+
+void Window::StartTimer() {
+    if (Ui().manualTimers || timerHundredths_ <= 0 || !open_) {
+        StopTimer();
+        return;
+    }
+    if (!timer_) {
+        timer_ = new QTimer(root_);
+        QObject::connect(timer_, &QTimer::timeout, timer_, [this] { FireTimer(); });
+    }
+    // The shortest interval fires as soon as the loop is idle, so a
+    // process handling records per timer event is not slowed by it.
+    timer_->start(timerHundredths_ <= 1 ? 0 : timerHundredths_ * 10);
+}
+
+void Window::StopTimer() {
+    if (timer_) timer_->stop();
+}
+
+bool Window::NextEvent(Pending& out) {
+    if (acceptAllRunning_) {
+        while (acceptAllNext_ < controls_.size()) {
+            Control* c = controls_[acceptAllNext_++].get();
+            if (!c->InAcceptAll() || !c->EffectiveVisible() || !c->EffectiveEnabled()) continue;
+            if (!c->Valid()) {
+                acceptAllRunning_ = false;
+                focus_ = c->Number();
+                if (c->Widget()) c->Widget()->setFocus();
+                out = {Event::Rejected, c->Number(), lastInput_};
+                return true;
+            }
+            c->Update();
+            out = {Event::Accepted, c->Number(), lastInput_};
+            return true;
+        }
+        acceptAllRunning_ = false;
+        out = {Event::Completed, 0, lastInput_};
+        return true;
+    }
+    if (queue_.empty()) return false;
+    out = queue_.front();
+    queue_.pop_front();
+    if (out.event == Event::Timer && timer_ && !timer_->isActive() && !Ui().manualTimers) StartTimer();
+    if (out.event == Event::Accepted && out.field) {
+        if (Control* c = Find(out.field)) {
+            if (!c->Valid()) out.event = Event::Rejected;
+            else c->Update();
+        }
+    }
+    return true;
+}
+
+bool Window::Accept() {
+    if (!open_) return false;
+    if (inPass_ && !FinishPass()) return false;
+    runtime::EndOfPass();
+    for (;;) {
+        if (!open_) return false;
+        if (Ui().closing && Ui().closingThread == thread_ && IsFrame()) {
+            if (Ui().closeRefused) {
+                Ui().closing = false;
+                Ui().closeRefused = false;
+            } else {
+                auto live = runtime::LiveThreads();
+                if (live.size() <= 1) {
+                    Ui().closing = false;
+                    Close();
+                    return false;
+                }
+                runtime::Wait();
+                continue;
+            }
+        }
+        Pending p;
+        if (NextEvent(p)) {
+            event_ = p.event;
+            field_ = p.field;
+            keyCode_ = p.keyCode;
+            cycle_ = false;
+            inPass_ = true;
+            return true;
+        }
+        runtime::Wait();
+    }
+}
+
+bool Window::FinishPass() {
+    inPass_ = false;
+    const int ev = event_;
+    const bool cycled = cycle_;
+    cycle_ = false;
+    if ((ev == Event::Completed || ev == Event::Rejected) && !acceptAllRunning_) acceptAll_ = false;
+    if (ev == Event::CloseDown && cycled) {
+        // A refusal cancels the program's close.
+        closeDownSent_ = false;
+        if (Ui().closing) {
+            Ui().closeRefused = true;
+            WakeClosingFrame();
+        }
+        return true;
+    }
+    if (field_ && !IsWindowEvent(ev))
+        if (Control* c = Find(field_)) c->PassEnded(ev, cycled);
+    if (cycled) return true;
+    switch (ev) {
+    case Event::CloseWindow:
+        if (IsFrame()) {
+            bool others = false;
+            for (int t : runtime::LiveThreads())
+                if (t != thread_) others = true;
+            if (others) {
+                Ui().closing = true;
+                Ui().closeRefused = false;
+                Ui().closingThread = thread_;
+                for (int t : runtime::LiveThreads())
+                    if (t != thread_)
+                        if (Window* top = TopWindow(t)) top->SendCloseDown();
+                return true;
+            }
+        }
+        Close();
+        return false;
+    case Event::CloseDown:
+        Close();
+        return false;
+    case Event::Accepted:
+        if (Control* c = Find(field_); c && !c->Layout().std.empty()) StandardAction(c->Layout().std);
+        return open_;
+    default:
+        return true;
+    }
+}
+
+void Window::StandardAction(const std::string& action) {
+    Window* frame = IsFrame() ? this : FrameWindow();
+    QMdiArea* area = frame ? frame->MdiArea() : nullptr;
+    if (action == "close") Post(Event::CloseWindow);
+    else if (action == "exit") {
+        if (frame) frame->Post(Event::CloseWindow);
+    } else if (action == "tile") {
+        if (area) area->tileSubWindows();
+    } else if (action == "cascade" || action == "arrange") {
+        if (area) area->cascadeSubWindows();
+    } else if (action == "printsetup") {
+        ShowPrinterSetup();
+    }
+}
+
+void Window::Display(int field) {
+    if (field) {
+        if (Control* c = Find(field)) c->Refresh();
+    } else {
+        for (const auto& c : controls_) c->Refresh();
+    }
+    // Painted now, also for windows that loop without an event loop;
+    // repaint() paints only, it delivers no input.
+    if (root_ && root_->isVisible()) root_->repaint();
+}
+
+void Window::Select(int field) {
+    if (field == 0) {
+        acceptAll_ = true;
+        acceptAllRunning_ = true;
+        acceptAllNext_ = 0;
+        return;
+    }
+    acceptAllRunning_ = false;
+    if (Control* c = Find(field)) {
+        focus_ = field;
+        if (c->Widget()) c->Widget()->setFocus();
+        UpdateStatusMsg();
+    }
+}
+
+void Window::NoteFocus(int field) {
+    if (field == focus_) return;
+    focus_ = field;
+    UpdateStatusMsg();
+    if (field) Queue(Event::Selected, field);
+}
+
+void Window::UpdateStatusMsg() {
+    Control* c = Find(focus_);
+    QStatusBar* bar = statusBar_;
+    if (!bar) {
+        Window* frame = FrameWindow();
+        bar = frame ? frame->statusBar_ : nullptr;
+    }
+    if (!bar) return;
+    if (c && !c->Layout().msg.empty()) bar->showMessage(Q(c->Layout().msg));
+    else bar->clearMessage();
+}
+
+void Window::Alert(int keyCode) {
+    if (std::find(alerts_.begin(), alerts_.end(), keyCode) == alerts_.end()) alerts_.push_back(keyCode);
+}
+
+bool Window::IsAlerted(int keyCode) const {
+    return std::find(alerts_.begin(), alerts_.end(), keyCode) != alerts_.end();
+}
+
+void Window::Unalert(int keyCode) { alerts_.erase(std::remove(alerts_.begin(), alerts_.end(), keyCode), alerts_.end()); }
+
+PropValue Window::Get(Prop prop, int field, int index) const {
+    if (field) {
+        Control* c = Find(field);
+        return c ? c->Get(prop, index) : PropValue();
+    }
+    switch (prop) {
+    case Prop::Text: return A(root_->windowTitle());
+    case Prop::Xpos: return PxToDuX(root_->x());
+    case Prop::Ypos: return PxToDuY(root_->y());
+    case Prop::Width: return PxToDuX(IsFrame() ? root_->width() : content_->width());
+    case Prop::Height: return PxToDuY(IsFrame() ? root_->height() : content_->height());
+    case Prop::Timer: return timerHundredths_;
+    case Prop::AcceptAll: return acceptAll_ ? 1 : 0;
+    case Prop::Iconize: return root_->isMinimized() ? 1 : 0;
+    case Prop::Maximize: return root_->isMaximized() ? 1 : 0;
+    case Prop::Active: return Ui().active == this ? 1 : 0;
+    case Prop::Resize: return layout_.Has("resize") ? 1 : 0;
+    case Prop::MinWidth: return minW_;
+    case Prop::MinHeight: return minH_;
+    case Prop::Icon: return layout_.icon;
+    case Prop::StatusText:
+        if (index >= 1 && index <= static_cast<int>(statusZones_.size()))
+            return A(static_cast<QLabel*>(statusZones_[index - 1])->text());
+        return statusBar_ ? A(statusBar_->currentMessage()) : std::string();
+    default: return {};
+    }
+}
+
+void Window::Set(Prop prop, const PropValue& value, int field, int index) {
+    if (field) {
+        if (Control* c = Find(field)) c->Set(prop, value, index);
+        return;
+    }
+    switch (prop) {
+    case Prop::Text: root_->setWindowTitle(Q(value.Str())); break;
+    case Prop::Xpos: root_->move(DuToPxX(value.Int()), root_->y()); break;
+    case Prop::Ypos: root_->move(root_->x(), DuToPxY(value.Int())); break;
+    case Prop::Width: case Prop::Height: {
+        QWidget* target = IsFrame() ? root_.data() : content_;
+        QSize s = target->size();
+        if (prop == Prop::Width) s.setWidth(DuToPxX(value.Int()));
+        else s.setHeight(DuToPxY(value.Int()));
+        if (!IsFrame() && !layout_.Has("resize")) content_->setFixedSize(s);
+        else if (IsFrame()) root_->resize(s);
+        else {
+            content_->resize(s);
+            root_->adjustSize();
+        }
+        break;
+    }
+    case Prop::Timer:
+        timerHundredths_ = value.Int();
+        StartTimer();
+        break;
+    case Prop::Iconize:
+        if (value.Bool()) root_->showMinimized();
+        else root_->showNormal();
+        break;
+    case Prop::Maximize:
+        if (value.Bool()) root_->showMaximized();
+        else root_->showNormal();
+        break;
+    case Prop::Active:
+        if (value.Bool()) {
+            if (sub_ && FrameWindow()) FrameWindow()->MdiArea()->setActiveSubWindow(sub_);
+            else root_->activateWindow();
+            root_->raise();
+            ActivateWindow(this);
+        }
+        break;
+    case Prop::MinWidth: case Prop::MinHeight:
+        (prop == Prop::MinWidth ? minW_ : minH_) = value.Int();
+        if (layout_.Has("resize")) content_->setMinimumSize(DuToPxX(minW_), DuToPxY(minH_));
+        break;
+    case Prop::Icon:
+        layout_.icon = value.Str();
+        root_->setWindowIcon(IconFromName(layout_.icon));
+        break;
+    case Prop::StatusText:
+        if (index >= 1 && index <= static_cast<int>(statusZones_.size()))
+            static_cast<QLabel*>(statusZones_[index - 1])->setText(Q(value.Str()));
+        else if (statusBar_)
+            statusBar_->showMessage(Q(value.Str()));
+        break;
+    case Prop::Cursor: content_->setCursor(CursorFromName(value.Str())); break;
+    default: break;
+    }
+}
+
+}  // namespace fw
