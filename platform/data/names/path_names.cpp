@@ -17,6 +17,9 @@ bool IsAscii(std::string_view s) {
 }
 
 std::string ToNative(std::string_view ansi) {
+    // Fixed-length texts arrive blank-padded; as on Windows, trailing blanks
+    // are not part of a name.
+    while (!ansi.empty() && ansi.back() == ' ') ansi.remove_suffix(1);
     std::string p = IsAscii(ansi) ? std::string(ansi) : AnsiToUtf8(ansi);
     for (auto& c : p)
         if (c == '\\') c = '/';

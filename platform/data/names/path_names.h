@@ -30,7 +30,8 @@ PathParts SplitPath(std::string_view path);
 // The path as it exists on disk: each component that does not exist with
 // its exact spelling is looked up case-insensitively (Windows-1252 folding,
 // as keys fold; of several such names the first in byte order wins);
-// backslashes are taken as separators. A name that matches nothing comes
+// backslashes are taken as separators; trailing blanks (of a padded
+// STRING) are dropped, as Windows drops them. A name that matches nothing comes
 // back with its missing components as written, so a file can be created
 // under it in the case the program writes. Takes the program's text and
 // returns the native (UTF-8) path to hand to the operating system.

@@ -203,15 +203,22 @@ int Queue::Get(std::string_view fields) {
     }
     std::size_t found = kNone;
     if (count_ > 0 && sorted_ && sortedBy_.StartsWith(want)) {
-        // Binary search for the first entry not below the buffer in those fields.
+        // Binary search for the first entry not below the buffer in those
+        // fields: first over the chunks' last entries, then within one chunk.
         const std::size_t n = want.Components().size();
-        std::size_t lo = 0, hi = count_;
+        auto below = [&](const char* e) { return sortedBy_.CompareFirst(e, buffer_, n) < 0; };
+        std::size_t lo = 0, hi = chunks_.size();
         while (lo < hi) {
             const std::size_t mid = (lo + hi) / 2;
-            if (sortedBy_.CompareFirst(Entry(mid + 1), buffer_, n) < 0) lo = mid + 1;
+            if (below(chunks_[mid].back())) lo = mid + 1;
             else hi = mid;
         }
-        if (lo < count_ && sortedBy_.CompareFirst(Entry(lo + 1), buffer_, n) == 0) found = lo;
+        if (lo < chunks_.size()) {
+            const auto& c = chunks_[lo];
+            const auto it = std::partition_point(c.begin(), c.end(), below);
+            if (it != c.end() && sortedBy_.CompareFirst(*it, buffer_, n) == 0)
+                found = ChunkStart(lo) + static_cast<std::size_t>(it - c.begin());
+        }
     } else {
         const auto& parts = want.Components();
         std::size_t position = 0;

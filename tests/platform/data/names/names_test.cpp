@@ -67,6 +67,7 @@ TEST_F(Names, ResolvePathFindsNamesInAnyCaseAndKeepsMissingOnesAsWritten) {
         {root + "/BOOKS/New.2bk", root + "/Books/New.2bk"},
         {root + "/books/Missing/Deeper/X.txt", root + "/Books/Missing/Deeper/X.txt"},
         {root + "/Books/", root + "/Books/"},
+        {root + "/books/party.sbk      ", root + "/Books/Party.SBK"},  // a padded STRING
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(fw::ResolvePath(in), out) << in;
 }

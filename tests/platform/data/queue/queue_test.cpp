@@ -192,6 +192,20 @@ TEST(Queue, PositionalGetPutAndDeleteWorkOnTheCurrentEntry) {
     EXPECT_EQ(fw::ERRORCODE(), fw::kBadFieldList);
 }
 
+TEST(Queue, FieldSearchOnADescendingOrderFindsTheFirstEqualEntry) {
+    RowQueue q(RowDecl());
+    const char* names[] = {"Kilo", "Bravo", "Kilo", "Yankee", "Bravo", "Echo"};
+    for (int i = 0; i < 6; ++i) AddRow(q, names[i], 0, i, "-Name");
+    EXPECT_EQ(Ids(q), (std::vector<int>{3, 0, 2, 5, 1, 4}));
+    const std::pair<const char*, int> cases[] = {{"Kilo", 2}, {"Bravo", 5}, {"Yankee", 1}, {"Alpha", 0}, {"Zulu", 0}};
+    for (const auto& [name, pointer] : cases) {
+        q.rec.Name = name;
+        fw::GET(q, "Name");
+        EXPECT_EQ(fw::POINTER(q), pointer) << name;
+        EXPECT_EQ(fw::ERRORCODE() == 0, pointer != 0) << name;
+    }
+}
+
 TEST(Queue, PutThatBreaksTheOrderMakesFieldSearchesLinear) {
     RowQueue q(RowDecl());
     for (int i = 0; i < 5; ++i) AddRow(q, std::string(1, static_cast<char>('A' + i)), 0, i, "Name");
