@@ -164,4 +164,69 @@ bool FieldIsEmpty(const void* rec, const FieldDecl& f) {
     return GetInteger(rec, f) == 0;
 }
 
+void ClearFieldLow(void* rec, const FieldDecl& f) {
+    char* p = static_cast<char*>(rec) + f.offset;
+    switch (f.type) {
+    case FieldType::String: std::memset(p, ' ', f.size); return;
+    case FieldType::CString: std::memset(p, 0, f.size); return;
+    case FieldType::Byte: Store<std::uint8_t>(rec, f, 0); return;
+    case FieldType::Short: Store<std::int16_t>(rec, f, INT16_MIN); return;
+    case FieldType::UShort: Store<std::uint16_t>(rec, f, 0); return;
+    case FieldType::Long:
+    case FieldType::Date:
+    case FieldType::Time: Store<std::int32_t>(rec, f, INT32_MIN); return;
+    case FieldType::ULong: Store<std::uint32_t>(rec, f, 0); return;
+    case FieldType::Real: Store<double>(rec, f, -1.7976931348623157e308); return;
+    }
+}
+
+void ClearFieldHigh(void* rec, const FieldDecl& f) {
+    char* p = static_cast<char*>(rec) + f.offset;
+    switch (f.type) {
+    case FieldType::String: std::memset(p, 0xFF, f.size); return;
+    case FieldType::CString: std::memset(p, 0xFF, f.size - 1); p[f.size - 1] = 0; return;
+    case FieldType::Byte: Store<std::uint8_t>(rec, f, UINT8_MAX); return;
+    case FieldType::Short: Store<std::int16_t>(rec, f, INT16_MAX); return;
+    case FieldType::UShort: Store<std::uint16_t>(rec, f, UINT16_MAX); return;
+    case FieldType::Long:
+    case FieldType::Date:
+    case FieldType::Time: Store<std::int32_t>(rec, f, INT32_MAX); return;
+    case FieldType::ULong: Store<std::uint32_t>(rec, f, UINT32_MAX); return;
+    case FieldType::Real: Store<double>(rec, f, 1.7976931348623157e308); return;
+    }
+}
+
+bool RecordsEqual(const void* a, const void* b, const RecordDecl& d) {
+    for (const auto& f : d.fields)
+        if (std::memcmp(static_cast<const char*>(a) + f.offset, static_cast<const char*>(b) + f.offset, f.size) != 0)
+            return false;
+    return true;
+}
+
+void CopyRecord(void* dst, const void* src, const RecordDecl& d) {
+    for (const auto& f : d.fields)
+        std::memcpy(static_cast<char*>(dst) + f.offset, static_cast<const char*>(src) + f.offset, f.size);
+}
+
+int AssignByName(void* dst, const RecordDecl& dstDecl, const void* src, const RecordDecl& srcDecl) {
+    int n = 0;
+    for (const auto& f : dstDecl.fields) {
+        const FieldDecl* from = nullptr;
+        for (const auto& g : srcDecl.fields)
+            if (CompareFolded(g.name, f.name) == 0 && g.name.size() == f.name.size()) { from = &g; break; }
+        if (!from) continue;
+        if (IsTextField(f.type) || IsTextField(from->type)) SetText(dst, f, GetText(src, *from));
+        else if (f.type == FieldType::Real || from->type == FieldType::Real) SetReal(dst, f, GetReal(src, *from));
+        else SetInteger(dst, f, GetInteger(src, *from));
+        ++n;
+    }
+    return n;
+}
+
+std::size_t DeclaredSize(const RecordDecl& d) {
+    std::size_t n = 0;
+    for (const auto& f : d.fields) n += f.size;
+    return n;
+}
+
 }  // namespace fw

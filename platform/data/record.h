@@ -55,8 +55,24 @@ void SetInteger(void* rec, const FieldDecl& f, std::int64_t value);     // wraps
 void SetReal(void* rec, const FieldDecl& f, double value);
 // CLEAR: texts to blanks (CSTRING to nulls), numbers to zero.
 void ClearRecord(void* rec, const RecordDecl& d);
-// True when every field of the list is blank or zero (such a record is not in an optional key).
+// True when the field is blank or zero (a record whose key fields all are is not in an optional key).
 bool FieldIsEmpty(const void* rec, const FieldDecl& f);
+
+// CLEAR(field, -1) / CLEAR(field, 1): the lowest or highest value the field
+// can hold in key order (to position at the start or end of a key range).
+void ClearFieldLow(void* rec, const FieldDecl& f);
+void ClearFieldHigh(void* rec, const FieldDecl& f);
+
+// Whole-record operations. Records are compared and copied field by field
+// through the declaration, never over the padding bytes between members.
+bool RecordsEqual(const void* a, const void* b, const RecordDecl& d);
+void CopyRecord(void* dst, const void* src, const RecordDecl& d);
+// Deep assignment between two layouts: each field of dst takes the value of
+// the src field of the same name (case-insensitive), converted to its type;
+// fields src lacks keep their value. Returns the number of fields assigned.
+int AssignByName(void* dst, const RecordDecl& dstDecl, const void* src, const RecordDecl& srcDecl);
+// The record's size as declared: the sum of its fields' sizes.
+std::size_t DeclaredSize(const RecordDecl& d);
 
 namespace detail {
 template <class T> struct FieldTypeOf;

@@ -36,6 +36,9 @@ std::string ErrorText(int code) {
     case 75: return "Invalid Field Type Descriptor";
     case 89: return "Record Changed By Another Station";
     case 90: return "File System Error";
+    case 91: return "No Logout Active";
+    case 800: return "Bad Filter Expression";
+    case 801: return "Unknown Name In Filter";
     default: return "Error " + std::to_string(code);
     }
 }

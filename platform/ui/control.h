@@ -53,6 +53,9 @@ public:
     // The user's input stored in the USE variable, just before the program
     // sees the control's EVENT:Accepted.
     virtual void Update() {}
+    // The end of a pass that handled one of this control's events (cycled:
+    // the pass ended with CYCLE), for default actions of its own.
+    virtual void PassEnded(int /*event*/, bool /*cycled*/) {}
     // Whether the accept-all pass sends this control EVENT:Accepted, and
     // whether its current input is valid (picture and range).
     virtual bool InAcceptAll() const { return false; }

@@ -7,7 +7,7 @@
 
 namespace fw {
 namespace {
-constexpr std::array<std::pair<Prop, std::string_view>, 44> kNames{{
+constexpr std::array<std::pair<Prop, std::string_view>, 54> kNames{{
     {Prop::Text, "Text"}, {Prop::Hide, "Hide"}, {Prop::Disable, "Disable"}, {Prop::ReadOnly, "ReadOnly"},
     {Prop::Xpos, "Xpos"}, {Prop::Ypos, "Ypos"}, {Prop::Width, "Width"}, {Prop::Height, "Height"},
     {Prop::FontName, "FontName"}, {Prop::FontSize, "FontSize"}, {Prop::FontStyle, "FontStyle"},
@@ -20,6 +20,10 @@ constexpr std::array<std::pair<Prop, std::string_view>, 44> kNames{{
     {Prop::Iconize, "Iconize"}, {Prop::Maximize, "Maximize"}, {Prop::Active, "Active"}, {Prop::Resize, "Resize"},
     {Prop::MinWidth, "MinWidth"}, {Prop::MinHeight, "MinHeight"}, {Prop::ChoiceFEQ, "ChoiceFEQ"},
     {Prop::StatusText, "StatusText"}, {Prop::Cursor, "Cursor"}, {Prop::Default, "Default"}, {Prop::Touched, "Touched"},
+    {Prop::SelectedColor, "SelectedColor"}, {Prop::SelectedFill, "SelectedFillColor"},
+    {Prop::MouseDownRow, "MouseDownRow"}, {Prop::MouseDownField, "MouseDownField"}, {Prop::HScroll, "HScroll"},
+    {Prop::HScrollPos, "HScrollPos"}, {Prop::MaxWidth, "MaxWidth"}, {Prop::MaxHeight, "MaxHeight"},
+    {Prop::NaturalWidth, "NaturalWidth"}, {Prop::NaturalHeight, "NaturalHeight"},
 }};
 }  // namespace
 

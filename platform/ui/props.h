@@ -25,8 +25,8 @@ enum class Prop {
     Selected,     // list, drop list, sheet: highlighted row or tab (from 1)
     From,         // list, drop list, combo: rows as "a|b|c"
     Format,       // list FORMAT string
-    VScroll,      // list: vertical scroll bar on (1) or off
-    VScrollPos,   // list: the thumb, 0..100
+    VScroll,      // list, image: vertical scroll bar on (1) or off
+    VScrollPos,   // list: the thumb, 0..100; image: the position in pixels
     RangeLow, RangeHigh, Step,  // spin, progress
     TrueValue, FalseValue,      // check
     Value,        // radio: its value; others: the USE variable's current value
@@ -42,6 +42,11 @@ enum class Prop {
     Cursor,       // control or window cursor ("~wait", "~arrow" or a file)
     Default,      // button: the default button
     Touched,      // entry: changed by the user since the last accept
+    SelectedColor, SelectedFill,   // list: text and background of the highlighted row
+    MouseDownRow, MouseDownField,  // list: row and column of the last mouse press (the column also set)
+    HScroll, HScrollPos,           // image: horizontal scroll bar on (1) and its position (pixels)
+    MaxWidth, MaxHeight,           // image: the size it is drawn at (zoom), dialog units; 0 none
+    NaturalWidth, NaturalHeight,   // image: the picture's own size, dialog units
 };
 
 // The property named as the framework names it ("Text", "Hide"),

@@ -7,6 +7,9 @@
 #include "platform/data/names/path_names.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/layout.h"
+#include "platform/ui/widgets/color.h"
+
+#include <cstdint>
 
 namespace fw {
 
@@ -20,14 +23,11 @@ QString TipText(std::string_view ansi) {
 }
 
 QColor ColorFromValue(long value) {
-    if (value < 0) return {};
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    if (value < 0 || value > 0x7FFFFFFF) return {};
+    return ui::ColorFromBgr(static_cast<std::int32_t>(value));
 }
 
-long ValueFromColor(const QColor& c) {
-    if (!c.isValid()) return -1;
-    return c.red() | (c.green() << 8) | (static_cast<long>(c.blue()) << 16);
-}
+long ValueFromColor(const QColor& c) { return ui::ToBgr(c); }
 
 void ApplyFontStyle(QFont& font, int style) {
     int weight = style & 0xFFF;
@@ -50,7 +50,7 @@ std::string IconFolder() {
     return QDir::cleanPath(layouts + "/../icons").toStdString();
 }
 
-static std::string ImagePath(std::string_view name) {
+std::string ImagePath(std::string_view name) {
     if (name.empty()) return {};
     if (name[0] == '~') return ResolvePath(IconFolder() + "/" + std::string(name.substr(1)));
     return ResolvePath(name);

@@ -37,6 +37,8 @@ QCursor CursorFromName(std::string_view name);
 // resources/icons (found whatever its case), anything else a file.
 QIcon IconFromName(std::string_view name);
 QPixmap PixmapFromName(std::string_view name);
+// The file such a name stands for (empty for an empty name).
+std::string ImagePath(std::string_view name);
 // The folder of the program's own images.
 std::string IconFolder();
 

@@ -451,6 +451,8 @@ bool Window::FinishPass() {
         }
         return true;
     }
+    if (field_ && !IsWindowEvent(ev))
+        if (Control* c = Find(field_)) c->PassEnded(ev, cycled);
     if (cycled) return true;
     switch (ev) {
     case Event::CloseWindow:

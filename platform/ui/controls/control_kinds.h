@@ -1,11 +1,15 @@
 #pragma once
 // The control classes, one per kind (CreateControl in control_factory.cpp
-// picks them). List, sheet, tab, box, line, ellipse and image are plain Qt
-// stand-ins until the framework's own widgets take their place.
+// picks them). List, sheet, box, line, ellipse and image wrap the
+// framework's own widgets of platform/ui/widgets.
 
 #include <QPointer>
 
 #include "platform/ui/control.h"
+#include "platform/ui/widgets/image_widget.h"
+#include "platform/ui/widgets/paged_list_widget.h"
+#include "platform/ui/widgets/shape_widget.h"
+#include "platform/ui/widgets/sheet_widget.h"
 
 class QAction;
 class QAbstractButton;
@@ -214,24 +218,28 @@ private:
     QAction* action_ = nullptr;
 };
 
-// -- stand-ins --
+// -- the framework's own widgets (platform/ui/widgets) --
 
 class ListControl : public Control {
 public:
     ListControl(Window& w, const ControlLayout& l, int n);
-    bool UserChoose(int row) override;
-    bool UserPress() override;  // Enter or double-click on the highlight
-    std::vector<std::string> Rows() const override;
+    // The rows as queue entries: field n of a row is row[n - 1] (a row of
+    // FROM is one field).
+    void SetRows(std::vector<ui::ListRow> rows);
+    ui::PagedListWidget* List() const { return list_; }
+    bool UserChoose(int row) override;  // a click on the row
+    bool UserPress() override;          // Enter on the highlight
+    std::vector<std::string> Rows() const override;  // shown columns joined by "|"
     int Highlight() const override;
     std::string Text() const override;
     void Set(Prop prop, const PropValue& value, int index) override;
     PropValue Get(Prop prop, int index) const override;
 
 private:
-    QListWidget* list_ = nullptr;
-    int items_ = 0;
-    int thumb_ = 0;
-    bool vscroll_ = false;
+    void ApplyFormat(const std::string& format);
+    void ApplyListColors();
+    ui::PagedListWidget* list_ = nullptr;
+    long selectedColor_ = -1, selectedFill_ = -1;
 };
 
 class TabControl;
@@ -241,15 +249,19 @@ public:
     SheetControl(Window& w, const ControlLayout& l, int n);
     int AddTab(TabControl* tab, const std::string& text);
     void SetTabText(TabControl* tab, const std::string& text);
+    void StyleTab(TabControl* tab, long fontColor, long color, int fontStyle);
     TabControl* Current() const;
-    bool UserChoose(int tab) override;
+    bool UserChoose(int tab) override;  // a click on the tab
     int Highlight() const override;
     std::vector<std::string> Rows() const override;
     void Set(Prop prop, const PropValue& value, int index) override;
     PropValue Get(Prop prop, int index) const override;
+    // The change announced by EVENT:TabChanging happens unless the pass cycled.
+    void PassEnded(int event, bool cycled) override;
 
 private:
-    QTabWidget* tabs_ = nullptr;
+    int IndexOf(const TabControl* tab) const;
+    ui::SheetWidget* tabs_ = nullptr;
     std::vector<TabControl*> tabList_;
 };
 
@@ -258,6 +270,9 @@ public:
     TabControl(Window& w, const ControlLayout& l, int n);
     bool ShowsChild(const Control& child) const override;
     void ApplyState() override {}
+    // Text colour (PROP:FontColor), background (PROP:Color) and weight
+    // (PROP:FontStyle) of the tab itself.
+    void Set(Prop prop, const PropValue& value, int index) override;
 
 private:
     void SetText(const std::string& text) override;
@@ -269,19 +284,24 @@ public:
     ShapeControl(Window& w, const ControlLayout& l, int n);
     void Set(Prop prop, const PropValue& value, int index) override;
     PropValue Get(Prop prop, int index) const override;
+    ui::ShapeWidget* Shape() const { return shape_; }
 
 private:
-    void Restyle();
+    ui::ShapeWidget* shape_ = nullptr;
     long fill_ = -1;
 };
 
 class ImageControl : public Control {
 public:
     ImageControl(Window& w, const ControlLayout& l, int n);
+    void Set(Prop prop, const PropValue& value, int index) override;
+    PropValue Get(Prop prop, int index) const override;
+    ui::ImageWidget* Image() const { return image_; }
 
 private:
     void SetText(const std::string& text) override;
-    QLabel* label_ = nullptr;
+    ui::ImageWidget* image_ = nullptr;
+    bool hscroll_ = false, vscroll_ = false;
 };
 
 }  // namespace fw

@@ -202,16 +202,21 @@ bool IsTextPicture(std::string_view picture) {
 }  // namespace
 
 std::string ListColumn::Show(std::string_view value) const {
-    if (picture.empty()) return std::string(value);
-    if (IsTextPicture(picture)) {
-        // A cell shows the text, not the blanks that pad it to the picture's width.
-        std::string shown = fw::FORMAT(value, picture);
-        while (!shown.empty() && shown.back() == ' ') shown.pop_back();
-        return shown;
+    std::string out;
+    bool number = false;
+    if (picture.empty()) {
+        out.assign(value);
+    } else if (IsTextPicture(picture)) {
+        out = fw::FORMAT(value, picture);
+    } else {
+        const std::string t(value);
+        out = fw::FORMAT(std::strtod(t.c_str(), nullptr), picture);
+        number = true;
     }
-    const std::string t(value);
-    const double number = std::strtod(t.c_str(), nullptr);
-    return fw::FORMAT(number, picture);
+    // The column's justification places the text, not the picture's padding.
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    if (number) out.erase(0, out.find_first_not_of(' ') == std::string::npos ? out.size() : out.find_first_not_of(' '));
+    return out;
 }
 
 std::optional<ListFormat> ListFormat::Parse(std::string_view text, std::string* error) {

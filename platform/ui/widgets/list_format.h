@@ -40,7 +40,9 @@ struct ListColumn {
     int field = 0;  // 1-based row field shown (resolved by ListFormat::Parse)
 
     Justify EffectiveHeadingJustify() const { return headingJustify.value_or(justify); }
-    // The value of the column's field as the column shows it (through its picture).
+    // The value of the column's field as the column shows it: through its
+    // picture, without the picture's padding (trailing blanks, and the
+    // leading blanks of a number), as the justification places the text.
     std::string Show(std::string_view value) const;
 
     bool operator==(const ListColumn&) const = default;

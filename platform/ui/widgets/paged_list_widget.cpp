@@ -323,25 +323,28 @@ void PagedListWidget::MoveHighlight(int row) {
 
 // ---- input -----------------------------------------------------------------
 
+bool PagedListWidget::moveByKey(int key) {
+    switch (key) {
+        case Qt::Key_Up: Request(Move::Up); return true;
+        case Qt::Key_Down: Request(Move::Down); return true;
+        case Qt::Key_PageUp: Request(Move::PageUp); return true;
+        case Qt::Key_PageDown: Request(Move::PageDown); return true;
+        case Qt::Key_Home: Request(Move::Top); return true;
+        case Qt::Key_End: Request(Move::Bottom); return true;
+        default: return false;
+    }
+}
+
 void PagedListWidget::keyPressEvent(QKeyEvent* event) {
     const auto mods = event->modifiers() & ~Qt::KeypadModifier;
     const bool plain = mods == Qt::NoModifier;
     const bool ctrlOnly = mods == Qt::ControlModifier;
-    switch (event->key()) {
-        case Qt::Key_Up: if (plain) return Request(Move::Up); break;
-        case Qt::Key_Down: if (plain) return Request(Move::Down); break;
-        case Qt::Key_PageUp: if (plain) return Request(Move::PageUp); break;
-        case Qt::Key_PageDown: if (plain) return Request(Move::PageDown); break;
-        case Qt::Key_Home: if (plain || ctrlOnly) return Request(Move::Top); break;
-        case Qt::Key_End: if (plain || ctrlOnly) return Request(Move::Bottom); break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (plain) {
-                emit accepted();
-                return;
-            }
-            break;
-        default: break;
+    const int key = event->key();
+    const bool homeOrEnd = key == Qt::Key_Home || key == Qt::Key_End;
+    if ((plain || (ctrlOnly && homeOrEnd)) && moveByKey(key)) return;
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        emit accepted();
+        return;
     }
     event->ignore();
 }
@@ -406,6 +409,15 @@ void PagedListWidget::resizeEvent(QResizeEvent* event) {
     EnsureVisible();
     SyncScrollBar();
     PlaceEditor();
+}
+
+void PagedListWidget::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    // A new font changes the row height and the heading's.
+    if (event->type() == QEvent::FontChange) {
+        header_->setFont(font());
+        ApplyColumns();
+    }
 }
 
 // ---- geometry and painting --------------------------------------------------

@@ -112,6 +112,11 @@ public:
     void setCellEditor(QWidget* editor, int column);
     int cellEditorColumn() const { return editorColumn_; }
 
+    // Does what the key (Up, Down, PgUp, PgDn, Home, End) does on the list:
+    // a scroll request when paged, a move of the highlight otherwise. For a
+    // cell editor that hands those keys on. False for any other key.
+    bool moveByKey(int key);
+
     QHeaderView* header() const { return header_; }
 
 signals:
@@ -129,6 +134,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -111,7 +111,7 @@ void SheetTabBar::wheelEvent(QWheelEvent* event) {
 
 SheetWidget::SheetWidget(QWidget* parent) : QTabWidget(parent), bar_(new SheetTabBar(this)) {
     setTabBar(bar_);
-    connect(bar_, &SheetTabBar::tabRequested, this, &SheetWidget::Request);
+    connect(bar_, &SheetTabBar::tabRequested, this, &SheetWidget::requestTabChange);
 }
 
 int SheetWidget::addSheetTab(const QString& text) { return addTab(new QWidget, text); }
@@ -134,8 +134,8 @@ void SheetWidget::setTabFontWeight(int index, int weight) {
     bar_->setTabStyle(index, s);
 }
 
-void SheetWidget::Request(int index) {
-    if (index < 0 || index >= count() || index == currentIndex()) return;
+void SheetWidget::requestTabChange(int index) {
+    if (index < 0 || index >= count() || index == currentIndex() || !isTabEnabled(index)) return;
     pending_ = index;
     emit tabChanging(currentIndex(), index);
     if (!confirm_ && pending_ == index) confirmTabChange();
@@ -175,7 +175,7 @@ void SheetWidget::keyPressEvent(QKeyEvent* event) {
     }
     if (step == 0) return QTabWidget::keyPressEvent(event);
     const int i = NextEnabled(currentIndex(), step);
-    if (i >= 0) Request(i);
+    if (i >= 0) requestTabChange(i);
     event->accept();
 }
 

@@ -60,6 +60,8 @@ public:
     TabStyle tabStyle(int index) const { return bar_->tabStyle(index); }
     SheetTabBar* sheetTabBar() const { return bar_; }
 
+    // What a user's click on the tab does (tabChanging, then the change).
+    void requestTabChange(int index);
     void setConfirmTabChanges(bool on) { confirm_ = on; }
     int pendingTab() const { return pending_; }  // -1 when none
     void confirmTabChange();
@@ -73,7 +75,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Request(int index);
     int NextEnabled(int from, int step) const;
 
     SheetTabBar* bar_;

@@ -141,8 +141,13 @@ TEST(ListFormat, CellsShowThroughTheColumnPicture) {
     const auto f = ListFormat::Parse("10L@s3@10R@n6@10L");
     ASSERT_TRUE(f);
     EXPECT_EQ(f->columns[0].Show("Abcdef"), "Abc");
+    EXPECT_EQ(f->columns[0].Show("A"), "A") << "no padding: the justification places the text";
     EXPECT_EQ(f->columns[2].Show("as is"), "as is");
-    EXPECT_EQ(f->columns[1].Show("12"), fw::FORMAT(12.0, "@n6"));
+    EXPECT_EQ(f->columns[1].Show("12"), "12");
+    EXPECT_EQ(f->columns[1].Show("1234567"), fw::FORMAT(1234567.0, "@n6")) << "too wide for the picture";
+    const auto blankZero = ListFormat::Parse("10R@n6B@");
+    ASSERT_TRUE(blankZero);
+    EXPECT_EQ(blankZero->columns[0].Show("0"), "");
 }
 
 }  // namespace

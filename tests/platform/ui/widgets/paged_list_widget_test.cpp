@@ -77,6 +77,12 @@ TEST_F(ListTest, ItemsIsHowManyRowsFit) {
     EXPECT_EQ(list.items(), 12);
     list.resize(200, list.height() + list.rowHeight() / 2);  // half a row more is not a row
     EXPECT_EQ(list.items(), 12);
+    QFont big = list.font();
+    big.setPointSize(big.pointSize() * 2);
+    list.setFont(big);
+    EXPECT_LT(list.items(), 12) << "a bigger font fits fewer rows";
+    list.setItems(12);
+    EXPECT_EQ(list.items(), 12);
 }
 
 TEST_F(ListTest, PagedKeysRaiseScrollEventsWithoutMovingAnything) {

@@ -86,6 +86,8 @@ TEST_F(SheetTest, DisabledTabsCannotBeChosen) {
     sheet.setTabEnabled(1, false);
     ClickTab(1);
     EXPECT_EQ(sheet.currentIndex(), 0);
+    sheet.requestTabChange(1);
+    EXPECT_EQ(sheet.currentIndex(), 0);
     QTest::keyClick(sheet.tabBar(), Qt::Key_Right);
     EXPECT_EQ(sheet.currentIndex(), 2);
 }

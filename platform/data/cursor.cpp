@@ -1,0 +1,284 @@
+#include "platform/data/cursor.h"
+
+#include "platform/data/schema.h"
+
+#include <cstring>
+#include <limits>
+
+namespace fw::data {
+
+KeyValue FieldValue(const void* rec, const FieldDecl& f) {
+    KeyValue v;
+    if (IsTextField(f.type)) {
+        v.kind = KeyValue::Text;
+        v.s = GetText(rec, f);
+    } else if (f.type == FieldType::Real) {
+        v.kind = KeyValue::Real;
+        v.r = GetReal(rec, f);
+    } else {
+        v.kind = KeyValue::Int;
+        v.i = GetInteger(rec, f);
+    }
+    return v;
+}
+
+KeyValues KeyValuesOf(const File& f, int key, const void* rec) {
+    KeyValues out;
+    if (key < 0) return out;
+    for (int fi : f.KeyFields(key)) out.push_back(FieldValue(rec, f.Record().fields[static_cast<std::size_t>(fi)]));
+    return out;
+}
+
+void BindKeyValue(sqlite3_stmt* s, int index, const KeyValue& v, const FieldDecl& f) {
+    if (IsTextField(f.type)) {
+        std::string text = v.kind == KeyValue::Text ? v.s
+                           : v.kind == KeyValue::Int ? std::to_string(v.i)
+                                                     : std::to_string(v.r);
+        while (!text.empty() && text.back() == ' ') text.pop_back();
+        sqlite3_bind_text(s, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    double d = v.kind == KeyValue::Int ? static_cast<double>(v.i) : v.r;
+    if (v.kind == KeyValue::Text) d = std::strtod(v.s.c_str(), nullptr);
+    if (v.kind == KeyValue::Int) sqlite3_bind_int64(s, index, v.i);
+    else if (f.type != FieldType::Real && d == static_cast<double>(static_cast<std::int64_t>(d)))
+        sqlite3_bind_int64(s, index, static_cast<std::int64_t>(d));
+    else sqlite3_bind_double(s, index, d);
+}
+
+void BindRecord(sqlite3_stmt* s, int first, const RecordDecl& d, const void* rec) {
+    int i = first;
+    for (const auto& f : d.fields) {
+        if (IsTextField(f.type)) {
+            // The text as stored: without trailing blanks (a CSTRING up to its null).
+            const char* p = static_cast<const char*>(rec) + f.offset;
+            std::size_t n = f.type == FieldType::CString ? strnlen(p, f.size) : f.size;
+            while (n > 0 && p[n - 1] == ' ') --n;
+            sqlite3_bind_text(s, i, p, static_cast<int>(n), SQLITE_TRANSIENT);
+        } else if (f.type == FieldType::Real) {
+            sqlite3_bind_double(s, i, GetReal(rec, f));
+        } else {
+            sqlite3_bind_int64(s, i, GetInteger(rec, f));
+        }
+        ++i;
+    }
+}
+
+void ReadRecord(sqlite3_stmt* s, int first, const RecordDecl& d, void* rec) {
+    int i = first;
+    for (const auto& f : d.fields) {
+        const int type = sqlite3_column_type(s, i);
+        if (type == SQLITE_NULL) {
+            ClearFieldLow(rec, f);
+            if (!IsTextField(f.type)) SetInteger(rec, f, 0);
+        } else if (IsTextField(f.type)) {
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+            SetText(rec, f, std::string_view(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(s, i))));
+        } else if (f.type == FieldType::Real) {
+            SetReal(rec, f, sqlite3_column_double(s, i));
+        } else {
+            SetInteger(rec, f, sqlite3_column_int64(s, i));
+        }
+        ++i;
+    }
+}
+
+void Cursor::Configure(const File* f, int key, KeyValues fixed) {
+    file_ = f;
+    key_ = key;
+    fixed_ = std::move(fixed);
+    anchor_ = Anchor{};
+    DropBatch();
+    row_.assign(f->Record().size, 0);
+    ClearRecord(row_.data(), f->Record());
+}
+
+const Anchor& Cursor::GetAnchor() {
+    if (anchorValuesPending_) {
+        anchor_.values = KeyValuesOf(*file_, key_, row_.data());
+        anchorValuesPending_ = false;
+    }
+    return anchor_;
+}
+
+void Cursor::SetAnchor(Anchor a) {
+    anchor_ = std::move(a);
+    anchorValuesPending_ = false;
+    DropBatch();
+    nextBatch_ = firstBatch_;
+}
+
+namespace {
+enum Phase { OpenPhase, SameValuesPhase, BeyondValuesPhase };
+
+class ReadTransaction {
+public:
+    explicit ReadTransaction(Connection& c) : c_(c), own_(sqlite3_get_autocommit(c.Handle()) != 0) {
+        if (own_) Run("BEGIN");
+    }
+    ~ReadTransaction() {
+        if (own_) Run("COMMIT");
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+private:
+    void Run(const char* sql) {
+        int rc = SQLITE_OK;
+        if (sqlite3_stmt* s = c_.Prepare(sql, &rc)) {
+            StatementScope scope(s);
+            sqlite3_step(s);
+        }
+    }
+    Connection& c_;
+    bool own_;
+};
+}  // namespace
+
+// Phase OpenPhase: every record (within the fixed components) in order.
+// SameValuesPhase: records with the anchor's key values, by row id beyond
+// the anchor's. BeyondValuesPhase: records whose key values lie beyond the
+// anchor's. Splitting the seek this way lets the index serve both parts.
+int Cursor::Query(Database& db, Dir d, int phase, int limit, int* rc) {
+    const bool fwd = d == Dir::Forward;
+    const RecordDecl& rd = file_->Record();
+    if (phase != OpenPhase) GetAnchor();
+    const int ncomp = key_ < 0 ? 0 : static_cast<int>(file_->KeyFields(key_).size());
+    const int nfixed = static_cast<int>(fixed_.size()) < ncomp ? static_cast<int>(fixed_.size()) : ncomp;
+
+    std::string sql = "SELECT _id,_rev," + ColumnList(*file_) + " FROM " + Quote(db.Schema()) + "." + kRecordsTable +
+                      " WHERE 1";
+    if (key_ >= 0) {
+        const std::string pred = KeyPredicate(*file_, key_);
+        if (!pred.empty()) sql += " AND " + pred;
+    }
+    for (int c = 0; c < nfixed; ++c) sql += " AND " + KeyColumn(*file_, key_, c) + " = ?";
+    std::string order;
+    if (phase == SameValuesPhase) {
+        for (int c = nfixed; c < ncomp; ++c) sql += " AND " + KeyColumn(*file_, key_, c) + " = ?";
+        bool inclusive = anchor_.kind == Anchor::At;
+        if (anchor_.kind == Anchor::Values) sql += " AND 1";  // any row id
+        else sql += std::string(" AND _id ") + (fwd ? (inclusive ? ">=" : ">") : (inclusive ? "<=" : "<")) + " ?";
+        order = fwd ? "_id" : "_id DESC";
+    } else {
+        if (phase == BeyondValuesPhase) {
+            std::string l, r;
+            for (int c = nfixed; c < ncomp; ++c) {
+                l += (c > nfixed ? "," : "") + KeyColumn(*file_, key_, c);
+                r += c > nfixed ? ",?" : "?";
+            }
+            sql += " AND (" + l + ") " + (fwd ? ">" : "<") + " (" + r + ")";
+        }
+        for (int c = nfixed; c < ncomp; ++c) order += KeyColumn(*file_, key_, c) + (fwd ? "," : " DESC,");
+        order += fwd ? "_id" : "_id DESC";
+    }
+    sql += " ORDER BY " + order + " LIMIT ?";
+
+    sqlite3_stmt* s = db.Conn().Prepare(sql, rc);
+    if (!s) return -1;
+    StatementScope scope(s);
+    int p = 1;
+    const auto& kf = key_ >= 0 ? file_->KeyFields(key_) : std::vector<int>{};
+    for (int c = 0; c < nfixed; ++c)
+        BindKeyValue(s, p++, fixed_[static_cast<std::size_t>(c)], rd.fields[static_cast<std::size_t>(kf[static_cast<std::size_t>(c)])]);
+    if (phase != OpenPhase) {
+        for (int c = nfixed; c < ncomp; ++c) {
+            KeyValue v = static_cast<std::size_t>(c) < anchor_.values.size() ? anchor_.values[static_cast<std::size_t>(c)] : KeyValue{};
+            BindKeyValue(s, p++, v, rd.fields[static_cast<std::size_t>(kf[static_cast<std::size_t>(c)])]);
+        }
+        if (phase == SameValuesPhase && anchor_.kind != Anchor::Values) sqlite3_bind_int64(s, p++, anchor_.id);
+    }
+    sqlite3_bind_int(s, p, limit);
+
+    int got = 0;
+    const std::size_t size = rd.size;
+    for (;;) {
+        const int step = sqlite3_step(s);
+        if (step == SQLITE_DONE) break;
+        if (step != SQLITE_ROW) {
+            *rc = step;
+            return -1;
+        }
+        batchIds_.push_back(sqlite3_column_int64(s, 0));
+        batchRevs_.push_back(sqlite3_column_int64(s, 1));
+        const std::size_t at = batchRows_.size();
+        batchRows_.resize(at + size);
+        std::memcpy(batchRows_.data() + at, row_.data(), size);  // keeps padding bytes as they were
+        ReadRecord(s, 2, rd, batchRows_.data() + at);
+        ++got;
+    }
+    *rc = SQLITE_OK;
+    return got;
+}
+
+bool Cursor::Read(Database& db, Dir d, int* rc) {
+    *rc = SQLITE_OK;
+    const bool fwd = d == Dir::Forward;
+    const bool batchUsable = !batchIds_.empty() && batchDb_ == &db && batchDir_ == d &&
+                             batchGeneration_ == db.Generation() && anchor_.kind == Anchor::After;
+    if (batchUsable && batchPos_ < batchIds_.size()) {
+        // served from the read-ahead below
+    } else if (batchUsable && batchComplete_) {
+        anchor_ = Anchor{fwd ? Anchor::PastEnd : Anchor::BeforeStart, {}, 0};
+        anchorValuesPending_ = false;
+        DropBatch();
+        return false;
+    } else {
+        if (!batchUsable) nextBatch_ = firstBatch_;
+        DropBatch();
+        batchRows_.clear();
+        batchRevs_.clear();
+        const int limit = nextBatch_;
+        int got = 0;
+        // Both parts of a seek under one read lock (outside a transaction).
+        ReadTransaction txn(db.Conn());
+        switch (anchor_.kind) {
+        case Anchor::None: return false;
+        case Anchor::PastEnd:
+            if (fwd) return false;
+            got = Query(db, d, OpenPhase, limit, rc);
+            break;
+        case Anchor::BeforeStart:
+            if (!fwd) return false;
+            got = Query(db, d, OpenPhase, limit, rc);
+            break;
+        case Anchor::Begin: got = Query(db, d, OpenPhase, limit, rc); break;
+        case Anchor::Values:
+        case Anchor::At:
+        case Anchor::After: {
+            got = Query(db, d, SameValuesPhase, limit, rc);
+            const int ncomp = key_ < 0 ? 0 : static_cast<int>(file_->KeyFields(key_).size());
+            if (got >= 0 && got < limit && ncomp > static_cast<int>(fixed_.size())) {
+                const int more = Query(db, d, BeyondValuesPhase, limit - got, rc);
+                got = more < 0 ? -1 : got + more;
+            }
+            break;
+        }
+        }
+        if (got < 0) {
+            DropBatch();
+            return false;
+        }
+        batchComplete_ = got < limit;
+        batchDir_ = d;
+        batchDb_ = &db;
+        batchGeneration_ = db.Generation();
+        if (nextBatch_ < 1024) nextBatch_ *= 2;
+        if (got == 0) {
+            anchor_ = Anchor{fwd ? Anchor::PastEnd : Anchor::BeforeStart, {}, 0};
+            anchorValuesPending_ = false;
+            return false;
+        }
+    }
+    const std::size_t size = file_->Record().size;
+    std::memcpy(row_.data(), batchRows_.data() + batchPos_ * size, size);
+    rowId_ = batchIds_[batchPos_];
+    rowRev_ = batchRevs_[batchPos_];
+    ++batchPos_;
+    anchor_.kind = Anchor::After;
+    anchor_.id = rowId_;
+    anchorValuesPending_ = true;
+    return true;
+}
+
+}  // namespace fw::data

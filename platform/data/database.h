@@ -1,0 +1,69 @@
+#pragma once
+// One data file on disk as the process holds it: its own connection, shared
+// by every program thread's instance of the file, and the routing to the
+// connection of a transaction that has the file attached.
+
+#include "platform/data/sqlite_connection.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace fw::data {
+
+class Database {
+public:
+    explicit Database(std::string path) : path_(std::move(path)) {}
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const std::string& Path() const { return path_; }
+    Connection& Own() { return own_; }
+    bool Writable() const { return writable_; }
+
+    // The connection and schema name statements on this file use now: the
+    // file's own ("main"), or a transaction's that has it attached.
+    Connection& Conn() { return route_ ? *route_ : own_; }
+    const std::string& Schema() const { return schema_; }
+    void RouteTo(Connection* c, std::string schema) {
+        route_ = c;
+        schema_ = c ? std::move(schema) : std::string("main");
+    }
+    bool Routed() const { return route_ != nullptr; }
+
+    // Bumped by every write through this process, so read-ahead batches
+    // taken before it are dropped.
+    std::uint64_t Generation() const { return generation_; }
+    void Changed() { ++generation_; }
+
+    // STREAM: one write transaction on the own connection while any
+    // instance streams.
+    int streamers = 0;
+    // LOGOUT runs over this file now.
+    bool inTransaction = false;
+
+    int OpenConnection();
+
+private:
+    std::string path_;
+    Connection own_;
+    Connection* route_ = nullptr;
+    std::string schema_ = "main";
+    std::uint64_t generation_ = 0;
+    bool writable_ = true;
+};
+
+// The process's Database for a path (the real path on disk), opened on first
+// use and closed when the last holder lets go. rc is SQLite's result.
+std::shared_ptr<Database> AcquireDatabase(const std::string& path, int* rc);
+// The Database for a path when some instance holds it open; nullptr if none.
+std::shared_ptr<Database> FindDatabase(const std::string& path);
+
+// True when the file at path starts with SQLite's signature.
+bool HasSqliteSignature(const std::string& path);
+// True when a SQLite file is shorter than its header says (and no journal
+// could restore it).
+bool IsTruncatedSqlite(const std::string& path);
+
+}  // namespace fw::data

@@ -1,0 +1,31 @@
+#pragma once
+// Transactions over one or more files: LOGOUT(timeout, files...) starts one,
+// COMMIT or ROLLBACK ends it. All its files are written through one
+// connection (the first file's, the others attached to it) in rollback-
+// journal mode with synchronous FULL, so they commit together or not at
+// all, also across a crash. LOGOUT waits up to its timeout (seconds) for
+// other writers, this program's threads and other processes alike, and
+// then fails with 32. One transaction per thread; a LOGOUT while one is
+// active gives 56; COMMIT or ROLLBACK without one sets 91 and does nothing
+// else. A transaction holds at most 11 files (SQLite attaches ten to one
+// connection).
+
+#include "platform/data/file.h"
+
+#include <initializer_list>
+
+namespace fw {
+
+inline constexpr int kMaxTransactionFiles = 11;
+
+void LOGOUT(int timeoutSeconds, std::initializer_list<File*> files);
+template <class... Files>
+void LOGOUT(int timeoutSeconds, File& first, Files&... rest) {
+    LOGOUT(timeoutSeconds, {&first, &rest...});
+}
+void COMMIT();
+void ROLLBACK();
+// True while this thread has a LOGOUT open.
+bool InTransaction();
+
+}  // namespace fw

@@ -1,0 +1,125 @@
+#pragma once
+// Book folders for the book service tests: small SQLite books made with
+// sqlite3 directly in temporary folders, the folders' contents byte for
+// byte, and file operations that fail on demand.
+
+#include "songbook/book_file_steps.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace book_test {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+inline std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// A small database: one table with a few rows that say which file it is.
+inline void MakeDatabase(const fs::path& path, const std::string& tag, int rows = 3) {
+    fs::remove(path);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    std::string sql = "CREATE TABLE t(id INTEGER PRIMARY KEY, title TEXT); BEGIN;";
+    for (int i = 1; i <= rows; ++i) sql += "INSERT INTO t(title) VALUES('" + tag + " " + std::to_string(i) + "');";
+    sql += "COMMIT;";
+    char* message = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(db);
+}
+
+// The rows of a database made by MakeDatabase, one line each.
+inline std::string Rows(const fs::path& path) {
+    sqlite3* db = nullptr;
+    std::string out;
+    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT title FROM t ORDER BY id", -1, &stmt, nullptr), SQLITE_OK) << path;
+    while (stmt && sqlite3_step(stmt) == SQLITE_ROW)
+        out += std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) + "\n";
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return out;
+}
+
+// Every file under `folder`, recursively, with its bytes; folders as "<dir>".
+inline Files Contents(const fs::path& folder) {
+    Files out;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        out[fs::relative(e.path(), folder).string()] = e.is_directory() ? "<dir>" : ReadFile(e.path());
+    return out;
+}
+
+// Replaces the book file operations while it lives; `fails` picks the calls
+// that fail (with EIO) by operation name ("rename", "copy", "remove") and paths.
+class FailingOps {
+public:
+    using Rule = std::function<bool(const std::string& op, const std::string& from, const std::string& to)>;
+    explicit FailingOps(Rule fails) : fails_(std::move(fails)) {
+        const songbook::BookFileOps real = songbook::RealBookFileOps();
+        songbook::SetBookFileOps({
+            [this, real](const std::string& f, const std::string& t) { return Fails("rename", f, t) ? EIO : real.rename(f, t); },
+            [this, real](const std::string& f, const std::string& t) { return Fails("copy", f, t) ? EIO : real.copy(f, t); },
+            [this, real](const std::string& p) { return Fails("remove", p, "") ? EIO : real.remove(p); },
+        });
+    }
+    ~FailingOps() { songbook::SetBookFileOps(); }
+    int failures() const { return failures_; }
+
+private:
+    bool Fails(const std::string& op, const std::string& from, const std::string& to) {
+        if (!fails_(op, from, to)) return false;
+        ++failures_;
+        return true;
+    }
+    Rule fails_;
+    int failures_ = 0;
+};
+
+inline bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A temporary root with the folders `books` and `other`.
+class BookFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        root_ = dir_.path().toStdString();
+        fs::create_directory(books());
+        fs::create_directory(other());
+    }
+    fs::path root() const { return root_; }
+    fs::path books() const { return root_ / "books"; }
+    fs::path other() const { return root_ / "other"; }
+
+    // A book of two small databases; an empty discs name makes none.
+    void MakeBook(const fs::path& folder, const std::string& listings, const std::string& discs) {
+        MakeDatabase(folder / listings, listings);
+        if (!discs.empty()) MakeDatabase(folder / discs, discs);
+    }
+
+private:
+    QTemporaryDir dir_;
+    fs::path root_;
+};
+
+}  // namespace book_test

@@ -1,0 +1,64 @@
+// The folder the explorer starts in and the default folder setting.
+#include "songbook/book_folder.h"
+
+#include "platform/config/settings_store.h"
+#include "tests/platform/config/config_fixture.h"
+
+#include <QDir>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class StartFolderTest : public ConfigFolderTest {
+protected:
+    void SetUp() override {
+        ConfigFolderTest::SetUp();
+        fs::create_directories(root_ / "Books");
+        WriteFile(RootPath("file.txt"), "a file, not a folder");
+    }
+    std::string Store() const { return fs::exists(fw::SettingsFilePath()) ? ReadFile(fw::SettingsFilePath()) : ""; }
+};
+
+TEST_F(StartFolderTest, SavedFolderOrTheFallback) {
+    const std::string books = (root_ / "Books").string();
+    struct Case {
+        std::string saved;
+        std::string start;
+    } cases[] = {
+        {"", "FALLBACK"},
+        {"   ", "FALLBACK"},
+        {RootPath("Gone"), "FALLBACK"},
+        {RootPath("file.txt"), "FALLBACK"},
+        {books, books},
+        {books + "/  ", books},                    // trailing separator and blanks
+        {root_.string() + "\\BOOKS", books},       // another case, a backslash: as spelt on disk
+        {books + "/../Books/.", books},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("saved \"" + c.saved + "\"");
+        EXPECT_EQ(songbook::ChooseStartFolder(c.saved, "FALLBACK"), c.start);
+    }
+}
+
+TEST_F(StartFolderTest, MissingOrVanishedSettingStartsAtHomeAndStaysUnchanged) {
+    const std::string home = QDir::homePath().toStdString();
+    EXPECT_EQ(songbook::HomeFolder(), home);
+
+    EXPECT_EQ(songbook::SavedDefaultFolder(), "");
+    EXPECT_EQ(songbook::StartFolder(), home);
+    EXPECT_EQ(Store(), "");  // nothing written
+
+    const std::string gone = RootPath("Gone");
+    songbook::SaveDefaultFolder(gone);
+    const std::string stored = Store();
+    EXPECT_EQ(songbook::SavedDefaultFolder(), gone);
+    EXPECT_EQ(songbook::StartFolder(), home);
+    EXPECT_EQ(Store(), stored);
+
+    const std::string books = (root_ / "Books").string();
+    songbook::SaveDefaultFolder(books);
+    EXPECT_EQ(songbook::StartFolder(), books);
+}
+
+}  // namespace
