@@ -1,13 +1,16 @@
 // The program's entry point: starts Qt, connects the program's services to
-// the window runtime and runs the start-up procedure on the first thread.
+// the window runtime and the data layer, and runs the start-up procedure on
+// the first thread.
 #include <QApplication>
 
 #include "platform/ui/program.h"
+#include "shell/data_layer.h"
 #include "shell/program_startup.h"
 #include "shell/window_runtime.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     shell::ConnectWindowRuntime();
+    shell::ConnectDataLayer();
     return fw::RunProgram(shell::ProgramStartup);
 }
