@@ -8,12 +8,6 @@
 namespace shell {
 namespace {
 
-int DefaultMessageBox(std::string_view text, std::string_view caption, MessageIcon, int, int defaultButton) {
-    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-                 static_cast<int>(text.size()), text.data());
-    return defaultButton;
-}
-
 [[noreturn]] void DefaultHalt(std::string_view text) {
     std::fprintf(stderr, "Halt: %.*s\n", static_cast<int>(text.size()), text.data());
     std::fflush(stderr);
@@ -23,7 +17,7 @@ int DefaultMessageBox(std::string_view text, std::string_view caption, MessageIc
 }
 
 MessageBoxHandler& BoxHandler() {
-    static MessageBoxHandler handler = DefaultMessageBox;
+    static MessageBoxHandler handler = ErrorOutputMessageBox;
     return handler;
 }
 
@@ -34,8 +28,14 @@ HaltHandler& HaltFn() {
 
 }  // namespace
 
+int ErrorOutputMessageBox(std::string_view text, std::string_view caption, MessageIcon, int, int defaultButton) {
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                 static_cast<int>(text.size()), text.data());
+    return defaultButton;
+}
+
 void SetMessageBoxHandler(MessageBoxHandler handler) {
-    BoxHandler() = handler ? std::move(handler) : MessageBoxHandler(DefaultMessageBox);
+    BoxHandler() = handler ? std::move(handler) : MessageBoxHandler(ErrorOutputMessageBox);
 }
 
 void SetHaltHandler(HaltHandler handler) { HaltFn() = handler ? std::move(handler) : HaltHandler(DefaultHalt); }

@@ -34,6 +34,11 @@ using HaltHandler = std::function<void(std::string_view text)>;
 void SetMessageBoxHandler(MessageBoxHandler handler);
 void SetHaltHandler(HaltHandler handler);
 
+// The default box: the caption and text on the error output, answered
+// with the default button.
+int ErrorOutputMessageBox(std::string_view text, std::string_view caption, MessageIcon icon, int buttons,
+                          int defaultButton);
+
 int ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon, int buttons, int defaultButton);
 [[noreturn]] void Halt(std::string_view text);
 

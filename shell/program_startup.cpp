@@ -1,6 +1,7 @@
 #include "shell/program_startup.h"
 
 #include "shell/data_dictionary_globals.h"
+#include "shell/main_frame.h"
 #include "shell/message_box.h"
 #include "shell/os_name.h"
 #include "shell/registry.h"
@@ -63,6 +64,7 @@ void EndProgram() { fw::RemoveFontResource(kProgramFontFile); }
 void ProgramStartup() {
     if (!StartProgram()) return;
     if (const std::function<void()> frame = Frame()) frame();
+    else MainFrame();
     EndProgram();
 }
 

@@ -45,7 +45,8 @@ void EndProgram();
 
 // The whole program: StartProgram, the frame, EndProgram.
 void ProgramStartup();
-// The frame ProgramStartup calls; it returns when the user has closed it.
+// The frame ProgramStartup calls (MainFrame unless replaced; empty: MainFrame
+// again); it returns when the user has closed it.
 void SetMainFrame(std::function<void()> frame);
 
 }  // namespace shell

@@ -598,8 +598,9 @@ void Window::Set(Prop prop, const PropValue& value, int field, int index) {
         if (!IsFrame() && !layout_.Has("resize")) content_->setFixedSize(s);
         else if (IsFrame()) root_->resize(s);
         else {
-            content_->resize(s);
-            root_->adjustSize();
+            // The content has no size hint of its own: the window grows or
+            // shrinks by the change, and its layout gives the content the rest.
+            root_->resize(root_->size() + (s - content_->size()));
         }
         break;
     }

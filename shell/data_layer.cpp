@@ -1,0 +1,38 @@
+#include "shell/data_layer.h"
+
+#include "shell/data_dictionary_files.h"
+#include "shell/saved_error.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/data/transaction.h"
+
+namespace shell {
+namespace {
+
+class DataLayerDriver final : public CheckedFileDriver {
+public:
+    void Open(const FileSpec& file) override { fw::OPEN(DataFile(file), fw::ReadWrite | fw::DenyNone); }
+    void Recover(const FileSpec& file) override { fw::SEND(DataFile(file), "Recover=10"); }
+    void Create(const FileSpec& file) override { fw::CREATE(DataFile(file)); }
+    void Build(const FileSpec& file) override { fw::BUILD(DataFile(file)); }
+    void Close(const FileSpec& file) override { fw::CLOSE(DataFile(file)); }
+};
+
+}  // namespace
+
+CheckedFileDriver& DataLayerFileDriver() {
+    static DataLayerDriver driver;
+    return driver;
+}
+
+void ConnectDataLayer() {
+    SetCheckedFileDriver(&DataLayerFileDriver());
+    SetRollbackHandler([] { fw::ROLLBACK(); });
+}
+
+void DisconnectDataLayer() {
+    SetCheckedFileDriver(nullptr);
+    SetRollbackHandler(nullptr);
+}
+
+}  // namespace shell
