@@ -5,6 +5,9 @@
 
 #include "platform/ui/message.h"
 #include "songbook/book_texts.h"
+#include "songbook/getting_started.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -258,6 +261,38 @@ TEST_F(ExplorerTest, TheListIsReadAgainWhenTheExplorerGetsTheFocusBack) {
     d.Press("?BUTTON2", "P1$RENAMESONGBOOK");
     EXPECT_EQ(d.Rows("?LIST"), (Listed{"a", "Added Elsewhere", "B"}));
     EXPECT_EQ(songbook::SelectedBookPath, "") << "the selected book is gone";
+}
+
+}  // namespace
+
+namespace {
+
+using namespace book_test;
+
+// A picture of the explorer over a folder of a few books, for a person to
+// look at: CV_SCREENSHOT_DIR=/tmp/shots QT_QPA_PLATFORM=xcb xvfb-run -a ...
+TEST_F(ExplorerTest, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    for (const char* name : {"Friday Karaoke", "Pub Quiz Night", "Wedding Party"})
+        MakeBook(books(), std::string(name) + ".2bk", std::string(name) + ".2bd");
+    StartExplorer();
+    d.Choose("?LIST", 3);
+    d.AnswerFileDialog(Program(other()));
+    d.Press("?BUTTON7");  // a backup, so the status line has its text
+    EXPECT_TRUE(d.Screenshot(kExplorer, std::string(dir) + "/" + kExplorer + ".png"));
+    d.Press("?BUTTON5");
+    d.Type("?GLO:SHORTSONGBOOKNAME", "Wedding Party");
+    d.Press("?OKBUTTON");
+    EXPECT_TRUE(d.Screenshot("P1$NEWSONGBOOKNAME", std::string(dir) + "/P1$NEWSONGBOOKNAME.png"));
+    d.Press("?CANCELBUTTON");
+    d.Choose("?LIST", 3);
+    d.Press("?BUTTON3");
+    EXPECT_TRUE(d.Screenshot("P1$RENAMESONGBOOK", std::string(dir) + "/P1$RENAMESONGBOOK.png"));
+    d.Press("?BUTTON2", "P1$RENAMESONGBOOK");
+    d.Press("?BUTTON11");
+    d.Start(songbook::GettingStarted);
+    EXPECT_TRUE(d.Screenshot("P1$GETTINGSTARTED", std::string(dir) + "/P1$GETTINGSTARTED.png"));
 }
 
 }  // namespace
