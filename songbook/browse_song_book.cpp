@@ -1,0 +1,388 @@
+#include "songbook/browse_song_book.h"
+
+#include "platform/data/tps/tps_header.h"
+#include "platform/runtime/error_state.h"
+#include "platform/runtime/scheduler.h"
+#include "platform/ui/message.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_api.h"
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_songbase.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "songbook/book_paths.h"
+#include "songbook/browse_song_book_files.h"
+#include "songbook/convert_stubs.h"
+#include "songbook/song_book_lists.h"
+
+#include <QWidget>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+
+namespace songbook {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The one open book, shared by every song-book window.
+struct OpenBookState {
+    int windows = 0;         // windows showing the open book
+    int choosingThread = 0;  // the thread whose window is choosing a book, 0 when none
+};
+OpenBookState& Book() {
+    static OpenBookState state;
+    return state;
+}
+
+BookChooser& Chooser() {
+    static BookChooser chooser;
+    return chooser;
+}
+std::function<void()>& GettingStarted() {
+    static std::function<void()> proc;
+    return proc;
+}
+
+void PostToFrame(int event) {
+    // Thread 0 would mean this thread's own window: without a frame nobody listens.
+    if (shell::FrameThread != 0) fw::POST(event, {}, shell::FrameThread);
+}
+
+enum class OnDisk { Missing, File, NotAFile };
+OnDisk Examine(std::string_view programPath) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(DiskPath(programPath), ec);
+    if (ec || st.type() == fs::file_type::not_found) return OnDisk::Missing;
+    return st.type() == fs::file_type::regular ? OnDisk::File : OnDisk::NotAFile;
+}
+
+// A file of the earlier program's format (its plain header).
+bool LooksLikeEarlierBook(std::string_view programPath) {
+    std::ifstream in(DiskPath(programPath), std::ios::binary);
+    std::string head(0x20, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return fw::tps::HasSignature(head);
+}
+
+[[noreturn]] void Fatal(std::string_view verb, std::string_view name) {
+    fw::MESSAGE(FatalText(fw::ERRORCODE(), verb, name), kFatalCaption, fw::Icon::Hand, fw::Button::Ok);
+    fw::HALT();
+}
+
+void CannotOpen(int code, std::string_view name, std::string_view reason) {
+    fw::MESSAGE(CannotOpenText(code, name, reason), kOpenBookCaption, fw::Icon::Exclamation, fw::Button::Ok);
+}
+
+// "One Moment Please..." while brand numbers are rewritten; no event loop.
+class UpdateWindow {
+public:
+    UpdateWindow() : window_("P1$UPDATEWINDOW") {
+        window_.Open();
+        fw::DISPLAY();
+    }
+
+private:
+    fw::Window window_;
+};
+
+enum class Chosen { Opened, GaveUp, Declined };
+
+// Asks for a book until one is open (or created), the user gives up, or a
+// conversion question is answered No. SongBookName and SBDiscsName name the
+// open pair afterwards.
+Chosen ChooseAndOpenBook() {
+    for (;;) {
+        shell::SongBookName = "";
+        const std::string chosen = Chooser() ? Chooser()() : std::string();
+        shell::SongBookName = chosen;
+        if (shell::SongBookName.Blank()) return Chosen::GaveUp;
+        const BookNames names = MapBookNames(shell::SongBookName.Clip());
+
+        if (names.olderFormat && Examine(chosen) == OnDisk::File) {
+            const int answer = fw::MESSAGE(kConversionQuestion, kConversionCaption, fw::Icon::Question,
+                                           fw::Button::Yes + fw::Button::No, fw::Button::Yes);
+            if (answer != fw::Button::Yes) {
+                shell::SongBookName = "";
+                return Chosen::Declined;
+            }
+            shell::SongBookName = names.olderListings;
+            shell::SBDiscsName = names.olderDiscs;
+            if (!ConvertSbkSongBook()) return Chosen::GaveUp;
+        }
+
+        shell::SongBookName = names.listings;
+        shell::SBDiscsName = names.discs;
+        const OnDisk listingsFile = Examine(names.listings);
+        const OnDisk discsFile = Examine(names.discs);
+
+        if (listingsFile == OnDisk::Missing && discsFile == OnDisk::Missing) {
+            // A new book: an empty pair.
+            if (book_files::CreateListings() != 0) Fatal("create", shell::SongBookName.Clip());
+            if (book_files::CreateDiscs() != 0) Fatal("create", shell::SBDiscsName.Clip());
+            if (book_files::ShareListings() != 0) Fatal("open", shell::SongBookName.Clip());
+            if (book_files::ShareDiscs() != 0) Fatal("open", shell::SBDiscsName.Clip());
+            return Chosen::Opened;
+        }
+
+        // An existing book. Neither file is ever created over the other's
+        // data: a missing half sends the user back to choose again.
+        if (listingsFile != OnDisk::File) {
+            CannotOpen(fw::NoFileErr, shell::SongBookName.Clip(),
+                       listingsFile == OnDisk::Missing ? "The file does not exist." : "It is not a file.");
+            continue;
+        }
+        if (discsFile != OnDisk::File) {
+            if (discsFile == OnDisk::Missing)
+                fw::MESSAGE(DiscsMissingText(shell::SBDiscsName.Clip()), kOpenBookCaption, fw::Icon::Exclamation,
+                            fw::Button::Ok);
+            else
+                CannotOpen(fw::NoFileErr, shell::SBDiscsName.Clip(), "It is not a file.");
+            continue;
+        }
+        const int listingsError = book_files::ShareListings();
+        if (listingsError == fw::InvalidFileErr) {
+            // Not a file of ours: a book of an earlier program's layout is
+            // converted; anything else is no book.
+            if (!LooksLikeEarlierBook(names.listings)) {
+                CannotOpen(fw::InvalidFileErr, shell::SongBookName.Clip(), "It is not a SongBook file.");
+                continue;
+            }
+            if (!ConvertSongBookFile()) return Chosen::GaveUp;
+        } else if (listingsError != 0) {
+            CannotOpen(listingsError, shell::SongBookName.Clip(), fw::ERROR());
+            continue;
+        }
+        const int discsError = book_files::ShareDiscs();
+        if (discsError != 0) {
+            const std::string reason(fw::ERROR());
+            book_files::CloseBookPair();
+            CannotOpen(discsError, shell::SBDiscsName.Clip(), reason);
+            continue;
+        }
+        if (book_files::DiscBrandsNeedUpdate()) {
+            UpdateWindow shown;
+            book_files::RewriteDiscBrands();
+        }
+        return Chosen::Opened;
+    }
+}
+
+// Marks this thread as the one choosing a book while it lives.
+class ChoosingGuard {
+public:
+    ChoosingGuard() { Book().choosingThread = fw::THREAD(); }
+    ~ChoosingGuard() { Book().choosingThread = 0; }
+    ChoosingGuard(const ChoosingGuard&) = delete;
+    ChoosingGuard& operator=(const ChoosingGuard&) = delete;
+};
+
+// The window's own state.
+struct BrowseState {
+    std::int32_t entryRequest = 0;
+    std::int32_t currentRequest = 0;
+    std::int32_t windowResponse = 0;
+    bool filesCounted = false;
+    bool firstFocusDone = false;
+    SongBookListKind visibleList = SongBookListKind::Title;
+    fw::FString<40> searchText;
+    std::int32_t searchMode = 1;
+    std::int32_t searchScanCount = 0;
+    std::int32_t trackCount = 0;
+};
+
+void Refresh(BrowseState& s) {
+    s.trackCount = book_files::ListingCount();
+    const std::string message = "Total Song Tracks: " + std::to_string(s.trackCount);
+    for (const SongBookListDecl* list : SongBookLists()) fw::SetProp(list->listControl, fw::Prop::Msg, message);
+    if (s.searchScanCount != 0)
+        fw::ENABLE("?SEARCHNEXTBUTTON");
+    else
+        fw::DISABLE("?SEARCHNEXTBUTTON");
+    fw::DISPLAY();
+}
+
+void ShowList(BrowseState& s, SongBookListKind kind) {
+    s.visibleList = kind;
+    for (const SongBookListDecl* list : SongBookLists()) {
+        const bool shown = list->kind == kind;
+        for (std::string_view control : {list->listControl, list->changeButton, list->insertButton, list->deleteButton}) {
+            if (shown) {
+                fw::UNHIDE(control);
+                fw::ENABLE(control);
+            } else {
+                fw::HIDE(control);
+                fw::DISABLE(control);
+            }
+        }
+    }
+    s.searchText = "";
+    fw::DISPLAY();
+    fw::DISABLE("?SEARCHNEXTBUTTON");
+    fw::SELECT(SongBookList(kind).listControl);
+}
+
+// The window on the open book, from the set-up to the end of its event loop.
+void RunBrowseWindow(BrowseState& s) {
+    std::optional<shell::FileUse> genre, discs, book;
+    genre.emplace(shell::GenreFile());
+    discs.emplace(shell::SBDiscsFile());
+    book.emplace(shell::SongBookFile());
+    book_files::BindWindowFiles();
+    s.filesCounted = true;
+
+    fw::Window window("P1$BROWSEWINDOW");
+    window.Use("?SEARCHSTRING", s.searchText);
+    window.Use("?SEARCHMODE", s.searchMode);
+    window.Open();
+    fw::SetProp({}, fw::Prop::Text, std::string(shell::SongBookName.Clip()));
+    fw::SetProp("?LISTTITLE", fw::Prop::Items, 50);
+    fw::DISPLAY();
+    if (book_files::ListingCount() == 0 && GettingStarted()) GettingStarted()();
+    fw::SetSystemIcon("~songbook.ico");
+    if (s.entryRequest != shell::action::Select) {
+        for (const SongBookListDecl* list : SongBookLists()) {
+            fw::HIDE(list->selectButton);
+            fw::DISABLE(list->selectButton);
+        }
+    }
+    fw::ALERT(fw::Key::MouseRight);
+
+    while (fw::ACCEPT()) {
+        switch (fw::EVENT()) {
+        case fw::Event::OpenWindow:
+        case fw::Event::GainFocus:
+            s.firstFocusDone = true;
+            Refresh(s);
+            break;
+        default: break;
+        }
+        const fw::FieldId accepted = fw::ACCEPTED();
+        if (accepted == 0) continue;
+        if (accepted == "?CLOSE") {
+            s.windowResponse = shell::outcome::Cancelled;
+            fw::POST(fw::Event::CloseWindow);
+        }
+        for (const SongBookListDecl* list : SongBookLists()) {
+            if (accepted == list->selectButton) {
+                s.windowResponse = shell::outcome::Completed;
+                fw::POST(fw::Event::CloseWindow);
+            }
+            if (accepted == list->switchButton) ShowList(s, list->kind);
+        }
+    }
+    // The files close as the uses end here, Genre last.
+    book.reset();
+    discs.reset();
+    genre.reset();
+}
+
+}  // namespace
+
+void SetBookChooser(BookChooser chooser) { Chooser() = std::move(chooser); }
+void SetGettingStarted(std::function<void()> gettingStarted) { GettingStarted() = std::move(gettingStarted); }
+int SongBookWindowsOpen() { return Book().windows; }
+
+BookNames MapBookNames(std::string_view chosen) {
+    const std::string folder = FolderOf(chosen);
+    const std::string base = BookNameOf(chosen);
+    const bool hasFolder = FileNameOf(chosen).size() != chosen.size();
+    auto named = [&](std::string_view ext) {
+        const std::string name = base + std::string(ext);
+        return hasFolder ? JoinPath(folder, name) : name;
+    };
+    BookNames names;
+    names.listings = named(".2bk");
+    names.discs = named(".2bd");
+    names.olderListings = named(".sbk");
+    names.olderDiscs = named(".sbd");
+    names.olderFormat = ListingsFormat(chosen) == BookFormat::Older;
+    return names;
+}
+
+std::string FatalText(int errorCode, std::string_view verb, std::string_view name) {
+    return "Program Error #" + std::to_string(errorCode) + "|Unable to " + std::string(verb) + " " +
+           std::string(name) + ", Program will be terminated";
+}
+
+std::string CannotOpenText(int errorCode, std::string_view name, std::string_view reason) {
+    std::string text = "Error #" + std::to_string(errorCode) + "|Unable to open " + std::string(name) +
+                       " as a SongBook.";
+    if (!reason.empty()) text += "|" + std::string(reason);
+    return text + "||Please select another SongBook.";
+}
+
+std::string DiscsMissingText(std::string_view discsName) {
+    return "The SongBook's discs file " + std::string(discsName) + " is missing.||Please select another SongBook.";
+}
+
+void BrowseSongBook() {
+    OpenBookState& open = Book();
+    if (open.choosingThread != 0 && open.choosingThread != fw::THREAD()) {
+        // Another window is choosing a book: bring it forward instead.
+        if (fw::Window* w = fw::TopWindow(open.choosingThread)) {
+            if (QWidget* root = w->Root()) {
+                root->raise();
+                root->activateWindow();
+            }
+        }
+        shell::ActionOutcome() = shell::outcome::Cancelled;
+        return;
+    }
+
+    book_files::PushBindScope();
+    PostToFrame(frame_event::DisableAutoUpdate);
+    PostToFrame(frame_event::DisableOpenAndUpdate);
+    BrowseState s;
+    bool declined = false;
+    bool opened = shell::SongBookIsOpen != 0;
+    if (!opened) {
+        ChoosingGuard choosing;
+        const Chosen result = ChooseAndOpenBook();
+        opened = result == Chosen::Opened;
+        declined = result == Chosen::Declined;
+        if (!opened) {  // no book: no names of one left behind
+            book_files::CloseBookPair();
+            shell::SongBookName = "";
+            shell::SBDiscsName = "";
+        }
+    }
+    if (opened) {
+        book_files::BrandList brands;
+        if (brands.NeedsUpdate()) {
+            UpdateWindow shown;
+            brands.Rewrite();
+        }
+        s.entryRequest = s.currentRequest = shell::RequestedAction();
+        s.windowResponse = shell::outcome::Cancelled;
+        shell::RequestedAction() = shell::action::None;
+        shell::ActionOutcome() = shell::outcome::None;
+        ++open.windows;
+        shell::SongBookIsOpen = 1;
+        shell::FrameResized = 1;
+        struct Leave {  // the open state is given back on every way out, a halt included
+            OpenBookState& open;
+            ~Leave() {
+                if (--open.windows == 0) {
+                    shell::SongBookName = "";
+                    shell::SongBookIsOpen = 0;
+                }
+            }
+        } leave{open};
+        RunBrowseWindow(s);
+    }
+    PostToFrame(frame_event::EnableAutoUpdate);
+    PostToFrame(frame_event::EnableOpenAndUpdate);
+    book_files::CloseBookPair();
+    if (!declined)  // a declined conversion leaves the caller's outcome alone
+        shell::ActionOutcome() = s.windowResponse != 0 ? s.windowResponse : shell::outcome::Cancelled;
+    book_files::PopBindScope();
+}
+
+}  // namespace songbook

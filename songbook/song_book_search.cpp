@@ -1,0 +1,101 @@
+#include "songbook/song_book_search.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/data/record.h"
+#include "platform/runtime/error_state.h"
+#include "platform/text/codepage.h"
+#include "shell/data_files.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_dictionary_prefixes.h"
+
+#include <functional>
+#include <string>
+
+namespace songbook {
+
+namespace {
+
+std::string_view ClipRight(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// Calls row(fieldText) for each row of the list's view in order until it
+// returns true; the buffers then hold that row.
+void ForEachRow(SongBookListKind list, const std::function<bool(std::string_view)>& row) {
+    fw::File& book = shell::SongBook();
+    fw::File& discs = shell::SBDiscs();
+    if (list != SongBookListKind::Disc) {
+        const bool byTitle = list == SongBookListKind::Title;
+        fw::SET(book.FindKey(byTitle ? "SBK:KTITLE" : "SBK:KARTIST"));
+        for (;;) {
+            fw::NEXT(book);
+            if (fw::ERRORCODE() != 0) return;
+            if (row(byTitle ? SBK.Title.Clip() : SBK.Artist.Clip())) {
+                // The joined disc, for the row's disc ID column.
+                const std::string disc(SBK.UnqDiskID.Clip());
+                fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
+                SBD.UNQDISKID = disc;
+                fw::GET(discs, discs.FindKey("SBD:KUNQDISKID"));
+                if (fw::ERRORCODE() != 0) {
+                    fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
+                    fw::SetError(0);
+                }
+                return;
+            }
+        }
+    }
+    const fw::Key listings = book.FindKey("SBK:KUnqDiskID");
+    fw::SET(discs.FindKey("SBD:KALTDISKID"));
+    for (;;) {
+        fw::NEXT(discs);
+        if (fw::ERRORCODE() != 0) return;
+        const std::string disc(SBD.UNQDISKID.Clip());
+        fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+        SBK.UnqDiskID = disc;
+        SBK.DISKTRACKNO = 0;
+        fw::SET(listings, listings);
+        bool any = false;
+        for (;;) {
+            fw::NEXT(book);
+            if (fw::ERRORCODE() != 0 || fw::CompareFolded(SBK.UnqDiskID.Clip(), disc) != 0) break;
+            any = true;
+            if (row(SBD.ALTDISKID.Clip())) return;
+        }
+        if (!any) {
+            fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+            if (row(SBD.ALTDISKID.Clip())) return;
+        }
+    }
+}
+
+}  // namespace
+
+bool IsSearchHit(std::string_view field, std::string_view searchText, SearchMode mode) {
+    const std::string_view text = ClipRight(searchText);
+    if (text.empty()) return false;
+    const std::string wanted = fw::UpperText(text);
+    if (mode == SearchMode::BeginsWith) {
+        // A shorter field is blank where the text is not (the text ends in a non-blank).
+        if (field.size() < text.size()) return false;
+        return fw::UpperText(field.substr(0, text.size())) == wanted;
+    }
+    return fw::UpperText(field).find(wanted) != std::string::npos;
+}
+
+SearchResult SearchSongBookList(SongBookListKind list, std::string_view searchText, SearchMode mode,
+                                long lastHitOrdinal) {
+    SearchResult result;
+    if (ClipRight(searchText).empty()) return result;
+    ForEachRow(list, [&](std::string_view field) {
+        ++result.scanned;
+        if (result.scanned <= lastHitOrdinal || !IsSearchHit(field, searchText, mode)) return false;
+        result.found = true;
+        result.ordinal = result.scanned;
+        return true;
+    });
+    if (result.found) fw::SetError(0);
+    return result;
+}
+
+}  // namespace songbook

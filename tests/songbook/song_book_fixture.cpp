@@ -1,0 +1,125 @@
+#include "song_book_fixture.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/data/record.h"
+#include "platform/runtime/error_state.h"
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_songbase.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_files.h"
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace song_book_test {
+
+namespace {
+// The checked opens of the window, on the data layer.
+class DataLayerFiles : public shell::CheckedFileDriver {
+public:
+    void Open(const shell::FileSpec& f) override {
+        fw::File& file = shell::DataFile(f);
+        if (fw::IsOpen(file)) {
+            fw::SetError(0);
+            return;
+        }
+        fw::SHARE(file, fw::ReadWrite | fw::DenyNone);
+    }
+    void Recover(const shell::FileSpec& f) override { fw::SEND(shell::DataFile(f), "Recover=10"); }
+    void Create(const shell::FileSpec& f) override { fw::CREATE(shell::DataFile(f)); }
+    void Build(const shell::FileSpec& f) override { fw::BUILD(shell::DataFile(f)); }
+    void Close(const shell::FileSpec& f) override { fw::CLOSE(shell::DataFile(f)); }
+};
+
+}  // namespace
+
+SongBookFolder::SongBookFolder() : files_(std::make_unique<DataLayerFiles>()) {}
+SongBookFolder::~SongBookFolder() = default;
+
+void SongBookFolder::SetUp() {
+    ASSERT_TRUE(dir_.isValid());
+    shell::InitialiseSharedGlobals();
+    shell::SetSongBaseFileNames(Folder());
+    shell::SetCheckedFileDriver(files_.get());
+}
+
+void SongBookFolder::TearDown() {
+    shell::SetCheckedFileDriver(nullptr);
+    shell::InitialiseSharedGlobals();
+}
+
+void SongBookFolder::MakeBook(const std::string& base, const std::vector<Disc>& discs, const std::vector<Listing>& listings) {
+    shell::SongBookName = Path(base + ".2bk");
+    shell::SBDiscsName = Path(base + ".2bd");
+    fw::File& book = shell::SongBook();
+    fw::File& disc = shell::SBDiscs();
+    for (fw::File* f : {&book, &disc}) {
+        fw::CREATE(*f);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        fw::OPEN(*f, fw::ReadWrite | fw::DenyNone);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    for (const Disc& d : discs) {
+        fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
+        SBD.UNQDISKID = d.unq;
+        SBD.ALTDISKID = d.alt;
+        SBD.MakeID = d.makeId;
+        fw::ADD(disc);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    for (const Listing& l : listings) {
+        fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+        SBK.Title = l.title;
+        SBK.Artist = l.artist;
+        SBK.UnqDiskID = l.unq;
+        SBK.DISKTRACKNO = l.track;
+        fw::ADD(book);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    fw::CLOSE(book);
+    fw::CLOSE(disc);
+    shell::SongBookName = "";
+    shell::SBDiscsName = "";
+}
+
+std::vector<std::int32_t> SongBookFolder::DiscBrands(const std::string& base) {
+    shell::SBDiscsName = Path(base + ".2bd");
+    std::vector<std::int32_t> out;
+    fw::File& disc = shell::SBDiscs();
+    fw::OPEN(disc, fw::ReadOnly | fw::DenyNone);
+    EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::SET(disc);
+    for (fw::NEXT(disc); fw::ERRORCODE() == 0; fw::NEXT(disc)) out.push_back(SBD.MakeID);
+    fw::CLOSE(disc);
+    shell::SBDiscsName = "";
+    return out;
+}
+
+void SongBookFolder::MakeBrands(const std::vector<std::int32_t>& numbers) {
+    fw::File& brands = shell::DMake();
+    fw::CREATE(brands);
+    ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::OPEN(brands, fw::ReadWrite | fw::DenyNone);
+    int n = 0;
+    for (std::int32_t id : numbers) {
+        fw::ClearRecord(&BRA, *shell::DMakeFile().record);
+        BRA.MAKE = "Brand " + std::to_string(++n);
+        BRA.MakeID = id;
+        fw::ADD(brands);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    fw::CLOSE(brands);
+}
+
+std::vector<std::int32_t> SongBookFolder::Brands() {
+    std::vector<std::int32_t> out;
+    fw::File& brands = shell::DMake();
+    fw::OPEN(brands, fw::ReadOnly | fw::DenyNone);
+    EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::SET(brands);
+    for (fw::NEXT(brands); fw::ERRORCODE() == 0; fw::NEXT(brands)) out.push_back(BRA.MakeID);
+    fw::CLOSE(brands);
+    return out;
+}
+
+}  // namespace song_book_test
