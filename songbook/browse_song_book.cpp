@@ -24,6 +24,10 @@
 #include <system_error>
 
 
+#include "shell/program_events.h"
+#include "songbook/getting_started.h"
+#include "songbook/song_book_file_explorer.h"
+
 namespace songbook {
 
 namespace {
@@ -40,18 +44,25 @@ OpenBookState& Book() {
     return state;
 }
 
+// The SongBook File Explorer leaves the chosen book's path (blank: none) in SongBookName.
+std::string ChooseInExplorer() {
+    SongBookFileExplorer();
+    return shell::SongBookName.Str();
+}
+
 BookChooser& Chooser() {
-    static BookChooser chooser;
+    static BookChooser chooser = ChooseInExplorer;
     return chooser;
 }
-std::function<void()>& GettingStarted() {
-    static std::function<void()> proc;
+std::function<void()>& GettingStartedProc() {
+    static std::function<void()> proc = songbook::GettingStarted;
     return proc;
 }
 
+// Queued on the frame window itself, so the frame counts it even while
+// another of its thread's windows (About) is accepting.
 void PostToFrame(int event) {
-    // Thread 0 would mean this thread's own window: without a frame nobody listens.
-    if (shell::FrameThread != 0) fw::POST(event, {}, shell::FrameThread);
+    if (shell::FrameThread != 0) shell::PostFrameEvent(event);
 }
 
 enum class OnDisk { Missing, File, NotAFile };
@@ -244,7 +255,7 @@ void RunBrowseWindow(BrowseState& s) {
     fw::SetProp({}, fw::Prop::Text, std::string(shell::SongBookName.Clip()));
     fw::SetProp("?LISTTITLE", fw::Prop::Items, 50);
     fw::DISPLAY();
-    if (book_files::ListingCount() == 0 && GettingStarted()) GettingStarted()();
+    if (book_files::ListingCount() == 0 && GettingStartedProc()) GettingStartedProc()();
     fw::SetSystemIcon("~songbook.ico");
     if (s.entryRequest != shell::action::Select) {
         for (const SongBookListDecl* list : SongBookLists()) {
@@ -286,7 +297,7 @@ void RunBrowseWindow(BrowseState& s) {
 }  // namespace
 
 void SetBookChooser(BookChooser chooser) { Chooser() = std::move(chooser); }
-void SetGettingStarted(std::function<void()> gettingStarted) { GettingStarted() = std::move(gettingStarted); }
+void SetGettingStarted(std::function<void()> gettingStarted) { GettingStartedProc() = std::move(gettingStarted); }
 int SongBookWindowsOpen() { return Book().windows; }
 
 BookNames MapBookNames(std::string_view chosen) {

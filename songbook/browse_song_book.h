@@ -7,21 +7,17 @@
 // until the last window on the book has closed; a window started while
 // another is still choosing a book brings that one to the front and ends.
 
+#include "shell/program_events.h"
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace songbook {
 
-// Events posted to the frame's thread (FrameThread). Each window posts the
-// two "disable" events when it starts and the two "enable" events when it
-// ends, on every path, so the frame can count them.
-namespace frame_event {
-inline constexpr int DisableAutoUpdate = 0x401;
-inline constexpr int EnableAutoUpdate = 0x402;
-inline constexpr int DisableOpenAndUpdate = 0x403;
-inline constexpr int EnableOpenAndUpdate = 0x404;
-}  // namespace frame_event
+// The window posts the frame's two "disable" events (shell/program_events.h)
+// when it starts and the two "enable" events when it ends, on every path,
+// so the frame can count them.
+namespace frame_event = shell::program_event;
 
 // Runs the song-book window on the calling thread; ActionOutcome becomes
 // 1 when a Select button closed it, else 2.

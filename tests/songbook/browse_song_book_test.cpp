@@ -51,7 +51,7 @@ protected:
     // A frame that records the events posted to it.
     void StartFrame(fw::testing::Driver& d) {
         shell::FrameThread = static_cast<std::uint8_t>(d.Start([this] {
-            fw::Window frame(fw::ParseLayout("window T$FRAME\ncaption \"Frame\"\nat 0 0 200 100\n"));
+            fw::Window frame(fw::ParseLayout("window T$FRAME\nkind frame\ncaption \"Frame\"\nat 0 0 200 100\n"));
             frame.Open();
             while (fw::ACCEPT())
                 if (fw::EVENT() >= ev::DisableAutoUpdate && fw::EVENT() <= ev::EnableOpenAndUpdate)
