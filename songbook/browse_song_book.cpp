@@ -263,7 +263,7 @@ void RunBrowseWindow(BrowseState& s) {
             fw::DISABLE(list->selectButton);
         }
     }
-    fw::ALERT(fw::Key::MouseRight);
+    fw::ALERT(fw::KeyCode::MouseRight);
 
     while (fw::ACCEPT()) {
         switch (fw::EVENT()) {

@@ -46,7 +46,7 @@ inline bool IsWindowEvent(int event) { return event >= 0x200; }
 
 // Key codes: the virtual key in the low byte, Shift 100h, Ctrl 200h, Alt 400h;
 // mouse buttons have codes of their own.
-namespace Key {
+namespace KeyCode {
 enum : int {
     MouseLeft = 0x01,
     MouseRight = 0x02,
@@ -77,6 +77,6 @@ enum : int {
     CtrlEnter = Ctrl | Enter,
     CtrlApostrophe = Ctrl | Apostrophe,  // the ditto key, 2DEh
 };
-}  // namespace Key
+}  // namespace KeyCode
 
 }  // namespace fw

@@ -147,14 +147,14 @@ const ControlLayout* WindowLayout::Find(std::string_view equate) const {
 
 bool KeyCodeByName(std::string_view name, int& code) {
     static const std::pair<std::string_view, int> kNames[] = {
-        {"MouseLeft", Key::MouseLeft},   {"MouseRight", Key::MouseRight}, {"MouseCenter", Key::MouseCenter},
-        {"MouseLeft2", Key::MouseLeft2}, {"MouseRight2", Key::MouseRight2}, {"Enter", Key::Enter},
-        {"Esc", Key::Esc},               {"Tab", Key::Tab},               {"Space", Key::Space},
-        {"PgUp", Key::PgUp},             {"PgDn", Key::PgDn},             {"Home", Key::Home},
-        {"End", Key::End},               {"Left", Key::Left},             {"Right", Key::Right},
-        {"Up", Key::Up},                 {"Down", Key::Down},             {"Insert", Key::Insert},
-        {"Delete", Key::Delete},         {"F1", Key::F1},                 {"CtrlEnter", Key::CtrlEnter},
-        {"CtrlApostrophe", Key::CtrlApostrophe},
+        {"MouseLeft", KeyCode::MouseLeft},   {"MouseRight", KeyCode::MouseRight}, {"MouseCenter", KeyCode::MouseCenter},
+        {"MouseLeft2", KeyCode::MouseLeft2}, {"MouseRight2", KeyCode::MouseRight2}, {"Enter", KeyCode::Enter},
+        {"Esc", KeyCode::Esc},               {"Tab", KeyCode::Tab},               {"Space", KeyCode::Space},
+        {"PgUp", KeyCode::PgUp},             {"PgDn", KeyCode::PgDn},             {"Home", KeyCode::Home},
+        {"End", KeyCode::End},               {"Left", KeyCode::Left},             {"Right", KeyCode::Right},
+        {"Up", KeyCode::Up},                 {"Down", KeyCode::Down},             {"Insert", KeyCode::Insert},
+        {"Delete", KeyCode::Delete},         {"F1", KeyCode::F1},                 {"CtrlEnter", KeyCode::CtrlEnter},
+        {"CtrlApostrophe", KeyCode::CtrlApostrophe},
     };
     for (const auto& [n, c] : kNames)
         if (SameFolded(n, name)) { code = c; return true; }

@@ -42,11 +42,11 @@ bool Alerted(const Window& window, const Control* control, int code) {
 
 int MouseCode(Qt::MouseButton button, bool doubleClick) {
     int code = 0;
-    if (button == Qt::LeftButton) code = Key::MouseLeft;
-    else if (button == Qt::RightButton) code = Key::MouseRight;
-    else if (button == Qt::MiddleButton) code = Key::MouseCenter;
-    if (code && doubleClick) code += Key::MouseLeft2 - Key::MouseLeft;
-    if (button == Qt::MiddleButton && doubleClick) code = Key::MouseCenter2;
+    if (button == Qt::LeftButton) code = KeyCode::MouseLeft;
+    else if (button == Qt::RightButton) code = KeyCode::MouseRight;
+    else if (button == Qt::MiddleButton) code = KeyCode::MouseCenter;
+    if (code && doubleClick) code += KeyCode::MouseLeft2 - KeyCode::MouseLeft;
+    if (button == Qt::MiddleButton && doubleClick) code = KeyCode::MouseCenter2;
     return code;
 }
 
@@ -146,31 +146,31 @@ int KeyCodeOfQtKey(int key, unsigned modifiers) {
     int vk = 0;
     if (key >= Qt::Key_A && key <= Qt::Key_Z) vk = 'A' + (key - Qt::Key_A);
     else if (key >= Qt::Key_0 && key <= Qt::Key_9) vk = '0' + (key - Qt::Key_0);
-    else if (key >= Qt::Key_F1 && key <= Qt::Key_F12) vk = Key::F1 + (key - Qt::Key_F1);
+    else if (key >= Qt::Key_F1 && key <= Qt::Key_F12) vk = KeyCode::F1 + (key - Qt::Key_F1);
     else {
         switch (key) {
-        case Qt::Key_Return: case Qt::Key_Enter: vk = Key::Enter; break;
-        case Qt::Key_Escape: vk = Key::Esc; break;
-        case Qt::Key_Tab: vk = Key::Tab; break;
-        case Qt::Key_Backspace: vk = Key::Backspace; break;
-        case Qt::Key_Space: vk = Key::Space; break;
-        case Qt::Key_PageUp: vk = Key::PgUp; break;
-        case Qt::Key_PageDown: vk = Key::PgDn; break;
-        case Qt::Key_Home: vk = Key::Home; break;
-        case Qt::Key_End: vk = Key::End; break;
-        case Qt::Key_Left: vk = Key::Left; break;
-        case Qt::Key_Right: vk = Key::Right; break;
-        case Qt::Key_Up: vk = Key::Up; break;
-        case Qt::Key_Down: vk = Key::Down; break;
-        case Qt::Key_Insert: vk = Key::Insert; break;
-        case Qt::Key_Delete: vk = Key::Delete; break;
-        case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: vk = Key::Apostrophe; break;
+        case Qt::Key_Return: case Qt::Key_Enter: vk = KeyCode::Enter; break;
+        case Qt::Key_Escape: vk = KeyCode::Esc; break;
+        case Qt::Key_Tab: vk = KeyCode::Tab; break;
+        case Qt::Key_Backspace: vk = KeyCode::Backspace; break;
+        case Qt::Key_Space: vk = KeyCode::Space; break;
+        case Qt::Key_PageUp: vk = KeyCode::PgUp; break;
+        case Qt::Key_PageDown: vk = KeyCode::PgDn; break;
+        case Qt::Key_Home: vk = KeyCode::Home; break;
+        case Qt::Key_End: vk = KeyCode::End; break;
+        case Qt::Key_Left: vk = KeyCode::Left; break;
+        case Qt::Key_Right: vk = KeyCode::Right; break;
+        case Qt::Key_Up: vk = KeyCode::Up; break;
+        case Qt::Key_Down: vk = KeyCode::Down; break;
+        case Qt::Key_Insert: vk = KeyCode::Insert; break;
+        case Qt::Key_Delete: vk = KeyCode::Delete; break;
+        case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: vk = KeyCode::Apostrophe; break;
         default: return 0;
         }
     }
-    if (modifiers & Qt::ShiftModifier) vk |= Key::Shift;
-    if (modifiers & Qt::ControlModifier) vk |= Key::Ctrl;
-    if (modifiers & Qt::AltModifier) vk |= Key::Alt;
+    if (modifiers & Qt::ShiftModifier) vk |= KeyCode::Shift;
+    if (modifiers & Qt::ControlModifier) vk |= KeyCode::Ctrl;
+    if (modifiers & Qt::AltModifier) vk |= KeyCode::Alt;
     return vk;
 }
 

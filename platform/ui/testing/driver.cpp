@@ -35,30 +35,30 @@ std::string Shown(const std::string& ansi) { return AnsiToUtf8(ansi); }
 // The Qt key of a framework key code, for Key().
 bool QtKeyOf(int code, int& key, Qt::KeyboardModifiers& mods) {
     mods = Qt::NoModifier;
-    if (code & fw::Key::Shift) mods |= Qt::ShiftModifier;
-    if (code & fw::Key::Ctrl) mods |= Qt::ControlModifier;
-    if (code & fw::Key::Alt) mods |= Qt::AltModifier;
+    if (code & fw::KeyCode::Shift) mods |= Qt::ShiftModifier;
+    if (code & fw::KeyCode::Ctrl) mods |= Qt::ControlModifier;
+    if (code & fw::KeyCode::Alt) mods |= Qt::AltModifier;
     int vk = code & 0xFF;
     if (vk >= 'A' && vk <= 'Z') { key = Qt::Key_A + (vk - 'A'); return true; }
     if (vk >= '0' && vk <= '9') { key = Qt::Key_0 + (vk - '0'); return true; }
-    if (vk >= fw::Key::F1 && vk < fw::Key::F1 + 12) { key = Qt::Key_F1 + (vk - fw::Key::F1); return true; }
+    if (vk >= fw::KeyCode::F1 && vk < fw::KeyCode::F1 + 12) { key = Qt::Key_F1 + (vk - fw::KeyCode::F1); return true; }
     switch (vk) {
-    case fw::Key::Enter: key = Qt::Key_Return; return true;
-    case fw::Key::Esc: key = Qt::Key_Escape; return true;
-    case fw::Key::Tab: key = Qt::Key_Tab; return true;
-    case fw::Key::Backspace: key = Qt::Key_Backspace; return true;
-    case fw::Key::Space: key = Qt::Key_Space; return true;
-    case fw::Key::PgUp: key = Qt::Key_PageUp; return true;
-    case fw::Key::PgDn: key = Qt::Key_PageDown; return true;
-    case fw::Key::Home: key = Qt::Key_Home; return true;
-    case fw::Key::End: key = Qt::Key_End; return true;
-    case fw::Key::Left: key = Qt::Key_Left; return true;
-    case fw::Key::Right: key = Qt::Key_Right; return true;
-    case fw::Key::Up: key = Qt::Key_Up; return true;
-    case fw::Key::Down: key = Qt::Key_Down; return true;
-    case fw::Key::Insert: key = Qt::Key_Insert; return true;
-    case fw::Key::Delete: key = Qt::Key_Delete; return true;
-    case fw::Key::Apostrophe: key = Qt::Key_Apostrophe; return true;
+    case fw::KeyCode::Enter: key = Qt::Key_Return; return true;
+    case fw::KeyCode::Esc: key = Qt::Key_Escape; return true;
+    case fw::KeyCode::Tab: key = Qt::Key_Tab; return true;
+    case fw::KeyCode::Backspace: key = Qt::Key_Backspace; return true;
+    case fw::KeyCode::Space: key = Qt::Key_Space; return true;
+    case fw::KeyCode::PgUp: key = Qt::Key_PageUp; return true;
+    case fw::KeyCode::PgDn: key = Qt::Key_PageDown; return true;
+    case fw::KeyCode::Home: key = Qt::Key_Home; return true;
+    case fw::KeyCode::End: key = Qt::Key_End; return true;
+    case fw::KeyCode::Left: key = Qt::Key_Left; return true;
+    case fw::KeyCode::Right: key = Qt::Key_Right; return true;
+    case fw::KeyCode::Up: key = Qt::Key_Up; return true;
+    case fw::KeyCode::Down: key = Qt::Key_Down; return true;
+    case fw::KeyCode::Insert: key = Qt::Key_Insert; return true;
+    case fw::KeyCode::Delete: key = Qt::Key_Delete; return true;
+    case fw::KeyCode::Apostrophe: key = Qt::Key_Apostrophe; return true;
     default: return false;
     }
 }
@@ -211,10 +211,10 @@ bool Driver::Key(std::string_view equate, int code, std::string_view window) {
     if (!c) return false;
     QWidget* target = c->Widget() ? c->Widget() : c->Owner().Content();
     int low = code & 0xFF;
-    if (low >= fw::Key::MouseLeft && low <= fw::Key::MouseCenter2 && low != 3) {
-        bool twice = low >= fw::Key::MouseLeft2;
-        int base = twice ? low - (fw::Key::MouseLeft2 - fw::Key::MouseLeft) : low;
-        Qt::MouseButton button = base == fw::Key::MouseLeft ? Qt::LeftButton : base == fw::Key::MouseRight ? Qt::RightButton : Qt::MiddleButton;
+    if (low >= fw::KeyCode::MouseLeft && low <= fw::KeyCode::MouseCenter2 && low != 3) {
+        bool twice = low >= fw::KeyCode::MouseLeft2;
+        int base = twice ? low - (fw::KeyCode::MouseLeft2 - fw::KeyCode::MouseLeft) : low;
+        Qt::MouseButton button = base == fw::KeyCode::MouseLeft ? Qt::LeftButton : base == fw::KeyCode::MouseRight ? Qt::RightButton : Qt::MiddleButton;
         QPointF at(target->width() / 2.0, target->height() / 2.0);
         QMouseEvent press(twice ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, at, target->mapToGlobal(at), button,
                           button, Qt::NoModifier);

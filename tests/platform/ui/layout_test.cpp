@@ -50,7 +50,7 @@ control ?Spin spin
     EXPECT_EQ(l.minWidth, 200);
     EXPECT_EQ(l.statusZones, (std::vector<int>{-1, 80}));
     EXPECT_TRUE(l.Has("RESIZE"));
-    EXPECT_EQ(l.alerts, std::vector<int>{fw::Key::MouseRight});
+    EXPECT_EQ(l.alerts, std::vector<int>{fw::KeyCode::MouseRight});
     ASSERT_EQ(l.controls.size(), 4u);
     const fw::ControlLayout* title = l.Find("?sbk:title");  // any case
     ASSERT_NE(title, nullptr);
@@ -102,7 +102,7 @@ TEST(Layout, KeyNamesAndCodes) {
     EXPECT_TRUE(fw::KeyCodeByName("0x2DE", code));
     EXPECT_EQ(code, 0x2DE);
     EXPECT_TRUE(fw::KeyCodeByName("5h", code));
-    EXPECT_EQ(code, fw::Key::MouseLeft2);
+    EXPECT_EQ(code, fw::KeyCode::MouseLeft2);
     EXPECT_FALSE(fw::KeyCodeByName("Hyper", code));
 }
 

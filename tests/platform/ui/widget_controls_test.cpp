@@ -87,11 +87,11 @@ TEST_F(WidgetControlsTest, PagedListRaisesScrollEventsAndShowsTheProgramsPage) {
     w->Set(Prop::Selected, 2, w->Feq("?BROWSE"));
     EXPECT_EQ(d.Highlight("?BROWSE"), 2);
 
-    d.Key("?BROWSE", fw::Key::Down);
-    d.Key("?BROWSE", fw::Key::PgDn);
-    d.Key("?BROWSE", fw::Key::Ctrl | fw::Key::Home);
-    d.Key("?BROWSE", fw::Key::Ctrl | fw::Key::End);
-    d.Key("?BROWSE", fw::Key::Up);
+    d.Key("?BROWSE", fw::KeyCode::Down);
+    d.Key("?BROWSE", fw::KeyCode::PgDn);
+    d.Key("?BROWSE", fw::KeyCode::Ctrl | fw::KeyCode::Home);
+    d.Key("?BROWSE", fw::KeyCode::Ctrl | fw::KeyCode::End);
+    d.Key("?BROWSE", fw::KeyCode::Up);
     EXPECT_EQ(program.log, (std::vector<std::string>{"ScrollDown ?BROWSE", "PageDown ?BROWSE", "ScrollTop ?BROWSE",
                                                      "ScrollBottom ?BROWSE", "ScrollUp ?BROWSE"}));
     EXPECT_EQ(d.Highlight("?BROWSE"), 2) << "the program moves the highlight";
@@ -148,9 +148,9 @@ TEST_F(WidgetControlsTest, ListPageSizeFormatAndColours) {
 
 TEST_F(WidgetControlsTest, WholeQueueListMovesItsOwnHighlight) {
     d.Choose("?QUEUE", 1);
-    d.Key("?QUEUE", fw::Key::Down);
+    d.Key("?QUEUE", fw::KeyCode::Down);
     EXPECT_EQ(d.Highlight("?QUEUE"), 2);
-    d.Key("?QUEUE", fw::Key::End);
+    d.Key("?QUEUE", fw::KeyCode::End);
     EXPECT_EQ(d.Highlight("?QUEUE"), 8);
     EXPECT_EQ(w->Get(Prop::VScrollPos, w->Feq("?QUEUE")).Int(), 100);
     EXPECT_EQ(program.log, (std::vector<std::string>{"NewSelection ?QUEUE", "NewSelection ?QUEUE", "NewSelection ?QUEUE"}));

@@ -227,11 +227,11 @@ TEST_F(WindowDriverTest, ContainersListsSheetsAndAlertKeys) {
     s.log.clear();
     d.Choose("?LIST", 2);
     d.Press("?LIST");  // Enter on the highlight
-    d.Key("?LIST", fw::Key::Insert);
-    d.Key("?LIST", fw::Key::MouseLeft2);
-    d.Key("?NAME", fw::Key::CtrlApostrophe);  // the ditto key
-    d.Key("?OK", fw::Key::MouseRight);        // alerted window-wide
-    d.Key("?OK", fw::Key::F1);                // not alerted: no event
+    d.Key("?LIST", fw::KeyCode::Insert);
+    d.Key("?LIST", fw::KeyCode::MouseLeft2);
+    d.Key("?NAME", fw::KeyCode::CtrlApostrophe);  // the ditto key
+    d.Key("?OK", fw::KeyCode::MouseRight);        // alerted window-wide
+    d.Key("?OK", fw::KeyCode::F1);                // not alerted: no event
     EXPECT_EQ(s.Events(), (std::vector<std::string>{"NewSelection ?LIST", "Accepted ?LIST", "AlertKey ?LIST 2Dh",
                                                     "AlertKey ?LIST 5h", "AlertKey ?NAME 2DEh", "AlertKey ?OK 2h"}));
     EXPECT_EQ(d.Highlight("?LIST"), 2);
