@@ -160,9 +160,10 @@ private:
         if (!f_.firstField.empty()) fw::SELECT(f_.firstField);
     }
 
-    // The focused entry takes the same field of the last record this form saved.
+    // The entry the key was pressed in takes the same field of the last
+    // record this form saved.
     void Ditto() {
-        const fw::FieldId focus = fw::FOCUS();
+        const fw::FieldId focus = fw::FIELD().number ? fw::FIELD() : fw::FOCUS();
         for (const DittoField& d : f_.ditto) {
             if (!(focus == d.control)) continue;
             const int i = f_.record->Find(d.field);
