@@ -259,6 +259,53 @@ TEST_F(RecordForm, AFailedDeleteOffersToTryAgain) {
     EXPECT_EQ(outcome, shell::outcome::Cancelled);
 }
 
+TEST_F(RecordForm, AFailedChangeAsksWarning16ToTryAgainCloseOrStay) {
+    AddListing("AB1", 1, "Original");
+    int attempts = 0;
+    spec.update = [&] { return ++attempts < 3 ? shell::integrity::Failed : shell::UpdateSongBookRecord(1); };
+    Call(shell::action::Change, "AB1", 1);
+    d.Type("?TITLE", "Mine");
+    d.AnswerMessage("changing this record", fw::Button::Cancel);
+    d.Press("?OK");
+    EXPECT_TRUE(d.IsOpen("FORMTEST"));  // Cancel stays
+    d.AnswerMessage("changing this record", fw::Button::Yes);
+    d.Press("?OK");  // fails once more, then Yes writes
+    EXPECT_EQ(attempts, 3);
+    EXPECT_EQ(outcome, shell::outcome::Completed);
+    EXPECT_EQ(TitleOf("AB1", 1), "Mine");
+
+    // No closes without saving and without the close question.
+    spec.update = [] { return shell::integrity::Failed; };
+    Call(shell::action::Change, "AB1", 1);
+    d.Type("?TITLE", "Lost");
+    d.AnswerMessage("changing this record", fw::Button::No);
+    d.Press("?OK");
+    EXPECT_FALSE(d.IsOpen("FORMTEST"));
+    EXPECT_EQ(outcome, shell::outcome::Cancelled);
+    EXPECT_EQ(TitleOf("AB1", 1), "Mine");
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
+TEST_F(RecordForm, ARequestTheFormDoesNotTakeIsRefusedAndCancelled) {
+    AddListing("AB1", 1, "Kept");
+    spec.allowInsert = false;
+    spec.allowDelete = false;
+    const struct {
+        std::int32_t request;
+        const char* warning;
+    } cases[] = {{shell::action::Insert, "inserts are not allowed"}, {shell::action::Delete, "deletions are not allowed"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.warning);
+        d.AnswerMessage(c.warning, fw::Button::Ok);
+        outcome = -1;
+        Call(c.request, "AB1", 1);
+        EXPECT_EQ(outcome, shell::outcome::Cancelled);
+        EXPECT_FALSE(d.IsOpen("FORMTEST"));
+    }
+    EXPECT_EQ(Listings(), (Strings{"AB1/1"}));
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
 TEST_F(RecordForm, TheFormOpensWhereItFirstOpenedForTheRun) {
     Call(shell::action::Insert);
     ASSERT_TRUE(memory.positionKnown);
