@@ -1,0 +1,265 @@
+#include "shell/record_form.h"
+
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/message_box.h"
+#include "shell/record_form_duplicate.h"
+#include "shell/warnings.h"
+
+#include "platform/os/beep.h"
+#include "platform/runtime/error_state.h"
+#include "platform/text/fixed_string.h"
+#include "platform/ui/events.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_api.h"
+
+#include <cstring>
+#include <memory>
+
+namespace shell {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes Snapshot(const RecordFormSpec& f) {
+    Bytes copy(f.record->size);
+    fw::CopyRecord(copy.data(), f.buffer(), *f.record);
+    return copy;
+}
+
+bool Unchanged(const RecordFormSpec& f, const Bytes& atOpen) {
+    return fw::RecordsEqual(f.buffer(), atOpen.data(), *f.record);
+}
+
+class FormRun {
+public:
+    explicit FormRun(const RecordFormSpec& f) : f_(f) {}
+
+    std::int32_t Run() {
+        request_ = RequestedAction();
+        RequestedAction() = action::None;
+        ActionOutcome() = outcome::None;
+        if (request_ == action::Insert && !f_.allowInsert) {
+            ShowWarningNoText(19);
+            return outcome::Cancelled;
+        }
+        if (request_ == action::Delete && !f_.allowDelete) {
+            ShowWarningNoText(21);
+            return outcome::Cancelled;
+        }
+        std::vector<std::unique_ptr<FileUse>> uses;
+        for (const FileSpec* file : f_.files) uses.push_back(std::make_unique<FileUse>(*file, true));
+        if (f_.memory->lastSaved.empty()) {
+            f_.memory->lastSaved.resize(f_.record->size);
+            fw::ClearRecord(f_.memory->lastSaved.data(), *f_.record);
+        }
+        if (f_.openHook) f_.openHook();
+        atOpen_ = Snapshot(f_);
+        if (request_ == action::Delete) {
+            Delete();
+        } else {
+            if (request_ == action::Insert && f_.prime) {
+                f_.prime();
+                atOpen_ = Snapshot(f_);
+            }
+            RunWindow();
+        }
+        return response_ == outcome::Completed ? outcome::Completed : outcome::Cancelled;
+    }
+
+private:
+    bool Editing() const { return request_ == action::Insert || request_ == action::Change; }
+
+    void Delete() {
+        if (ShowWarningNoText(32) != button::OK) return;
+        for (;;) {
+            fw::SETCURSOR(fw::Cursor::Wait);
+            const long result = f_.remove ? f_.remove() : 1;
+            fw::SETCURSOR();
+            if (result == 0) {
+                response_ = outcome::Completed;
+                return;
+            }
+            if (ShowWarningNoText(18) != button::Yes) return;
+        }
+    }
+
+    void RunWindow() {
+        fw::Window window(f_.window);
+        fw::CString<41> message(request_ == action::Insert ? f_.insertMessage : f_.changeMessage);
+        if (f_.use) f_.use(window);
+        if (!f_.messageControl.empty()) window.Use(f_.messageControl, message);
+        window.Open();
+        if (!f_.icon.empty()) {
+            fw::SetSystemIcon(f_.icon);
+            fw::SetProp({}, fw::Prop::Icon, f_.icon);
+        }
+        FormMemory& m = *f_.memory;
+        if (m.positionKnown) {
+            fw::SetProp({}, fw::Prop::Xpos, m.x);
+            fw::SetProp({}, fw::Prop::Ypos, m.y);
+        } else {
+            m.x = fw::GetProp({}, fw::Prop::Xpos).Int();
+            m.y = fw::GetProp({}, fw::Prop::Ypos).Int();
+            m.positionKnown = true;
+        }
+        if (request_ == action::Insert)
+            for (const std::string& c : f_.insertOnly) fw::ENABLE(c);
+        for (const DittoField& d : f_.ditto) fw::ALERT(d.control, fw::Key::CtrlApostrophe);
+
+        bool opened = false;
+        while (fw::ACCEPT()) {
+            switch (fw::EVENT()) {
+            case fw::Event::OpenWindow:
+                if (!opened) {
+                    opened = true;
+                    Redraw();
+                    FocusFirst();
+                }
+                break;
+            case fw::Event::GainFocus: Redraw(); break;
+            case fw::Event::Rejected: {
+                const fw::FieldId field = fw::FIELD();
+                fw::BEEP();
+                fw::DISPLAY(field.number);
+                fw::SELECT(field.number);
+                break;
+            }
+            case fw::Event::AlertKey:
+                if (fw::KEYCODE() == fw::Key::CtrlApostrophe) Ditto();
+                break;
+            case fw::Event::CloseWindow:
+            case fw::Event::CloseDown: OnClose(); break;
+            case fw::Event::Completed: Write(); break;
+            }
+            const fw::FieldId accepted = fw::ACCEPTED();
+            if (!accepted.number) continue;
+            if (accepted == f_.okButton) {
+                if (f_.checks && !f_.checks()) {
+                    fw::CYCLE();
+                    continue;
+                }
+                if (Editing()) fw::SELECT();
+                else fw::POST(fw::Event::Completed);
+            } else if (accepted == f_.cancelButton) {
+                response_ = outcome::Cancelled;
+                FormNavigationRequest() = 0;
+                fw::POST(fw::Event::CloseWindow);
+            } else if (!f_.helpButton.empty() && accepted == f_.helpButton && f_.help) {
+                f_.help();
+            }
+        }
+    }
+
+    void Redraw() {
+        if (f_.redraw) f_.redraw();
+        fw::DISPLAY();
+    }
+
+    void FocusFirst() {
+        if (!f_.firstField.empty()) fw::SELECT(f_.firstField);
+    }
+
+    // The entry the key was pressed in takes the same field of the last
+    // record this form saved.
+    void Ditto() {
+        const fw::FieldId focus = fw::FIELD().number ? fw::FIELD() : fw::FOCUS();
+        for (const DittoField& d : f_.ditto) {
+            if (!(focus == d.control)) continue;
+            const int i = f_.record->Find(d.field);
+            if (i < 0) return;
+            const fw::FieldDecl& field = f_.record->fields[static_cast<std::size_t>(i)];
+            std::memcpy(static_cast<unsigned char*>(f_.buffer()) + field.offset,
+                        f_.memory->lastSaved.data() + field.offset, field.size);
+            fw::DISPLAY(d.control);
+            return;
+        }
+    }
+
+    void OnClose() {
+        if (closeWithoutQuestion_ || response_ == outcome::Completed || !Editing() || Unchanged(f_, atOpen_)) return;
+        switch (ShowWarningNoText(33)) {
+        case button::Yes:
+            fw::POST(fw::Event::Accepted, f_.okButton);
+            fw::CYCLE();
+            break;
+        case button::No: break;
+        default:
+            FocusFirst();
+            fw::CYCLE();
+            break;
+        }
+    }
+
+    void Close() {
+        closeWithoutQuestion_ = true;
+        fw::POST(fw::Event::CloseWindow);
+    }
+
+    void Write() {
+        fw::CopyRecord(f_.memory->lastSaved.data(), f_.buffer(), *f_.record);
+        if (request_ == action::Insert) Insert();
+        else if (request_ == action::Change) Change();
+    }
+
+    void Insert() {
+        if (f_.insert) f_.insert();
+        else fw::SetError(fw::NotOpenErr);
+        const int code = fw::ERRORCODE();
+        if (code == 0) {
+            response_ = outcome::Completed;
+            Close();
+            return;
+        }
+        if (code == fw::DupKeyErr && f_.file && !f_.uniqueKey.empty() &&
+            RecordDuplicatesKey(*f_.file, f_.uniqueKey)) {
+            ShowWarningOneText(24, f_.uniqueKey);
+        } else {
+            fw::SetError(code);
+            ShowWarningNoText(14);
+        }
+        FocusFirst();
+    }
+
+    void Change() {
+        for (;;) {
+            response_ = outcome::Cancelled;
+            fw::SETCURSOR(fw::Cursor::Wait);
+            const long result = Unchanged(f_, atOpen_) ? 0 : (f_.update ? f_.update() : 1);
+            fw::SETCURSOR();
+            if (result == 0) {
+                response_ = outcome::Completed;
+                Close();
+                return;
+            }
+            if (result == 2) {
+                fw::DISPLAY();
+                FocusFirst();
+                return;
+            }
+            switch (ShowWarningNoText(16)) {
+            case button::Yes: continue;
+            case button::No: Close(); return;
+            default:
+                fw::DISPLAY();
+                FocusFirst();
+                return;
+            }
+        }
+    }
+
+    const RecordFormSpec& f_;
+    std::int32_t request_ = action::None;
+    std::int32_t response_ = outcome::Cancelled;
+    Bytes atOpen_;
+    bool closeWithoutQuestion_ = false;
+};
+
+}  // namespace
+
+void RunRecordForm(const RecordFormSpec& form) {
+    const std::int32_t result = FormRun(form).Run();
+    ActionOutcome() = result;
+}
+
+}  // namespace shell
