@@ -8,7 +8,7 @@
 //   spec.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
 //   spec.columns = [] { return fw::ui::ListRow{SBK.Title.Str(), SBK.Artist.Str()}; };
 //   spec.form = UpdateListing;
-//   shell::WindowBrowseList list("?LIST", {"?Insert", "?Change", "?Delete", ""});
+//   shell::WindowBrowseList list(listEquate, {insertEquate, changeEquate, deleteEquate, ""});
 //   shell::PagedBrowse browse(spec, list);
 //   while (window.Accept()) {
 //       if (window.Event() == shell::codes::GainFocus) browse.RequestResync();
