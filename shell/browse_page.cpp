@@ -1,0 +1,379 @@
+#include "shell/browse_page.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/runtime/error_state.h"
+#include "shell/browse_codes.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/warnings.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace shell {
+
+namespace {
+
+constexpr int kViewMode = fw::ReadWrite | fw::DenyWrite;  // 22h
+
+// The list's wait cursor for the length of a reload.
+struct WaitCursor {
+    explicit WaitCursor(BrowseList& list) : list(list) { list.Busy(true); }
+    ~WaitCursor() { list.Busy(false); }
+    BrowseList& list;
+};
+
+}  // namespace
+
+PagedBrowse::PagedBrowse(BrowseSpec spec, BrowseList& list)
+    : spec_(std::move(spec)), list_(list), view_(std::make_unique<fw::View>(*spec_.primary)) {
+    if (spec_.orders.empty()) spec_.orders.push_back({});
+    if (spec_.joins) spec_.joins(*view_);
+    if (!spec_.filter.empty()) {
+        view_->SetFilter(spec_.filter);
+        if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
+    }
+}
+
+PagedBrowse::~PagedBrowse() { fw::CLOSE(*view_); }
+
+const BrowseOrder& PagedBrowse::Order() const {
+    const int n = std::clamp(activeOrder_, 1, static_cast<int>(spec_.orders.size()));
+    return spec_.orders[static_cast<std::size_t>(n - 1)];
+}
+
+std::vector<fw::File*> PagedBrowse::Files() const {
+    std::vector<fw::File*> files;
+    for (const auto& level : view_->levels_) files.push_back(level.file);
+    return files;
+}
+
+void PagedBrowse::ReopenView() {
+    fw::CLOSE(*view_);
+    if (Order().key.Valid()) fw::SET(Order().key);
+    else fw::SET(*spec_.primary);
+    fw::OPEN(*view_, kViewMode);
+    if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
+}
+
+void PagedBrowse::RecordToRow(BrowseRow& row) {
+    row.records.clear();
+    for (fw::File* f : Files()) {
+        const auto* b = static_cast<const unsigned char*>(f->Buffer());
+        row.records.emplace_back(b, b + f->Record().size);
+    }
+    row.fields = spec_.columns ? spec_.columns() : fw::ui::ListRow{};
+    row.position = fw::POSITION(*view_);
+}
+
+void PagedBrowse::RowToRecord(int n) {
+    if (n < 1 || n > RowsLoaded()) return;
+    const BrowseRow& row = Row(n);
+    const auto files = Files();
+    for (std::size_t i = 0; i < files.size() && i < row.records.size(); ++i)
+        std::memcpy(files[i]->Buffer(), row.records[i].data(), row.records[i].size());
+}
+
+void PagedBrowse::ShowPage() {
+    std::vector<fw::ui::ListRow> shown;
+    shown.reserve(rows_.size());
+    for (const auto& r : rows_) shown.push_back(r.fields);
+    list_.ShowRows(shown);
+}
+
+int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
+    const std::size_t page = static_cast<std::size_t>(std::max(1, list_.PageSize()));
+    std::string anchor;
+    bool skipAnchor = false;
+    if (!rows_.empty()) {
+        anchor = forward ? rows_.back().position : rows_.front().position;
+        fw::RESET(*view_, anchor);
+        skipAnchor = true;
+    }
+    int read = 0;
+    while (wanted > 0) {
+        if (forward) fw::NEXT(*view_);
+        else fw::PREVIOUS(*view_);
+        const int code = fw::ERRORCODE();
+        if (code == fw::RecordNotAvailable) break;
+        if (code != 0) {
+            ShowWarningOneText(35, spec_.primary->Label());
+            list_.AskClose();
+            break;
+        }
+        if (skipAnchor) {
+            skipAnchor = false;
+            if (fw::POSITION(*view_) == anchor) continue;
+        }
+        if (spec_.check && !spec_.check()) continue;
+        if (keep) {
+            if (rows_.size() >= page) {
+                if (forward) rows_.erase(rows_.begin());
+                else rows_.pop_back();
+            }
+            BrowseRow row;
+            RecordToRow(row);
+            if (forward) rows_.push_back(std::move(row));
+            else rows_.insert(rows_.begin(), std::move(row));
+        }
+        --wanted;
+        ++read;
+    }
+    if (keep) ShowPage();
+    return read;
+}
+
+void PagedBrowse::StepOneRow(bool down) {
+    if (down ? highlight_ < RowsLoaded() : highlight_ > 1) {
+        highlight_ += down ? 1 : -1;
+        return;
+    }
+    ReadRowsIntoPage(1, down, true);
+}
+
+void PagedBrowse::StepOnePage(bool down) {
+    const int page = list_.PageSize();
+    const int shortfall = page - ReadRowsIntoPage(page, down, true);
+    if (shortfall > 0) highlight_ += down ? shortfall : -shortfall;
+    highlight_ = std::clamp(highlight_, 1, RowsLoaded());
+}
+
+void PagedBrowse::JumpToEnd(bool bottom) {
+    rows_.clear();
+    ReopenView();
+    ReadRowsIntoPage(list_.PageSize(), !bottom, true);
+    highlight_ = bottom ? RowsLoaded() : std::min(1, RowsLoaded());
+}
+
+void PagedBrowse::HandleScrollEvent(int event) {
+    if (rows_.empty()) return;
+    switch (event) {
+    case codes::ScrollUp: StepOneRow(false); break;
+    case codes::ScrollDown: StepOneRow(true); break;
+    case codes::PageUp: StepOnePage(false); break;
+    case codes::PageDown: StepOnePage(true); break;
+    case codes::ScrollTop: JumpToEnd(false); break;
+    case codes::ScrollBottom: JumpToEnd(true); break;
+    default: return;
+    }
+    list_.Select(highlight_);
+    PostRowSelected();
+}
+
+void PagedBrowse::FollowThumb(int position) {
+    if (position <= 1) return HandleScrollEvent(codes::ScrollTop);
+    if (position >= 100) return HandleScrollEvent(codes::ScrollBottom);
+    const BrowseOrder& order = Order();
+    if (!order.key.Valid()) return;
+    const fw::RecordDecl& decl = spec_.primary->Record();
+    const auto& fields = spec_.primary->KeyFields(order.key.index);
+    void* buffer = spec_.primary->Buffer();
+    const fw::FieldDecl& first = decl.fields[static_cast<std::size_t>(fields.front())];
+    fw::SetText(buffer, first, order.thumbSteps.at(static_cast<std::size_t>(position - 1)));
+    // The later components start at their lowest values, so no record whose
+    // first component equals the step is passed over.
+    for (std::size_t i = 1; i < fields.size(); ++i)
+        fw::ClearFieldLow(buffer, decl.fields[static_cast<std::size_t>(fields[i])]);
+    PositionOnRecord(PositionKind::ByKeyValue);
+}
+
+void PagedBrowse::PostRowSelected() {
+    if (selectionPosted_) return;
+    selectionPosted_ = true;
+    list_.PostNewSelection();
+}
+
+void PagedBrowse::OnRowSelected(int keyCode) {
+    selectionPosted_ = false;
+    if (keyCode == codes::MouseRight) return;
+    if (!rows_.empty()) {
+        const int choice = list_.Choice();
+        if (choice >= 1 && choice <= RowsLoaded()) highlight_ = choice;
+        RowToRecord(highlight_);
+    }
+    const BrowseOrder& order = Order();
+    if (RowsLoaded() == list_.PageSize() && order.key.Valid()) {
+        const auto& fields = spec_.primary->KeyFields(order.key.index);
+        const fw::FieldDecl& first = spec_.primary->Record().fields[static_cast<std::size_t>(fields.front())];
+        thumbStep_ = ThumbStepFor(order.thumbSteps, first, fw::GetText(spec_.primary->Buffer(), first));
+        list_.ShowThumb(true, thumbStep_);
+    } else {
+        list_.ShowThumb(false, thumbStep_);
+    }
+}
+
+void PagedBrowse::HandleListKey(int keyCode) {
+    const auto* buttons = dynamic_cast<const WindowBrowseList*>(&list_);
+    const BrowseButtons none;
+    const BrowseButtons& b = buttons ? buttons->Buttons() : none;
+    if (rows_.empty()) {
+        if (keyCode == codes::Insert) list_.PostAccepted(b.insert);
+        return;
+    }
+    switch (keyCode) {
+    case codes::MouseLeft2:
+        if (spec_.selectMode) {
+            list_.PostAccepted(b.select);
+            return;
+        }
+        list_.PostAccepted(b.change);
+        RowToRecord(highlight_);
+        break;
+    case codes::Insert: list_.PostAccepted(b.insert); break;
+    case codes::Delete: list_.PostAccepted(b.remove); break;
+    case codes::CtrlEnter: list_.PostAccepted(b.change); break;
+    default: return;
+    }
+    PostRowSelected();
+}
+
+void PagedBrowse::PositionOnRecord(PositionKind kind) {
+    if (kind == PositionKind::ByPosition) kind = PositionKind::ByEditedRecord;
+    fw::CLOSE(*view_);
+    const fw::Key key = Order().key;
+    if (key.Valid()) {
+        if (kind == PositionKind::ByEditedRecord) fw::RESET(key, fw::POSITION(key));
+        else fw::SET(key, key);
+    } else {
+        fw::SET(*spec_.primary);
+    }
+    if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
+    fw::OPEN(*view_, kViewMode);
+    if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
+    rows_.clear();
+    const bool found = ReadRowsIntoPage(1, true, false) > 0;
+    ReloadPage(found ? ReloadKind::FromView : ReloadKind::FromBottom);
+    PostRowSelected();
+}
+
+void PagedBrowse::ReloadPage(ReloadKind kind) {
+    WaitCursor wait(list_);
+    std::string anchor;
+    if (kind == ReloadKind::FromView) {
+        anchor = fw::POSITION(*view_);
+        fw::RESET(*view_, anchor);
+        kind = ReloadKind::FromTop;
+    } else if (!rows_.empty()) {
+        const int n = highlight_ >= 1 && highlight_ <= RowsLoaded() ? highlight_ : RowsLoaded();
+        anchor = Row(n).position;
+        fw::RESET(*view_, rows_.front().position);
+        kind = ReloadKind::AroundCurrent;
+    } else {
+        ReopenView();
+    }
+    rows_.clear();
+    const int page = list_.PageSize();
+    const bool backward = kind == ReloadKind::FromBottom;
+    const int read = ReadRowsIntoPage(page, !backward, true);
+    if (!anchor.empty() && RowsLoaded() < page) {
+        if (read == 0) ReopenView();
+        ReadRowsIntoPage(page - RowsLoaded(), backward, true);
+    }
+    if (!rows_.empty()) {
+        highlight_ = backward ? RowsLoaded() : 1;
+        if (!anchor.empty()) {
+            highlight_ = RowsLoaded();
+            for (int n = 1; n <= RowsLoaded(); ++n)
+                if (Row(n).position == anchor) highlight_ = n;
+        }
+        list_.Select(highlight_);
+        RowToRecord(highlight_);
+        list_.EnableRecordButtons(true);
+    } else {
+        fw::ClearRecord(spec_.primary->Buffer(), spec_.primary->Record());
+        highlight_ = 0;
+        list_.EnableRecordButtons(false);
+    }
+}
+
+void PagedBrowse::ReloadAroundCurrent() {
+    ReopenView();
+    ReloadPage(ReloadKind::AroundCurrent);
+}
+
+void PagedBrowse::SyncBrowse() {
+    const int prior = activeOrder_;
+    const int wanted = spec_.activeOrder ? spec_.activeOrder() : 1;
+    activeOrder_ = wanted == 0 ? 1 : wanted;
+    if (prior == activeOrder_ && !resync_) {
+        RowToRecord(highlight_);
+        return;
+    }
+    resync_ = false;
+    RereadHighlighted();
+    ReopenView();
+    if (prior == 0 && !spec_.selectMode) {
+        rows_.clear();
+        ReloadPage(ReloadKind::FromTop);
+        PostRowSelected();
+    } else {
+        PositionOnRecord(PositionKind::ByKeyValue);
+    }
+    RowToRecord(highlight_);
+    ReloadAroundCurrent();
+}
+
+void PagedBrowse::RereadHighlighted() {
+    if (rows_.empty()) return;
+    const int choice = list_.Choice();
+    if (choice >= 1 && choice <= RowsLoaded()) highlight_ = choice;
+    if (highlight_ < 1) return;
+    RowToRecord(highlight_);
+    fw::WATCH(*view_);
+    fw::REGET(*view_, Row(highlight_).position);
+}
+
+void PagedBrowse::EditThroughForm(int request) {
+    if (request == action::Insert) {
+        fw::GET(*spec_.primary, 0L);
+        fw::ClearRecord(spec_.primary->Buffer(), spec_.primary->Record());
+    }
+    if (spec_.lookup) spec_.lookup();
+    fw::CLOSE(*view_);
+    const std::int32_t windowRequest = RequestedAction();
+    RequestedAction() = request;
+    FormNavigationRequest() = 0;
+    ActionOutcome() = outcome::Cancelled;
+    if (spec_.form) spec_.form();
+    lastOutcome_ = ActionOutcome();
+    ReopenView();
+    const bool done = lastOutcome_ == outcome::Completed;
+    if (done && (request == action::Insert || request == action::Change)) {
+        PositionOnRecord(PositionKind::ByEditedRecord);
+    } else {
+        if (done && request == action::Delete && highlight_ >= 1 && highlight_ <= RowsLoaded())
+            rows_.erase(rows_.begin() + (highlight_ - 1));
+        ReloadPage(ReloadKind::FromPage);
+    }
+    ReloadAroundCurrent();
+    PostRowSelected();
+    list_.Focus();
+    RequestedAction() = windowRequest;
+}
+
+bool PagedBrowse::TakeEvent(int event, int field, int keyCode) {
+    if (list_.IsList(field)) {
+        switch (event) {
+        case codes::ScrollUp:
+        case codes::ScrollDown:
+        case codes::PageUp:
+        case codes::PageDown:
+        case codes::ScrollTop:
+        case codes::ScrollBottom: HandleScrollEvent(event); return true;
+        case codes::ScrollDrag: FollowThumb(list_.ThumbPosition()); return true;
+        case codes::NewSelection: OnRowSelected(keyCode); return true;
+        case codes::AlertKey: HandleListKey(keyCode); return true;
+        default: return false;
+        }
+    }
+    if (event == codes::Accepted) {
+        const int request = list_.Button(field);
+        if (request == action::Insert || request == action::Change || request == action::Delete) {
+            RereadHighlighted();
+            EditThroughForm(request);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace shell

@@ -1,0 +1,286 @@
+#include "shell/browse_page.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/runtime/error_state.h"
+#include "platform/ui/controls/control_kinds.h"
+#include "platform/ui/layout.h"
+#include "platform/ui/testing/gtest_driver.h"
+#include "shell/browse_codes.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/data_files.h"
+#include "shell/data_dictionary_prefixes.h"
+
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using fw::testing::Driver;
+using fw::testing::GTestFailures;
+
+struct Listing {
+    const char* title;
+    const char* artist;
+};
+
+const std::vector<Listing> kTwelve = {{"ALPHA", "ZZZ"},   {"BETA", "B"},     {"CHARLIE", "C"}, {"DELTA", "D"},
+                                      {"ECHO", "E"},      {"LIMA", "L"},     {"MAR", "AAA"},   {"MARS", "M"},
+                                      {"NOVEMBER", "N"},  {"OSCAR", "O"},    {"PAPA", "P"},    {"ZULU", "Z"}};
+
+struct Program {
+    std::function<void()> form;  // the record form the list calls
+    std::vector<int> requests;   // RequestedAction at each call
+    std::function<void()> onOther;
+};
+
+void OpenBook() {
+    fw::OPEN(shell::SongBook(), fw::ReadWrite | fw::DenyNone);
+}
+
+void BrowseWindow(Program& p) {
+    fw::Window w("BROWSETEST");
+    w.Open();
+    OpenBook();
+    shell::BrowseSpec spec;
+    spec.primary = &shell::SongBook();
+    spec.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
+    spec.columns = [] { return fw::ui::ListRow{std::string(SBK.Title.Clip()), std::string(SBK.Artist.Clip())}; };
+    spec.form = [&p] {
+        p.requests.push_back(shell::RequestedAction());
+        if (p.form) p.form();
+    };
+    shell::WindowBrowseList list("?LIST", {"?INSERT", "?CHANGE", "?DELETE", ""});
+    {
+        shell::PagedBrowse browse(spec, list);
+        while (w.Accept()) {
+            if (w.Event() == shell::codes::GainFocus) browse.RequestResync();
+            browse.TakeEvent(w.Event(), w.Field(), w.KeyCode());
+            browse.SyncBrowse();  // the window's refresh
+        }
+    }
+    fw::CLOSE(shell::SongBook());
+}
+
+// A window of another thread that changes a listing when its OK is pressed.
+void OtherWindow(Program& p) {
+    fw::Window w("BROWSETESTOTHER");
+    w.Open();
+    OpenBook();
+    while (w.Accept()) {
+        if (w.Event() == shell::codes::Accepted && w.Field() == w.Feq("?OTHEROK") && p.onOther) p.onOther();
+    }
+    fw::CLOSE(shell::SongBook());
+}
+
+// Finds the listing titled title in the current thread's buffer and file.
+bool GetByTitle(const std::string& title) {
+    fw::SET(shell::SongBook().FindKey("SBK:KTITLE"));
+    for (;;) {
+        fw::NEXT(shell::SongBook());
+        if (fw::ERRORCODE() != 0) return false;
+        if (SBK.Title.Clip() == title) return true;
+    }
+}
+
+class BrowseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/cv_browse_XXXXXX";
+        dir = mkdtemp(tmpl);
+        shell::SongBookName = dir + "/Party.2bk";
+        fw::CREATE(shell::SongBook());
+        fw::SetLayoutFolder(CV_TEST_DIR "/layouts");
+    }
+    void TearDown() override {
+        for (const char* w : {"BROWSETESTOTHER", "BROWSETEST"})
+            if (d.IsOpen(w)) d.CloseWindow(w);
+        fw::SetLayoutFolder({});
+        std::filesystem::remove_all(dir);
+    }
+    void Fill(const std::vector<Listing>& listings) {
+        OpenBook();
+        std::uint32_t track = 1;
+        for (const auto& l : listings) {
+            fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+            SBK.Title = l.title;
+            SBK.Artist = l.artist;
+            SBK.UnqDiskID = "SB1";
+            SBK.DISKTRACKNO = track++;
+            fw::ADD(shell::SongBook());
+            ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        }
+        fw::CLOSE(shell::SongBook());
+    }
+    void Open() {
+        d.Start([this] { BrowseWindow(program); });
+        ASSERT_TRUE(d.IsOpen("BROWSETEST"));
+    }
+    std::vector<std::string> Titles() const {
+        std::vector<std::string> t;
+        for (const auto& r : d.Rows("?LIST")) t.push_back(r.substr(0, r.find('|')));
+        return t;
+    }
+    fw::Window& W() { return *d.FindWindow("BROWSETEST"); }
+    int ListProp(fw::Prop prop) { return W().Get(prop, W().Feq("?LIST")).Int(); }
+    void DragThumb(int position) {
+        auto& list = *static_cast<fw::ListControl*>(W().Find("?LIST"));
+        QScrollBar* bar = list.List()->verticalScrollBar();
+        bar->setSliderDown(true);
+        bar->setSliderPosition(position);
+        bar->setSliderDown(false);
+        d.Settle();
+    }
+
+    std::string dir;
+    Driver d{GTestFailures()};
+    Program program;
+};
+
+TEST_F(BrowseTest, AnEmptyFileShowsNoRowsAndOnlyTheInsertKeyActs) {
+    Open();
+    EXPECT_TRUE(d.Rows("?LIST").empty());
+    EXPECT_FALSE(d.Enabled("?CHANGE"));
+    EXPECT_FALSE(d.Enabled("?DELETE"));
+    EXPECT_EQ(ListProp(fw::Prop::VScroll), 0);
+    d.Key("?LIST", shell::codes::Delete);
+    d.Key("?LIST", shell::codes::CtrlEnter);
+    EXPECT_TRUE(program.requests.empty());
+    d.Key("?LIST", shell::codes::Insert);
+    EXPECT_EQ(program.requests, std::vector<int>{shell::action::Insert});
+}
+
+TEST_F(BrowseTest, AFileShorterThanAPageShowsAllAndPageDownOnlyMovesTheHighlight) {
+    Fill({{"ONE", "A"}, {"THREE", "C"}, {"TWO", "B"}});
+    Open();
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"ONE", "THREE", "TWO"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 1);
+    EXPECT_EQ(ListProp(fw::Prop::VScroll), 0) << "no thumb on a page that is not full";
+    d.Key("?LIST", shell::codes::PgDn);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"ONE", "THREE", "TWO"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 3);
+    d.Key("?LIST", shell::codes::PgUp);
+    EXPECT_EQ(d.Highlight("?LIST"), 1);
+}
+
+TEST_F(BrowseTest, ScrollDownOnTheLastRowScrollsOneRowAndStopsAtTheEnd) {
+    Fill(kTwelve);
+    Open();
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"ALPHA", "BETA", "CHARLIE", "DELTA", "ECHO"}));
+    for (int i = 0; i < 4; ++i) d.Key("?LIST", shell::codes::Down);
+    EXPECT_EQ(d.Highlight("?LIST"), 5);
+    d.Key("?LIST", shell::codes::Down);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"BETA", "CHARLIE", "DELTA", "ECHO", "LIMA"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 5);
+    d.Key("?LIST", shell::codes::Up);
+    d.Key("?LIST", shell::codes::PgDn);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"MAR", "MARS", "NOVEMBER", "OSCAR", "PAPA"}));
+    d.Key("?LIST", shell::codes::PgDn);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"MARS", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 5) << "the view ended: the highlight moves by the shortfall";
+    d.Key("?LIST", shell::codes::Down);
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"MARS", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 5);
+    d.Key("?LIST", shell::codes::Ctrl | shell::codes::Home);
+    EXPECT_EQ(Titles().front(), "ALPHA");
+    EXPECT_EQ(d.Highlight("?LIST"), 1);
+}
+
+TEST_F(BrowseTest, TheThumbJumpsToTheEndsAndToTheFirstRecordNotLessThanItsStop) {
+    Fill(kTwelve);
+    Open();
+    EXPECT_EQ(ListProp(fw::Prop::VScroll), 1);
+    struct Case {
+        int position;
+        std::vector<std::string> page;
+        int highlight;
+        int thumb;
+    };
+    const std::vector<Case> cases = {
+        {100, {"MARS", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}, 5, 100},
+        // Row 1 is ALPHA by artist ZZZ: the stop "MAR" with the lowest later
+        // components still finds MAR by AAA.
+        {57, {"MAR", "MARS", "NOVEMBER", "OSCAR", "PAPA"}, 1, 57},
+        {1, {"ALPHA", "BETA", "CHARLIE", "DELTA", "ECHO"}, 1, 3},  // "AME" is the first stop >= "ALPHA"
+    };
+    for (const auto& c : cases) {
+        DragThumb(c.position);
+        EXPECT_EQ(Titles(), c.page) << "thumb at " << c.position;
+        EXPECT_EQ(d.Highlight("?LIST"), c.highlight) << "thumb at " << c.position;
+        EXPECT_EQ(ListProp(fw::Prop::VScrollPos), c.thumb) << "thumb at " << c.position;
+    }
+}
+
+TEST_F(BrowseTest, ACancelledChangeKeepsTheHighlightAndACompletedOneFollowsTheRecord) {
+    Fill(kTwelve);
+    Open();
+    d.Key("?LIST", shell::codes::Down);
+    d.Key("?LIST", shell::codes::Down);
+    program.form = [] { shell::ActionOutcome() = shell::outcome::Cancelled; };
+    d.Press("?CHANGE");
+    EXPECT_EQ(program.requests, std::vector<int>{shell::action::Change});
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"ALPHA", "BETA", "CHARLIE", "DELTA", "ECHO"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 3);
+
+    program.form = [] {
+        EXPECT_EQ(SBK.Title.Clip(), "CHARLIE") << "the form gets the highlighted record";
+        fw::File& book = shell::SongBook();
+        fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
+        SBK.Title = "NOVA";
+        fw::PUT(book);
+        shell::ActionOutcome() = fw::ERRORCODE() == 0 ? shell::outcome::Completed : shell::outcome::Cancelled;
+    };
+    d.Press("?CHANGE");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"NOVA", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 1);
+    EXPECT_EQ(shell::RequestedAction(), 0) << "the test context's request is untouched";
+}
+
+TEST_F(BrowseTest, ADeleteMovesTheHighlightToTheNeighbour) {
+    Fill({{"ONE", "A"}, {"THREE", "C"}, {"TWO", "B"}});
+    Open();
+    d.Key("?LIST", shell::codes::PgDn);
+    program.form = [] {
+        fw::File& book = shell::SongBook();
+        fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
+        fw::DELETE(book);
+        shell::ActionOutcome() = shell::outcome::Completed;
+    };
+    d.Press("?DELETE");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"ONE", "THREE"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 2);
+    d.Press("?DELETE");
+    d.Press("?DELETE");
+    EXPECT_TRUE(Titles().empty());
+    EXPECT_FALSE(d.Enabled("?DELETE"));
+}
+
+TEST_F(BrowseTest, AChangeMadeByAnotherWindowShowsOnTheNextFocus) {
+    Fill(kTwelve);
+    Open();
+    d.Key("?LIST", shell::codes::Down);  // BETA
+    program.onOther = [] {
+        if (GetByTitle("BETA")) {
+            SBK.Artist = "Changed";
+            fw::PUT(shell::SongBook());
+        }
+        if (GetByTitle("CHARLIE")) fw::DELETE(shell::SongBook());
+    };
+    d.Start([this] { OtherWindow(program); });
+    d.Press("?OTHEROK");
+    EXPECT_EQ(d.Rows("?LIST")[1], "BETA|B") << "not before the list gets the focus";
+    d.Activate("BROWSETEST");
+    const auto rows = d.Rows("?LIST");
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front(), "BETA|Changed");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"BETA", "DELTA", "ECHO", "LIMA", "MAR"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 1);
+}
+
+}  // namespace
