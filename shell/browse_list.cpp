@@ -8,19 +8,6 @@
 
 namespace shell {
 
-static_assert(codes::Accepted == fw::Event::Accepted && codes::NewSelection == fw::Event::NewSelection &&
-              codes::ScrollUp == fw::Event::ScrollUp && codes::ScrollDown == fw::Event::ScrollDown &&
-              codes::PageUp == fw::Event::PageUp && codes::PageDown == fw::Event::PageDown &&
-              codes::ScrollTop == fw::Event::ScrollTop && codes::ScrollBottom == fw::Event::ScrollBottom &&
-              codes::AlertKey == fw::Event::AlertKey && codes::ScrollDrag == fw::Event::ScrollDrag &&
-              codes::CloseWindow == fw::Event::CloseWindow && codes::OpenWindow == fw::Event::OpenWindow &&
-              codes::GainFocus == fw::Event::GainFocus && codes::Timer == fw::Event::Timer);
-static_assert(codes::MouseRight == fw::Key::MouseRight && codes::MouseLeft2 == fw::Key::MouseLeft2 &&
-              codes::Up == fw::Key::Up && codes::Down == fw::Key::Down && codes::PgUp == fw::Key::PgUp &&
-              codes::PgDn == fw::Key::PgDn && codes::Home == fw::Key::Home && codes::End == fw::Key::End &&
-              codes::Insert == fw::Key::Insert && codes::Delete == fw::Key::Delete &&
-              codes::Ctrl == fw::Key::Ctrl && codes::CtrlEnter == fw::Key::CtrlEnter);
-
 WindowBrowseList::WindowBrowseList(std::string list, BrowseButtons buttons)
     : list_(std::move(list)), buttons_(std::move(buttons)) {}
 

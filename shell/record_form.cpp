@@ -105,7 +105,7 @@ private:
         }
         if (request_ == action::Insert)
             for (const std::string& c : f_.insertOnly) fw::ENABLE(c);
-        for (const DittoField& d : f_.ditto) fw::ALERT(d.control, fw::Key::CtrlApostrophe);
+        for (const DittoField& d : f_.ditto) fw::ALERT(d.control, fw::KeyCode::CtrlApostrophe);
 
         bool opened = false;
         while (fw::ACCEPT()) {
@@ -126,7 +126,7 @@ private:
                 break;
             }
             case fw::Event::AlertKey:
-                if (fw::KEYCODE() == fw::Key::CtrlApostrophe) Ditto();
+                if (fw::KEYCODE() == fw::KeyCode::CtrlApostrophe) Ditto();
                 break;
             case fw::Event::CloseWindow:
             case fw::Event::CloseDown: OnClose(); break;
