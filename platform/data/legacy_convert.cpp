@@ -79,11 +79,15 @@ std::string WriteConverted(const File& f, LegacyReader& reader, const std::strin
         rc = CreateSchema(c, f);
         if (rc != SQLITE_OK) return SqliteReason("cannot create " + ProgramPathText(target), c, rc);
         // One bulk load without a journal (a failed load's file is thrown
-        // away) and without syncs (the finished file is synced once); the
-        // keys are built after it, which is much faster than row by row.
+        // away) and without syncs (the finished file is synced once), with
+        // the whole file in memory; the keys are built after it, sorted
+        // (with helper threads where there are free cores), which is much
+        // faster than row by row.
         c.Exec("PRAGMA journal_mode=OFF");
         c.Exec("PRAGMA synchronous=OFF");
-        c.Exec("PRAGMA cache_size=-65536");
+        c.Exec("PRAGMA cache_size=-131072");
+        c.Exec("PRAGMA temp_store=MEMORY");
+        c.Exec("PRAGMA threads=4");
         for (const std::string& index : IndexNames(c, &rc))
             if (rc == SQLITE_OK) rc = c.Exec("DROP INDEX " + Quote(index));
         if (rc == SQLITE_OK) rc = c.Exec("BEGIN");

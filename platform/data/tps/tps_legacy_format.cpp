@@ -17,12 +17,12 @@ public:
     // A reader that fails before its first record.
     TableReader(int code, std::string why) : code_(code), failure_(std::move(why)) {}
     TableReader(TpsFile file, std::size_t table, const RecordDecl& decl)
-        : file_(std::move(file)), table_(&file_->Tables()[table]), decl_(&decl) {}
+        : file_(std::move(file)), table_(&file_->Tables()[table]), loader_(std::in_place, *table_, decl) {}
 
     int Next(void* rec) override {
         if (code_ != 0) return -1;
         if (row_ == table_->RowCount()) return 0;
-        LoadRecord(*table_, row_++, *decl_, rec);
+        loader_->Load(row_++, rec);
         return 1;
     }
     int FailureCode() const override { return code_; }
@@ -34,7 +34,7 @@ private:
     std::string failure_;
     std::optional<TpsFile> file_;
     const Table* table_ = nullptr;
-    const RecordDecl* decl_ = nullptr;
+    std::optional<RecordLoader> loader_;
     std::size_t row_ = 0;
 };
 
