@@ -69,6 +69,38 @@ const fw::RecordDecl& OldDecl() {
     return d;
 }
 
+// A song book's disc record.
+struct Disc {
+    fw::FString<15> UnqDiskID;
+    fw::FString<2> MakeType;
+    std::int32_t MakeId;
+    fw::FString<15> AltDiskID;
+};
+const fw::RecordDecl& DiscDecl() {
+    static const fw::RecordDecl d = fw::RecordDeclBuilder<Disc>("DSC")
+                                        .Field("UnqDiskID", &Disc::UnqDiskID)
+                                        .Field("MakeType", &Disc::MakeType)
+                                        .Field("MakeId", &Disc::MakeId)
+                                        .Field("AltDiskID", &Disc::AltDiskID)
+                                        .Build();
+    return d;
+}
+
+std::string DiscFile(int n) {
+    TableSpec t;
+    t.name = "SBDISCS";
+    t.recordLength = 36;
+    t.fields = {{STRING, "SBD:UNQDISKID", 0, 15}, {STRING, "SBD:MAKETYPE", 15, 2}, {LONG, "SBD:MAKEID", 17, 4},
+                {STRING, "SBD:ALTDISKID", 21, 15}};
+    for (int i = 1; i <= n; ++i)
+        t.rows.emplace_back(std::uint32_t(i), Row(36)
+                                                  .Text(0, 15, "SC" + std::to_string(1000 + i))
+                                                  .Text(15, 2, "SC")
+                                                  .Le32(17, std::uint32_t(i % 3))
+                                                  .Text(21, 15, i % 2 ? "MY" + std::to_string(i) : ""));
+    return Write({t});
+}
+
 std::unique_ptr<fw::File> ListingFile(const fw::RecordDecl& decl, std::string path) {
     fw::FileDecl d;
     d.label = "Listings";
@@ -193,6 +225,26 @@ TEST_F(TpsConvert, FirstOpenConvertsAndKeepsTheOriginalSecondOpenDoesNot) {
     ASSERT_EQ(stat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(Slurp(kept), original);
+
+    // The book's disc file beside it.
+    const std::string discPath = dir / "PARTY.2BD";
+    datatest::WriteText(discPath, DiscFile(31));
+    fw::FileDecl d;
+    d.label = "Discs";
+    d.record = &DiscDecl();
+    d.keys = {{"KUNQDISKID", {"UnqDiskID"}}, {"KALTDISKID", {"AltDiskID"}, true}};
+    d.name = fw::FixedName(discPath);
+    fw::File discs(std::move(d));
+    fw::OPEN(discs, fw::ReadWrite | fw::DenyNone);
+    ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    EXPECT_EQ(fw::RECORDS(discs), 31);
+    discs.Rec<Disc>().AltDiskID = "my17";
+    fw::GET(discs, discs.FindKey("KALTDISKID"));
+    ASSERT_EQ(fw::ERRORCODE(), 0);
+    EXPECT_EQ(discs.Rec<Disc>().UnqDiskID.Str(), "SC1017");
+    EXPECT_EQ(discs.Rec<Disc>().MakeId, 17 % 3);
+    fw::CLOSE(discs);
+    EXPECT_TRUE(Exists(discPath + ".tps-original"));
 }
 
 TEST_F(TpsConvert, AnotherLayoutGives47AndOpensReadOnlyUnderTheEarlierLayout) {
