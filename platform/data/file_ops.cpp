@@ -2,6 +2,7 @@
 
 #include "platform/data/database.h"
 #include "platform/data/file_access.h"
+#include "platform/data/legacy_convert.h"
 #include "platform/data/legacy_source.h"
 #include "platform/data/names/path_names.h"
 #include "platform/data/position.h"
@@ -149,55 +150,6 @@ int CreateFresh(const File& f, const std::string& path) {
     return SQLITE_OK;
 }
 
-// A legacy file is converted into one of ours; the original stays beside it.
-int ConvertLegacy(const File& f, const std::string& path, const LegacyFormat& format) {
-    auto reader = format.open ? format.open(path, f.Record()) : nullptr;
-    if (!reader) return InvalidFileErr;
-    const std::string temp = path + ".converting";
-    std::remove(temp.c_str());
-    int rc;
-    {
-        data::Connection c;
-        rc = c.Open(temp, true, false);
-        if (rc == SQLITE_OK) rc = data::CreateSchema(c, f);
-        if (rc == SQLITE_OK) rc = c.Exec("BEGIN IMMEDIATE");
-        sqlite3_stmt* s = nullptr;
-        if (rc == SQLITE_OK) {
-            std::string qs;
-            for (std::size_t i = 0; i < f.Record().fields.size(); ++i) qs += i ? ",?" : "?";
-            s = c.Prepare(std::string("INSERT INTO ") + data::kRecordsTable + "(" + data::ColumnList(f) + ") VALUES(" +
-                              qs + ")",
-                          &rc);
-        }
-        std::vector<std::max_align_t> buf(f.Record().size / sizeof(std::max_align_t) + 1);
-        while (rc == SQLITE_OK && s) {
-            ClearRecord(buf.data(), f.Record());
-            const int got = reader->Next(buf.data());
-            if (got == 0) break;
-            if (got < 0) {
-                rc = -1;
-                break;
-            }
-            StatementScope scope(s);
-            data::BindRecord(s, 1, f.Record(), buf.data());
-            const int step = sqlite3_step(s);
-            if (step != SQLITE_DONE) rc = step;
-        }
-        if (rc == SQLITE_OK) rc = c.Exec("COMMIT");
-    }
-    if (rc != SQLITE_OK) {
-        std::remove(temp.c_str());
-        return InvalidFileErr;
-    }
-    const std::string original = path + ".orig";
-    if (access(original.c_str(), F_OK) == 0 || std::rename(path.c_str(), original.c_str()) != 0 ||
-        std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return NoAccessErr;
-    }
-    return 0;
-}
-
 void OpenWith(File& f, int mode) {
     FileInstance& inst = f.Instance();
     if (inst.open) {
@@ -215,23 +167,22 @@ void OpenWith(File& f, int mode) {
         SetError(e);
         return;
     }
+    std::string stored = path;  // the file of ours: a legacy file's is made by the seam
     if (!data::HasSqliteSignature(path)) {
         const LegacyFormat* legacy = FindLegacyFormat(path);
         if (!legacy) {
             SetError(InvalidFileErr);
             return;
         }
-        if (int e = ConvertLegacy(f, path, *legacy)) {
-            SetError(e);
-            return;
-        }
+        stored = data::OpenLegacy(f, path, *legacy);
+        if (stored.empty()) return;
     }
-    if (data::IsTruncatedSqlite(path)) {
+    if (data::IsTruncatedSqlite(stored)) {
         SetError(InvalidFileErr);
         return;
     }
     int rc = SQLITE_OK;
-    auto db = data::AcquireDatabase(path, &rc);
+    auto db = data::AcquireDatabase(stored, &rc);
     if (!db) {
         if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT) SetError(InvalidFileErr);
         else data::SetSqliteError(rc, sqlite3_errstr(rc));

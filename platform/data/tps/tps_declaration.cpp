@@ -61,10 +61,25 @@ std::string DeclarationMismatch(const Table& table, const RecordDecl& decl) {
 }
 
 void LoadRecord(const Table& table, std::size_t row, const RecordDecl& decl, void* record) {
-    const auto stored = ValueFields(table);
-    for (std::size_t i = 0; i < stored.size() && i < decl.fields.size(); ++i) {
-        const FieldDecl& d = decl.fields[i];
-        const Value v = table.Get(row, stored[i]);
+    RecordLoader(table, decl).Load(row, record);
+}
+
+RecordLoader::RecordLoader(const Table& table, const RecordDecl& decl)
+    : table_(&table), decl_(&decl), stored_(ValueFields(table)) {
+    if (stored_.size() > decl.fields.size()) stored_.resize(decl.fields.size());
+}
+
+void RecordLoader::Load(std::size_t row, void* record) const {
+    const std::string_view image = table_->Row(row);
+    for (std::size_t i = 0; i < stored_.size(); ++i) {
+        const FieldDecl& d = decl_->fields[i];
+        const Field& s = table_->definition.fields[stored_[i]];
+        // A STRING goes straight from the row image, without a decoded copy.
+        if (s.type == kString && d.type == FieldType::String) {
+            SetText(record, d, image.substr(s.offset, s.ElementSize()));
+            continue;
+        }
+        const Value v = DecodeField(s, image);
         switch (v.kind) {
         case Value::Kind::Text: SetText(record, d, v.text); break;
         case Value::Kind::Real: SetReal(record, d, v.real); break;

@@ -9,6 +9,7 @@
 #include "platform/data/tps/tps_file.h"
 
 #include <string>
+#include <vector>
 
 namespace fw::tps {
 
@@ -23,5 +24,17 @@ std::string DeclarationMismatch(const Table& table, const RecordDecl& decl);
 // only when DeclarationMismatch is empty. A DATE or TIME that is no real
 // date or time becomes 0.
 void LoadRecord(const Table& table, std::size_t row, const RecordDecl& decl, void* record);
+
+// LoadRecord for many rows of one table: the fields are matched up once.
+class RecordLoader {
+public:
+    RecordLoader(const Table& table, const RecordDecl& decl);
+    void Load(std::size_t row, void* record) const;
+
+private:
+    const Table* table_;
+    const RecordDecl* decl_;
+    std::vector<std::size_t> stored_;  // the stored field of each declared one
+};
 
 }  // namespace fw::tps
