@@ -3,6 +3,7 @@
 // down, a jump to the end and a thumb drag, each with its view reads; and a
 // progress pass at 25 records a timer event beside a plain NEXT loop doing
 // the same action.
+#include "shell/data_dictionary_files.h"
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
 #include "shell/browse_list.h"
@@ -22,12 +23,9 @@
 
 namespace {
 
+// The dictionary's declaration of a file, at a path of the benchmark's own.
 fw::FileDecl FromSpec(const shell::FileSpec& spec, const std::string& path) {
-    fw::FileDecl d;
-    d.label = spec.label;
-    d.record = spec.record;
-    for (const auto& k : spec.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
-    d.create = spec.create;
+    fw::FileDecl d = shell::FileDeclOf(spec);
     d.name = fw::FixedName(path);
     return d;
 }

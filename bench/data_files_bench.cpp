@@ -3,6 +3,7 @@
 // a page through a view whose filter fixes the leading key component, a
 // full NEXT scan, GET by key, and 100,000 ADDs in one STREAM beside a plain
 // SQLite insert loop of the same rows.
+#include "shell/data_dictionary_files.h"
 #include "platform/data/bind.h"
 #include "platform/data/file_ops.h"
 #include "platform/data/schema.h"
@@ -24,12 +25,9 @@
 
 namespace {
 
+// The dictionary's declaration of a file, at a path of the benchmark's own.
 fw::FileDecl FromSpec(const shell::FileSpec& spec, const std::string& path) {
-    fw::FileDecl d;
-    d.label = spec.label;
-    d.record = spec.record;
-    for (const auto& k : spec.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
-    d.create = spec.create;
+    fw::FileDecl d = shell::FileDeclOf(spec);
     d.name = fw::FixedName(path);
     return d;
 }

@@ -5,8 +5,7 @@
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
 #include "shell/data_dictionary_songbase.h"
-#include "tests/platform/data/tps/tps_fixtures.h"
-#include "tools/songbase_gen/generator/songbase_generator.h"
+#include "bench/songbase_tps_fixture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,19 +28,8 @@ const fs::path& Folder() {
 
 const fs::path& FixturePath() {
     static const fs::path path = [] {
-        songbase_gen::Options o;
-        o.tracks = songbase_gen::kBenchmarkTracks;
-        songbase_gen::MemorySongBase base;
-        base.tracks.reserve(static_cast<std::size_t>(o.tracks));
-        songbase_gen::Generate(o, base);
-        tps_fixture::TableSpec t = tps_fixture::TrackTable(1, "UNNAMED");
-        t.rows.reserve(base.tracks.size());
-        std::uint32_t number = 0;
-        for (const auto& k : base.tracks)
-            t.rows.emplace_back(++number, tps_fixture::TrackRow(k.Title.View(), k.Artist.View(), k.DISKID.View(),
-                                                                k.DiskTrackNo, k.MAKEID, k.UnqDiskID.View()));
         const fs::path file = Folder() / "fixture_MAIN.TPS";
-        std::ofstream(file, std::ios::binary) << tps_fixture::Write({t});
+        std::ofstream(file, std::ios::binary) << bench_fixture::BenchmarkMainTps();
         return file;
     }();
     return path;

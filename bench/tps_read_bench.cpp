@@ -3,8 +3,7 @@
 // writer: the whole file parsed and every field of every row decoded, as a
 // conversion does. Prints records per second.
 #include "platform/data/tps/tps_file.h"
-#include "tests/platform/data/tps/tps_fixtures.h"
-#include "tools/songbase_gen/generator/songbase_generator.h"
+#include "bench/songbase_tps_fixture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,19 +15,8 @@ namespace {
 
 const std::string& MainTpsPath() {
     static const std::string path = [] {
-        songbase_gen::Options o;
-        o.tracks = songbase_gen::kBenchmarkTracks;
-        songbase_gen::MemorySongBase base;
-        base.tracks.reserve(static_cast<std::size_t>(o.tracks));
-        songbase_gen::Generate(o, base);
-        tps_fixture::TableSpec t = tps_fixture::TrackTable(1, "UNNAMED");
-        t.rows.reserve(base.tracks.size());
-        std::uint32_t number = 0;
-        for (const auto& k : base.tracks)
-            t.rows.emplace_back(++number, tps_fixture::TrackRow(k.Title.View(), k.Artist.View(), k.DISKID.View(),
-                                                                k.DiskTrackNo, k.MAKEID, k.UnqDiskID.View()));
         const std::string file = (std::filesystem::temp_directory_path() / "tps_read_bench_MAIN.TPS").string();
-        std::ofstream(file, std::ios::binary) << tps_fixture::Write({t});
+        std::ofstream(file, std::ios::binary) << bench_fixture::BenchmarkMainTps();
         return file;
     }();
     return path;
