@@ -18,6 +18,10 @@ PACKAGES=(
   xvfb xauth
   clang libclang-rt-dev
 )
+# Screenshots of the running program (xwd, convert): only when asked for.
+if [ "${CV_SCREENSHOT_TOOLS:-0}" = 1 ]; then
+  PACKAGES+=(x11-apps imagemagick)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
