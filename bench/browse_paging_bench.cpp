@@ -24,8 +24,8 @@
 namespace {
 
 // The dictionary's declaration of a file, at a path of the benchmark's own.
-fw::FileDecl FromSpec(const shell::FileSpec& spec, const std::string& path) {
-    fw::FileDecl d = shell::FileDeclOf(spec);
+fw::FileDecl FromSpec(const shell::FileSpec& desc, const std::string& path) {
+    fw::FileDecl d = shell::FileDeclOf(desc);
     d.name = fw::FixedName(path);
     return d;
 }
@@ -72,14 +72,14 @@ struct TitleBrowse {
     std::unique_ptr<shell::PagedBrowse> browse;
     TitleBrowse() {
         fw::File& f = *Base().karaoke;
-        shell::BrowseSpec spec;
-        spec.primary = &f;
-        spec.orders = {{f.FindKey("KAR:KTITLE")}};
-        spec.columns = [&f] {
+        shell::BrowseSpec desc;
+        desc.primary = &f;
+        desc.orders = {{f.FindKey("KAR:KTITLE")}};
+        desc.columns = [&f] {
             const auto& r = f.Rec<shell::KaraokeRec>();
             return fw::ui::ListRow{std::string(r.Title.Clip()), std::string(r.Artist.Clip()), std::string(r.UnqDiskID.Clip())};
         };
-        browse = std::make_unique<shell::PagedBrowse>(spec, list);
+        browse = std::make_unique<shell::PagedBrowse>(desc, list);
         browse->SyncBrowse();
     }
 };
@@ -129,13 +129,13 @@ void ProgressPassAt25PerTick(benchmark::State& state) {
     fw::File& f = *Base().karaoke;
     long read = 0;
     for (auto _ : state) {
-        shell::ProgressSpec spec;
-        spec.primary = &f;
-        spec.order = f.FindKey("KAR:KTITLE");
-        spec.action = Action;
-        spec.recordsPerTimerEvent = 25;
-        spec.estimate = [&f] { return fw::RECORDS(f); };
-        shell::ProgressPass pass(spec);
+        shell::ProgressSpec desc;
+        desc.primary = &f;
+        desc.order = f.FindKey("KAR:KTITLE");
+        desc.action = Action;
+        desc.recordsPerTimerEvent = 25;
+        desc.estimate = [&f] { return fw::RECORDS(f); };
+        shell::ProgressPass pass(desc);
         fw::SEND(f, "QUICKSCAN=on");
         pass.Start();
         while (pass.State() == shell::PassState::Running) pass.Slice();

@@ -26,8 +26,8 @@
 namespace {
 
 // The dictionary's declaration of a file, at a path of the benchmark's own.
-fw::FileDecl FromSpec(const shell::FileSpec& spec, const std::string& path) {
-    fw::FileDecl d = shell::FileDeclOf(spec);
+fw::FileDecl FromSpec(const shell::FileSpec& desc, const std::string& path) {
+    fw::FileDecl d = shell::FileDeclOf(desc);
     d.name = fw::FixedName(path);
     return d;
 }

@@ -37,12 +37,12 @@ const fs::path& FixturePath() {
 
 // The track file as the program declares it, under the given name.
 std::unique_ptr<fw::File> TrackFile(const std::string& name) {
-    const shell::FileSpec& spec = shell::KaraokeFile();
+    const shell::FileSpec& desc = shell::KaraokeFile();
     fw::FileDecl d;
-    d.label = spec.label;
-    d.record = spec.record;
-    for (const shell::KeySpec& k : spec.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
-    d.create = spec.create;
+    d.label = desc.label;
+    d.record = desc.record;
+    for (const shell::KeySpec& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
+    d.create = desc.create;
     d.name = fw::FixedName(name);
     return std::make_unique<fw::File>(std::move(d));
 }

@@ -24,8 +24,8 @@ struct WaitCursor {
 
 }  // namespace
 
-PagedBrowse::PagedBrowse(BrowseSpec spec, BrowseList& list)
-    : spec_(std::move(spec)), list_(list), view_(std::make_unique<fw::View>(*spec_.primary)) {
+PagedBrowse::PagedBrowse(BrowseSpec desc, BrowseList& list)
+    : spec_(std::move(desc)), list_(list), view_(std::make_unique<fw::View>(*spec_.primary)) {
     if (spec_.orders.empty()) spec_.orders.push_back({});
     if (spec_.joins) spec_.joins(*view_);
     if (!spec_.filter.empty()) {

@@ -3,13 +3,13 @@
 // order of one key, shown on a LIST control. A list states only its view,
 // orders, filter, columns, record check and form; the browse does the rest:
 //
-//   shell::BrowseSpec spec;
-//   spec.primary = &shell::SongBook();
-//   spec.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
-//   spec.columns = [] { return fw::ui::ListRow{SBK.Title.Str(), SBK.Artist.Str()}; };
-//   spec.form = UpdateListing;
+//   shell::BrowseSpec desc;
+//   desc.primary = &shell::SongBook();
+//   desc.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
+//   desc.columns = [] { return fw::ui::ListRow{SBK.Title.Str(), SBK.Artist.Str()}; };
+//   desc.form = UpdateListing;
 //   shell::WindowBrowseList list(listEquate, {insertEquate, changeEquate, deleteEquate, ""});
-//   shell::PagedBrowse browse(spec, list);
+//   shell::PagedBrowse browse(desc, list);
 //   while (window.Accept()) {
 //       if (window.Event() == shell::codes::GainFocus) browse.RequestResync();
 //       browse.TakeEvent(window.Event(), window.Field(), window.KeyCode());
@@ -67,7 +67,7 @@ enum class ReloadKind { Keep = 0, FromView = 1, FromPage = 2, FromTop = 3, FromB
 
 class PagedBrowse {
 public:
-    PagedBrowse(BrowseSpec spec, BrowseList& list);
+    PagedBrowse(BrowseSpec desc, BrowseList& list);
     ~PagedBrowse();
     PagedBrowse(const PagedBrowse&) = delete;
     PagedBrowse& operator=(const PagedBrowse&) = delete;

@@ -5,7 +5,7 @@
 // when the caller allows it, damaged keys are rebuilt when the user agrees,
 // and anything else ends the program. When it returns, the file is open.
 
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 
 namespace shell {
 

@@ -4,7 +4,7 @@
 // shared globals. The PRE.Field prefixes are in data_dictionary_prefixes.h.
 
 #include "shell/data_dictionary_buffers.h"
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_queues.h"
 #include "shell/data_dictionary_songbase.h"

@@ -12,9 +12,9 @@ namespace shell {
 namespace {
 
 // The thread's buffer of each global file.
-std::function<void*()> BufferOf(const FileSpec& spec) {
+std::function<void*()> BufferOf(const FileSpec& desc) {
     struct Entry {
-        const FileSpec* spec;
+        const FileSpec* desc;
         void* (*buffer)();
     };
     static const Entry kEntries[] = {
@@ -29,29 +29,29 @@ std::function<void*()> BufferOf(const FileSpec& spec) {
         {&SBDiscsFile(), [] { return static_cast<void*>(&Buffers().sbDiscs); }},
     };
     for (const Entry& e : kEntries)
-        if (e.spec == &spec) return e.buffer;
+        if (e.desc == &desc) return e.buffer;
     return {};
 }
 
 }  // namespace
 
-fw::FileDecl FileDeclOf(const FileSpec& spec, std::function<void*()> buffer) {
+fw::FileDecl FileDeclOf(const FileSpec& desc, std::function<void*()> buffer) {
     fw::FileDecl d;
-    d.label = spec.label;
-    d.record = spec.record;
-    for (const KeySpec& k : spec.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
-    d.create = spec.create;
-    d.reclaim = spec.reclaim;
-    d.thread = spec.thread;
-    if (spec.nameVariable) d.name = fw::NameOf(*spec.nameVariable);
+    d.label = desc.label;
+    d.record = desc.record;
+    for (const KeySpec& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
+    d.create = desc.create;
+    d.reclaim = desc.reclaim;
+    d.thread = desc.thread;
+    if (desc.nameVariable) d.name = fw::NameOf(*desc.nameVariable);
     d.buffer = std::move(buffer);
     return d;
 }
 
-fw::File& DataFile(const FileSpec& spec) {
+fw::File& DataFile(const FileSpec& desc) {
     static std::map<const FileSpec*, std::unique_ptr<fw::File>> files;
-    std::unique_ptr<fw::File>& file = files[&spec];
-    if (!file) file = std::make_unique<fw::File>(FileDeclOf(spec, BufferOf(spec)));
+    std::unique_ptr<fw::File>& file = files[&desc];
+    if (!file) file = std::make_unique<fw::File>(FileDeclOf(desc, BufferOf(desc)));
     return *file;
 }
 

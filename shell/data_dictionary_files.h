@@ -6,17 +6,17 @@
 //   fw::File& karaoke = shell::DataFile(shell::KaraokeFile());
 //   fw::SET(karaoke.FindKey("KAR:KTITLE"));
 
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 
 #include "platform/data/file.h"
 
 namespace shell {
 
 // Made on first use; lives for the program's run.
-fw::File& DataFile(const FileSpec& spec);
+fw::File& DataFile(const FileSpec& desc);
 
 // The data layer's declaration of a FileSpec: keys, attributes, the name
 // variable; buffer as given (empty: the file keeps one per thread).
-fw::FileDecl FileDeclOf(const FileSpec& spec, std::function<void*()> buffer = {});
+fw::FileDecl FileDeclOf(const FileSpec& desc, std::function<void*()> buffer = {});
 
 }  // namespace shell

@@ -1,6 +1,6 @@
 #include "shell/data_dictionary_globals.h"
 
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 
 #include "platform/data/names/path_names.h"
 

@@ -7,7 +7,7 @@
 // A brand's two-character code (MAK.MAKEID) is the first two characters of
 // its discs' unique disc IDs.
 
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 
 #include "platform/data/record.h"
 #include "platform/text/fixed_string.h"

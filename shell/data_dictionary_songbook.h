@@ -4,7 +4,7 @@
 // (one listing per disc and track) and SBD:KALTDISKID (one custom disc ID
 // per book) are unique.
 
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 
 #include "platform/data/record.h"
 #include "platform/text/fixed_string.h"

@@ -9,7 +9,7 @@
 
 namespace shell {
 
-ProgressPass::ProgressPass(const ProgressSpec& spec) : spec_(spec), view_(std::make_unique<fw::View>(*spec.primary)) {
+ProgressPass::ProgressPass(const ProgressSpec& desc) : spec_(desc), view_(std::make_unique<fw::View>(*desc.primary)) {
     if (spec_.joins) spec_.joins(*view_);
 }
 

@@ -33,7 +33,7 @@ enum class PassState { Running, Completed, NothingToDo, Cancelled, Failed };
 
 class ProgressPass {
 public:
-    explicit ProgressPass(const ProgressSpec& spec);
+    explicit ProgressPass(const ProgressSpec& desc);
     ~ProgressPass();
     ProgressPass(const ProgressPass&) = delete;
     ProgressPass& operator=(const ProgressPass&) = delete;

@@ -10,19 +10,19 @@
 
 namespace shell {
 
-PassState RunProgressProcess(const ProgressSpec& spec) {
+PassState RunProgressProcess(const ProgressSpec& desc) {
     std::int32_t percentShown = 0;
     std::string pctText = "0% Completed";
-    std::string userText = spec.userText;
-    ProgressPass pass(spec);
+    std::string userText = desc.userText;
+    ProgressPass pass(desc);
 
     fw::Window window("P1$PROGRESSWINDOW");
     window.Use("?PROGRESS:THERMOMETER", percentShown);
     window.Use("?PROGRESS:USERSTRING", userText);
     window.Use("?PROGRESS:PCTTEXT", pctText);
     window.Open();
-    window.Set(fw::Prop::Text, spec.caption.empty() ? std::string("Processing Records") : spec.caption);
-    fw::SEND(*spec.primary, "QUICKSCAN=on");
+    window.Set(fw::Prop::Text, desc.caption.empty() ? std::string("Processing Records") : desc.caption);
+    fw::SEND(*desc.primary, "QUICKSCAN=on");
     const int cancel = window.Feq("?PROGRESS:CANCEL");
 
     auto showPercent = [&] {
@@ -61,7 +61,7 @@ PassState RunProgressProcess(const ProgressSpec& spec) {
         default: break;
         }
     }
-    fw::SEND(*spec.primary, "QUICKSCAN=off");
+    fw::SEND(*desc.primary, "QUICKSCAN=off");
     const PassState state = pass.State() == PassState::Running ? PassState::Cancelled : pass.State();
     ActionOutcome() = state == PassState::Completed ? outcome::Completed : outcome::Cancelled;
     return state;

@@ -7,15 +7,15 @@
 //
 // A form states only what is its own; the protocol is RunRecordForm's:
 //   static shell::FormMemory memory;       // program-wide, per form type
-//   shell::RecordFormSpec spec;
-//   spec.window = "LISTINGFORM"; spec.record = &shell::SongBookRec::Decl();
-//   spec.buffer = [] { return static_cast<void*>(&shell::SongBookBuffer()); };
-//   spec.memory = &memory; spec.use = [](fw::Window& w) { w.Use(TitleEntry, SBK.Title); ... };
-//   spec.insert = [] { fw::ADD(shell::SongBook()); };
-//   spec.update = [] { return shell::UpdateSongBookRecord(1); };
-//   shell::RunRecordForm(spec);
+//   shell::RecordFormSpec desc;
+//   desc.window = "LISTINGFORM"; desc.record = &shell::SongBookRec::Decl();
+//   desc.buffer = [] { return static_cast<void*>(&shell::SongBookBuffer()); };
+//   desc.memory = &memory; desc.use = [](fw::Window& w) { w.Use(TitleEntry, SBK.Title); ... };
+//   desc.insert = [] { fw::ADD(shell::SongBook()); };
+//   desc.update = [] { return shell::UpdateSongBookRecord(1); };
+//   shell::RunRecordForm(desc);
 
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 
 #include "platform/data/record.h"
 

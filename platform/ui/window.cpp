@@ -36,10 +36,10 @@ std::vector<Window*>& Registry() {
     return windows;
 }
 
-QFont WindowFont(const FontSpec& spec) {
-    QFont f(Q(spec.name.empty() ? "MS Sans Serif" : spec.name));
-    f.setPointSize(spec.size > 0 ? spec.size : 8);
-    if (spec.style > 0) ApplyFontStyle(f, spec.style);
+QFont WindowFont(const FontSpec& desc) {
+    QFont f(Q(desc.name.empty() ? "MS Sans Serif" : desc.name));
+    f.setPointSize(desc.size > 0 ? desc.size : 8);
+    if (desc.style > 0) ApplyFontStyle(f, desc.style);
     return f;
 }
 }  // namespace

@@ -48,17 +48,17 @@ void BrowseWindow(Program& p) {
     fw::Window w("BROWSETEST");
     w.Open();
     OpenBook();
-    shell::BrowseSpec spec;
-    spec.primary = &shell::SongBook();
-    spec.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
-    spec.columns = [] { return fw::ui::ListRow{std::string(SBK.Title.Clip()), std::string(SBK.Artist.Clip())}; };
-    spec.form = [&p] {
+    shell::BrowseSpec desc;
+    desc.primary = &shell::SongBook();
+    desc.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
+    desc.columns = [] { return fw::ui::ListRow{std::string(SBK.Title.Clip()), std::string(SBK.Artist.Clip())}; };
+    desc.form = [&p] {
         p.requests.push_back(shell::RequestedAction());
         if (p.form) p.form();
     };
     shell::WindowBrowseList list("?LIST", {"?INSERT", "?CHANGE", "?DELETE", ""});
     {
-        shell::PagedBrowse browse(spec, list);
+        shell::PagedBrowse browse(desc, list);
         while (w.Accept()) {
             if (w.Event() == shell::codes::GainFocus) browse.RequestResync();
             browse.TakeEvent(w.Event(), w.Field(), w.KeyCode());

@@ -34,14 +34,14 @@ protected:
         shell::Calling() = {};
     }
     void TearDown() override {
-        for (const shell::FileSpec* spec : shell::DataFiles()) fw::CLOSE(shell::DataFile(*spec));
+        for (const shell::FileSpec* desc : shell::DataFiles()) fw::CLOSE(shell::DataFile(*desc));
         shell::DisconnectDataLayer();
         shell::Calling() = {};
         shell::InitialiseSharedGlobals();
         fw::ClearError();
         std::filesystem::remove_all(folder_);
     }
-    std::string PathOf(const shell::FileSpec& spec) const { return folder_ + "/" + spec.fixedName; }
+    std::string PathOf(const shell::FileSpec& desc) const { return folder_ + "/" + desc.fixedName; }
     void Generate(int tracks) {
         options_.tracks = tracks;
         songbase_gen::DataFileSongBase files(folder_);
@@ -58,7 +58,7 @@ TEST_F(DataFilesTest, AGeneratedSongBaseReadsBackThroughTheDictionaryFiles) {
     Generate(300);
     songbase_gen::MemorySongBase memory;
     songbase_gen::Generate(options_, memory);
-    struct Case { const shell::FileSpec& spec; std::size_t records; };
+    struct Case { const shell::FileSpec& desc; std::size_t records; };
     const Case cases[] = {
         {shell::KaraokeFile(), memory.tracks.size()}, {shell::DiscsFile(), memory.discs.size()},
         {shell::DMakeFile(), memory.brands.size()},   {shell::MakeIdFile(), memory.brandCodes.size()},
@@ -66,9 +66,9 @@ TEST_F(DataFilesTest, AGeneratedSongBaseReadsBackThroughTheDictionaryFiles) {
         {shell::GenreFile(), memory.genres.size()},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec.label);
-        shell::FileUse use(c.spec, false);
-        EXPECT_EQ(fw::RECORDS(shell::DataFile(c.spec)), static_cast<long>(c.records));
+        SCOPED_TRACE(c.desc.label);
+        shell::FileUse use(c.desc, false);
+        EXPECT_EQ(fw::RECORDS(shell::DataFile(c.desc)), static_cast<long>(c.records));
     }
     EXPECT_TRUE(messages.shown.empty());
 

@@ -82,20 +82,20 @@ protected:
             SavedTitle = from;
             fw::BIND("SavedTitle", SavedTitle);
             fw::BIND(shell::SongBook());
-            shell::ProgressSpec spec;
-            spec.primary = &shell::SongBook();
-            spec.order = shell::SongBook().FindKey("SBK:KTITLE");
-            spec.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
-            spec.actionMovesKey = true;
-            spec.estimate = [estimate] { return estimate; };
-            spec.userText = "Performing Batch Operation";
-            spec.action = [this, to] {
+            shell::ProgressSpec desc;
+            desc.primary = &shell::SongBook();
+            desc.order = shell::SongBook().FindKey("SBK:KTITLE");
+            desc.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
+            desc.actionMovesKey = true;
+            desc.estimate = [estimate] { return estimate; };
+            desc.userText = "Performing Batch Operation";
+            desc.action = [this, to] {
                 ++actions;
                 SBK.Title = to;
                 fw::PUT(shell::SongBook());
                 EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
             };
-            state = shell::RunProgressProcess(spec);
+            state = shell::RunProgressProcess(desc);
             outcome = shell::ActionOutcome();
             fw::POPBIND();
             fw::CLOSE(shell::SongBook());

@@ -45,32 +45,32 @@ protected:
                                        int buttons, int defaultButton) {
             return fw::MESSAGE(text, caption, IconOf(icon), buttons, defaultButton);
         });
-        spec.window = "FORMTEST";
-        spec.record = shell::SongBookFile().record;
-        spec.buffer = [] { return static_cast<void*>(&shell::SongBookBuffer()); };
-        spec.memory = &memory;
-        spec.files = {&shell::SBDiscsFile(), &shell::SongBookFile()};
-        spec.use = [](fw::Window& w) {
+        desc.window = "FORMTEST";
+        desc.record = shell::SongBookFile().record;
+        desc.buffer = [] { return static_cast<void*>(&shell::SongBookBuffer()); };
+        desc.memory = &memory;
+        desc.files = {&shell::SBDiscsFile(), &shell::SongBookFile()};
+        desc.use = [](fw::Window& w) {
             w.Use("?TITLE", SBK.Title);
             w.Use("?ARTIST", SBK.Artist);
             w.Use("?DISC", SBK.UnqDiskID);
             w.Use("?TRACK", SBK.DISKTRACKNO);
         };
-        spec.firstField = "?TITLE";
-        spec.okButton = "?OK";
-        spec.cancelButton = "?CANCEL";
-        spec.messageControl = "?MESSAGE";
-        spec.insertOnly = {"?DISC"};
-        spec.ditto = {{"?TITLE", "SBK:Title"}, {"?ARTIST", "Artist"}};
-        spec.insertMessage = "SongBook Listing will be Added";
-        spec.changeMessage = "SongBook Listing will be Changed";
-        spec.openHook = shell::SongBookFormOpenHook;
-        spec.prime = [] { SBK.DateAdded = static_cast<std::int32_t>(fw::TODAY()); };
-        spec.insert = [] { fw::ADD(shell::SongBook()); };
-        spec.file = &shell::SongBook();
-        spec.uniqueKey = "SBK:KUnqDiskID";
-        spec.update = [] { return shell::UpdateSongBookRecord(1); };
-        spec.remove = [] { return shell::DeleteSongBookListing(); };
+        desc.firstField = "?TITLE";
+        desc.okButton = "?OK";
+        desc.cancelButton = "?CANCEL";
+        desc.messageControl = "?MESSAGE";
+        desc.insertOnly = {"?DISC"};
+        desc.ditto = {{"?TITLE", "SBK:Title"}, {"?ARTIST", "Artist"}};
+        desc.insertMessage = "SongBook Listing will be Added";
+        desc.changeMessage = "SongBook Listing will be Changed";
+        desc.openHook = shell::SongBookFormOpenHook;
+        desc.prime = [] { SBK.DateAdded = static_cast<std::int32_t>(fw::TODAY()); };
+        desc.insert = [] { fw::ADD(shell::SongBook()); };
+        desc.file = &shell::SongBook();
+        desc.uniqueKey = "SBK:KUnqDiskID";
+        desc.update = [] { return shell::UpdateSongBookRecord(1); };
+        desc.remove = [] { return shell::DeleteSongBookListing(); };
     }
     void TearDown() override {
         shell::SetMessageBoxHandler(nullptr);
@@ -87,7 +87,7 @@ protected:
             if (request != shell::action::Insert) ReadListing(disc, track);
             shell::RequestedAction() = request;
             shell::FormNavigationRequest() = 0;
-            shell::RunRecordForm(spec);
+            shell::RunRecordForm(desc);
             outcome = shell::ActionOutcome();
             left = SBK.Title.Str();
             returned = true;
@@ -100,7 +100,7 @@ protected:
 
     Driver d{GTestFailures()};
     shell::FormMemory memory;
-    shell::RecordFormSpec spec;
+    shell::RecordFormSpec desc;
     std::int32_t outcome = -1;
     std::string left;
     bool returned = false;
@@ -244,7 +244,7 @@ TEST_F(RecordForm, ADeleteAsksFirstAndOpensNoWindow) {
 TEST_F(RecordForm, AFailedDeleteOffersToTryAgain) {
     AddListing("AB1", 1, "Kept");
     int attempts = 0;
-    spec.remove = [&] { return ++attempts < 3 ? shell::integrity::Failed : shell::integrity::Done; };
+    desc.remove = [&] { return ++attempts < 3 ? shell::integrity::Failed : shell::integrity::Done; };
     d.AnswerMessage("Press OK to confirm deletion", fw::Button::Ok);
     d.AnswerMessage("deleting this record", fw::Button::Yes);
     d.AnswerMessage("deleting this record", fw::Button::Yes);
@@ -262,7 +262,7 @@ TEST_F(RecordForm, AFailedDeleteOffersToTryAgain) {
 TEST_F(RecordForm, AFailedChangeAsksWarning16ToTryAgainCloseOrStay) {
     AddListing("AB1", 1, "Original");
     int attempts = 0;
-    spec.update = [&] { return ++attempts < 3 ? shell::integrity::Failed : shell::UpdateSongBookRecord(1); };
+    desc.update = [&] { return ++attempts < 3 ? shell::integrity::Failed : shell::UpdateSongBookRecord(1); };
     Call(shell::action::Change, "AB1", 1);
     d.Type("?TITLE", "Mine");
     d.AnswerMessage("changing this record", fw::Button::Cancel);
@@ -275,7 +275,7 @@ TEST_F(RecordForm, AFailedChangeAsksWarning16ToTryAgainCloseOrStay) {
     EXPECT_EQ(TitleOf("AB1", 1), "Mine");
 
     // No closes without saving and without the close question.
-    spec.update = [] { return shell::integrity::Failed; };
+    desc.update = [] { return shell::integrity::Failed; };
     Call(shell::action::Change, "AB1", 1);
     d.Type("?TITLE", "Lost");
     d.AnswerMessage("changing this record", fw::Button::No);
@@ -288,8 +288,8 @@ TEST_F(RecordForm, AFailedChangeAsksWarning16ToTryAgainCloseOrStay) {
 
 TEST_F(RecordForm, ARequestTheFormDoesNotTakeIsRefusedAndCancelled) {
     AddListing("AB1", 1, "Kept");
-    spec.allowInsert = false;
-    spec.allowDelete = false;
+    desc.allowInsert = false;
+    desc.allowDelete = false;
     const struct {
         std::int32_t request;
         const char* warning;

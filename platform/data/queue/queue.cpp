@@ -116,11 +116,11 @@ const void* Queue::Entry(std::size_t position) const {
 
 // ---- orders ----------------------------------------------------------------
 
-const QueueOrder& Queue::Parse(std::string_view spec) {
+const QueueOrder& Queue::Parse(std::string_view desc) {
     for (auto& c : orders_)
-        if (c.spec == spec) return c.order;
+        if (c.desc == desc) return c.order;
     if (orders_.size() == kCachedOrders) orders_.erase(orders_.begin());
-    orders_.push_back({std::string(spec), QueueOrder(decl_, spec)});
+    orders_.push_back({std::string(desc), QueueOrder(decl_, desc)});
     return orders_.back().order;
 }
 
@@ -162,8 +162,8 @@ int Queue::Add() {
     return 0;
 }
 
-int Queue::Add(std::string_view spec) {
-    const QueueOrder& order = Parse(spec);
+int Queue::Add(std::string_view desc) {
+    const QueueOrder& order = Parse(desc);
     if (!order.Valid()) return kBadFieldList;
     const bool wasEmpty = count_ == 0;
     const bool inOrder = wasEmpty || (sorted_ && sortedBy_ == order);
@@ -285,8 +285,8 @@ void Queue::Free() {
     ++changes_;
 }
 
-int Queue::Sort(std::string_view spec) {
-    const QueueOrder& order = Parse(spec);
+int Queue::Sort(std::string_view desc) {
+    const QueueOrder& order = Parse(desc);
     if (!order.Valid()) return kBadFieldList;
     std::vector<char*> all;
     all.reserve(count_);

@@ -72,7 +72,7 @@ private:
         std::size_t offset;
     };
 
-    const QueueOrder& Parse(std::string_view spec);
+    const QueueOrder& Parse(std::string_view desc);
     char* NewEntry();
     void Release(char* e);
     Loc Locate(std::size_t position) const;  // 0-based
@@ -99,7 +99,7 @@ private:
     std::size_t usedInLastBlock_ = 0;
     // The last orders parsed, by their text.
     struct CachedOrder {
-        std::string spec;
+        std::string desc;
         QueueOrder order;
     };
     std::vector<CachedOrder> orders_;

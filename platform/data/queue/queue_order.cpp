@@ -54,10 +54,10 @@ int CompareField(const QueueOrder::Component& c, const void* ra, const void* rb)
     return 0;
 }
 
-QueueOrder::QueueOrder(const RecordDecl& decl, std::string_view spec) {
+QueueOrder::QueueOrder(const RecordDecl& decl, std::string_view desc) {
     while (true) {
-        const std::size_t comma = spec.find(',');
-        std::string_view item = Trim(spec.substr(0, comma));
+        const std::size_t comma = desc.find(',');
+        std::string_view item = Trim(desc.substr(0, comma));
         bool descending = false;
         if (!item.empty() && (item.front() == '+' || item.front() == '-')) {
             descending = item.front() == '-';
@@ -71,7 +71,7 @@ QueueOrder::QueueOrder(const RecordDecl& decl, std::string_view spec) {
         const FieldDecl& f = decl.fields[static_cast<std::size_t>(index)];
         parts_.push_back({f.type, f.offset, f.size, descending});
         if (comma == std::string_view::npos) break;
-        spec.remove_prefix(comma + 1);
+        desc.remove_prefix(comma + 1);
     }
     valid_ = true;
 }

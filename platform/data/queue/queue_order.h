@@ -22,9 +22,9 @@ public:
     };
 
     QueueOrder() = default;
-    // Parses `spec` against the layout; Valid() is false when a name is
+    // Parses `desc` against the layout; Valid() is false when a name is
     // unknown or the text is empty.
-    QueueOrder(const RecordDecl& decl, std::string_view spec);
+    QueueOrder(const RecordDecl& decl, std::string_view desc);
 
     bool Valid() const { return valid_; }
     const std::vector<Component>& Components() const { return parts_; }

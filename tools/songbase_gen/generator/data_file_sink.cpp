@@ -13,7 +13,7 @@ DataFileSongBase::DataFileSongBase(std::string folder) : folder_(std::move(folde
 }
 
 DataFileSongBase::~DataFileSongBase() {
-    for (auto& [spec, file] : files_) fw::CLOSE(*file);
+    for (auto& [desc, file] : files_) fw::CLOSE(*file);
 }
 
 void DataFileSongBase::NoteError(fw::File& file) {
@@ -22,11 +22,11 @@ void DataFileSongBase::NoteError(fw::File& file) {
     if (fw::ERRORCODE() == fw::FileSystemErr) error_ += " (" + fw::FILEERROR() + ")";
 }
 
-fw::File* DataFileSongBase::Opened(const shell::FileSpec& spec) {
-    std::unique_ptr<fw::File>& file = files_[&spec];
+fw::File* DataFileSongBase::Opened(const shell::FileSpec& desc) {
+    std::unique_ptr<fw::File>& file = files_[&desc];
     if (file) return file.get();
-    fw::FileDecl decl = shell::FileDeclOf(spec);
-    decl.name = fw::FixedName(folder_ + std::string(1, fw::kPathSeparator) + spec.fixedName);
+    fw::FileDecl decl = shell::FileDeclOf(desc);
+    decl.name = fw::FixedName(folder_ + std::string(1, fw::kPathSeparator) + desc.fixedName);
     file = std::make_unique<fw::File>(std::move(decl));
     fw::CREATE(*file);
     NoteError(*file);
@@ -38,9 +38,9 @@ fw::File* DataFileSongBase::Opened(const shell::FileSpec& spec) {
     return file.get();
 }
 
-void DataFileSongBase::Write(const shell::FileSpec& spec, const void* rec) {
+void DataFileSongBase::Write(const shell::FileSpec& desc, const void* rec) {
     if (!error_.empty()) return;
-    fw::File* file = Opened(spec);
+    fw::File* file = Opened(desc);
     if (!error_.empty()) return;
     fw::CopyRecord(file->Buffer(), rec, file->Record());
     fw::ADD(*file);
@@ -48,9 +48,9 @@ void DataFileSongBase::Write(const shell::FileSpec& spec, const void* rec) {
 }
 
 std::string DataFileSongBase::Finish() {
-    for (const shell::FileSpec* spec : shell::DataFiles())
-        if (!spec->fixedName.empty() && error_.empty()) Opened(*spec);
-    for (auto& [spec, file] : files_) {
+    for (const shell::FileSpec* desc : shell::DataFiles())
+        if (!desc->fixedName.empty() && error_.empty()) Opened(*desc);
+    for (auto& [desc, file] : files_) {
         if (!fw::IsOpen(*file)) continue;
         fw::FLUSH(*file);
         NoteError(*file);

@@ -2,7 +2,7 @@
 // Where the generator puts the records it makes: the data files of a song
 // base, or memory for tests and benchmarks.
 
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 #include "shell/data_dictionary_songbase.h"
 
 #include <vector>

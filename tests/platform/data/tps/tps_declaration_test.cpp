@@ -35,10 +35,10 @@ const fw::RecordDecl& TrackDecl() {
 }
 
 TEST(TpsDeclaration, AMatchingTableLoadsIntoRecordBuffers) {
-    TableSpec spec = TrackTableOf(1, "UNNAMED", 3);
-    spec.fields[3].name = "KAR:DISKTRACKNO";  // case is not part of a name
-    spec.rows[2].second = TrackRow("Caf\xE9", "Artist", "SC-1", 65535, -7, "SC-1");
-    const fw::tps::TpsFile file = fw::tps::TpsFile::Parse(Write({spec}));
+    TableSpec desc = TrackTableOf(1, "UNNAMED", 3);
+    desc.fields[3].name = "KAR:DISKTRACKNO";  // case is not part of a name
+    desc.rows[2].second = TrackRow("Caf\xE9", "Artist", "SC-1", 65535, -7, "SC-1");
+    const fw::tps::TpsFile file = fw::tps::TpsFile::Parse(Write({desc}));
     const fw::tps::Table& t = file.Tables().front();
     ASSERT_EQ(fw::tps::DeclarationMismatch(t, TrackDecl()), "");
     Track rec;
@@ -76,9 +76,9 @@ TEST(TpsDeclaration, MismatchesNameTheFirstDifference) {
          "field 3: KAR:DISKID is STRING(10), 2 elements, declared STRING(10)"},
     };
     for (const auto& c : cases) {
-        TableSpec spec = TrackTableOf(1, "UNNAMED", 2);
-        c.change(spec);
-        const fw::tps::TpsFile file = fw::tps::TpsFile::Parse(Write({spec}));
+        TableSpec desc = TrackTableOf(1, "UNNAMED", 2);
+        c.change(desc);
+        const fw::tps::TpsFile file = fw::tps::TpsFile::Parse(Write({desc}));
         EXPECT_EQ(fw::tps::DeclarationMismatch(file.Tables().front(), TrackDecl()), c.message) << c.name;
     }
 }

@@ -1,4 +1,4 @@
-#include "shell/data_dictionary_file_spec.h"
+#include "shell/data_dictionary_file_entry.h"
 
 #include "shell/data_dictionary_songbase.h"
 #include "shell/data_dictionary_songbook.h"
