@@ -8,6 +8,7 @@
 #include "platform/text/clock.h"
 #include "platform/text/dates.h"
 #include "songbook/book_texts.h"
+#include "tests/platform/os/archive/archive_fixture.h"
 
 #include <zip.h>
 
@@ -23,31 +24,7 @@ namespace text = songbook::text;
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
 std::string P(const fs::path& path) { return path.string(); }
-
-// The entries of a zip archive (raw names and bytes) and its comment.
-Entries ZipContents(const fs::path& path, std::string* comment = nullptr) {
-    Entries out;
-    int code = 0;
-    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    EXPECT_NE(z, nullptr) << "not a valid zip: " << path;
-    if (!z) return out;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
-        zip_stat_t st;
-        zip_stat_index(z, static_cast<zip_uint64_t>(i), 0, &st);
-        std::string data(st.size, '\0');
-        zip_file_t* f = zip_fopen_index(z, static_cast<zip_uint64_t>(i), 0);
-        EXPECT_EQ(zip_fread(f, data.data(), data.size()), static_cast<zip_int64_t>(data.size()));
-        zip_fclose(f);
-        out.emplace_back(zip_get_name(z, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW), data);
-    }
-    if (comment) {
-        int len = 0;
-        const char* c = zip_get_archive_comment(z, &len, ZIP_FL_ENC_RAW);
-        *comment = c ? std::string(c, static_cast<size_t>(len)) : "";
-    }
-    zip_discard(z);
-    return out;
-}
+using archive_test::ZipContents;
 
 // A zip archive made by libzip itself, with raw entry names.
 void MakeZip(const fs::path& path, const Entries& entries) {
