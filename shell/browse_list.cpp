@@ -63,4 +63,11 @@ void WindowBrowseList::Busy(bool on) {
     else fw::SETCURSOR();
 }
 
+void WindowBrowseList::AlertTypedKeys() {
+    for (int shift : {0, static_cast<int>(fw::KeyCode::Shift)}) {
+        for (int c = '0'; c <= '9'; ++c) fw::ALERT(list_, c | shift);
+        for (int c = 'A'; c <= 'Z'; ++c) fw::ALERT(list_, c | shift);
+    }
+}
+
 }  // namespace shell

@@ -36,6 +36,7 @@ public:
     virtual bool IsList(int field) const = 0;         // is FIELD() this list?
     virtual int Button(int field) const = 0;          // the request of FIELD()'s button (0: none)
     virtual void Busy(bool on) = 0;                   // the wait cursor while a page loads
+    virtual void AlertTypedKeys() {}                  // letters and digits reach the list as AlertKey
 };
 
 class WindowBrowseList : public BrowseList {
@@ -55,6 +56,7 @@ public:
     bool IsList(int field) const override;
     int Button(int field) const override;
     void Busy(bool on) override;
+    void AlertTypedKeys() override;
     const BrowseButtons& Buttons() const { return buttons_; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
+#include "platform/text/codepage.h"
 #include "shell/browse_codes.h"
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/warnings.h"
@@ -221,8 +222,69 @@ void PagedBrowse::HandleListKey(int keyCode) {
     case codes::Insert: list_.PostAccepted(b.insert); break;
     case codes::Delete: list_.PostAccepted(b.remove); break;
     case codes::CtrlEnter: list_.PostAccepted(b.change); break;
-    default: return;
+    default: {
+        const int key = keyCode & ~codes::Shift;
+        if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) LocateTyped(static_cast<char>(key));
+        return;
     }
+    }
+    PostRowSelected();
+}
+
+int PagedBrowse::CompareSortInitial(const void* record, const std::string& initial) const {
+    const auto& fields = spec_.primary->KeyFields(Order().key.index);
+    const fw::FieldDecl& first = spec_.primary->Record().fields[static_cast<std::size_t>(fields.front())];
+    const std::string value = fw::GetText(record, first);
+    return fw::CompareFolded(std::string_view(value).substr(0, 1), initial);
+}
+
+void PagedBrowse::LocateTyped(char typed) {
+    if (rows_.empty() || !Order().key.Valid()) return;
+    const std::string initial = fw::UpperText(std::string(1, typed));
+    auto moveTo = [this](int n) {
+        highlight_ = n;
+        list_.Select(highlight_);
+        RowToRecord(highlight_);
+        PostRowSelected();
+    };
+    // The rows are in key order: once a row's initial sorts after the typed
+    // one, no later row can begin with it.
+    for (int n = std::max(1, highlight_ + 1); n <= RowsLoaded(); ++n) {
+        const int c = CompareSortInitial(Row(n).records.front().data(), initial);
+        if (c == 0) return moveTo(n);
+        if (c > 0) return;
+    }
+    const int last = CompareSortInitial(rows_.back().records.front().data(), initial);
+    if (last > 0) return;
+    bool found = false;
+    if (last == 0) {
+        // The next record past the page decides.
+        found = ReadRowsIntoPage(1, true, false) > 0 && CompareSortInitial(spec_.primary->Buffer(), initial) == 0;
+    } else {
+        // Every row beginning with the typed initial lies past the page:
+        // seek the first record at or after it.
+        const fw::Key key = Order().key;
+        const fw::RecordDecl& decl = spec_.primary->Record();
+        const auto& fields = spec_.primary->KeyFields(key.index);
+        void* buffer = spec_.primary->Buffer();
+        fw::SetText(buffer, decl.fields[static_cast<std::size_t>(fields.front())], initial);
+        for (std::size_t i = 1; i < fields.size(); ++i)
+            fw::ClearFieldLow(buffer, decl.fields[static_cast<std::size_t>(fields[i])]);
+        fw::CLOSE(*view_);
+        fw::SET(key, key);
+        fw::OPEN(*view_, kViewMode);
+        if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
+        std::vector<BrowseRow> page = std::move(rows_);
+        rows_.clear();
+        found = ReadRowsIntoPage(1, true, false) > 0 && CompareSortInitial(buffer, initial) == 0;
+        rows_ = std::move(page);
+        if (!found) ReopenView();
+    }
+    if (!found) {
+        RowToRecord(highlight_);
+        return;
+    }
+    ReloadPage(ReloadKind::FromView);
     PostRowSelected();
 }
 
@@ -301,6 +363,7 @@ void PagedBrowse::SyncBrowse() {
     resync_ = false;
     RereadHighlighted();
     ReopenView();
+    if (prior == 0) list_.AlertTypedKeys();
     if (prior == 0 && !spec_.selectMode) {
         rows_.clear();
         ReloadPage(ReloadKind::FromTop);

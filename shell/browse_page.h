@@ -85,6 +85,10 @@ public:
     void FollowThumb(int position);     // EVENT:ScrollDrag at 0..100
     void OnRowSelected(int keyCode);    // EVENT:NewSelection
     void HandleListKey(int keyCode);    // EVENT:AlertKey
+    // A typed letter or digit: the highlight moves to the next row, in the
+    // list's order, whose sort field (the order key's first component)
+    // begins with it, compared in capitals. No such row: nothing moves.
+    void LocateTyped(char typed);
     void PositionOnRecord(PositionKind kind);
     void ReloadPage(ReloadKind kind);
     void ReloadAroundCurrent();
@@ -105,6 +109,7 @@ private:
     void StepOneRow(bool down);
     void StepOnePage(bool down);
     void JumpToEnd(bool bottom);
+    int CompareSortInitial(const void* record, const std::string& initial) const;
     void PostRowSelected();
     void ShowPage();
     const BrowseOrder& Order() const;

@@ -67,6 +67,10 @@ bool ProgressPass::ReadNext() {
     } else {
         fw::NEXT(*view_);
     }
+    if (spec_.readCode) {
+        const int replaced = spec_.readCode(++readsDone_, fw::ERRORCODE());
+        if (replaced != fw::ERRORCODE()) fw::SetError(replaced);
+    }
     const int code = fw::ERRORCODE();
     if (code == fw::RecordNotAvailable) {
         state_ = PassState::Completed;

@@ -27,6 +27,10 @@ struct ProgressSpec {
     // The action changes the order key or the filter's fields: the matching
     // records are listed first and each is visited once.
     bool actionMovesKey = false;
+    // Tests only: given the number of the read (1 = the first) and its
+    // error code, returns the code the pass acts on, to stand for a failing
+    // file.
+    std::function<int(long read, int code)> readCode;
 };
 
 enum class PassState { Running, Completed, NothingToDo, Cancelled, Failed };
@@ -62,6 +66,7 @@ private:
     std::size_t nextPosition_ = 0;
     long estimate_ = 0;
     long recordsRead_ = 0;
+    long readsDone_ = 0;
     int percentDone_ = 0;
     PassState state_ = PassState::Running;
 };

@@ -283,4 +283,50 @@ TEST_F(BrowseTest, AChangeMadeByAnotherWindowShowsOnTheNextFocus) {
     EXPECT_EQ(d.Highlight("?LIST"), 1);
 }
 
+TEST_F(BrowseTest, ATypedCharacterMovesToTheNextRowBeginningWithItWithoutWrapping) {
+    Fill(kTwelve);
+    Open();
+    struct Case {
+        int key;
+        std::vector<std::string> page;
+        std::string highlighted;
+    };
+    // Page of five; each case starts where the one before left off.
+    const std::vector<Case> cases = {
+        {'D', {"ALPHA", "BETA", "CHARLIE", "DELTA", "ECHO"}, "DELTA"},      // on the page
+        {'M', {"MAR", "MARS", "NOVEMBER", "OSCAR", "PAPA"}, "MAR"},         // past the page: sought
+        {'M', {"MAR", "MARS", "NOVEMBER", "OSCAR", "PAPA"}, "MARS"},        // the next of the same initial
+        {'M', {"MAR", "MARS", "NOVEMBER", "OSCAR", "PAPA"}, "MARS"},        // no further M: no wrap
+        {'B', {"MAR", "MARS", "NOVEMBER", "OSCAR", "PAPA"}, "MARS"},        // only before: nothing moves
+        {'Q', {"MAR", "MARS", "NOVEMBER", "OSCAR", "PAPA"}, "MARS"},        // no row at all
+        {'Z' | shell::codes::Shift, {"MARS", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}, "ZULU"},
+    };
+    for (const auto& c : cases) {
+        d.Key("?LIST", c.key);
+        SCOPED_TRACE(std::string(1, static_cast<char>(c.key & 0xFF)));
+        EXPECT_EQ(Titles(), c.page);
+        const int h = d.Highlight("?LIST");
+        ASSERT_GE(h, 1);
+        EXPECT_EQ(Titles().at(static_cast<std::size_t>(h - 1)), c.highlighted);
+    }
+    EXPECT_TRUE(program.requests.empty()) << "a typed key opens no form";
+}
+
+TEST_F(BrowseTest, TheTypedCharacterMatchesTitlesInAnyCaseAndTheNextRecordPastThePage) {
+    Fill({{"apple", "A"}, {"Banana", "B"}, {"bean", "B"}, {"beet", "B"}, {"berry", "B"}, {"Blue", "B"},
+          {"cherry", "C"}});
+    Open();
+    d.Key("?LIST", 'B');
+    EXPECT_EQ(d.Highlight("?LIST"), 2);
+    for (int i = 0; i < 3; ++i) d.Key("?LIST", 'B');
+    EXPECT_EQ(d.Highlight("?LIST"), 5) << "berry, the page's last row";
+    d.Key("?LIST", 'B');
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"bean", "beet", "berry", "Blue", "cherry"}));
+    EXPECT_EQ(Titles().at(static_cast<std::size_t>(d.Highlight("?LIST") - 1)), "Blue");
+    d.Key("?LIST", 'B');
+    EXPECT_EQ(Titles().at(static_cast<std::size_t>(d.Highlight("?LIST") - 1)), "Blue");
+    d.Key("?LIST", 'C');
+    EXPECT_EQ(Titles().at(static_cast<std::size_t>(d.Highlight("?LIST") - 1)), "cherry");
+}
+
 }  // namespace

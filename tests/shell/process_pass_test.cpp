@@ -9,11 +9,14 @@
 #include "shell/data_files.h"
 #include "shell/data_dictionary_prefixes.h"
 
+#include "scripted_messages.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -82,6 +85,7 @@ protected:
             SavedTitle = from;
             fw::BIND("SavedTitle", SavedTitle);
             fw::BIND(shell::SongBook());
+<<<<<<< HEAD
             shell::ProgressSpec desc;
             desc.primary = &shell::SongBook();
             desc.order = shell::SongBook().FindKey("SBK:KTITLE");
@@ -90,6 +94,17 @@ protected:
             desc.estimate = [estimate] { return estimate; };
             desc.userText = "Performing Batch Operation";
             desc.action = [this, to] {
+=======
+            shell::ProgressSpec desc;
+            desc.primary = &shell::SongBook();
+            desc.order = shell::SongBook().FindKey("SBK:KTITLE");
+            desc.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
+            desc.actionMovesKey = true;
+            desc.estimate = [estimate] { return estimate; };
+            desc.userText = "Performing Batch Operation";
+            desc.readCode = readCode;
+            desc.action = [this, to] {
+>>>>>>> mech2
                 ++actions;
                 SBK.Title = to;
                 fw::PUT(shell::SongBook());
@@ -102,12 +117,17 @@ protected:
         });
     }
     bool Open() const { return d.IsOpen("P1$PROGRESSWINDOW"); }
+    // The pass's read number failAt gets code instead of its own result.
+    void FailRead(long failAt, int code) {
+        readCode = [failAt, code](long read, int own) { return read == failAt ? code : own; };
+    }
 
     std::string dir;
     Driver d{GTestFailures()};
     int actions = 0;
     shell::PassState state = shell::PassState::Running;
     int outcome = -1;
+    std::function<int(long, int)> readCode;
 };
 
 TEST_F(ProcessTest, NoMatchingRecordClosesAtOnceWithNothingChanged) {
@@ -161,6 +181,35 @@ TEST_F(ProcessTest, ExactlyOneSliceOfRecordsMeetsTheEndInThatSlice) {
     EXPECT_EQ(actions, 25);
     EXPECT_FALSE(Open());
     EXPECT_EQ(state, shell::PassState::Completed);
+}
+
+TEST_F(ProcessTest, AReadErrorEndsThePassAsFailedNotCompleted) {
+    struct Case {
+        const char* name;
+        long failAt;  // the read that fails; 1 is the read on opening
+        int code;
+        int actions;  // done before the failure
+    };
+    const std::vector<Case> cases = {{"on opening", 1, fw::NoAccessErr, 0},
+                                     {"within the first slice", 10, fw::FileSystemErr, 9},
+                                     {"in a later slice", 30, fw::NoAccessErr, 29}};
+    Fill("Alpha", 40);
+    ScriptedMessages messages;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        actions = 0;
+        state = shell::PassState::Running;
+        FailRead(c.failAt, c.code);
+        messages.shown.clear();
+        StartRename("Alpha", "Alpha", 40);
+        EXPECT_TRUE(d.TickUntil([this] { return !Open(); }, 10));
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].caption, "Record Retrieval Error");
+        EXPECT_NE(messages.shown[0].text.find("the SongBook file"), std::string::npos);
+        EXPECT_EQ(actions, c.actions);
+        EXPECT_EQ(state, shell::PassState::Failed);
+        EXPECT_EQ(outcome, shell::outcome::Cancelled) << "ActionOutcome 2";
+    }
 }
 
 }  // namespace
