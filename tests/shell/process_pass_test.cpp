@@ -85,16 +85,6 @@ protected:
             SavedTitle = from;
             fw::BIND("SavedTitle", SavedTitle);
             fw::BIND(shell::SongBook());
-<<<<<<< HEAD
-            shell::ProgressSpec desc;
-            desc.primary = &shell::SongBook();
-            desc.order = shell::SongBook().FindKey("SBK:KTITLE");
-            desc.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
-            desc.actionMovesKey = true;
-            desc.estimate = [estimate] { return estimate; };
-            desc.userText = "Performing Batch Operation";
-            desc.action = [this, to] {
-=======
             shell::ProgressSpec desc;
             desc.primary = &shell::SongBook();
             desc.order = shell::SongBook().FindKey("SBK:KTITLE");
@@ -104,7 +94,6 @@ protected:
             desc.userText = "Performing Batch Operation";
             desc.readCode = readCode;
             desc.action = [this, to] {
->>>>>>> mech2
                 ++actions;
                 SBK.Title = to;
                 fw::PUT(shell::SongBook());
