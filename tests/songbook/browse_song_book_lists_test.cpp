@@ -1,6 +1,7 @@
 #include "songbook/browse_song_book.h"
 
 #include "platform/ui/testing/gtest_driver.h"
+#include "platform/ui/window.h"
 #include "shell/data_dictionary_globals.h"
 
 #include "song_book_fixture.h"
@@ -67,6 +68,8 @@ TEST_F(SongBookListsTest, AnEmptyBookShowsNoRowsAndZeroTracks) {
     EXPECT_TRUE(d.Rows("?LISTTITLE", kWindow).empty());
     EXPECT_FALSE(d.Enabled("?CHANGE", kWindow));
     EXPECT_FALSE(d.Enabled("?INSERT", kWindow));
+    fw::Window& w = *d.FindWindow(kWindow);
+    EXPECT_EQ(w.Get(fw::Prop::Msg, w.Feq("?LISTTITLE")).Str(), "Total Song Tracks: 0");
 }
 
 }  // namespace
