@@ -2,6 +2,7 @@
 
 #include "platform/ui/testing/gtest_driver.h"
 #include "platform/ui/window.h"
+#include "shell/browse_codes.h"
 #include "shell/data_dictionary_globals.h"
 
 #include "song_book_fixture.h"
@@ -54,6 +55,9 @@ TEST_F(SongBookListsTest, SearchMovesTheVisibleListToTheHit) {
     for (char c = 'A'; c <= 'Z'; ++c) many.push_back({std::string(3, c), "X", "U1", static_cast<std::uint32_t>(c)});
     MakeBook("Party", {{"U1", "D1"}}, many);
     Open();
+    // 26 rows on a page of 50: a page down moves the highlight to the last.
+    d.Key("?LISTTITLE", shell::codes::PgDn, kWindow);
+    EXPECT_EQ(d.Highlight("?LISTTITLE", kWindow), 26);
     d.Type("?SEARCHSTRING", "qq", kWindow);
     d.Press("?BUTTON28", kWindow);
     // The whole book fits on the page: the highlight moves to the hit.
