@@ -13,6 +13,7 @@
 #include "shell/data_dictionary_thread_state.h"
 #include "songbook/book_paths.h"
 #include "songbook/browse_song_book_files.h"
+#include "songbook/browse_song_book_lists.h"
 #include "songbook/convert_stubs.h"
 #include "songbook/song_book_lists.h"
 
@@ -205,6 +206,7 @@ struct BrowseState {
     fw::FString<40> searchText;
     std::int32_t searchMode = 1;
     std::int32_t searchScanCount = 0;
+    long lastHitOrdinal = 0;
     std::int32_t trackCount = 0;
 };
 
@@ -219,7 +221,15 @@ void Refresh(BrowseState& s) {
     fw::DISPLAY();
 }
 
-void ShowList(BrowseState& s, SongBookListKind kind) {
+// The listing forms are not part of the program yet: their buttons stay
+// disabled on every list, shown or not.
+void DisableListingCommands() {
+    for (const SongBookListDecl* list : SongBookLists())
+        for (std::string_view control : {list->changeButton, list->insertButton, list->deleteButton})
+            fw::DISABLE(control);
+}
+
+void ShowList(BrowseState& s, SongBookBrowses& browses, SongBookListKind kind) {
     s.visibleList = kind;
     for (const SongBookListDecl* list : SongBookLists()) {
         const bool shown = list->kind == kind;
@@ -233,10 +243,32 @@ void ShowList(BrowseState& s, SongBookListKind kind) {
             }
         }
     }
+    DisableListingCommands();
+    s.searchText = "";
+    s.searchScanCount = 0;
+    fw::DISPLAY();
+    fw::DISABLE("?SEARCHNEXTBUTTON");
+    browses.Show(kind);
+    fw::SELECT(SongBookList(kind).listControl);
+}
+
+// Search (from the first hit) or Next (the hit after the last one).
+void SearchVisibleList(BrowseState& s, SongBookBrowses& browses, bool next) {
+    if (!next) s.lastHitOrdinal = 0;
+    const SearchResult hit = browses.Search(s.searchText.Clip(), static_cast<SearchMode>(s.searchMode),
+                                            s.lastHitOrdinal);
+    if (hit.found) {
+        s.lastHitOrdinal = hit.ordinal;
+        s.searchScanCount = static_cast<std::int32_t>(hit.scanned);
+        return;
+    }
+    // Nothing (more) to find: Next stays off until the next hit.
+    s.searchScanCount = 0;
     s.searchText = "";
     fw::DISPLAY();
     fw::DISABLE("?SEARCHNEXTBUTTON");
-    fw::SELECT(SongBookList(kind).listControl);
+    fw::SELECT(SongBookList(s.visibleList).listControl);
+    fw::MESSAGE(kSearchNotFound, "", fw::Icon::None, fw::Button::Ok);
 }
 
 // The window on the open book, from the set-up to the end of its event loop.
@@ -254,6 +286,10 @@ void RunBrowseWindow(BrowseState& s) {
     window.Open();
     fw::SetProp({}, fw::Prop::Text, std::string(shell::SongBookName.Clip()));
     fw::SetProp("?LISTTITLE", fw::Prop::Items, 50);
+    for (const SongBookListDecl* list : SongBookLists())
+        fw::SetProp(list->listControl, fw::Prop::Format, std::string(list->format));
+    DisableListingCommands();
+    SongBookBrowses browses(s.entryRequest == shell::action::Select);
     fw::DISPLAY();
     if (book_files::ListingCount() == 0 && GettingStartedProc()) GettingStartedProc()();
     fw::SetSystemIcon("~songbook.ico");
@@ -270,11 +306,18 @@ void RunBrowseWindow(BrowseState& s) {
         case fw::Event::OpenWindow:
         case fw::Event::GainFocus:
             s.firstFocusDone = true;
-            Refresh(s);
+            browses.RequestResync();
             break;
         default: break;
         }
+        browses.TakeEvent(fw::EVENT(), fw::FIELD(), fw::KEYCODE());
         const fw::FieldId accepted = fw::ACCEPTED();
+        if (accepted == "?BUTTON28") SearchVisibleList(s, browses, false);
+        if (accepted == "?SEARCHNEXTBUTTON") SearchVisibleList(s, browses, true);
+        for (const SongBookListDecl* list : SongBookLists())
+            if (accepted != 0 && accepted == list->switchButton) ShowList(s, browses, list->kind);
+        browses.Sync();
+        Refresh(s);
         if (accepted == 0) continue;
         if (accepted == "?CLOSE") {
             s.windowResponse = shell::outcome::Cancelled;
@@ -285,7 +328,6 @@ void RunBrowseWindow(BrowseState& s) {
                 s.windowResponse = shell::outcome::Completed;
                 fw::POST(fw::Event::CloseWindow);
             }
-            if (accepted == list->switchButton) ShowList(s, list->kind);
         }
     }
     // The files close as the uses end here, Genre last.

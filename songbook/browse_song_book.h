@@ -55,6 +55,7 @@ inline constexpr std::string_view kConversionQuestion =
 inline constexpr std::string_view kConversionCaption = "File Conversion Necessary";
 inline constexpr std::string_view kFatalCaption = "Program ERROR!";
 inline constexpr std::string_view kOpenBookCaption = "Open SongBook";
+inline constexpr std::string_view kSearchNotFound = "Search Text Not Found...";
 
 // "Program Error #N|Unable to <verb> <name>, Program will be terminated"
 std::string FatalText(int errorCode, std::string_view verb, std::string_view name);

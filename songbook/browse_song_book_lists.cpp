@@ -1,0 +1,100 @@
+#include "songbook/browse_song_book_lists.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/data/record.h"
+#include "platform/runtime/error_state.h"
+#include "shell/browse_page.h"
+#include "shell/data_files.h"
+
+#include <array>
+#include <string>
+
+namespace songbook {
+
+namespace {
+
+fw::File& FileLabelled(std::string_view label) {
+    return label == "SBDiscs" ? shell::SBDiscs() : shell::SongBook();
+}
+
+// "PRE:Field" of the book's two files: its file and field index.
+struct FieldRef {
+    fw::File* file;
+    int field;
+};
+FieldRef Resolve(std::string_view name) {
+    fw::File& file = name.substr(0, 4) == "SBD:" ? shell::SBDiscs() : shell::SongBook();
+    return {&file, file.Record().Find(name)};
+}
+
+shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode) {
+    shell::BrowseSpec spec;
+    fw::File& primary = FileLabelled(decl.primaryFile);
+    spec.primary = &primary;
+    spec.orders = {{primary.FindKey(decl.orderKey)}};
+    const bool discList = decl.kind == SongBookListKind::Disc;
+    fw::File& joined = FileLabelled(decl.joinedFile);
+    const std::string joinKey(decl.joinKey);
+    spec.joins = [&joined, joinKey, discList](fw::View& view) {
+        // Listings join their disc, discs their listings, by the unique disc ID.
+        if (discList) view.Join(joined.FindKey(joinKey), {"SBD:UNQDISKID"});
+        else view.Join(joined.FindKey(joinKey), {"SBK:UnqDiskID"});
+    };
+    std::vector<FieldRef> fields;
+    for (std::string_view name : decl.rowFields) fields.push_back(Resolve(name));
+    spec.columns = [fields] {
+        fw::ui::ListRow row;
+        for (const FieldRef& f : fields) {
+            const fw::RecordDecl& rec = f.file->Record();
+            row.push_back(f.field < 0 ? std::string()
+                                      : fw::GetText(f.file->Buffer(), rec.fields[static_cast<std::size_t>(f.field)]));
+        }
+        return row;
+    };
+    spec.selectMode = selectMode;
+    return spec;
+}
+
+}  // namespace
+
+struct SongBookBrowses::Lists {
+    struct One {
+        One(const SongBookListDecl& decl, bool selectMode)
+            : list(std::string(decl.listControl), {"", "", "", std::string(decl.selectButton)}),
+              browse(SpecFor(decl, selectMode), list) {}
+        shell::WindowBrowseList list;
+        shell::PagedBrowse browse;
+    };
+    std::array<std::unique_ptr<One>, 3> all;
+    shell::PagedBrowse& Of(SongBookListKind kind) { return all[static_cast<std::size_t>(kind) - 1]->browse; }
+};
+
+SongBookBrowses::SongBookBrowses(bool selectMode) : lists_(std::make_unique<Lists>()) {
+    for (const SongBookListDecl* decl : SongBookLists())
+        lists_->all[static_cast<std::size_t>(decl->kind) - 1] = std::make_unique<Lists::One>(*decl, selectMode);
+}
+
+SongBookBrowses::~SongBookBrowses() = default;
+
+void SongBookBrowses::Show(SongBookListKind kind) {
+    visible_ = kind;
+    lists_->Of(kind).RequestResync();
+}
+
+bool SongBookBrowses::TakeEvent(int event, int field, int keyCode) {
+    return lists_->Of(visible_).TakeEvent(event, field, keyCode);
+}
+
+void SongBookBrowses::RequestResync() { lists_->Of(visible_).RequestResync(); }
+
+void SongBookBrowses::Sync() { lists_->Of(visible_).SyncBrowse(); }
+
+SearchResult SongBookBrowses::Search(std::string_view text, SearchMode mode, long lastHitOrdinal) {
+    shell::PagedBrowse& browse = lists_->Of(visible_);
+    browse.RereadHighlighted();
+    const SearchResult result = SearchSongBookList(visible_, text, mode, lastHitOrdinal);
+    if (result.found) browse.PositionOnRecord(shell::PositionKind::ByPosition);
+    return result;
+}
+
+}  // namespace songbook

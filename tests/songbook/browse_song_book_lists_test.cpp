@@ -1,0 +1,79 @@
+#include "songbook/browse_song_book.h"
+
+#include "platform/ui/testing/gtest_driver.h"
+#include "platform/ui/window.h"
+#include "shell/browse_codes.h"
+#include "shell/data_dictionary_globals.h"
+
+#include "song_book_fixture.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kWindow = "P1$BROWSEWINDOW";
+
+class SongBookListsTest : public song_book_test::SongBookFolder {
+protected:
+    void SetUp() override {
+        SongBookFolder::SetUp();
+        songbook::SetBookChooser([this] { return Path("Party.2bk"); });
+        songbook::SetGettingStarted([] {});
+    }
+    void TearDown() override {
+        if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
+        songbook::SetBookChooser(nullptr);
+        songbook::SetGettingStarted(nullptr);
+        SongBookFolder::TearDown();
+    }
+    void Open() {
+        d.Start([] { songbook::BrowseSongBook(); });
+        ASSERT_TRUE(d.IsOpen(kWindow));
+    }
+    std::vector<std::string> First(const char* list) {
+        std::vector<std::string> out;
+        for (const auto& r : d.Rows(list, kWindow)) out.push_back(r.substr(0, r.find('|')));
+        return out;
+    }
+    fw::testing::Driver d{fw::testing::GTestFailures()};
+};
+
+TEST_F(SongBookListsTest, EachListShowsTheBookInItsOrder) {
+    MakeBook("Party", {{"U1", "B2"}, {"U2", "a1"}},
+             {{"bee", "Zed", "U1", 1}, {"Abc", "amy", "U2", 1}, {"abc", "Bob", "U1", 2}});
+    Open();
+    EXPECT_EQ(First("?LISTTITLE"), (std::vector<std::string>{"Abc", "abc", "bee"}));
+    d.Press("?BUTTON17:2", kWindow);
+    EXPECT_EQ(First("?LISTARTIST"), (std::vector<std::string>{"amy", "Bob", "Zed"}));
+    d.Press("?BUTTON17:3", kWindow);
+    EXPECT_EQ(First("?LISTDISCID"), (std::vector<std::string>{"a1", "B2", "B2"}));
+}
+
+TEST_F(SongBookListsTest, SearchMovesTheVisibleListToTheHit) {
+    std::vector<song_book_test::Listing> many;
+    for (char c = 'A'; c <= 'Z'; ++c) many.push_back({std::string(3, c), "X", "U1", static_cast<std::uint32_t>(c)});
+    MakeBook("Party", {{"U1", "D1"}}, many);
+    Open();
+    // 26 rows on a page of 50: a page down moves the highlight to the last.
+    d.Key("?LISTTITLE", shell::codes::PgDn, kWindow);
+    EXPECT_EQ(d.Highlight("?LISTTITLE", kWindow), 26);
+    d.Type("?SEARCHSTRING", "qq", kWindow);
+    d.Press("?BUTTON28", kWindow);
+    // The whole book fits on the page: the highlight moves to the hit.
+    const int hit = d.Highlight("?LISTTITLE", kWindow);
+    ASSERT_GE(hit, 1);
+    EXPECT_EQ(First("?LISTTITLE").at(static_cast<std::size_t>(hit - 1)), "QQQ");
+    EXPECT_TRUE(d.Enabled("?SEARCHNEXTBUTTON", kWindow));
+}
+
+TEST_F(SongBookListsTest, AnEmptyBookShowsNoRowsAndZeroTracks) {
+    Open();
+    EXPECT_TRUE(d.Rows("?LISTTITLE", kWindow).empty());
+    EXPECT_FALSE(d.Enabled("?CHANGE", kWindow));
+    EXPECT_FALSE(d.Enabled("?INSERT", kWindow));
+    fw::Window& w = *d.FindWindow(kWindow);
+    EXPECT_EQ(w.Get(fw::Prop::Msg, w.Feq("?LISTTITLE")).Str(), "Total Song Tracks: 0");
+}
+
+}  // namespace
