@@ -17,9 +17,6 @@
 //       browse.SyncBrowse();   // the window's refresh
 //   }
 //
-// (A file working on data files cannot include platform/ui/events.h or
-// window_api.h, so the loop uses the fw::Window and shell/browse_codes.h.)
-//
 // Each row keeps a copy of the view's record buffers and POSITION(view), so
 // RowToRecord restores exactly the row's records and RESET finds it again.
 

@@ -3,7 +3,7 @@
 #include "shell/checked_open.h"
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/message_box.h"
-#include "shell/record_form_duplicate.h"
+#include "platform/data/file_ops.h"
 #include "shell/warnings.h"
 
 #include "platform/os/beep.h"
@@ -212,7 +212,7 @@ private:
             return;
         }
         if (code == fw::DupKeyErr && f_.file && !f_.uniqueKey.empty() &&
-            RecordDuplicatesKey(*f_.file, f_.uniqueKey)) {
+            fw::DUPLICATE(f_.file->FindKey(f_.uniqueKey))) {
             ShowWarningOneText(24, f_.uniqueKey);
         } else {
             fw::SetError(code);

@@ -28,21 +28,21 @@ FieldRef Resolve(std::string_view name) {
 }
 
 shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode) {
-    shell::BrowseSpec spec;
+    shell::BrowseSpec desc;
     fw::File& primary = FileLabelled(decl.primaryFile);
-    spec.primary = &primary;
-    spec.orders = {{primary.FindKey(decl.orderKey)}};
+    desc.primary = &primary;
+    desc.orders = {{primary.FindKey(decl.orderKey)}};
     const bool discList = decl.kind == SongBookListKind::Disc;
     fw::File& joined = FileLabelled(decl.joinedFile);
     const std::string joinKey(decl.joinKey);
-    spec.joins = [&joined, joinKey, discList](fw::View& view) {
+    desc.joins = [&joined, joinKey, discList](fw::View& view) {
         // Listings join their disc, discs their listings, by the unique disc ID.
         if (discList) view.Join(joined.FindKey(joinKey), {"SBD:UNQDISKID"});
         else view.Join(joined.FindKey(joinKey), {"SBK:UnqDiskID"});
     };
     std::vector<FieldRef> fields;
     for (std::string_view name : decl.rowFields) fields.push_back(Resolve(name));
-    spec.columns = [fields] {
+    desc.columns = [fields] {
         fw::ui::ListRow row;
         for (const FieldRef& f : fields) {
             const fw::RecordDecl& rec = f.file->Record();
@@ -51,8 +51,8 @@ shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode) {
         }
         return row;
     };
-    spec.selectMode = selectMode;
-    return spec;
+    desc.selectMode = selectMode;
+    return desc;
 }
 
 }  // namespace
