@@ -5,12 +5,15 @@
 
 #include "platform/ui/program.h"
 #include "shell/data_layer.h"
+#include "shell/program_procedures.h"
 #include "shell/program_startup.h"
 #include "shell/window_runtime.h"
+#include "songbook/browse_song_book.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     shell::ConnectWindowRuntime();
     shell::ConnectDataLayer();
+    shell::SetBrowseSongBook(songbook::BrowseSongBook);
     return fw::RunProgram(shell::ProgramStartup);
 }
