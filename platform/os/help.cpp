@@ -20,7 +20,7 @@ std::string HelpPagePath(std::string_view installFolder, std::string_view topic)
     std::string folder(installFolder);
     while (!folder.empty() && (folder.back() == ' ' || IsPathSeparator(folder.back()))) folder.pop_back();
     if (folder.empty()) return {};
-    const std::string path = ResolvePath(AnsiToUtf8(folder + "/help/" + std::string(topic)));
+    const std::string path = ResolvePath(folder + "/help/" + std::string(topic));
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec) ? path : std::string();
 }

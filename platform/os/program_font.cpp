@@ -26,7 +26,7 @@ std::string FindFontFile(std::string_view fileName, std::string_view searchFolde
     if (bare && !searchFolder.empty()) candidates[1] = std::string(searchFolder) + "/" + std::string(fileName);
     for (const auto& c : candidates) {
         if (c.empty()) continue;
-        const std::string path = ResolvePath(AnsiToUtf8(c));
+        const std::string path = ResolvePath(c);
         if (std::filesystem::is_regular_file(path, ec)) return path;
     }
     return {};
