@@ -1,6 +1,7 @@
 #include "platform/data/bytefile/byte_file.h"
 
 #include "platform/data/names/file_errors.h"
+#include "platform/data/names/plain_files.h"
 #include "platform/data/names/path_names.h"
 #include "platform/runtime/error_state.h"
 
@@ -14,7 +15,6 @@
 
 namespace fw {
 namespace {
-bool BlankName(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
 
 // Writes all of `length` bytes at `offset`, or at the end when `append`; 0 or an errno.
 int WriteAll(int fd, const char* data, std::size_t length, std::uint64_t offset, bool append) {
@@ -53,17 +53,12 @@ bool ByteFile::CheckLength(std::size_t length) {
 
 void ByteFile::Create() {
     if (IsOpen()) return SetError(IsOpenErr);
-    if (BlankName(name)) return SetError(BadKeyErr);
-    const std::string native = ResolvePath(name);
-    const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return SetSystemError(errno, native);
-    close(fd);
-    ClearError();
+    CreateEmptyFile(name);
 }
 
 void ByteFile::Open(int mode) {
     if (IsOpen()) return SetError(IsOpenErr);
-    if (BlankName(name)) return SetError(BadKeyErr);
+    if (BlankFileName(name)) return SetError(BadKeyErr);
     const std::string native = ResolvePath(name);
     readOnly_ = (mode & 0x0F) == 0;
     const int fd = open(native.c_str(), (readOnly_ ? O_RDONLY : O_RDWR) | O_CLOEXEC);

@@ -2,6 +2,7 @@
 
 #include "platform/data/csv/csv_format.h"
 #include "platform/data/names/file_errors.h"
+#include "platform/data/names/plain_files.h"
 #include "platform/data/names/path_names.h"
 #include "platform/runtime/error_state.h"
 
@@ -16,8 +17,6 @@ namespace fw {
 namespace {
 constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr std::size_t kWriteChunk = 64 * 1024;
-
-bool BlankName(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
 }  // namespace
 
 // Buffered reads at explicit offsets, so appends at the end never disturb them.
@@ -107,17 +106,12 @@ bool CsvFile::Flush() {
 
 void CsvFile::Create() {
     if (IsOpen()) return SetError(IsOpenErr);
-    if (BlankName(name)) return SetError(BadKeyErr);
-    const std::string native = ResolvePath(name);
-    const int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) return SetSystemError(errno, native);
-    close(fd);
-    ClearError();
+    CreateEmptyFile(name);
 }
 
 void CsvFile::Open(int mode) {
     if (IsOpen()) return SetError(IsOpenErr);
-    if (BlankName(name)) return SetError(BadKeyErr);
+    if (BlankFileName(name)) return SetError(BadKeyErr);
     const std::string native = ResolvePath(name);
     readOnly_ = (mode & 0x0F) == 0;
     const int fd = open(native.c_str(), (readOnly_ ? O_RDONLY : O_RDWR | O_APPEND) | O_CLOEXEC);
@@ -299,7 +293,7 @@ long CsvFile::Records() {
 }
 
 void CsvFile::Remove() {
-    if (BlankName(name)) return SetError(BadKeyErr);
+    if (BlankFileName(name)) return SetError(BadKeyErr);
     const std::string native = ResolvePath(name);
     if (unlink(native.c_str()) != 0) return SetSystemError(errno, native);
     ClearError();

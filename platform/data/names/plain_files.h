@@ -1,0 +1,14 @@
+#pragma once
+// Plain files by program name, for the comma-delimited and byte-file drivers.
+
+#include <string>
+
+namespace fw {
+
+// A name of only blanks names no file.
+bool BlankFileName(const std::string& name);
+// CREATE of a plain file: an empty file under the name (found
+// case-insensitively), replacing one that is there; sets the error state.
+void CreateEmptyFile(const std::string& name);
+
+}  // namespace fw
