@@ -106,6 +106,16 @@ std::string FileName(File& f) {
     return n;
 }
 
+// The file's name found on disk; blank when it has no name (error 45 set).
+std::string DiskPathOf(File& f) {
+    const std::string name = FileName(f);
+    if (name.empty()) {
+        SetError(BadKeyErr);
+        return {};
+    }
+    return ResolvePath(name);
+}
+
 bool ParentExists(const std::string& path) {
     const std::filesystem::path p(path);
     const auto parent = p.parent_path();
@@ -156,12 +166,8 @@ void OpenWith(File& f, int mode) {
         SetError(IsOpenErr);
         return;
     }
-    const std::string name = FileName(f);
-    if (name.empty()) {
-        SetError(BadKeyErr);
-        return;
-    }
-    const std::string path = ResolvePath(name);
+    const std::string path = DiskPathOf(f);
+    if (path.empty()) return;
     const bool wantWrite = (mode & 0x0F) != ReadOnly;
     if (int e = CheckReadable(path, wantWrite)) {
         SetError(e);
@@ -201,7 +207,7 @@ void OpenWith(File& f, int mode) {
     }
     inst.open = true;
     inst.mode = mode;
-    inst.openedName = name;
+    inst.openedName = FileName(f);
     inst.db = std::move(db);
     inst.sequence.Configure(&f, -1);
     inst.sequence.SetFirstBatch(inst.quickScan ? 64 : 16);
@@ -335,12 +341,8 @@ void CREATE(File& f) {
         SetError(IsOpenErr);
         return;
     }
-    const std::string name = FileName(f);
-    if (name.empty()) {
-        SetError(BadKeyErr);
-        return;
-    }
-    const std::string path = ResolvePath(name);
+    const std::string path = DiskPathOf(f);
+    if (path.empty()) return;
     if (!ParentExists(path)) {
         SetError(PathErr);
         return;
@@ -371,12 +373,8 @@ void CREATE(File& f) {
 }
 
 long BUILD(File& f) {
-    const std::string name = FileName(f);
-    if (name.empty()) {
-        SetError(BadKeyErr);
-        return -1;
-    }
-    const std::string path = ResolvePath(name);
+    const std::string path = DiskPathOf(f);
+    if (path.empty()) return -1;
     if (int e = CheckReadable(path, true)) {
         SetError(e);
         return -1;
