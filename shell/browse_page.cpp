@@ -390,7 +390,11 @@ void PagedBrowse::EditThroughForm(int request) {
         fw::GET(*spec_.primary, 0L);
         fw::ClearRecord(spec_.primary->Buffer(), spec_.primary->Record());
     }
-    if (spec_.lookup) spec_.lookup();
+    if (spec_.lookup && !spec_.lookup()) {
+        ReloadPage(ReloadKind::FromPage);
+        list_.Focus();
+        return;
+    }
     fw::CLOSE(*view_);
     const std::int32_t windowRequest = RequestedAction();
     RequestedAction() = request;

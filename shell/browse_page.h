@@ -47,7 +47,7 @@ struct BrowseSpec {
     std::function<fw::ui::ListRow()> columns;         // the row's fields from the record buffers
     std::function<bool()> check;                      // record check: false passes the record over
     std::function<int()> activeOrder;                 // the window's order (tabs); empty: 1
-    std::function<void()> lookup;                     // the list's own lookup before a form
+    std::function<bool()> lookup;                     // the list's own lookup before a form; false: not found (said so), no form
     std::function<void()> form;                       // the record form (RequestedAction / ActionOutcome)
     bool selectMode = false;                          // the window was opened to select (request 4)
 };

@@ -38,6 +38,10 @@ inline std::uint8_t SearchThread = 0;    // the running Search Main SongBase win
 inline std::uint8_t SongBookIsOpen = 0;  // 1 while a song-book window has a book open
 inline std::uint8_t FrameResized = 0;    // 1 after the frame was resized, until the song-book window re-lays out
 
+// The multi-listing edit's request and the answer of its set-up dialog.
+inline std::uint8_t MultiEditField = 0;    // 1 title, 2 artist, 3 disc ID
+inline std::uint16_t DialogCancelled = 0;  // 0 confirmed, 1 cancelled
+
 // File-name variables: full paths.
 inline fw::FString<128> SongBookName;   // the open book's .2bk, set by the song-book window
 inline fw::FString<128> SBDiscsName;    // the open book's .2bd

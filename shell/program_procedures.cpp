@@ -1,25 +1,33 @@
 #include "shell/program_procedures.h"
 
+#include <map>
+#include <string>
 #include <utility>
 
 namespace shell {
 namespace {
 
-ProgramProcedure& SongBookProcedure() {
-    static ProgramProcedure procedure;
-    return procedure;
-}
-
-ProgramProcedure& WizardProcedure() {
-    static ProgramProcedure procedure;
-    return procedure;
+std::map<std::string, ProgramProcedure, std::less<>>& Procedures() {
+    static std::map<std::string, ProgramProcedure, std::less<>> procedures;
+    return procedures;
 }
 
 }  // namespace
 
-void SetBrowseSongBook(ProgramProcedure procedure) { SongBookProcedure() = std::move(procedure); }
-void SetAutoUpdateWizard(ProgramProcedure procedure) { WizardProcedure() = std::move(procedure); }
-const ProgramProcedure& BrowseSongBook() { return SongBookProcedure(); }
-const ProgramProcedure& AutoUpdateWizard() { return WizardProcedure(); }
+void SetProgramProcedure(std::string_view name, ProgramProcedure procedure) {
+    if (procedure) Procedures()[std::string(name)] = std::move(procedure);
+    else if (auto it = Procedures().find(name); it != Procedures().end()) Procedures().erase(it);
+}
+
+const ProgramProcedure& ProgramProcedureNamed(std::string_view name) {
+    static const ProgramProcedure none;
+    auto it = Procedures().find(name);
+    return it == Procedures().end() ? none : it->second;
+}
+
+void SetBrowseSongBook(ProgramProcedure procedure) { SetProgramProcedure("BrowseSongBook", std::move(procedure)); }
+void SetAutoUpdateWizard(ProgramProcedure procedure) { SetProgramProcedure("AutoUpdateWizard", std::move(procedure)); }
+const ProgramProcedure& BrowseSongBook() { return ProgramProcedureNamed("BrowseSongBook"); }
+const ProgramProcedure& AutoUpdateWizard() { return ProgramProcedureNamed("AutoUpdateWizard"); }
 
 }  // namespace shell

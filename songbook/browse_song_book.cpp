@@ -16,6 +16,10 @@
 #include "songbook/browse_song_book_lists.h"
 #include "songbook/convert_stubs.h"
 #include "songbook/song_book_lists.h"
+#include "songbook/song_book_commands.h"
+#include "songbook/song_book_window.h"
+#include "platform/os/beep.h"
+#include "shell/window_runtime.h"
 
 #include <QWidget>
 
@@ -195,55 +199,30 @@ public:
     ChoosingGuard& operator=(const ChoosingGuard&) = delete;
 };
 
-// The window's own state.
-struct BrowseState {
-    std::int32_t entryRequest = 0;
-    std::int32_t currentRequest = 0;
-    std::int32_t windowResponse = 0;
-    bool filesCounted = false;
-    bool firstFocusDone = false;
-    SongBookListKind visibleList = SongBookListKind::Title;
-    fw::FString<40> searchText;
-    std::int32_t searchMode = 1;
-    std::int32_t searchScanCount = 0;
-    long lastHitOrdinal = 0;
-    std::int32_t trackCount = 0;
-};
+using BrowseState = SongBookWindowState;
 
-void Refresh(BrowseState& s) {
-    s.trackCount = book_files::ListingCount();
-    const std::string message = "Total Song Tracks: " + std::to_string(s.trackCount);
-    for (const SongBookListDecl* list : SongBookLists()) fw::SetProp(list->listControl, fw::Prop::Msg, message);
-    if (s.searchScanCount != 0)
-        fw::ENABLE("?SEARCHNEXTBUTTON");
-    else
-        fw::DISABLE("?SEARCHNEXTBUTTON");
-    fw::DISPLAY();
-}
-
-// The listing forms are not part of the program yet: their buttons stay
-// disabled on every list, shown or not.
-void DisableListingCommands() {
-    for (const SongBookListDecl* list : SongBookLists())
-        for (std::string_view control : {list->changeButton, list->insertButton, list->deleteButton})
-            fw::DISABLE(control);
+std::function<void()>& ListingForm() {
+    static std::function<void()> form;
+    return form;
 }
 
 void ShowList(BrowseState& s, SongBookBrowses& browses, SongBookListKind kind) {
+    browses.RereadHighlighted();
     s.visibleList = kind;
+    const bool withForm = browses.HasForm();
     for (const SongBookListDecl* list : SongBookLists()) {
         const bool shown = list->kind == kind;
         for (std::string_view control : {list->listControl, list->changeButton, list->insertButton, list->deleteButton}) {
+            const bool formButton = control != list->listControl;
             if (shown) {
                 fw::UNHIDE(control);
-                fw::ENABLE(control);
+                if (withForm || !formButton) fw::ENABLE(control);
             } else {
                 fw::HIDE(control);
                 fw::DISABLE(control);
             }
         }
     }
-    DisableListingCommands();
     s.searchText = "";
     s.searchScanCount = 0;
     fw::DISPLAY();
@@ -271,6 +250,12 @@ void SearchVisibleList(BrowseState& s, SongBookBrowses& browses, bool next) {
     fw::MESSAGE(kSearchNotFound, "", fw::Icon::None, fw::Button::Ok);
 }
 
+// Scales the controls to the window's size as it was when it opened.
+void Relayout(BrowseState& s) {
+    shell::ResizeWindowControls(s.layout);
+    shell::FrameResized = 0;
+}
+
 // The window on the open book, from the set-up to the end of its event loop.
 void RunBrowseWindow(BrowseState& s) {
     std::optional<shell::FileUse> genre, discs, book;
@@ -278,18 +263,22 @@ void RunBrowseWindow(BrowseState& s) {
     discs.emplace(shell::SBDiscsFile());
     book.emplace(shell::SongBookFile());
     book_files::BindWindowFiles();
-    s.filesCounted = true;
 
     fw::Window window("P1$BROWSEWINDOW");
     window.Use("?SEARCHSTRING", s.searchText);
     window.Use("?SEARCHMODE", s.searchMode);
     window.Open();
+    shell::InitWindowResize(s.layout);
     fw::SetProp({}, fw::Prop::Text, std::string(shell::SongBookName.Clip()));
     fw::SetProp("?LISTTITLE", fw::Prop::Items, 50);
     for (const SongBookListDecl* list : SongBookLists())
         fw::SetProp(list->listControl, fw::Prop::Format, std::string(list->format));
-    DisableListingCommands();
-    SongBookBrowses browses(s.entryRequest == shell::action::Select);
+    SongBookBrowses browses(s.entryRequest == shell::action::Select, ListingForm());
+    if (!browses.HasForm())
+        for (const SongBookListDecl* list : SongBookLists())
+            for (std::string_view control : {list->changeButton, list->insertButton, list->deleteButton})
+                fw::DISABLE(control);
+    DisableMissingCommands(browses);
     fw::DISPLAY();
     if (book_files::ListingCount() == 0 && GettingStartedProc()) GettingStartedProc()();
     fw::SetSystemIcon("~songbook.ico");
@@ -302,24 +291,44 @@ void RunBrowseWindow(BrowseState& s) {
     fw::ALERT(fw::KeyCode::MouseRight);
 
     while (fw::ACCEPT()) {
-        switch (fw::EVENT()) {
-        case fw::Event::OpenWindow:
-        case fw::Event::GainFocus:
+        const int event = fw::EVENT();
+        if (event == fw::Event::OpenWindow || event == fw::Event::GainFocus) {
             s.firstFocusDone = true;
+            Relayout(s);
             browses.RequestResync();
-            break;
-        default: break;
+            RefreshSongBookWindow(s, browses);
+            continue;
         }
-        browses.TakeEvent(fw::EVENT(), fw::FIELD(), fw::KEYCODE());
+        if (event == fw::Event::Sized) {
+            Relayout(s);
+            browses.RequestResync();
+            RefreshSongBookWindow(s, browses);
+            continue;
+        }
+        if (event == fw::Event::Rejected) {
+            const fw::FieldId field = fw::FIELD();
+            fw::BEEP();
+            fw::DISPLAY(field.number);
+            fw::SELECT(field.number);
+            continue;
+        }
+        if (event == fw::Event::AlertKey && fw::KEYCODE() == fw::KeyCode::MouseRight) {
+            if (book_files::ListingCount() > 0) {
+                QuickClickMenu(s, browses);
+                fw::CYCLE();
+                continue;
+            }
+        }
+        const bool listEvent = browses.TakeEvent(event, fw::FIELD(), fw::KEYCODE());
         const fw::FieldId accepted = fw::ACCEPTED();
         if (accepted == "?BUTTON28") SearchVisibleList(s, browses, false);
         if (accepted == "?SEARCHNEXTBUTTON") SearchVisibleList(s, browses, true);
         for (const SongBookListDecl* list : SongBookLists())
             if (accepted != 0 && accepted == list->switchButton) ShowList(s, browses, list->kind);
-        browses.Sync();
-        Refresh(s);
+        if (!RunSongBookCommand(s, browses, accepted) && (listEvent || accepted != 0))
+            RefreshSongBookWindow(s, browses);
         if (accepted == 0) continue;
-        if (accepted == "?CLOSE") {
+        if (accepted == kCloseButton) {
             s.windowResponse = shell::outcome::Cancelled;
             fw::POST(fw::Event::CloseWindow);
         }
@@ -330,6 +339,7 @@ void RunBrowseWindow(BrowseState& s) {
             }
         }
     }
+    shell::EndWindowResize(s.layout);
     // The files close as the uses end here, Genre last.
     book.reset();
     discs.reset();
@@ -339,6 +349,7 @@ void RunBrowseWindow(BrowseState& s) {
 }  // namespace
 
 void SetBookChooser(BookChooser chooser) { Chooser() = std::move(chooser); }
+void SetListingForm(std::function<void()> form) { ListingForm() = std::move(form); }
 void SetGettingStarted(std::function<void()> gettingStarted) { GettingStartedProc() = std::move(gettingStarted); }
 int SongBookWindowsOpen() { return Book().windows; }
 

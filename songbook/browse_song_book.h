@@ -29,6 +29,11 @@ void BrowseSongBook();
 using BookChooser = std::function<std::string()>;
 void SetBookChooser(BookChooser chooser);
 
+// The listing form the lists' Insert, Change and Delete buttons call (the
+// record in the buffers, the request in RequestedAction). Null: none, and
+// those buttons stay disabled.
+void SetListingForm(std::function<void()> form);
+
 // Called before the event loop when the book has no listings (the Getting
 // Started window). Null restores the default, which does nothing.
 void SetGettingStarted(std::function<void()> gettingStarted);

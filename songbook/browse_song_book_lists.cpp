@@ -5,9 +5,12 @@
 #include "platform/runtime/error_state.h"
 #include "shell/browse_page.h"
 #include "shell/data_files.h"
+#include "shell/warnings.h"
 
 #include <array>
 #include <string>
+
+#include "shell/data_dictionary_prefixes.h"
 
 namespace songbook {
 
@@ -27,7 +30,25 @@ FieldRef Resolve(std::string_view name) {
     return {&file, file.Record().Find(name)};
 }
 
-shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode) {
+// Reads the listing whose disc ID and track SBK holds (watched, so a change
+// written back later notices another station's change first), then its disc
+// (blank when the book has none).
+bool ReadListingByDiscAndTrack(std::string_view warningFile) {
+    fw::File& book = shell::SongBook();
+    fw::WATCH(book);
+    fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
+    if (fw::ERRORCODE() != 0) {
+        shell::ShowWarningOneText(35, warningFile);
+        return false;
+    }
+    SBD.UNQDISKID = SBK.UnqDiskID;
+    fw::GET(shell::SBDiscs(), shell::SBDiscs().FindKey("SBD:KUNQDISKID"));
+    if (fw::ERRORCODE() != 0) fw::ClearRecord(&SBD, shell::SBDiscs().Record());
+    return true;
+}
+
+shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode, const std::function<void()>& form,
+                          shell::PagedBrowse** self) {
     shell::BrowseSpec desc;
     fw::File& primary = FileLabelled(decl.primaryFile);
     desc.primary = &primary;
@@ -51,17 +72,38 @@ shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode) {
         }
         return row;
     };
+    if (decl.lookup == ListingLookup::ByDiscAndTrack) {
+        const std::string warningFile(decl.warningFile);
+        desc.lookup = [self, warningFile] {
+            // The highlighted row again (an insert starts from a copy of it);
+            // a blank record when the book is empty.
+            shell::PagedBrowse& browse = **self;
+            if (browse.RowsLoaded() == 0) return true;
+            browse.RereadHighlighted();
+            return ReadListingByDiscAndTrack(warningFile);
+        };
+    }
+    desc.form = form;
     desc.selectMode = selectMode;
     return desc;
+}
+
+shell::BrowseButtons ButtonsOf(const SongBookListDecl& decl, bool withForm) {
+    if (!withForm) return {"", "", "", std::string(decl.selectButton)};
+    return {std::string(decl.insertButton), std::string(decl.changeButton), std::string(decl.deleteButton),
+            std::string(decl.selectButton)};
 }
 
 }  // namespace
 
 struct SongBookBrowses::Lists {
     struct One {
-        One(const SongBookListDecl& decl, bool selectMode)
-            : list(std::string(decl.listControl), {"", "", "", std::string(decl.selectButton)}),
-              browse(SpecFor(decl, selectMode), list) {}
+        One(const SongBookListDecl& decl, bool selectMode, const std::function<void()>& form)
+            : list(std::string(decl.listControl), ButtonsOf(decl, static_cast<bool>(form))),
+              browse(SpecFor(decl, selectMode, form, &self), list) {
+            self = &browse;
+        }
+        shell::PagedBrowse* self = nullptr;  // the lookup's way back to its browse
         shell::WindowBrowseList list;
         shell::PagedBrowse browse;
     };
@@ -69,9 +111,10 @@ struct SongBookBrowses::Lists {
     shell::PagedBrowse& Of(SongBookListKind kind) { return all[static_cast<std::size_t>(kind) - 1]->browse; }
 };
 
-SongBookBrowses::SongBookBrowses(bool selectMode) : lists_(std::make_unique<Lists>()) {
+SongBookBrowses::SongBookBrowses(bool selectMode, std::function<void()> form)
+    : lists_(std::make_unique<Lists>()), form_(std::move(form)) {
     for (const SongBookListDecl* decl : SongBookLists())
-        lists_->all[static_cast<std::size_t>(decl->kind) - 1] = std::make_unique<Lists::One>(*decl, selectMode);
+        lists_->all[static_cast<std::size_t>(decl->kind) - 1] = std::make_unique<Lists::One>(*decl, selectMode, form_);
 }
 
 SongBookBrowses::~SongBookBrowses() = default;
@@ -88,6 +131,21 @@ bool SongBookBrowses::TakeEvent(int event, int field, int keyCode) {
 void SongBookBrowses::RequestResync() { lists_->Of(visible_).RequestResync(); }
 
 void SongBookBrowses::Sync() { lists_->Of(visible_).SyncBrowse(); }
+
+void SongBookBrowses::RereadHighlighted() { lists_->Of(visible_).RereadHighlighted(); }
+
+void SongBookBrowses::ReloadVisible() { lists_->Of(visible_).ReloadPage(shell::ReloadKind::Keep); }
+
+bool SongBookBrowses::HasRows() const { return lists_->all[static_cast<std::size_t>(visible_) - 1]->browse.RowsLoaded() > 0; }
+
+Highlighted SongBookBrowses::FetchHighlighted() {
+    shell::PagedBrowse& browse = lists_->Of(visible_);
+    if (browse.RowsLoaded() == 0) return Highlighted::None;
+    browse.RereadHighlighted();
+    const SongBookListDecl& decl = SongBookList(visible_);
+    if (visible_ == SongBookListKind::Disc && SBK.UnqDiskID.Blank() && SBK.DISKTRACKNO == 0) return Highlighted::DiscOnly;
+    return ReadListingByDiscAndTrack(decl.warningFile) ? Highlighted::Listing : Highlighted::Failed;
+}
 
 SearchResult SongBookBrowses::Search(std::string_view text, SearchMode mode, long lastHitOrdinal) {
     shell::PagedBrowse& browse = lists_->Of(visible_);

@@ -15,6 +15,7 @@
 #include "platform/ui/use_var.h"
 
 class QWidget;
+class QPoint;
 class QAction;
 class QMenu;
 
@@ -78,6 +79,10 @@ public:
     virtual bool UserType(const std::string& /*text*/) { return false; }
     virtual bool UserChoose(int /*row*/) { return false; }  // from 1
     virtual bool UserCheck(bool /*on*/) { return false; }
+    virtual bool UserRightClick(int /*row*/) { return false; }  // a right-button press on the row
+    // A mouse press the window takes as an alert key (the control never
+    // sees it): a list still notes the row and column it landed on.
+    virtual void NoteAlertedPress(QWidget* /*receiver*/, const QPoint& /*pos*/) {}
     // State the driver reads.
     virtual std::string Text() const { return text_; }
     virtual std::vector<std::string> Rows() const { return {}; }

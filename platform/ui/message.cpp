@@ -7,6 +7,7 @@
 
 #include "platform/ui/dialog_hub.h"
 #include "platform/ui/qt_bridge.h"
+#include "platform/text/codepage.h"
 
 namespace fw {
 namespace {
@@ -73,6 +74,14 @@ int MESSAGE(std::string_view text, std::string_view caption, std::string_view ic
             if (v == Button::No) escape = v;
         for (int v : d.values)
             if (v == Button::Cancel) escape = v;
+    } else {
+        // Text buttons: a button reading "Cancel" is what closing the box means.
+        for (std::size_t i = 0; i < d.buttons.size(); ++i) {
+            std::string plain;
+            for (char c : d.buttons[i])
+                if (c != '&') plain += c;
+            if (CompareFolded(plain, "Cancel") == 0) escape = d.values[i];
+        }
     }
 
     auto box = std::make_unique<QMessageBox>(DialogParent());

@@ -42,8 +42,8 @@ struct MessageButtons {
 
 // Returns the value of the button pressed (value buttons) or its position
 // from 1 (text buttons). The default is a value, or a position; 0 is the
-// first button. Closing the box answers Cancel (or No) where offered,
-// else the default.
+// first button. Closing the box answers Cancel (or No, or a text button
+// reading "Cancel") where offered, else the default.
 int MESSAGE(std::string_view text, std::string_view caption = {}, std::string_view icon = {},
             MessageButtons buttons = Button::Ok, int defaultButton = 0, int style = 0);
 

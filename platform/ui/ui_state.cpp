@@ -91,6 +91,8 @@ private:
         window->NoteInput(code);
         bool alerted = Alerted(*window, control, code) || window->IsAlerted(code);
         if (!alerted) return false;
+        if (control && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) && widget)
+            control->NoteAlertedPress(widget, static_cast<QMouseEvent*>(e)->position().toPoint());
         window->Queue(Event::AlertKey, control ? control->Number() : window->Focus());
         lastEaten_ = true;
         return true;

@@ -229,6 +229,8 @@ public:
     ui::PagedListWidget* List() const { return list_; }
     bool UserChoose(int row) override;  // a click on the row
     bool UserPress() override;          // Enter on the highlight
+    bool UserRightClick(int row) override;
+    void NoteAlertedPress(QWidget* receiver, const QPoint& pos) override;
     std::vector<std::string> Rows() const override;  // shown columns joined by "|"
     int Highlight() const override;
     std::string Text() const override;

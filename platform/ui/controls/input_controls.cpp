@@ -126,7 +126,10 @@ ButtonControl::ButtonControl(Window& w, const ControlLayout& l, int n) : Control
 
 void ButtonControl::SetText(const std::string& text) {
     text_ = text;
-    button_->setText(Q(text));
+    // "|" breaks a button's text into lines.
+    QString shown = Q(text);
+    shown.replace('|', '\n');
+    button_->setText(shown);
 }
 
 void ButtonControl::Set(Prop prop, const PropValue& value, int index) {

@@ -54,23 +54,39 @@ void ListControl::ApplyListColors() {
 
 void ListControl::SetRows(std::vector<ui::ListRow> rows) { list_->setRows(std::move(rows)); }
 
-bool ListControl::UserChoose(int row) {
-    if (!Usable() || row < 1 || row > list_->rowCount()) return false;
-    // A click on the row's first shown cell, brought into view first.
-    list_->setSelected(row);
+namespace {
+// A press of the button on the row's first shown cell, brought into view first.
+bool PressOnRow(ui::PagedListWidget* list, int row, Qt::MouseButton button) {
+    list->setSelected(row);
     int column = 1;
-    while (column <= list_->columnCount() && list_->cellRect(row, column).isEmpty()) ++column;
-    const QRect cell = list_->cellRect(row, column);
+    while (column <= list->columnCount() && list->cellRect(row, column).isEmpty()) ++column;
+    const QRect cell = list->cellRect(row, column);
     if (cell.isEmpty()) return false;
-    QWidget* target = list_->viewport();
+    QWidget* target = list->viewport();
     const QPointF at = cell.center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), button, button, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), button, Qt::NoButton,
                         Qt::NoModifier);
     QApplication::sendEvent(target, &release);
     return true;
+}
+}  // namespace
+
+bool ListControl::UserChoose(int row) {
+    if (!Usable() || row < 1 || row > list_->rowCount()) return false;
+    return PressOnRow(list_, row, Qt::LeftButton);
+}
+
+bool ListControl::UserRightClick(int row) {
+    if (!Usable() || row < 1 || row > list_->rowCount()) return false;
+    return PressOnRow(list_, row, Qt::RightButton);
+}
+
+void ListControl::NoteAlertedPress(QWidget* receiver, const QPoint& pos) {
+    QWidget* viewport = list_->viewport();
+    if (!receiver || (receiver != viewport && !viewport->isAncestorOf(receiver) && receiver != list_)) return;
+    list_->noteMouseDown(viewport->mapFromGlobal(receiver->mapToGlobal(pos)));
 }
 
 bool ListControl::UserPress() {

@@ -197,6 +197,15 @@ bool Driver::Choose(std::string_view equate, int row, std::string_view window) {
     return ok;
 }
 
+bool Driver::RightClick(std::string_view equate, int row, std::string_view window) {
+    Control* c = Locate(equate, window, true);
+    if (!c) return false;
+    bool ok = c->UserRightClick(row);
+    if (!ok) Fail("control " + std::string(equate) + " has no row " + std::to_string(row));
+    Settle();
+    return ok;
+}
+
 bool Driver::Check(std::string_view equate, bool on, std::string_view window) {
     Control* c = Locate(equate, window, true);
     if (!c) return false;

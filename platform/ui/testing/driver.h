@@ -55,6 +55,8 @@ public:
     bool Type(std::string_view equate, std::string_view text, std::string_view window = {});
     bool Choose(std::string_view equate, int row, std::string_view window = {});
     bool Check(std::string_view equate, bool on, std::string_view window = {});
+    // A right-button press on a list's row (from 1).
+    bool RightClick(std::string_view equate, int row, std::string_view window = {});
     // A key or mouse code (fw::Key) pressed on the control, through Qt.
     bool Key(std::string_view equate, int keyCode, std::string_view window = {});
     // The close box of the window with that label (empty: the newest).

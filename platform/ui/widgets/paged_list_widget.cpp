@@ -386,6 +386,11 @@ void PagedListWidget::PressOnRows(QMouseEvent* event, bool doubleClick) {
     }
 }
 
+void PagedListWidget::noteMouseDown(const QPoint& pos) {
+    mouseDownRow_ = rowAt(pos);
+    mouseDownColumn_ = columnAt(pos.x());
+}
+
 void PagedListWidget::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     PressOnRows(event, false);

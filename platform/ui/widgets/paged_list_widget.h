@@ -101,6 +101,8 @@ public:
     int mouseDownRow() const { return mouseDownRow_; }
     int mouseDownColumn() const { return mouseDownColumn_; }
     void setMouseDownColumn(int column) { mouseDownColumn_ = column; }
+    // Notes a press at pos (viewport coordinates) without acting on it.
+    void noteMouseDown(const QPoint& pos);
 
     // Geometry, in viewport coordinates.
     int rowAt(const QPoint& pos) const;

@@ -1,0 +1,79 @@
+#include "songbook/song_book_window.h"
+
+#include "platform/ui/common_dialogs.h"
+#include "platform/ui/events.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/integrity_updates.h"
+#include "shell/program_procedures.h"
+#include "songbook/song_book_commands.h"
+
+#include <string>
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace songbook {
+
+namespace {
+
+// A leading "~" greys an item whose procedure the program has not got.
+std::string Item(std::string_view text, bool available) {
+    return (available ? std::string() : std::string("~")) + std::string(text);
+}
+
+bool Available(std::string_view procedure) { return static_cast<bool>(shell::ProgramProcedureNamed(procedure)); }
+
+void Run(std::string_view procedure) {
+    if (const shell::ProgramProcedure& p = shell::ProgramProcedureNamed(procedure)) p();
+}
+
+// The row the right button was pressed on becomes the highlighted one.
+void SelectRowUnderMouse(const SongBookWindowState& s) {
+    const std::string_view list = SongBookList(s.visibleList).listControl;
+    const int row = fw::GetProp(list, fw::Prop::MouseDownRow).Int();
+    if (row >= 1) fw::SetProp(list, fw::Prop::Selected, row);
+}
+
+}  // namespace
+
+void QuickClickMenu(SongBookWindowState& s, SongBookBrowses& browses) {
+    SelectRowUnderMouse(s);
+    const Highlighted got = browses.FetchHighlighted();
+    if (got != Highlighted::Listing) return;  // no listing, or it could not be read (said so)
+
+    const std::string disc(SBD.ALTDISKID.Clip());
+    const bool multiEdit = Available(kMultiEditSetupProcedure);
+    const std::string menu = Item("Display all Tracks Found on Disk: " + disc, Available(kDiscTracksProcedure)) + "|" +
+                             Item("Toggle Omit?", true) + "|" + Item("Edit Track", browses.HasForm()) + "|" +
+                             Item("Delete Track", true) + "|" +
+                             Item("Perform Multi-Listing Edit on Title: " + std::string(SBK.Title.Clip()), multiEdit) +
+                             "|" +
+                             Item("Perform Multi-Listing Edit on Artist: " + std::string(SBK.Artist.Clip()), multiEdit) +
+                             "|" + Item("Perform Multi-Listing Edit on Disc ID: " + disc, multiEdit);
+    const int choice = fw::POPUP(menu);
+    switch (choice) {
+    case 1:
+        Run(kDiscTracksProcedure);
+        browses.ReloadVisible();
+        break;
+    case 2:
+        SBK.PRINT = SBK.PRINT.Clip() == "X" ? "" : "X";
+        shell::UpdateSongBookRecord(1);
+        browses.ReloadVisible();
+        break;
+    case 3: fw::POST(fw::Event::Accepted, SongBookList(s.visibleList).changeButton); break;
+    case 4: fw::POST(fw::Event::Accepted, kDeleteTrackButton); break;
+    case 5:
+    case 6:
+    case 7:
+        shell::MultiEditField = choice - 4;
+        shell::DialogCancelled = 1;
+        Run(kMultiEditSetupProcedure);
+        if (shell::DialogCancelled == 0) Run(kBatchEditProcedures[choice - 5]);
+        browses.ReloadVisible();
+        break;
+    default: break;
+    }
+    RefreshSongBookWindow(s, browses);
+}
+
+}  // namespace songbook

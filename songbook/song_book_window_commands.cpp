@@ -1,0 +1,106 @@
+#include "songbook/song_book_window.h"
+
+#include "platform/runtime/scheduler.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/help_convention.h"
+#include "shell/program_procedures.h"
+#include "songbook/browse_song_book_files.h"
+#include "songbook/song_book_commands.h"
+
+#include <string>
+
+namespace songbook {
+
+namespace {
+
+bool Available(std::string_view procedure) { return static_cast<bool>(shell::ProgramProcedureNamed(procedure)); }
+
+const SongBookCommand* CommandOf(std::string_view button) {
+    for (const SongBookCommand& c : SongBookCommands())
+        if (c.button == button) return &c;
+    return nullptr;
+}
+
+bool ItemAvailable(const SongBookMenuItem& item, const SongBookBrowses& browses) {
+    if (!item.started.empty()) return Available(item.started);
+    if (item.visibleChange) return browses.HasForm();
+    if (item.button == kDeleteTrackButton) return true;
+    const SongBookCommand* target = CommandOf(item.button);
+    return target && Available(target->procedure);
+}
+
+void SetEnabled(std::string_view control, bool on) {
+    if (on) fw::ENABLE(control);
+    else fw::DISABLE(control);
+}
+
+// The list's Change button of the visible list.
+std::string_view VisibleChange(const SongBookWindowState& s) { return SongBookList(s.visibleList).changeButton; }
+
+void RunProcedure(std::string_view name, bool started) {
+    const shell::ProgramProcedure& procedure = shell::ProgramProcedureNamed(name);
+    if (!procedure) return;
+    if (started) fw::START(procedure);
+    else procedure();
+}
+
+}  // namespace
+
+void DisableMissingCommands(const SongBookBrowses& browses) {
+    for (const SongBookCommand& c : SongBookCommands())
+        if (!Available(c.procedure)) fw::DISABLE(c.button);
+    for (const SongBookMenuItem& item : SongBookMenuItems())
+        if (!ItemAvailable(item, browses)) fw::DISABLE(item.item);
+}
+
+void RefreshSongBookWindow(SongBookWindowState& s, SongBookBrowses& browses) {
+    browses.Sync();
+    s.trackCount = book_files::ListingCount();
+    const bool listings = s.trackCount > 0;
+    for (const SongBookCommand& c : SongBookCommands())
+        if (c.needsListings) SetEnabled(c.button, listings && Available(c.procedure));
+    SetEnabled(kDeleteTrackButton, listings);
+    for (const SongBookMenuItem& item : SongBookMenuItems())
+        if (item.needsListings) SetEnabled(item.item, listings && ItemAvailable(item, browses));
+    SetEnabled(kImportExportMenu, listings);
+    const std::string message = "Total Song Tracks: " + std::to_string(s.trackCount);
+    for (const SongBookListDecl* list : SongBookLists()) fw::SetProp(list->listControl, fw::Prop::Msg, message);
+    SetEnabled("?SEARCHNEXTBUTTON", s.searchScanCount != 0);
+    fw::DISPLAY();
+}
+
+bool RunSongBookCommand(SongBookWindowState& s, SongBookBrowses& browses, fw::FieldId accepted) {
+    if (accepted == 0) return false;
+    for (const SongBookMenuItem& item : SongBookMenuItems()) {
+        if (!(accepted == item.item)) continue;
+        browses.RereadHighlighted();
+        if (!item.started.empty()) {
+            RunProcedure(item.started, true);
+            s.currentRequest = s.entryRequest;
+            RefreshSongBookWindow(s, browses);
+        } else {
+            fw::POST(fw::Event::Accepted, item.visibleChange ? VisibleChange(s) : item.button);
+        }
+        return true;
+    }
+    for (const SongBookCommand& c : SongBookCommands()) {
+        if (!(accepted == c.button)) continue;
+        browses.RereadHighlighted();
+        RunProcedure(c.procedure, c.started);
+        s.currentRequest = s.entryRequest;
+        RefreshSongBookWindow(s, browses);
+        if (c.reloadLists) browses.ReloadVisible();
+        return true;
+    }
+    if (accepted == kDeleteTrackButton) {
+        DeleteTrackDialog(s, browses);
+        return true;
+    }
+    if (accepted == kHelpButton) {
+        shell::ShowProgramHelp(kHelpTopic);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace songbook
