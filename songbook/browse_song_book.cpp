@@ -348,9 +348,11 @@ void RunBrowseWindow(BrowseState& s) {
 
 }  // namespace
 
-void SetBookChooser(BookChooser chooser) { Chooser() = std::move(chooser); }
+void SetBookChooser(BookChooser chooser) { Chooser() = chooser ? std::move(chooser) : BookChooser(ChooseInExplorer); }
 void SetListingForm(std::function<void()> form) { ListingForm() = std::move(form); }
-void SetGettingStarted(std::function<void()> gettingStarted) { GettingStartedProc() = std::move(gettingStarted); }
+void SetGettingStarted(std::function<void()> gettingStarted) {
+    GettingStartedProc() = gettingStarted ? std::move(gettingStarted) : std::function<void()>(songbook::GettingStarted);
+}
 int SongBookWindowsOpen() { return Book().windows; }
 
 BookNames MapBookNames(std::string_view chosen) {

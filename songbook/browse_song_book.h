@@ -24,8 +24,8 @@ namespace frame_event = shell::program_event;
 void BrowseSongBook();
 
 // How the window chooses a book: the chosen file's full path, or blank
-// when the user gave up. Null restores the default (the SongBook File
-// Explorer once it is built; until then no book is chosen).
+// when the user gave up. Null restores the default, the SongBook File
+// Explorer.
 using BookChooser = std::function<std::string()>;
 void SetBookChooser(BookChooser chooser);
 
@@ -35,7 +35,7 @@ void SetBookChooser(BookChooser chooser);
 void SetListingForm(std::function<void()> form);
 
 // Called before the event loop when the book has no listings (the Getting
-// Started window). Null restores the default, which does nothing.
+// Started window). Null restores that default.
 void SetGettingStarted(std::function<void()> gettingStarted);
 
 // The windows showing the open book now.

@@ -9,6 +9,8 @@
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_files.h"
 
+#include <sqlite3.h>
+
 #include "shell/data_dictionary_prefixes.h"
 
 namespace song_book_test {
@@ -120,6 +122,34 @@ std::vector<std::int32_t> SongBookFolder::Brands() {
     for (fw::NEXT(brands); fw::ERRORCODE() == 0; fw::NEXT(brands)) out.push_back(BRA.MakeID);
     fw::CLOSE(brands);
     return out;
+}
+
+void SongBookFolder::Sql(const std::string& file, const std::string& sql) const {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(Path(file).c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+std::vector<std::string> SongBookFolder::Query(const std::string& file, const std::string& sql) const {
+    std::vector<std::string> rows;
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(Path(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    while (st && sqlite3_step(st) == SQLITE_ROW) {
+        std::string row;
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            if (c) row += '/';
+            if (const unsigned char* t = sqlite3_column_text(st, c)) row += reinterpret_cast<const char*>(t);
+        }
+        rows.push_back(std::move(row));
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rows;
 }
 
 }  // namespace song_book_test

@@ -47,6 +47,11 @@ public:
     // The Main SongBase's brand list with these brand numbers, and its numbers.
     void MakeBrands(const std::vector<std::int32_t>& numbers);
     std::vector<std::int32_t> Brands();
+    // SQL on one of the folder's files through a connection of its own (the
+    // window's files stay untouched); a query's rows with their columns
+    // joined by "/".
+    void Sql(const std::string& file, const std::string& sql) const;
+    std::vector<std::string> Query(const std::string& file, const std::string& sql) const;
 
 private:
     QTemporaryDir dir_;

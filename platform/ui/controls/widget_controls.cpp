@@ -55,9 +55,10 @@ void ListControl::ApplyListColors() {
 void ListControl::SetRows(std::vector<ui::ListRow> rows) { list_->setRows(std::move(rows)); }
 
 namespace {
-// A press of the button on the row's first shown cell, brought into view first.
+// A press of the button on the row's first shown cell. A left click brings
+// the row into view first; a right click lands on the row where it is shown.
 bool PressOnRow(ui::PagedListWidget* list, int row, Qt::MouseButton button) {
-    list->setSelected(row);
+    if (button == Qt::LeftButton) list->setSelected(row);
     int column = 1;
     while (column <= list->columnCount() && list->cellRect(row, column).isEmpty()) ++column;
     const QRect cell = list->cellRect(row, column);

@@ -1,0 +1,307 @@
+// The song-book window's commands: each button and menu item reaching its
+// procedure (or disabled without one), the enable rules on an empty book,
+// the delete dialog and the Quick Click Menu.
+
+#include "songbook/browse_song_book.h"
+#include "songbook/song_book_commands.h"
+
+#include "platform/runtime/scheduler.h"
+#include "platform/ui/testing/gtest_driver.h"
+#include "platform/ui/window.h"
+#include "shell/browse_codes.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/program_procedures.h"
+#include "shell/window_runtime.h"
+
+#include "song_book_fixture.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using song_book_test::Disc;
+using song_book_test::Listing;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kWindow = "P1$BROWSEWINDOW";
+constexpr const char* kDeleteQuestion = "delete the Selected Song Listing ONLY";
+enum { ThisListing = 1, EntireDisc = 2, Cancel = 3 };
+
+// Every procedure the window can launch, the listing form included.
+Strings AllProcedures() {
+    Strings names;
+    for (const auto& c : songbook::SongBookCommands()) names.emplace_back(c.procedure);
+    for (const auto& i : songbook::SongBookMenuItems())
+        if (!i.started.empty()) names.emplace_back(i.started);
+    names.emplace_back(songbook::kDiscTracksProcedure);
+    names.emplace_back(songbook::kMultiEditSetupProcedure);
+    for (std::string_view b : songbook::kBatchEditProcedures) names.emplace_back(b);
+    return names;
+}
+
+class SongBookCommandsTest : public song_book_test::SongBookFolder {
+protected:
+    void SetUp() override {
+        SongBookFolder::SetUp();
+        shell::ConnectWindowRuntime();  // warnings show as the program shows them
+        songbook::SetBookChooser([this] { return Path("Party.2bk"); });
+        songbook::SetGettingStarted([] {});
+    }
+    void TearDown() override {
+        if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
+        for (const std::string& name : AllProcedures()) shell::SetProgramProcedure(name, nullptr);
+        songbook::SetListingForm(nullptr);
+        songbook::SetBookChooser(nullptr);
+        songbook::SetGettingStarted(nullptr);
+        shell::DisconnectWindowRuntime();
+        SongBookFolder::TearDown();
+    }
+    // Every procedure records its name (and, for the form, the request).
+    void ProvideProcedures() {
+        for (const std::string& name : AllProcedures())
+            shell::SetProgramProcedure(name, [this, name] { calls.push_back(name); });
+        songbook::SetListingForm([this] {
+            calls.push_back("form " + std::to_string(shell::RequestedAction()));
+            shell::ActionOutcome() = shell::outcome::Cancelled;
+        });
+    }
+    void Open() {
+        d.Start([] { songbook::BrowseSongBook(); });
+        ASSERT_TRUE(d.IsOpen(kWindow));
+    }
+    // Disc ID/track/omit mark of every listing, and every disc ID, sorted.
+    Strings Listings() { return Sorted(Query("Party.2bk", "SELECT UnqDiskID, DISKTRACKNO, PRINT FROM records")); }
+    Strings Discs() { return Sorted(Query("Party.2bd", "SELECT UNQDISKID FROM records")); }
+    static Strings Sorted(Strings rows) {
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    bool Enabled(const char* control) { return d.Enabled(control, kWindow); }
+
+    Strings calls;
+    fw::testing::Driver d{fw::testing::GTestFailures()};
+};
+
+TEST_F(SongBookCommandsTest, EveryButtonAndMenuItemReachesItsProcedure) {
+    ProvideProcedures();
+    MakeBook("Party", {{"U1", "D1"}}, {{"Song", "Singer", "U1", 1}});
+    Open();
+    struct Case {
+        const char* control;
+        std::string reached;
+    };
+    const std::vector<Case> cases{
+        {"?CANTORVALE", "AddMfrDiscs"},
+        {"?ADDTRACKS", "AddSongTracks"},
+        {"?RENUMBERDISCS:2", "RenumberDiscs"},
+        {"?IMPORT", "ImportSongListings"},
+        {"?EXPORT", "ExportSongListings"},
+        {"?PRINT", "PrintMenu"},
+        {"?SEARCHMAIN", "SearchSongBase"},
+        {"?VIEWMAIN", "BrowseSongBase"},
+        {"?INSERT", "form 1"},
+        {"?CHANGE", "form 2"},
+        {"?SONGBOOKADDDISCS", "AddMfrDiscs"},
+        {"?SONGBOOKADDTRACKS", "AddSongTracks"},
+        {"?RENUMBERDISCS", "RenumberDiscs"},
+        {"?SONGBOOKEDITTRACK", "form 2"},
+        {"?SONGBOOKIMPORTIMPORTCSVFILE", "ImportSongListings"},
+        {"?EXPORTTOCSVFILE", "ExportSongListings"},
+        {"?SONGBOOKPRINTPRINTSONGBOOK", "SongBookDesigner"},
+        {"?SONGBOOKPRINTPRINTDISCLABELS", "CdLabelSetup"},
+        {"?MAINSONGBASEVIEWEDIT", "BrowseSongBase"},
+        {"?MAINSONGBASESEARCH", "SearchSongBase"},
+    };
+    for (const Case& c : cases) {
+        calls.clear();
+        EXPECT_TRUE(d.Press(c.control, kWindow)) << c.control;
+        d.Settle();
+        EXPECT_EQ(calls, Strings{c.reached}) << c.control;
+        EXPECT_TRUE(d.IsOpen(kWindow)) << c.control;
+    }
+    // The delete commands open the delete dialog.
+    for (const char* control : {"?DELETETRACK", "?SONGBOOKDELETETRACKDISC"}) {
+        d.AnswerMessage(kDeleteQuestion, Cancel);
+        d.Press(control, kWindow);
+        EXPECT_EQ(d.UnusedAnswers(), 0u) << control;
+    }
+    // The list's own Delete button goes to the form.
+    calls.clear();
+    d.Press("?DELETE", kWindow);
+    EXPECT_EQ(calls, Strings{"form 3"});
+    EXPECT_EQ(Listings(), Strings{"U1/1/"});
+}
+
+TEST_F(SongBookCommandsTest, AnEmptyBookDisablesWhatNeedsListings) {
+    ProvideProcedures();
+    Open();
+    struct Case {
+        const char* control;
+        bool enabled;
+    };
+    const std::vector<Case> cases{
+        {"?CANTORVALE", true},      {"?ADDTRACKS", true},   {"?IMPORT", true},
+        {"?SEARCHMAIN", true},      {"?VIEWMAIN", true},    {"?INSERT", true},
+        {"?SONGBOOKADDDISCS", true}, {"?MAINSONGBASEVIEWEDIT", true},
+        {"?RENUMBERDISCS:2", false}, {"?DELETETRACK", false}, {"?PRINT", false},
+        {"?EXPORT", false},          {"?RENUMBERDISCS", false}, {"?SONGBOOKEDITTRACK", false},
+        {"?SONGBOOKDELETETRACKDISC", false}, {"?SONGBOOKIMPORT", false},
+        {"?SONGBOOKPRINTPRINTSONGBOOK", false}, {"?SONGBOOKPRINTPRINTDISCLABELS", false},
+        {"?CHANGE", false},          {"?DELETE", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Enabled(c.control), c.enabled) << c.control;
+    fw::Window& w = *d.FindWindow(kWindow);
+    EXPECT_EQ(w.Get(fw::Prop::Msg, w.Feq("?LISTTITLE")).Str(), "Total Song Tracks: 0");
+    // Insert on an empty book opens the form on a blank record.
+    d.Press("?INSERT", kWindow);
+    EXPECT_EQ(calls, Strings{"form 1"});
+}
+
+TEST_F(SongBookCommandsTest, CommandsWithoutTheirProcedureStayDisabled) {
+    MakeBook("Party", {{"U1", "D1"}}, {{"Song", "Singer", "U1", 1}});
+    Open();
+    for (const char* control : {"?CANTORVALE", "?ADDTRACKS", "?RENUMBERDISCS:2", "?IMPORT", "?EXPORT", "?PRINT",
+                                "?SEARCHMAIN", "?VIEWMAIN", "?INSERT", "?CHANGE", "?DELETE", "?SONGBOOKADDDISCS",
+                                "?SONGBOOKEDITTRACK", "?SONGBOOKPRINTPRINTSONGBOOK", "?MAINSONGBASESEARCH"})
+        EXPECT_FALSE(Enabled(control)) << control;
+    for (const char* control : {"?DELETETRACK", "?SONGBOOKDELETETRACKDISC", "?BUTTON15", "?CLOSE"})
+        EXPECT_TRUE(Enabled(control)) << control;
+}
+
+TEST_F(SongBookCommandsTest, ThisListingRemovesTheDiscWithItsLastListing) {
+    struct Case {
+        std::vector<Listing> listings;
+        Strings listingsAfter;
+        Strings discsAfter;
+    };
+    const std::vector<Case> cases{
+        {{{"Alone", "A", "U1", 1}}, {}, {"U2"}},
+        {{{"Alone", "A", "U1", 1}, {"Other", "A", "U1", 2}}, {"U1/2/"}, {"U1", "U2"}},
+    };
+    for (const Case& c : cases) {
+        MakeBook("Party", {{"U1", "D1"}, {"U2", "D2"}}, c.listings);
+        Open();
+        d.AnswerMessage(kDeleteQuestion, ThisListing);
+        d.AnswerMessage("Song Listing has been successfully deleted...", 1);
+        d.Press("?DELETETRACK", kWindow);
+        EXPECT_EQ(d.UnusedAnswers(), 0u);
+        EXPECT_EQ(Listings(), c.listingsAfter);
+        EXPECT_EQ(Discs(), c.discsAfter);
+        EXPECT_EQ(d.Rows("?LISTTITLE", kWindow).size(), c.listingsAfter.size());
+        d.Press("?CLOSE", kWindow);
+    }
+}
+
+// A disc of 12 listings (custom ID CUST1) and one listing on another disc,
+// which sorts first in the title list.
+std::vector<Listing> TwelveOnOneDisc() {
+    std::vector<Listing> listings{{"Elsewhere", "B", "U2", 1}};
+    for (std::uint32_t t = 1; t <= 12; ++t) listings.push_back({"Track " + std::to_string(100 + t), "A", "U1", t});
+    return listings;
+}
+
+TEST_F(SongBookCommandsTest, EntireDiscRemovesEveryListingOfTheDiscAndNamesIt) {
+    MakeBook("Party", {{"U1", "CUST1"}, {"U2", "CUST2"}}, TwelveOnOneDisc());
+    Open();
+    d.Choose("?LISTTITLE", 2, kWindow);
+    d.AnswerMessage(kDeleteQuestion, EntireDisc);
+    d.AnswerMessage("All Song Tracks found on Disc:CUST1 have been successfully deleted...", 1);
+    d.Press("?DELETETRACK", kWindow);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(Listings(), Strings{"U2/1/"});
+    EXPECT_EQ(Discs(), Strings{"U2"});
+    EXPECT_EQ(d.Rows("?LISTTITLE", kWindow).size(), 1u);
+}
+
+TEST_F(SongBookCommandsTest, ADeleteThatFailsChangesNothingAndSaysSo) {
+    MakeBook("Party", {{"U1", "CUST1"}, {"U2", "CUST2"}}, TwelveOnOneDisc());
+    Sql("Party.2bk", "CREATE TRIGGER fail_fifth BEFORE DELETE ON records WHEN old.DISKTRACKNO = 5 "
+                     "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    const Strings before = Listings();
+    Open();
+    for (int answer : {EntireDisc, ThisListing}) {
+        d.Choose("?LISTTITLE", 6, kWindow);  // Track 105
+        d.AnswerMessage(kDeleteQuestion, answer);
+        d.AnswerMessage("disk full", 1);
+        d.Press("?DELETETRACK", kWindow);
+        EXPECT_EQ(d.UnusedAnswers(), 0u) << answer;
+        EXPECT_EQ(Listings(), before) << answer;
+        EXPECT_EQ(Discs(), (Strings{"U1", "U2"})) << answer;
+        EXPECT_EQ(d.Rows("?LISTTITLE", kWindow).size(), 13u);
+        for (const std::string& m : d.Messages()) EXPECT_EQ(m.find("successfully"), std::string::npos) << m;
+    }
+}
+
+TEST_F(SongBookCommandsTest, CancelInTheDeleteDialogChangesNothing) {
+    MakeBook("Party", {{"U1", "D1"}}, {{"Song", "Singer", "U1", 1}});
+    Open();
+    d.AnswerMessage(kDeleteQuestion, Cancel);
+    d.Press("?DELETETRACK", kWindow);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(Listings(), Strings{"U1/1/"});
+    EXPECT_EQ(Discs(), Strings{"U1"});
+}
+
+// Two listings equal in title, artist, track and date added, on two discs:
+// the commands act on the row the user picked, found by disc and track.
+TEST_F(SongBookCommandsTest, EqualListingsOnTwoDiscsAreEachActedOnAsPicked) {
+    ProvideProcedures();
+    MakeBook("Party", {{"U1", "D1"}, {"U2", "D2"}}, {{"Same", "Twin", "U1", 3}, {"Same", "Twin", "U2", 3}});
+    Open();
+    const Strings rows = d.Rows("?LISTTITLE", kWindow);
+    ASSERT_EQ(rows.size(), 2u);
+    const std::string second = rows[1].find("D2") != std::string::npos ? "U2" : "U1";
+    const std::string first = second == "U2" ? "U1" : "U2";
+
+    // Right-click on row 2 selects it; Toggle Omit marks only its listing.
+    d.AnswerPopup(2);
+    d.RightClick("?LISTTITLE", 2, kWindow);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(d.Highlight("?LISTTITLE", kWindow), 2);
+    EXPECT_EQ(Listings(), (Strings{first == "U1" ? "U1/3/" : "U1/3/X", first == "U2" ? "U2/3/" : "U2/3/X"}));
+    // Toggling again clears the mark.
+    d.AnswerPopup(2);
+    d.RightClick("?LISTTITLE", 2, kWindow);
+    EXPECT_EQ(Listings(), (Strings{"U1/3/", "U2/3/"}));
+
+    // Edit Track from the menu: the form gets the right-clicked listing.
+    d.AnswerPopup(3);
+    d.RightClick("?LISTTITLE", 1, kWindow);
+    EXPECT_EQ(calls, Strings{"form 2"});
+
+    // Entire Disc on row 2 takes only row 2's disc.
+    d.Choose("?LISTTITLE", 2, kWindow);
+    d.AnswerMessage(kDeleteQuestion, EntireDisc);
+    d.AnswerMessage("have been successfully deleted", 1);
+    d.Press("?DELETETRACK", kWindow);
+    EXPECT_EQ(Listings(), Strings{first + "/3/"});
+    EXPECT_EQ(Discs(), Strings{first});
+}
+
+TEST_F(SongBookCommandsTest, TheQuickClickMenuOffersTheListingsValues) {
+    ProvideProcedures();
+    MakeBook("Party", {{"U1", "CD7"}}, {{"Rose", "Bette", "U1", 2}});
+    Open();
+    calls.clear();
+    for (int item : {1, 5, 6, 7}) {
+        shell::DialogCancelled = 0;
+        d.AnswerPopup(item);
+        d.RightClick("?LISTTITLE", 1, kWindow);
+    }
+    // With no set-up window to confirm, DialogCancelled stays as the set-up leaves it (cancelled).
+    EXPECT_EQ(calls, (Strings{"BrowseSongBookDiscTracks", "SetupMultiListingEdit", "SetupMultiListingEdit",
+                              "SetupMultiListingEdit"}));
+    EXPECT_EQ(shell::MultiEditField, 3);
+}
+
+TEST_F(SongBookCommandsTest, RightClickOnAnEmptyBookShowsNoMenu) {
+    Open();
+    d.AnswerPopup(2);
+    d.Key("?LISTTITLE", fw::KeyCode::MouseRight, kWindow);
+    EXPECT_EQ(d.UnusedAnswers(), 1u);
+}
+
+}  // namespace
