@@ -81,10 +81,12 @@ public:
     // Calls the form on a program thread as the song-book window does: both
     // files held open, the listing (read with WATCH) and its disc in the
     // buffers, or blank buffers for an empty book.
-    void Call(std::int32_t request, const std::string& disc = "", std::uint32_t track = 0) {
+    // `bufferDisc` names another disc to leave in SBD instead.
+    void Call(std::int32_t request, const std::string& disc = "", std::uint32_t track = 0,
+              const std::string& bufferDisc = "") {
         returned = false;
         outcome = -1;
-        d.Start([this, request, disc, track] {
+        d.Start([this, request, disc, track, bufferDisc] {
             shell::FileUse discs(shell::SBDiscsFile());
             shell::FileUse book(shell::SongBookFile());
             fw::ClearRecord(&SBK, *shell::SongBookFile().record);
@@ -95,7 +97,7 @@ public:
                 fw::WATCH(shell::SongBook());
                 fw::GET(shell::SongBook(), shell::SongBook().FindKey("SBK:KUnqDiskID"));
                 EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
-                SBD.UNQDISKID = disc;
+                SBD.UNQDISKID = bufferDisc.empty() ? disc : bufferDisc;
                 fw::GET(shell::SBDiscs(), shell::SBDiscs().FindKey("SBD:KUNQDISKID"));
             }
             shell::RequestedAction() = request;
@@ -158,6 +160,24 @@ TEST_F(ListingForm, AnInsertStartsFromTheHighlightedListingWithItsDiscShown) {
     EXPECT_TRUE(returned);
     EXPECT_EQ(outcome, shell::outcome::Cancelled);
     EXPECT_TRUE(d.Messages().empty());
+}
+
+TEST_F(ListingForm, TheFormShowsTheCustomIdOfTheListingsOwnDisc) {
+    Listings withStray = kListings;
+    withStray.push_back({"Stray", "", "N7", 1});  // its disc is not in the book
+    Remake(kDiscs, withStray);
+    const struct {
+        const char* disc;
+        const char* bufferDisc;  // what the caller left in SBD
+        const char* shown;
+    } cases[] = {{"U1", "U1", "C1"}, {"U1", "U2", "C1"}, {"N7", "U2", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.disc) + " with " + c.bufferDisc);
+        Call(shell::action::Change, c.disc, 1, c.bufferDisc);
+        EXPECT_EQ(d.Text("?SBD:ALTDISKID"), c.shown);
+        d.Press("?CANCEL", kForm);
+        EXPECT_EQ(outcome, shell::outcome::Cancelled);
+    }
 }
 
 TEST_F(ListingForm, AnInsertRefusesDiscIdsItCannotUseAndWritesNothing) {
