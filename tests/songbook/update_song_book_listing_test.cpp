@@ -23,6 +23,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -405,6 +406,13 @@ TEST_F(ListingForm, TheDittoKeyCopiesTheListingSavedLast) {
     const Listings stored = BookListings("Party");
     EXPECT_EQ(stored.at(0), (Listing{"Saved Song", "Ann", "N1", 2, "X", "AB", kToday}));
     EXPECT_EQ(stored.at(1), (Listing{"Saved Song", "Bob", "N2", 1, "X", "XY", kToday}));
+}
+
+TEST_F(ListingForm, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    Call(shell::action::Insert, "U1", 2);
+    EXPECT_TRUE(d.Screenshot(kForm, std::string(dir) + "/" + kForm + ".png"));
 }
 
 }  // namespace
