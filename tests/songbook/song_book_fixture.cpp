@@ -66,6 +66,7 @@ void SongBookFolder::MakeBook(const std::string& base, const std::vector<Disc>& 
         SBD.UNQDISKID = d.unq;
         SBD.ALTDISKID = d.alt;
         SBD.MakeID = d.makeId;
+        SBD.MAKETYPE = d.makeType;
         fw::ADD(disc);
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
     }
@@ -75,6 +76,9 @@ void SongBookFolder::MakeBook(const std::string& base, const std::vector<Disc>& 
         SBK.Artist = l.artist;
         SBK.UnqDiskID = l.unq;
         SBK.DISKTRACKNO = l.track;
+        SBK.PRINT = l.print;
+        SBK.MAKEID = l.makeId;
+        SBK.DateAdded = l.dateAdded;
         fw::ADD(book);
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
     }
@@ -82,6 +86,45 @@ void SongBookFolder::MakeBook(const std::string& base, const std::vector<Disc>& 
     fw::CLOSE(disc);
     shell::SongBookName = "";
     shell::SBDiscsName = "";
+}
+
+void PrintTo(const Disc& d, std::ostream* os) {
+    *os << "{" << d.unq << ", " << d.alt << ", " << d.makeId << ", " << d.makeType << "}";
+}
+void PrintTo(const Listing& l, std::ostream* os) {
+    *os << "{" << l.title << ", " << l.artist << ", " << l.unq << "/" << l.track << ", print \"" << l.print
+        << "\", make " << l.makeId << ", added " << l.dateAdded << "}";
+}
+
+std::vector<Disc> SongBookFolder::BookDiscs(const std::string& base) {
+    const std::string kept = shell::SBDiscsName.Str();
+    shell::SBDiscsName = Path(base + ".2bd");
+    std::vector<Disc> out;
+    fw::File& disc = shell::SBDiscs();
+    fw::OPEN(disc, fw::ReadOnly | fw::DenyNone);
+    EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::SET(disc.FindKey("SBD:KUNQDISKID"));
+    for (fw::NEXT(disc); fw::ERRORCODE() == 0; fw::NEXT(disc))
+        out.push_back({SBD.UNQDISKID.Str(), SBD.ALTDISKID.Str(), SBD.MakeID, SBD.MAKETYPE.Str()});
+    fw::CLOSE(disc);
+    shell::SBDiscsName = kept;
+    return out;
+}
+
+std::vector<Listing> SongBookFolder::BookListings(const std::string& base) {
+    const std::string kept = shell::SongBookName.Str();
+    shell::SongBookName = Path(base + ".2bk");
+    std::vector<Listing> out;
+    fw::File& book = shell::SongBook();
+    fw::OPEN(book, fw::ReadOnly | fw::DenyNone);
+    EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::SET(book.FindKey("SBK:KUnqDiskID"));
+    for (fw::NEXT(book); fw::ERRORCODE() == 0; fw::NEXT(book))
+        out.push_back({SBK.Title.Str(), SBK.Artist.Str(), SBK.UnqDiskID.Str(), SBK.DISKTRACKNO, SBK.PRINT.Str(),
+                       SBK.MAKEID.Str(), SBK.DateAdded});
+    fw::CLOSE(book);
+    shell::SongBookName = kept;
+    return out;
 }
 
 std::vector<std::int32_t> SongBookFolder::DiscBrands(const std::string& base) {

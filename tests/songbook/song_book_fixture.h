@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,21 @@ struct Disc {
     std::string unq;
     std::string alt;
     std::int32_t makeId = 1;
+    std::string makeType;
+    bool operator==(const Disc&) const = default;
 };
 struct Listing {
     std::string title;
     std::string artist;
     std::string unq;
     std::uint32_t track = 1;
+    std::string print;  // "X": left out of the printed book
+    std::string makeId;
+    std::int32_t dateAdded = 0;
+    bool operator==(const Listing&) const = default;
 };
+void PrintTo(const Disc& d, std::ostream* os);
+void PrintTo(const Listing& l, std::ostream* os);
 
 // A temporary folder holding the Main SongBase's names and the books.
 class SongBookFolder : public ::testing::Test {
@@ -42,6 +51,11 @@ public:
 
     // A book of the current format: base name, its discs and listings.
     void MakeBook(const std::string& base, const std::vector<Disc>& discs, const std::vector<Listing>& listings);
+    // A book's discs in Mfg. disc ID order and its listings in disc and
+    // track order, as stored (read through this thread's own instances;
+    // the name variables are left as they were).
+    std::vector<Disc> BookDiscs(const std::string& base);
+    std::vector<Listing> BookListings(const std::string& base);
     // The brand numbers of a book's discs, in record order.
     std::vector<std::int32_t> DiscBrands(const std::string& base);
     // The Main SongBase's brand list with these brand numbers, and its numbers.
