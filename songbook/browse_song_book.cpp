@@ -18,6 +18,7 @@
 #include "songbook/song_book_lists.h"
 #include "songbook/song_book_commands.h"
 #include "songbook/song_book_window.h"
+#include "songbook/update_song_book_listing.h"
 #include "platform/os/beep.h"
 #include "shell/window_runtime.h"
 
@@ -202,7 +203,7 @@ public:
 using BrowseState = SongBookWindowState;
 
 std::function<void()>& ListingForm() {
-    static std::function<void()> form;
+    static std::function<void()> form = UpdateSongBookListing;
     return form;
 }
 
@@ -349,7 +350,9 @@ void RunBrowseWindow(BrowseState& s) {
 }  // namespace
 
 void SetBookChooser(BookChooser chooser) { Chooser() = chooser ? std::move(chooser) : BookChooser(ChooseInExplorer); }
-void SetListingForm(std::function<void()> form) { ListingForm() = std::move(form); }
+void SetListingForm(std::function<void()> form) {
+    ListingForm() = form ? std::move(form) : std::function<void()>(UpdateSongBookListing);
+}
 void SetGettingStarted(std::function<void()> gettingStarted) {
     GettingStartedProc() = gettingStarted ? std::move(gettingStarted) : std::function<void()>(songbook::GettingStarted);
 }

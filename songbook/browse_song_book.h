@@ -30,8 +30,8 @@ using BookChooser = std::function<std::string()>;
 void SetBookChooser(BookChooser chooser);
 
 // The listing form the lists' Insert, Change and Delete buttons call (the
-// record in the buffers, the request in RequestedAction). Null: none, and
-// those buttons stay disabled.
+// record in the buffers, the request in RequestedAction). Null restores the
+// default, UpdateSongBookListing.
 void SetListingForm(std::function<void()> form);
 
 // Called before the event loop when the book has no listings (the Getting

@@ -16,6 +16,8 @@
 // the form is called. A change writes only title, artist, track, date
 // added, brand code and omit mark, and only when one of them changed.
 
+#include "songbook/song_book_lists.h"  // kDisclessDiscId
+
 #include <string_view>
 
 namespace shell {
@@ -38,9 +40,6 @@ inline constexpr std::string_view kDisclessAltDiscIdText =
     "The Alternate Disc ID * is kept for DiscLess Tracks.|Please enter another Alternate ID.";
 inline constexpr std::string_view kAltDiscIdExistsText =
     "Invalid Alternate Disc ID, ID Already Exists.|Please enter an unused Alternate ID.";
-
-// The custom disc ID of the book's discless tracks; a new disc never takes it here.
-inline constexpr std::string_view kDisclessDiscId = "*";
 
 void UpdateSongBookListing();
 

@@ -164,10 +164,11 @@ TEST_F(SongBookCommandsTest, CommandsWithoutTheirProcedureStayDisabled) {
     MakeBook("Party", {{"U1", "D1"}}, {{"Song", "Singer", "U1", 1}});
     Open();
     for (const char* control : {"?CANTORVALE", "?ADDTRACKS", "?RENUMBERDISCS:2", "?IMPORT", "?EXPORT", "?PRINT",
-                                "?SEARCHMAIN", "?VIEWMAIN", "?INSERT", "?CHANGE", "?DELETE", "?SONGBOOKADDDISCS",
-                                "?SONGBOOKEDITTRACK", "?SONGBOOKPRINTPRINTSONGBOOK", "?MAINSONGBASESEARCH"})
+                                "?SEARCHMAIN", "?VIEWMAIN", "?SONGBOOKADDDISCS", "?SONGBOOKPRINTPRINTSONGBOOK",
+                                "?MAINSONGBASESEARCH"})
         EXPECT_FALSE(Enabled(control)) << control;
-    for (const char* control : {"?DELETETRACK", "?SONGBOOKDELETETRACKDISC", "?BUTTON15", "?CLOSE"})
+    for (const char* control : {"?DELETETRACK", "?SONGBOOKDELETETRACKDISC", "?BUTTON15", "?CLOSE", "?INSERT", "?CHANGE",
+                                "?DELETE", "?SONGBOOKEDITTRACK"})
         EXPECT_TRUE(Enabled(control)) << control;
 }
 
@@ -295,6 +296,40 @@ TEST_F(SongBookCommandsTest, TheQuickClickMenuOffersTheListingsValues) {
     EXPECT_EQ(calls, (Strings{"BrowseSongBookDiscTracks", "SetupMultiListingEdit", "SetupMultiListingEdit",
                               "SetupMultiListingEdit"}));
     EXPECT_EQ(shell::MultiEditField, 3);
+}
+
+// The lists' buttons with the real listing form: an insert from the
+// highlighted listing on a new disc, a change of the right row, a delete.
+TEST_F(SongBookCommandsTest, TheListsEditThroughTheListingForm) {
+    constexpr const char* kForm = "P1$LISTINGFORM";
+    MakeBook("Party", {{"U1", "D1"}, {"U2", "D2"}}, {{"Same", "Twin", "U1", 3}, {"Same", "Twin", "U2", 3}});
+    Open();
+    d.Choose("?LISTTITLE", 2, kWindow);
+    const std::string picked = d.Rows("?LISTTITLE", kWindow)[1].find("D2") != std::string::npos ? "U2" : "U1";
+
+    d.Press("?CHANGE", kWindow);
+    ASSERT_TRUE(d.IsOpen(kForm));
+    EXPECT_EQ(d.Text("?SBK:UNQDISKID", kForm), picked);
+    d.Type("?SBK:TITLE", "Changed", kForm);
+    d.Press("?OK", kForm);
+    EXPECT_FALSE(d.IsOpen(kForm));
+    EXPECT_EQ(Query("Party.2bk", "SELECT UnqDiskID FROM records WHERE Title = 'Changed' COLLATE BINARY"),
+              Strings{picked});
+
+    d.Press("?INSERT", kWindow);
+    ASSERT_TRUE(d.IsOpen(kForm));
+    d.Type("?SBK:UNQDISKID", "U9", kForm);
+    d.Type("?SBD:ALTDISKID", "", kForm);
+    d.Press("?OK", kForm);
+    EXPECT_FALSE(d.IsOpen(kForm));
+    EXPECT_EQ(Discs(), (Strings{"U1", "U2", "U9"}));
+    EXPECT_EQ(d.Rows("?LISTTITLE", kWindow).size(), 3u);
+
+    d.Choose("?LISTTITLE", 1, kWindow);
+    d.AnswerMessage("", 1);  // the form's "delete this record?"
+    d.Press("?DELETE", kWindow);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(d.Rows("?LISTTITLE", kWindow).size(), 2u);
 }
 
 TEST_F(SongBookCommandsTest, RightClickOnAnEmptyBookShowsNoMenu) {
