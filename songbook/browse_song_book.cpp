@@ -271,7 +271,6 @@ void RunBrowseWindow(BrowseState& s) {
     window.Open();
     shell::InitWindowResize(s.layout);
     fw::SetProp({}, fw::Prop::Text, std::string(shell::SongBookName.Clip()));
-    fw::SetProp("?LISTTITLE", fw::Prop::Items, 50);
     for (const SongBookListDecl* list : SongBookLists())
         fw::SetProp(list->listControl, fw::Prop::Format, std::string(list->format));
     SongBookBrowses browses(s.entryRequest == shell::action::Select, ListingForm());

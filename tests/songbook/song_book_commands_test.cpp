@@ -332,6 +332,34 @@ TEST_F(SongBookCommandsTest, TheListsEditThroughTheListingForm) {
     EXPECT_EQ(d.Rows("?LISTTITLE", kWindow).size(), 2u);
 }
 
+// Resizing scales every control from its geometry when the window opened;
+// the window cannot be made smaller than 200 by 150.
+TEST_F(SongBookCommandsTest, ControlsKeepTheirProportionsAsTheWindowIsResized) {
+    Open();
+    fw::Window& w = *d.FindWindow(kWindow);
+    const int list = w.Feq("?LISTTITLE");
+    const long width = w.Get(fw::Prop::Width).Int(), height = w.Get(fw::Prop::Height).Int();
+    const long listWidth = w.Get(fw::Prop::Width, list).Int(), listX = w.Get(fw::Prop::Xpos, list).Int();
+    const long listHeight = w.Get(fw::Prop::Height, list).Int();
+    for (int round = 0; round < 2; ++round) {  // twice: the scaling never drifts
+        w.Set(fw::Prop::Width, width * 2);
+        w.Set(fw::Prop::Height, height * 2);
+        d.Settle();
+        EXPECT_NEAR(w.Get(fw::Prop::Width, list).Int(), listWidth * 2, 2);
+        EXPECT_NEAR(w.Get(fw::Prop::Xpos, list).Int(), listX * 2, 2);
+        EXPECT_NEAR(w.Get(fw::Prop::Height, list).Int(), listHeight * 2, 2);
+        w.Set(fw::Prop::Width, width);
+        w.Set(fw::Prop::Height, height);
+        d.Settle();
+        EXPECT_NEAR(w.Get(fw::Prop::Width, list).Int(), listWidth, 1);
+    }
+    w.Set(fw::Prop::Width, 50);
+    w.Set(fw::Prop::Height, 40);
+    d.Settle();
+    EXPECT_GE(w.Get(fw::Prop::Width).Int(), 200);
+    EXPECT_GE(w.Get(fw::Prop::Height).Int(), 150);
+}
+
 TEST_F(SongBookCommandsTest, RightClickOnAnEmptyBookShowsNoMenu) {
     Open();
     d.AnswerPopup(2);
