@@ -17,6 +17,7 @@
 #include "song_book_fixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -365,6 +366,37 @@ TEST_F(SongBookCommandsTest, RightClickOnAnEmptyBookShowsNoMenu) {
     d.AnswerPopup(2);
     d.Key("?LISTTITLE", fw::KeyCode::MouseRight, kWindow);
     EXPECT_EQ(d.UnusedAnswers(), 1u);
+}
+
+// With CV_SCREENSHOT_DIR set (under Xvfb for real fonts): the window on a
+// book of a few hundred listings.
+TEST_F(SongBookCommandsTest, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    const std::vector<std::string> titles{"Always on My Mind", "Blue Suede Shoes", "Crazy", "Dancing Queen",
+                                          "Every Breath You Take", "Fly Me to the Moon", "Girls Just Want to Have Fun",
+                                          "Hotel California", "I Will Survive", "Jolene", "Killing Me Softly",
+                                          "Livin' on a Prayer", "My Way", "Nothing Compares 2 U", "Oh, Pretty Woman"};
+    const std::vector<std::string> artists{"Willie Nelson", "Elvis Presley", "Patsy Cline", "ABBA", "The Police",
+                                           "Frank Sinatra", "Cyndi Lauper", "Eagles", "Gloria Gaynor", "Dolly Parton",
+                                           "Roberta Flack", "Bon Jovi", "Frank Sinatra", "Sinead O'Connor",
+                                           "Roy Orbison"};
+    std::vector<Disc> discs;
+    std::vector<Listing> listings;
+    for (int disc = 1; disc <= 20; ++disc) {
+        const std::string unq = "SC" + std::to_string(8100 + disc);
+        discs.push_back({unq, disc == 20 ? "*" : "CD" + std::to_string(disc)});
+        for (std::uint32_t t = 1; t <= 15; ++t) {
+            const std::size_t i = (static_cast<std::size_t>(disc) * 7 + t) % titles.size();
+            listings.push_back({titles[i] + (disc > 1 ? " (" + std::to_string(disc) + ")" : ""), artists[i], unq, t});
+        }
+    }
+    MakeBook("Party", discs, listings);
+    Open();
+    d.Choose("?LISTTITLE", 3, kWindow);
+    EXPECT_TRUE(d.Screenshot(kWindow, std::string(dir) + "/" + kWindow + ".png"));
+    d.Press("?BUTTON17:3", kWindow);
+    EXPECT_TRUE(d.Screenshot(kWindow, std::string(dir) + "/" + kWindow + "-discs.png"));
 }
 
 }  // namespace
