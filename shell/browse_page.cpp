@@ -369,7 +369,19 @@ void PagedBrowse::SyncBrowse() {
         ReloadPage(ReloadKind::FromTop);
         PostRowSelected();
     } else {
+        // Found again by its key values, so changes made meanwhile show.
+        // Rows that share the order key's values (a disc's tracks in a view
+        // of discs joined to their listings) land on the first of them: the
+        // highlighted row itself, when the new page still holds it
+        // unchanged, stays the highlighted one.
+        const std::string highlighted = highlight_ >= 1 && highlight_ <= RowsLoaded() ? Row(highlight_).position : "";
         PositionOnRecord(PositionKind::ByKeyValue);
+        for (int n = 1; !highlighted.empty() && n <= RowsLoaded(); ++n) {
+            if (Row(n).position != highlighted) continue;
+            highlight_ = n;
+            list_.Select(highlight_);
+            break;
+        }
     }
     RowToRecord(highlight_);
     ReloadAroundCurrent();

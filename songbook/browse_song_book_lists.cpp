@@ -148,10 +148,19 @@ Highlighted SongBookBrowses::FetchHighlighted() {
 }
 
 SearchResult SongBookBrowses::Search(std::string_view text, SearchMode mode, long lastHitOrdinal) {
-    shell::PagedBrowse& browse = lists_->Of(visible_);
-    browse.RereadHighlighted();
-    const SearchResult result = SearchSongBookList(visible_, text, mode, lastHitOrdinal);
-    if (result.found) browse.PositionOnRecord(shell::PositionKind::ByPosition);
+    Lists::One& shown = *lists_->all[static_cast<std::size_t>(visible_) - 1];
+    shown.browse.RereadHighlighted();
+    SearchResult result;
+    {
+        SearchingScreen searching;  // gone before the hit is shown or "not found" is said
+        result = SearchSongBookList(visible_, text, mode, lastHitOrdinal);
+    }
+    if (!result.found) return result;
+    // The page starts at the hit's own row (a disc's later track included)
+    // and highlights it.
+    const bool standing = StandOnHit(visible_, shown.browse.View());
+    shown.browse.ReloadPage(standing ? shell::ReloadKind::FromView : shell::ReloadKind::FromBottom);
+    shown.list.PostNewSelection();
     return result;
 }
 

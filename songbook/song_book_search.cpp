@@ -3,11 +3,15 @@
 #include "platform/data/file_ops.h"
 #include "platform/data/record.h"
 #include "platform/runtime/error_state.h"
+#include "platform/data/view.h"
 #include "platform/text/codepage.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_api.h"
 #include "shell/data_files.h"
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_dictionary_prefixes.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -96,6 +100,54 @@ SearchResult SearchSongBookList(SongBookListKind list, std::string_view searchTe
     });
     if (result.found) fw::SetError(0);
     return result;
+}
+
+bool StandOnHit(SongBookListKind list, fw::View& view) {
+    const bool discList = list == SongBookListKind::Disc;
+    fw::File& primary = discList ? shell::SBDiscs() : shell::SongBook();
+    const fw::Key order = primary.FindKey(SongBookList(list).orderKey);
+    // The hit's listing (blank on a disc without listings): the disc
+    // list's row to stand on.
+    const std::string listing(SBK.UnqDiskID.Clip());
+    const std::uint32_t track = SBK.DISKTRACKNO;
+
+    // The primary file's current record is the hit's: the view starts there.
+    fw::CLOSE(view);
+    fw::RESET(order, fw::POSITION(order));
+    if (fw::ERRORCODE() != 0) return false;
+    fw::OPEN(view, fw::ReadWrite | fw::DenyWrite);
+    if (fw::ERRORCODE() != 0) return false;
+    fw::NEXT(view);
+    if (fw::ERRORCODE() != 0) return false;
+    if (!discList) return true;
+
+    // The disc's rows come in track order: step on to the hit's listing.
+    const std::string disc(SBD.UNQDISKID.Clip());
+    const std::string firstRow = fw::POSITION(view);
+    while (SBK.DISKTRACKNO != track || fw::CompareFolded(SBK.UnqDiskID.Clip(), listing) != 0) {
+        fw::NEXT(view);
+        if (fw::ERRORCODE() != 0 || fw::CompareFolded(SBD.UNQDISKID.Clip(), disc) != 0) {
+            // The listing has left the disc since the scan: the disc's
+            // first row stands for it.
+            fw::RESET(view, firstRow);
+            fw::NEXT(view);
+            return fw::ERRORCODE() == 0;
+        }
+    }
+    return true;
+}
+
+SearchingScreen::SearchingScreen() {
+    fw::Window& caller = fw::TargetWindow();
+    window_ = std::make_unique<fw::Window>("P1$SEARCHINGSCREEN");
+    window_->Open();
+    window_->Display();
+    fw::SETTARGET(&caller);
+}
+
+SearchingScreen::~SearchingScreen() {
+    window_->Close();
+    fw::SETTARGET();
 }
 
 }  // namespace songbook

@@ -8,7 +8,13 @@
 
 #include "songbook/song_book_lists.h"
 
+#include <memory>
 #include <string_view>
+
+namespace fw {
+class View;
+class Window;
+}  // namespace fw
 
 namespace songbook {
 
@@ -32,5 +38,26 @@ struct SearchResult {
 // hit's, so POSITION gives the browse its row.
 SearchResult SearchSongBookList(SongBookListKind list, std::string_view searchText, SearchMode mode,
                                 long lastHitOrdinal);
+
+// Right after a hit of SearchSongBookList: puts the list's view (the
+// browse's, of the list's order) on the hit's own row, so POSITION(view)
+// is that row's. On the disc list that is the hit listing's row, not the
+// first row of its disc. False when the row is gone from the view; the view
+// then stands nowhere.
+bool StandOnHit(SongBookListKind list, fw::View& view);
+
+// "Searching..." (P1$SEARCHINGSCREEN) for as long as it lives: opened and
+// shown at once, with no event loop, over the window that opened it, which
+// stays the target of the window operations; closed when it goes.
+class SearchingScreen {
+public:
+    SearchingScreen();
+    ~SearchingScreen();
+    SearchingScreen(const SearchingScreen&) = delete;
+    SearchingScreen& operator=(const SearchingScreen&) = delete;
+
+private:
+    std::unique_ptr<fw::Window> window_;
+};
 
 }  // namespace songbook

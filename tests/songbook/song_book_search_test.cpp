@@ -1,6 +1,10 @@
 #include "songbook/song_book_search.h"
 
+#include "platform/ui/message.h"
+#include "platform/ui/testing/gtest_driver.h"
 #include "platform/ui/widgets/list_format.h"
+#include "platform/ui/window.h"
+#include "songbook/browse_song_book.h"
 #include "songbook/song_book_lists.h"
 
 #include "song_book_fixture.h"
@@ -11,6 +15,14 @@
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_files.h"
 #include "shell/data_dictionary_prefixes.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -153,6 +165,112 @@ TEST(SongBookLists, DeclarationsNameTheirControlsAndParseAsFormats) {
         EXPECT_EQ(d.lookup, e.kind == SongBookListKind::Disc ? songbook::ListingLookup::None
                                                              : songbook::ListingLookup::ByDiscAndTrack);
     }
+}
+
+// Counts the times the searching screen is shown on the screen.
+class SearchingScreenWatch : public QObject {
+public:
+    SearchingScreenWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    ~SearchingScreenWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            for (const fw::Window* w : fw::OpenWindows())
+                if (w->Label() == "P1$SEARCHINGSCREEN" && static_cast<QObject*>(w->Root()) == watched) ++shown;
+        }
+        return false;
+    }
+};
+
+constexpr const char* kWindow = "P1$BROWSEWINDOW";
+constexpr const char* kSearching = "P1$SEARCHINGSCREEN";
+
+// The song-book window on the book "Party" of the folder.
+class SearchInWindow : public song_book_test::SongBookFolder {
+protected:
+    void SetUp() override {
+        SongBookFolder::SetUp();
+        songbook::SetBookChooser([this] { return Path("Party.2bk"); });
+        songbook::SetGettingStarted([] {});
+    }
+    void TearDown() override {
+        if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
+        songbook::SetBookChooser(nullptr);
+        songbook::SetGettingStarted(nullptr);
+        SongBookFolder::TearDown();
+    }
+    void Open() {
+        d.Start([] { songbook::BrowseSongBook(); });
+        ASSERT_TRUE(d.IsOpen(kWindow));
+    }
+    // The highlighted row of a list, its columns split.
+    std::vector<std::string> Highlighted(const char* list) {
+        const int n = d.Highlight(list, kWindow);
+        const auto rows = d.Rows(list, kWindow);
+        if (n < 1 || n > static_cast<int>(rows.size())) return {};
+        std::vector<std::string> out;
+        const std::string& r = rows[static_cast<std::size_t>(n - 1)];
+        for (std::size_t from = 0;;) {
+            const std::size_t bar = r.find('|', from);
+            out.push_back(r.substr(from, bar - from));
+            if (bar == std::string::npos) return out;
+            from = bar + 1;
+        }
+    }
+    fw::testing::Driver d{fw::testing::GTestFailures()};
+};
+
+TEST_F(SearchInWindow, TheSearchingScreenIsUpForTheScanAndGoneBeforeTheAnswer) {
+    MakeBook("Party", {{"U1", "D1"}}, {{"Apple", "X", "U1", 1}, {"Quince", "X", "U1", 2}, {"Zest", "X", "U1", 3}});
+    Open();
+    struct Case {
+        const char* text;
+        const char* title;  // the highlighted row's after the search; null: not found
+    } cases[] = {{"qu", "Quince"}, {"nothing", nullptr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SearchingScreenWatch watch;
+        d.Type("?SEARCHSTRING", c.text, kWindow);
+        if (!c.title) d.AnswerMessage("Search Text Not Found...", fw::Button::Ok);
+        d.Press("?BUTTON28", kWindow);
+        EXPECT_EQ(watch.shown, 1);
+        EXPECT_FALSE(d.IsOpen(kSearching));
+        EXPECT_EQ(d.UnusedAnswers(), 0u);
+        if (c.title) {
+            ASSERT_FALSE(Highlighted("?LISTTITLE").empty());
+            EXPECT_EQ(Highlighted("?LISTTITLE").front(), c.title);
+        }
+        EXPECT_EQ(d.Enabled("?SEARCHNEXTBUTTON", kWindow), c.title != nullptr);
+    }
+    // The window takes input again.
+    EXPECT_TRUE(d.Press("?BUTTON17:2", kWindow));
+}
+
+TEST_F(SearchInWindow, NextOnTheDiscListHighlightsEachTrackOfTheHitDisc) {
+    // The matching disc's listings are added out of track order, and discs
+    // sort before and after it.
+    MakeBook("Party", {{"U1", "AB1"}, {"U2", "MATCH7"}, {"U3", "ZZ9"}},
+             {{"Early", "A", "U1", 1}, {"Third", "M", "U2", 3}, {"First", "M", "U2", 1},
+              {"Second", "M", "U2", 2}, {"Later", "Z", "U3", 1}, {"Earlier", "A", "U1", 2}});
+    Open();
+    d.Press("?BUTTON17:3", kWindow);
+    d.Type("?SEARCHSTRING", "match", kWindow);
+    d.Press("?BUTTON28", kWindow);
+    for (const char* title : {"First", "Second", "Third"}) {
+        SCOPED_TRACE(title);
+        const std::vector<std::string> row = Highlighted("?LISTDISCID");
+        ASSERT_GE(row.size(), 3u);
+        EXPECT_EQ(row[0], "MATCH7");
+        EXPECT_EQ(row[2], title);
+        EXPECT_TRUE(d.Enabled("?SEARCHNEXTBUTTON", kWindow));
+        if (std::string(title) == "Third") d.AnswerMessage("Search Text Not Found...", fw::Button::Ok);
+        d.Press("?SEARCHNEXTBUTTON", kWindow);
+    }
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(d.Text("?SEARCHSTRING", kWindow), "");
+    EXPECT_FALSE(d.Enabled("?SEARCHNEXTBUTTON", kWindow));
 }
 
 }  // namespace

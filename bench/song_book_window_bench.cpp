@@ -1,0 +1,239 @@
+// The song-book window on a book of 100,000 listings (about 6,250 discs of
+// 11 to 21 tracks, with the benchmark song base's spread of titles, artists
+// and brands), run through the test driver on the offscreen platform:
+//   - opening the window until the title list shows its first page,
+//   - switching to the artist, disc and title list,
+//   - one page down in the title list,
+//   - Search ("Begins with...") for a text only the last title of the
+//     title order begins with.
+// The book is made once, in a temporary folder, before the first figure.
+#include "platform/data/file_ops.h"
+#include "platform/data/record.h"
+#include "platform/runtime/error_state.h"
+#include "platform/text/codepage.h"
+#include "platform/ui/events.h"
+#include "platform/ui/testing/driver.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_files.h"
+#include "shell/data_layer.h"
+#include "songbook/browse_song_book.h"
+#include "tools/songbase_gen/generator/songbase_generator.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr int kListings = 100000;
+// The title that sorts last; no other title begins with the search text.
+constexpr const char* kLastTitle = "Zzyzx Road Serenade";
+constexpr const char* kSearchText = "zzyzx";
+constexpr const char* kWindow = "P1$BROWSEWINDOW";
+
+void Check(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "song book: %s: %s\n", what, fw::ERROR().c_str());
+    std::exit(1);
+}
+
+struct Book {
+    std::string dir;
+    std::string listingsPath;
+    int discs = 0;
+
+    Book() {
+        char tmpl[] = "/tmp/cv_song_book_window_bench_XXXXXX";
+        dir = mkdtemp(tmpl);
+        shell::InitialiseSharedGlobals();
+        shell::SetSongBaseFileNames(dir);
+
+        songbase_gen::MemorySongBase base;
+        songbase_gen::Options o;
+        o.tracks = kListings;
+        o.minTracksPerDisc = 11;
+        o.maxTracksPerDisc = 21;
+        songbase_gen::Generate(o, base);
+        base.tracks.back().Title = kLastTitle;
+        const std::string wanted = fw::UpperText(kSearchText);
+        for (std::size_t i = 0; i + 1 < base.tracks.size(); ++i)
+            Check(fw::UpperText(base.tracks[i].Title.Clip().substr(0, wanted.size())) != wanted,
+                  "another title begins with the search text");
+
+        listingsPath = dir + "/Bench.2bk";
+        shell::SongBookName = listingsPath;
+        shell::SBDiscsName = dir + "/Bench.2bd";
+        fw::File& book = shell::SongBook();
+        fw::File& discFile = shell::SBDiscs();
+        for (fw::File* f : {&book, &discFile}) {
+            fw::CREATE(*f);
+            Check(fw::ERRORCODE() == 0, "create");
+            fw::OPEN(*f, fw::ReadWrite | fw::DenyNone);
+            Check(fw::ERRORCODE() == 0, "open");
+            fw::STREAM(*f);
+        }
+        // The host's discs keep the maker's IDs as their own. The brands
+        // are numbered from 1, so opening the book rewrites no brands.
+        for (const shell::DiscsRec& d : base.discs) {
+            auto& rec = discFile.Rec<shell::SBDiscsRec>();
+            fw::ClearRecord(&rec, *shell::SBDiscsFile().record);
+            rec.UNQDISKID = d.UnqDiskID.Clip();
+            rec.ALTDISKID = d.UnqDiskID.Clip();
+            rec.MAKETYPE = d.UnqDiskID.Clip().substr(0, 2);
+            rec.MakeID = d.MakeID;
+            fw::ADD(discFile);
+            Check(fw::ERRORCODE() == 0, "add a disc");
+            ++discs;
+        }
+        std::int32_t day = 80000;
+        for (const shell::KaraokeRec& t : base.tracks) {
+            auto& rec = book.Rec<shell::SongBookRec>();
+            fw::ClearRecord(&rec, *shell::SongBookFile().record);
+            rec.Title = t.Title.Clip();
+            rec.Artist = t.Artist.Clip();
+            rec.UnqDiskID = t.UnqDiskID.Clip();
+            rec.DISKTRACKNO = t.DiskTrackNo;
+            rec.MAKEID = t.UnqDiskID.Clip().substr(0, 2);
+            rec.DateAdded = day + (t.DiskTrackNo % 7) * 30;
+            fw::ADD(book);
+            Check(fw::ERRORCODE() == 0, "add a listing");
+        }
+        for (fw::File* f : {&book, &discFile}) {
+            fw::FLUSH(*f);
+            Check(fw::ERRORCODE() == 0, "flush");
+            fw::CLOSE(*f);
+        }
+        shell::SongBookName = "";
+        shell::SBDiscsName = "";
+        songbook::SetBookChooser([this] { return listingsPath; });
+        songbook::SetGettingStarted(nullptr);
+    }
+};
+
+Book* g_book = nullptr;
+
+Book& TheBook() {
+    if (!g_book) g_book = new Book;
+    return *g_book;
+}
+
+// The window open on the book, on a driver of its own.
+struct OpenWindow {
+    fw::testing::Driver d;
+    OpenWindow() {
+        TheBook();
+        d.Start([] { songbook::BrowseSongBook(); });
+    }
+    ~OpenWindow() {
+        if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
+    }
+    bool Shown(benchmark::State& state, const char* list) {
+        if (d.IsOpen(kWindow) && !d.Rows(list, kWindow).empty()) return true;
+        state.SkipWithError("the list shows no rows");
+        return false;
+    }
+    std::string HighlightedTitle(const char* list, int column) {
+        const int n = d.Highlight(list, kWindow);
+        const auto rows = d.Rows(list, kWindow);
+        if (n < 1 || n > static_cast<int>(rows.size())) return {};
+        std::string_view r = rows[static_cast<std::size_t>(n - 1)];
+        for (int c = 0; c < column; ++c) r.remove_prefix(std::min(r.size(), r.find('|') + 1));
+        return std::string(r.substr(0, r.find('|')));
+    }
+};
+
+void OpenToFirstPage(benchmark::State& state) {
+    TheBook();
+    fw::testing::Driver d;
+    for (auto _ : state) {
+        d.Start([] { songbook::BrowseSongBook(); });
+        state.PauseTiming();
+        const bool shown = d.IsOpen(kWindow) && !d.Rows("?LISTTITLE", kWindow).empty();
+        if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
+        state.ResumeTiming();
+        if (!shown) {
+            state.SkipWithError("the title list shows no rows");
+            break;
+        }
+    }
+    state.counters["listings"] = kListings;
+    state.counters["discs"] = TheBook().discs;
+}
+BENCHMARK(OpenToFirstPage)->Unit(benchmark::kMillisecond);
+
+// Arg: the list switched to (1 title, 2 artist, 3 disc).
+void SwitchList(benchmark::State& state) {
+    static const char* const buttons[] = {"", "?BUTTON17", "?BUTTON17:2", "?BUTTON17:3"};
+    static const char* const lists[] = {"", "?LISTTITLE", "?LISTARTIST", "?LISTDISCID"};
+    const int to = static_cast<int>(state.range(0));
+    const int from = to == 1 ? 2 : 1;
+    OpenWindow w;
+    if (!w.Shown(state, "?LISTTITLE")) return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w.d.Press(buttons[from], kWindow);
+        state.ResumeTiming();
+        w.d.Press(buttons[to], kWindow);
+    }
+    w.Shown(state, lists[to]);
+}
+BENCHMARK(SwitchList)->ArgName("toList")->Arg(2)->Arg(3)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void TitlePageDown(benchmark::State& state) {
+    OpenWindow w;
+    if (!w.Shown(state, "?LISTTITLE")) return;
+    int pages = 0;
+    for (auto _ : state) {
+        w.d.Key("?LISTTITLE", fw::KeyCode::PgDn, kWindow);
+        if (++pages == 1000) {  // stay away from the end of the book
+            state.PauseTiming();
+            w.d.Key("?LISTTITLE", fw::KeyCode::Home, kWindow);
+            pages = 0;
+            state.ResumeTiming();
+        }
+    }
+    w.Shown(state, "?LISTTITLE");
+}
+BENCHMARK(TitlePageDown)->Unit(benchmark::kMillisecond);
+
+void SearchHitIsTheLastTitle(benchmark::State& state) {
+    OpenWindow w;
+    if (!w.Shown(state, "?LISTTITLE")) return;
+    w.d.Type("?SEARCHSTRING", kSearchText, kWindow);
+    for (auto _ : state) {
+        w.d.Press("?BUTTON28", kWindow);
+        state.PauseTiming();
+        const bool hit = w.HighlightedTitle("?LISTTITLE", 0) == kLastTitle;
+        state.ResumeTiming();
+        if (!hit) {
+            state.SkipWithError("the last title is not highlighted");
+            break;
+        }
+    }
+}
+BENCHMARK(SearchHitIsTheLastTitle)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    shell::ConnectDataLayer();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (g_book) {
+        std::error_code ec;
+        std::filesystem::remove_all(g_book->dir, ec);
+    }
+    return 0;
+}
