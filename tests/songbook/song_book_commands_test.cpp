@@ -5,6 +5,7 @@
 #include "songbook/browse_song_book.h"
 #include "songbook/song_book_commands.h"
 
+#include "platform/os/desktop_opener.h"
 #include "platform/runtime/scheduler.h"
 #include "platform/ui/testing/gtest_driver.h"
 #include "platform/ui/window.h"
@@ -12,12 +13,17 @@
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/program_procedures.h"
+#include "shell/program_startup.h"
 #include "shell/window_runtime.h"
 
 #include "song_book_fixture.h"
 
+#include <QUrl>
+
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -359,6 +365,21 @@ TEST_F(SongBookCommandsTest, ControlsKeepTheirProportionsAsTheWindowIsResized) {
     d.Settle();
     EXPECT_GE(w.Get(fw::Prop::Width).Int(), 200);
     EXPECT_GE(w.Get(fw::Prop::Height).Int(), 150);
+}
+
+TEST_F(SongBookCommandsTest, HelpOpensTheWindowsPage) {
+    std::filesystem::create_directories(Path("help"));
+    std::ofstream(Path("help/WorkingWithSongBook.htm")) << "<html></html>";
+    shell::InstallFolder = Folder();
+    shell::OsVersionInfo.majorVersion = 5;
+    Strings opened;
+    fw::SetDesktopOpener([&opened](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+    Open();
+    d.Press("?BUTTON15", kWindow);
+    fw::SetDesktopOpener(nullptr);
+    shell::OsVersionInfo = {};
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find("help/WorkingWithSongBook.htm"), std::string::npos) << opened[0];
 }
 
 TEST_F(SongBookCommandsTest, RightClickOnAnEmptyBookShowsNoMenu) {
