@@ -5,38 +5,22 @@
 #include "shell/browse_codes.h"
 #include "shell/data_dictionary_globals.h"
 
-#include "song_book_fixture.h"
+#include "song_book_window_fixture.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* kWindow = "P1$BROWSEWINDOW";
+constexpr const char* kWindow = song_book_test::kSongBookWindow;
 
-class SongBookListsTest : public song_book_test::SongBookFolder {
+class SongBookListsTest : public song_book_test::SongBookWindowTest {
 protected:
-    void SetUp() override {
-        SongBookFolder::SetUp();
-        songbook::SetBookChooser([this] { return Path("Party.2bk"); });
-        songbook::SetGettingStarted([] {});
-    }
-    void TearDown() override {
-        if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
-        songbook::SetBookChooser(nullptr);
-        songbook::SetGettingStarted(nullptr);
-        SongBookFolder::TearDown();
-    }
-    void Open() {
-        d.Start([] { songbook::BrowseSongBook(); });
-        ASSERT_TRUE(d.IsOpen(kWindow));
-    }
     std::vector<std::string> First(const char* list) {
         std::vector<std::string> out;
         for (const auto& r : d.Rows(list, kWindow)) out.push_back(r.substr(0, r.find('|')));
         return out;
     }
-    fw::testing::Driver d{fw::testing::GTestFailures()};
 };
 
 TEST_F(SongBookListsTest, EachListShowsTheBookInItsOrder) {

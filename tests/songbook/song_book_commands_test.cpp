@@ -14,9 +14,8 @@
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/program_procedures.h"
 #include "shell/program_startup.h"
-#include "shell/window_runtime.h"
 
-#include "song_book_fixture.h"
+#include "song_book_window_fixture.h"
 
 #include <QUrl>
 
@@ -33,7 +32,7 @@ using song_book_test::Disc;
 using song_book_test::Listing;
 using Strings = std::vector<std::string>;
 
-constexpr const char* kWindow = "P1$BROWSEWINDOW";
+constexpr const char* kWindow = song_book_test::kSongBookWindow;
 constexpr const char* kDeleteQuestion = "delete the Selected Song Listing ONLY";
 enum { ThisListing = 1, EntireDisc = 2, Cancel = 3 };
 
@@ -49,22 +48,13 @@ Strings AllProcedures() {
     return names;
 }
 
-class SongBookCommandsTest : public song_book_test::SongBookFolder {
+class SongBookCommandsTest : public song_book_test::SongBookWindowTest {
 protected:
-    void SetUp() override {
-        SongBookFolder::SetUp();
-        shell::ConnectWindowRuntime();  // warnings show as the program shows them
-        songbook::SetBookChooser([this] { return Path("Party.2bk"); });
-        songbook::SetGettingStarted([] {});
-    }
     void TearDown() override {
         if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
         for (const std::string& name : AllProcedures()) shell::SetProgramProcedure(name, nullptr);
         songbook::SetListingForm(nullptr);
-        songbook::SetBookChooser(nullptr);
-        songbook::SetGettingStarted(nullptr);
-        shell::DisconnectWindowRuntime();
-        SongBookFolder::TearDown();
+        SongBookWindowTest::TearDown();
     }
     // Every procedure records its name (and, for the form, the request).
     void ProvideProcedures() {
@@ -74,10 +64,6 @@ protected:
             calls.push_back("form " + std::to_string(shell::RequestedAction()));
             shell::ActionOutcome() = shell::outcome::Cancelled;
         });
-    }
-    void Open() {
-        d.Start([] { songbook::BrowseSongBook(); });
-        ASSERT_TRUE(d.IsOpen(kWindow));
     }
     // Disc ID/track/omit mark of every listing, and every disc ID, sorted.
     Strings Listings() { return Sorted(Query("Party.2bk", "SELECT UnqDiskID, DISKTRACKNO, PRINT FROM records")); }
@@ -89,7 +75,6 @@ protected:
     bool Enabled(const char* control) { return d.Enabled(control, kWindow); }
 
     Strings calls;
-    fw::testing::Driver d{fw::testing::GTestFailures()};
 };
 
 TEST_F(SongBookCommandsTest, EveryButtonAndMenuItemReachesItsProcedure) {

@@ -7,7 +7,7 @@
 #include "songbook/browse_song_book.h"
 #include "songbook/song_book_lists.h"
 
-#include "song_book_fixture.h"
+#include "song_book_window_fixture.h"
 
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
@@ -184,27 +184,12 @@ protected:
     }
 };
 
-constexpr const char* kWindow = "P1$BROWSEWINDOW";
+constexpr const char* kWindow = song_book_test::kSongBookWindow;
 constexpr const char* kSearching = "P1$SEARCHINGSCREEN";
 
 // The song-book window on the book "Party" of the folder.
-class SearchInWindow : public song_book_test::SongBookFolder {
+class SearchInWindow : public song_book_test::SongBookWindowTest {
 protected:
-    void SetUp() override {
-        SongBookFolder::SetUp();
-        songbook::SetBookChooser([this] { return Path("Party.2bk"); });
-        songbook::SetGettingStarted([] {});
-    }
-    void TearDown() override {
-        if (d.IsOpen(kWindow)) d.Press("?CLOSE", kWindow);
-        songbook::SetBookChooser(nullptr);
-        songbook::SetGettingStarted(nullptr);
-        SongBookFolder::TearDown();
-    }
-    void Open() {
-        d.Start([] { songbook::BrowseSongBook(); });
-        ASSERT_TRUE(d.IsOpen(kWindow));
-    }
     // The highlighted row of a list, its columns split.
     std::vector<std::string> Highlighted(const char* list) {
         const int n = d.Highlight(list, kWindow);
@@ -219,7 +204,6 @@ protected:
             from = bar + 1;
         }
     }
-    fw::testing::Driver d{fw::testing::GTestFailures()};
 };
 
 TEST_F(SearchInWindow, TheSearchingScreenIsUpForTheScanAndGoneBeforeTheAnswer) {
