@@ -322,6 +322,19 @@ TEST_F(SongBookCommandsTest, TheListsEditThroughTheListingForm) {
     d.Press("?DELETE", kWindow);
     EXPECT_EQ(d.UnusedAnswers(), 0u);
     EXPECT_EQ(d.Rows("?LISTTITLE", kWindow).size(), 2u);
+
+    // The disc list's row is the listing the form deletes: the new disc U9's.
+    d.Press("?BUTTON17:3", kWindow);
+    const Strings discRows = d.Rows("?LISTDISCID", kWindow);
+    const auto u9 = std::find_if(discRows.begin(), discRows.end(), [](const std::string& r) { return r.rfind("U9|", 0) == 0; });
+    ASSERT_NE(u9, discRows.end());
+    const Strings before = Sorted(Query("Party.2bk", "SELECT UnqDiskID FROM records"));
+    d.Choose("?LISTDISCID", static_cast<int>(u9 - discRows.begin()) + 1, kWindow);
+    d.AnswerMessage("", 1);
+    d.Press("?DELETE:3", kWindow);
+    Strings expected = before;
+    expected.erase(std::find(expected.begin(), expected.end(), "U9"));
+    EXPECT_EQ(Sorted(Query("Party.2bk", "SELECT UnqDiskID FROM records")), expected);
 }
 
 // Resizing scales every control from its geometry when the window opened;
