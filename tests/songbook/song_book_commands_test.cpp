@@ -337,6 +337,19 @@ TEST_F(SongBookCommandsTest, TheListsEditThroughTheListingForm) {
     EXPECT_EQ(Sorted(Query("Party.2bk", "SELECT UnqDiskID FROM records")), expected);
 }
 
+// A listing gone since the list was read: warning 35, and no form.
+TEST_F(SongBookCommandsTest, AListingThatCannotBeReadAgainOpensNoForm) {
+    ProvideProcedures();
+    MakeBook("Party", {{"U1", "D1"}}, {{"Song", "Singer", "U1", 1}});
+    Open();
+    Sql("Party.2bk", "DELETE FROM records");
+    calls.clear();
+    d.AnswerMessage("SongBook", 1);
+    d.Press("?CHANGE", kWindow);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_TRUE(calls.empty());
+}
+
 // Resizing scales every control from its geometry when the window opened;
 // the window cannot be made smaller than 200 by 150.
 TEST_F(SongBookCommandsTest, ControlsKeepTheirProportionsAsTheWindowIsResized) {
