@@ -25,6 +25,13 @@ const ProgramProcedure& ProgramProcedureNamed(std::string_view name) {
     return it == Procedures().end() ? none : it->second;
 }
 
+bool HasProgramProcedure(std::string_view name) { return static_cast<bool>(ProgramProcedureNamed(name)); }
+
+void RunProgramProcedure(std::string_view name) {
+    // A copy: the procedure may replace itself while it runs.
+    if (const ProgramProcedure procedure = ProgramProcedureNamed(name)) procedure();
+}
+
 void SetBrowseSongBook(ProgramProcedure procedure) { SetProgramProcedure("BrowseSongBook", std::move(procedure)); }
 void SetAutoUpdateWizard(ProgramProcedure procedure) { SetProgramProcedure("AutoUpdateWizard", std::move(procedure)); }
 const ProgramProcedure& BrowseSongBook() { return ProgramProcedureNamed("BrowseSongBook"); }

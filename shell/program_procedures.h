@@ -17,6 +17,9 @@ using ProgramProcedure = std::function<void()>;
 void SetProgramProcedure(std::string_view name, ProgramProcedure procedure);
 // Empty when the program has no such procedure.
 const ProgramProcedure& ProgramProcedureNamed(std::string_view name);
+bool HasProgramProcedure(std::string_view name);
+// Calls it on this thread; nothing when the program has none.
+void RunProgramProcedure(std::string_view name);
 
 // The two the frame and the Quick Start panel run.
 void SetBrowseSongBook(ProgramProcedure procedure);

@@ -210,14 +210,12 @@ std::function<void()>& ListingForm() {
 void ShowList(BrowseState& s, SongBookBrowses& browses, SongBookListKind kind) {
     browses.RereadHighlighted();
     s.visibleList = kind;
-    const bool withForm = browses.HasForm();
     for (const SongBookListDecl* list : SongBookLists()) {
         const bool shown = list->kind == kind;
         for (std::string_view control : {list->listControl, list->changeButton, list->insertButton, list->deleteButton}) {
-            const bool formButton = control != list->listControl;
             if (shown) {
                 fw::UNHIDE(control);
-                if (withForm || !formButton) fw::ENABLE(control);
+                fw::ENABLE(control);
             } else {
                 fw::HIDE(control);
                 fw::DISABLE(control);
@@ -274,11 +272,7 @@ void RunBrowseWindow(BrowseState& s) {
     for (const SongBookListDecl* list : SongBookLists())
         fw::SetProp(list->listControl, fw::Prop::Format, std::string(list->format));
     SongBookBrowses browses(s.entryRequest == shell::action::Select, ListingForm());
-    if (!browses.HasForm())
-        for (const SongBookListDecl* list : SongBookLists())
-            for (std::string_view control : {list->changeButton, list->insertButton, list->deleteButton})
-                fw::DISABLE(control);
-    DisableMissingCommands(browses);
+    DisableMissingCommands();
     fw::DISPLAY();
     if (book_files::ListingCount() == 0 && GettingStartedProc()) GettingStartedProc()();
     fw::SetSystemIcon("~songbook.ico");

@@ -88,8 +88,7 @@ shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode, const s
     return desc;
 }
 
-shell::BrowseButtons ButtonsOf(const SongBookListDecl& decl, bool withForm) {
-    if (!withForm) return {"", "", "", std::string(decl.selectButton)};
+shell::BrowseButtons ButtonsOf(const SongBookListDecl& decl) {
     return {std::string(decl.insertButton), std::string(decl.changeButton), std::string(decl.deleteButton),
             std::string(decl.selectButton)};
 }
@@ -99,7 +98,7 @@ shell::BrowseButtons ButtonsOf(const SongBookListDecl& decl, bool withForm) {
 struct SongBookBrowses::Lists {
     struct One {
         One(const SongBookListDecl& decl, bool selectMode, const std::function<void()>& form)
-            : list(std::string(decl.listControl), ButtonsOf(decl, static_cast<bool>(form))),
+            : list(std::string(decl.listControl), ButtonsOf(decl)),
               browse(SpecFor(decl, selectMode, form, &self), list) {
             self = &browse;
         }
@@ -112,9 +111,9 @@ struct SongBookBrowses::Lists {
 };
 
 SongBookBrowses::SongBookBrowses(bool selectMode, std::function<void()> form)
-    : lists_(std::make_unique<Lists>()), form_(std::move(form)) {
+    : lists_(std::make_unique<Lists>()) {
     for (const SongBookListDecl* decl : SongBookLists())
-        lists_->all[static_cast<std::size_t>(decl->kind) - 1] = std::make_unique<Lists::One>(*decl, selectMode, form_);
+        lists_->all[static_cast<std::size_t>(decl->kind) - 1] = std::make_unique<Lists::One>(*decl, selectMode, form);
 }
 
 SongBookBrowses::~SongBookBrowses() = default;

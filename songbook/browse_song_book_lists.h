@@ -25,8 +25,7 @@ enum class Highlighted {
 class SongBookBrowses {
 public:
     // Builds the three browses; selectMode: the window was opened to select.
-    // form: the listing form their Insert, Change and Delete buttons call;
-    // without one those buttons stay disabled.
+    // form: the listing form their Insert, Change and Delete buttons call.
     SongBookBrowses(bool selectMode, std::function<void()> form);
     ~SongBookBrowses();
     SongBookBrowses(const SongBookBrowses&) = delete;
@@ -36,7 +35,6 @@ public:
     // next Sync.
     void Show(SongBookListKind kind);
     SongBookListKind Visible() const { return visible_; }
-    bool HasForm() const { return static_cast<bool>(form_); }
 
     bool TakeEvent(int event, int field, int keyCode);  // to the visible list
     void RequestResync();                               // EVENT:GainFocus
@@ -58,7 +56,6 @@ public:
 private:
     struct Lists;
     std::unique_ptr<Lists> lists_;
-    std::function<void()> form_;
     SongBookListKind visible_ = SongBookListKind::Title;
 };
 

@@ -20,12 +20,6 @@ std::string Item(std::string_view text, bool available) {
     return (available ? std::string() : std::string("~")) + std::string(text);
 }
 
-bool Available(std::string_view procedure) { return static_cast<bool>(shell::ProgramProcedureNamed(procedure)); }
-
-void Run(std::string_view procedure) {
-    if (const shell::ProgramProcedure& p = shell::ProgramProcedureNamed(procedure)) p();
-}
-
 // The row the right button was pressed on becomes the highlighted one.
 void SelectRowUnderMouse(const SongBookWindowState& s) {
     const std::string_view list = SongBookList(s.visibleList).listControl;
@@ -41,9 +35,9 @@ void QuickClickMenu(SongBookWindowState& s, SongBookBrowses& browses) {
     if (got != Highlighted::Listing) return;  // no listing, or it could not be read (said so)
 
     const std::string disc(SBD.ALTDISKID.Clip());
-    const bool multiEdit = Available(kMultiEditSetupProcedure);
-    const std::string menu = Item("Display all Tracks Found on Disk: " + disc, Available(kDiscTracksProcedure)) + "|" +
-                             Item("Toggle Omit?", true) + "|" + Item("Edit Track", browses.HasForm()) + "|" +
+    const bool multiEdit = shell::HasProgramProcedure(kMultiEditSetupProcedure);
+    const std::string menu = Item("Display all Tracks Found on Disk: " + disc, shell::HasProgramProcedure(kDiscTracksProcedure)) + "|" +
+                             Item("Toggle Omit?", true) + "|" + Item("Edit Track", true) + "|" +
                              Item("Delete Track", true) + "|" +
                              Item("Perform Multi-Listing Edit on Title: " + std::string(SBK.Title.Clip()), multiEdit) +
                              "|" +
@@ -52,7 +46,7 @@ void QuickClickMenu(SongBookWindowState& s, SongBookBrowses& browses) {
     const int choice = fw::POPUP(menu);
     switch (choice) {
     case 1:
-        Run(kDiscTracksProcedure);
+        shell::RunProgramProcedure(kDiscTracksProcedure);
         browses.ReloadVisible();
         break;
     case 2:
@@ -67,8 +61,8 @@ void QuickClickMenu(SongBookWindowState& s, SongBookBrowses& browses) {
     case 7:
         shell::MultiEditField = choice - 4;
         shell::DialogCancelled = 1;
-        Run(kMultiEditSetupProcedure);
-        if (shell::DialogCancelled == 0) Run(kBatchEditProcedures[choice - 5]);
+        shell::RunProgramProcedure(kMultiEditSetupProcedure);
+        if (shell::DialogCancelled == 0) shell::RunProgramProcedure(kBatchEditProcedures[choice - 5]);
         browses.ReloadVisible();
         break;
     default: break;

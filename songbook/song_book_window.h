@@ -34,7 +34,7 @@ void RefreshSongBookWindow(SongBookWindowState& s, SongBookBrowses& browses);
 
 // Disables every command whose procedure the program has not got; called
 // once when the window opens.
-void DisableMissingCommands(const SongBookBrowses& browses);
+void DisableMissingCommands();
 
 // A button or menu item of the command table; false when `accepted` is none.
 bool RunSongBookCommand(SongBookWindowState& s, SongBookBrowses& browses, fw::FieldId accepted);

@@ -13,20 +13,17 @@ namespace songbook {
 
 namespace {
 
-bool Available(std::string_view procedure) { return static_cast<bool>(shell::ProgramProcedureNamed(procedure)); }
-
 const SongBookCommand* CommandOf(std::string_view button) {
     for (const SongBookCommand& c : SongBookCommands())
         if (c.button == button) return &c;
     return nullptr;
 }
 
-bool ItemAvailable(const SongBookMenuItem& item, const SongBookBrowses& browses) {
-    if (!item.started.empty()) return Available(item.started);
-    if (item.visibleChange) return browses.HasForm();
-    if (item.button == kDeleteTrackButton) return true;
+bool ItemAvailable(const SongBookMenuItem& item) {
+    if (!item.started.empty()) return shell::HasProgramProcedure(item.started);
+    if (item.visibleChange || item.button == kDeleteTrackButton) return true;
     const SongBookCommand* target = CommandOf(item.button);
-    return target && Available(target->procedure);
+    return target && shell::HasProgramProcedure(target->procedure);
 }
 
 void SetEnabled(std::string_view control, bool on) {
@@ -38,19 +35,17 @@ void SetEnabled(std::string_view control, bool on) {
 std::string_view VisibleChange(const SongBookWindowState& s) { return SongBookList(s.visibleList).changeButton; }
 
 void RunProcedure(std::string_view name, bool started) {
-    const shell::ProgramProcedure& procedure = shell::ProgramProcedureNamed(name);
-    if (!procedure) return;
-    if (started) fw::START(procedure);
-    else procedure();
+    if (!started) return shell::RunProgramProcedure(name);
+    if (const shell::ProgramProcedure& procedure = shell::ProgramProcedureNamed(name)) fw::START(procedure);
 }
 
 }  // namespace
 
-void DisableMissingCommands(const SongBookBrowses& browses) {
+void DisableMissingCommands() {
     for (const SongBookCommand& c : SongBookCommands())
-        if (!Available(c.procedure)) fw::DISABLE(c.button);
+        if (!shell::HasProgramProcedure(c.procedure)) fw::DISABLE(c.button);
     for (const SongBookMenuItem& item : SongBookMenuItems())
-        if (!ItemAvailable(item, browses)) fw::DISABLE(item.item);
+        if (!ItemAvailable(item)) fw::DISABLE(item.item);
 }
 
 void RefreshSongBookWindow(SongBookWindowState& s, SongBookBrowses& browses) {
@@ -58,10 +53,10 @@ void RefreshSongBookWindow(SongBookWindowState& s, SongBookBrowses& browses) {
     s.trackCount = book_files::ListingCount();
     const bool listings = s.trackCount > 0;
     for (const SongBookCommand& c : SongBookCommands())
-        if (c.needsListings) SetEnabled(c.button, listings && Available(c.procedure));
+        if (c.needsListings) SetEnabled(c.button, listings && shell::HasProgramProcedure(c.procedure));
     SetEnabled(kDeleteTrackButton, listings);
     for (const SongBookMenuItem& item : SongBookMenuItems())
-        if (item.needsListings) SetEnabled(item.item, listings && ItemAvailable(item, browses));
+        if (item.needsListings) SetEnabled(item.item, listings && ItemAvailable(item));
     SetEnabled(kImportExportMenu, listings);
     const std::string message = "Total Song Tracks: " + std::to_string(s.trackCount);
     for (const SongBookListDecl* list : SongBookLists()) fw::SetProp(list->listControl, fw::Prop::Msg, message);
