@@ -50,9 +50,30 @@ std::string IconFolder() {
     return QDir::cleanPath(layouts + "/../icons").toStdString();
 }
 
+namespace {
+
+bool Exists(const std::string& path) { return !path.empty() && QFileInfo::exists(QString::fromStdString(path)); }
+
+// The program's picture of that name, or empty when the set has none.
+std::string ProgramPicture(std::string_view bare) {
+    const std::string folder = IconFolder() + "/";
+    std::string path = ResolvePath(folder + std::string(bare));
+    if (Exists(path)) return path;
+    const std::string_view stem = bare.substr(0, bare.rfind('.'));
+    path = ResolvePath(folder + std::string(stem) + ".svg");
+    return Exists(path) ? path : std::string();
+}
+
+}  // namespace
+
 std::string ImagePath(std::string_view name) {
     if (name.empty()) return {};
-    if (name[0] == '~') return ResolvePath(IconFolder() + "/" + std::string(name.substr(1)));
+    const bool resource = name[0] == '~';
+    const std::string_view bare = resource ? name.substr(1) : name;
+    if (resource || bare.find_first_of("/\\") == std::string_view::npos) {
+        std::string picture = ProgramPicture(bare);
+        if (!picture.empty() || resource) return picture.empty() ? ResolvePath(IconFolder() + "/" + std::string(bare)) : picture;
+    }
     return ResolvePath(name);
 }
 

@@ -33,8 +33,11 @@ int FontStyleOf(const QFont& font);
 // "~wait" / "~arrow" (any case) or an icon code; anything else is the arrow.
 QCursor CursorFromName(std::string_view name);
 
-// An icon or picture by name: "~name" is a program resource under
-// resources/icons (found whatever its case), anything else a file.
+// An icon or picture by name. "~name", and a bare name without a folder,
+// is one of the program's own pictures under resources/icons, found
+// whatever its case: the file itself, or else the drawing of the same base
+// name ("OPENBOOK.ICO" is OPENBOOK.svg). A bare name the set lacks, and a
+// name with a folder, is a file (a host's own logo, say).
 QIcon IconFromName(std::string_view name);
 QPixmap PixmapFromName(std::string_view name);
 // The file such a name stands for (empty for an empty name).

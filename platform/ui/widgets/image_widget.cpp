@@ -18,6 +18,8 @@ bool ImageWidget::setFile(const QString& path) {
     file_ = path;
     error_.clear();
     pixmap_ = QPixmap();
+    scalable_ = false;
+    rendered_ = QPixmap();
     bool ok = true;
     if (!path.isEmpty()) {
         QImageReader reader(path);
@@ -28,6 +30,7 @@ bool ImageWidget::setFile(const QString& path) {
             ok = false;
         } else {
             pixmap_ = QPixmap::fromImage(image);
+            scalable_ = reader.format() == "svg";
         }
     }
     horizontalScrollBar()->setValue(0);
@@ -64,7 +67,23 @@ QSize ImageWidget::shownSize() const {
         if (h == 0) h = std::max(1, n.height() * w / std::max(1, n.width()));
         return {w, h};
     }
-    return stretch_ ? viewport()->size() : n;
+    if (!stretch_) return n;
+    // A drawing keeps its proportions inside the control; a bitmap fills it.
+    return scalable_ ? n.scaled(viewport()->size(), Qt::KeepAspectRatio) : viewport()->size();
+}
+
+QPixmap ImageWidget::Rendered(const QSize& size) const {
+    if (!scalable_ || size.isEmpty()) return pixmap_;
+    // Drawings are rendered afresh at the size shown, so they stay sharp.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size * ratio;
+    if (rendered_.size() != pixels) {
+        QImageReader reader(file_);
+        reader.setScaledSize(pixels);
+        rendered_ = QPixmap::fromImage(reader.read());
+        rendered_.setDevicePixelRatio(ratio);
+    }
+    return rendered_.isNull() ? pixmap_ : rendered_;
 }
 
 void ImageWidget::setScrollBars(bool horizontal, bool vertical) {
@@ -99,8 +118,11 @@ void ImageWidget::paintEvent(QPaintEvent*) {
     if (pixmap_.isNull()) return;
     QPainter p(viewport());
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QRect target(QPoint(-horizontalPosition(), -verticalPosition()), shownSize());
-    p.drawPixmap(target, pixmap_);
+    const QSize shown = shownSize();
+    QPoint origin(-horizontalPosition(), -verticalPosition());
+    if (scalable_ && stretch_ && maxWidth_ == 0 && maxHeight_ == 0)
+        origin += QPoint((viewport()->width() - shown.width()) / 2, (viewport()->height() - shown.height()) / 2);
+    p.drawPixmap(QRect(origin, shown), Rendered(shown));
 }
 
 }  // namespace fw::ui

@@ -1,6 +1,8 @@
 #pragma once
 // The framework's image control: shows a picture file (BMP, GIF, ICO, PNG,
-// JPEG: whatever Qt's image plugins read; the first frame of an animation).
+// JPEG, SVG: whatever Qt's image plugins read; the first frame of an
+// animation). An SVG drawing is rendered at the size shown and keeps its
+// proportions when it fills the control.
 // The file can be changed at run time. Without a maximum size the picture
 // fills the control (or, with setStretch(false), is shown at its natural
 // size); a maximum width and height show it at that size instead (zoom), a
@@ -50,10 +52,13 @@ protected:
 
 private:
     void UpdateRanges();
+    QPixmap Rendered(const QSize& size) const;
 
     QString file_;
     QString error_;
     QPixmap pixmap_;
+    mutable QPixmap rendered_;  // a drawing at the size last shown
+    bool scalable_ = false;
     bool stretch_ = true;
     int maxWidth_ = 0;
     int maxHeight_ = 0;
