@@ -1,0 +1,57 @@
+#pragma once
+// The line queue of a song-book report: the sorted song queue laid out in
+// printed rows that already know where columns and pages end. Grouped
+// layouts get a heading row per group (and a " (cont.)" heading at the top
+// of a column the group overflows into, a filler so that no heading takes
+// a column's last line); flat layouts get one row per entry, two when its
+// texts are wrapped, with a filler so that the two are never split.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "printing/song_book_layouts.h"
+#include "printing/song_queue.h"
+
+namespace printing {
+
+struct LineRow {
+    char field = ' ';        // grouped: 'A' artist row, 'T' title row, 'X' filler
+    bool top = false;        // flat: treated as lying at the top of a column or page
+    bool lineBreak = false;  // flat: blank filler that keeps a wrapped entry together
+    bool wrapped = false;    // flat: the continuation row of a wrapped entry
+    std::int32_t index = 0;  // print order from 1
+    std::int16_t line = 0;   // grouped: line in its column or page; flat: count within its group
+    std::string fullGroup;   // flat: the entry's whole group name
+    std::string title, artist;
+    std::string diskTrackNo, unqDiskId, makeId;
+};
+
+// Lines per column (two columns) or per page (one column): the base for
+// the paper (1 Letter, 2 A4) and font size (SetFonts 1 to 3) plus the page
+// break offset (-5 to 5).
+int LinesPerColumn(ReportFamily family, int paperType, int setFonts, int pageBreakOffset);
+
+// Wrap widths in characters; 0 is no wrapping.
+struct WrapWidths {
+    std::size_t title = 0, artist = 0;
+};
+WrapWidths WrapWidthsFor(SongBookLayout layout, int setFonts);
+
+// Splits a text longer than width at its last blank within the width: the
+// text keeps what comes before the blank, the remainder is returned. A text
+// without such a blank stays whole and the remainder is empty. True when
+// the text was longer than the width.
+bool WrapText(std::string& text, std::size_t width, std::string& remainder);
+
+// The line queue of a layout with L lines per column or page.
+std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& queue, SongBookLayout layout, int lines,
+                                    WrapWidths widths);
+
+// The "Song #" of a listing: the track text alone for the discless "*"
+// disc (banded layouts drop its leading zero), the custom disc ID alone for
+// track 0, else the custom disc ID, "-" and the track text.
+std::string SongNumberText(std::string_view unqDiskId, std::string_view trackText, std::string_view altDiskId,
+                           bool banded);
+
+}  // namespace printing
