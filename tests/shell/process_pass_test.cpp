@@ -85,13 +85,12 @@ protected:
             SavedTitle = from;
             fw::BIND("SavedTitle", SavedTitle);
             fw::BIND(shell::SongBook());
-            shell::ProgressSpec desc;
-            desc.primary = &shell::SongBook();
-            desc.order = shell::SongBook().FindKey("SBK:KTITLE");
-            desc.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
-            desc.actionMovesKey = true;
+            shell::ViewSource view(shell::SongBook(), shell::SongBook().FindKey("SBK:KTITLE"),
+                                   shell::ActionMovesKey::Yes);
+            view.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
+            shell::ProgressSpec desc(view);
             desc.estimate = [estimate] { return estimate; };
-            desc.userText = "Performing Batch Operation";
+            desc.texts.user = "Performing Batch Operation";
             desc.readCode = readCode;
             desc.action = [this, to] {
                 ++actions;
