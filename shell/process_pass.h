@@ -135,8 +135,9 @@ struct ProgressSpec {
     // same controls it wants driven (?PROGRESS:THERMOMETER, :USERSTRING,
     // :PCTTEXT, :CANCEL; any may be left out) and whatever else it shows.
     std::string window = "P1$PROGRESSWINDOW";
-    // After the window's loop, the window still shown (RunProgressProcess):
-    // the end's own texts and work, such as a key rebuild.
+    // Once the pass has ended (completed, cancelled, failed, or nothing to
+    // do), the window still shown: the end's own texts and work, such as
+    // a key rebuild under "Rebuilding Indexes...". The state tells which.
     std::function<void(ProgressWindow&)> atEnd;
     // Tests only: given the number of the read (1 = the first) and its
     // error code, returns the code the pass acts on, to stand for a failing

@@ -13,21 +13,33 @@ namespace {
 
 // The layout with the process's lines: each a copy of the layout's hidden
 // line control, one under the other where it stands, everything from there
-// down moved below them.
+// down moved below them. A window too narrow for the longest line widens
+// (a character is 4 dialog units on average): controls across the whole
+// width grow with it, the others keep to the middle.
 fw::WindowLayout ProgressLayout(const ProgressSpec& spec) {
     fw::WindowLayout layout = fw::LoadLayout(spec.window);
     layout.timer = 1;
     const fw::ControlLayout* line = layout.Find("?PROGRESS:TEXT");
-    if (!line || spec.texts.lines.empty()) return layout;
+    const std::vector<std::string>& lines = spec.texts.lines;
+    if (!line || lines.empty()) return layout;
     const fw::ControlLayout model = *line;
-    const int height = model.at.h * static_cast<int>(spec.texts.lines.size());
-    for (auto& c : layout.controls)
-        if (c.hasAt && c.equate != model.equate && c.at.y >= model.at.y) c.at.y += height;
+    std::size_t longest = 0;
+    for (const auto& l : lines) longest = std::max(longest, l.size());
+    const int widen = std::max(0, static_cast<int>(longest) * 4 + 8 - layout.at.w);
+    const int height = model.at.h * static_cast<int>(lines.size());
+    for (auto& c : layout.controls) {
+        if (!c.hasAt) continue;
+        if (c.at.x == 0 && c.at.w >= layout.at.w - 1) c.at.w += widen;
+        else c.at.x += widen / 2;
+        if (c.equate != model.equate && c.at.y >= model.at.y) c.at.y += height;
+    }
+    layout.at.w += widen;
     layout.at.h += height;
-    for (std::size_t i = 0; i < spec.texts.lines.size(); ++i) {
-        fw::ControlLayout copy = model;
+    const fw::ControlLayout& widened = *layout.Find(model.equate);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        fw::ControlLayout copy = widened;
         copy.equate = copy.spelling = model.equate + std::to_string(i + 1);
-        copy.text = spec.texts.lines[i];
+        copy.text = lines[i];
         copy.at.y = model.at.y + model.at.h * static_cast<int>(i);
         copy.attrs.erase(std::remove(copy.attrs.begin(), copy.attrs.end(), "hide"), copy.attrs.end());
         layout.controls.push_back(std::move(copy));
@@ -74,9 +86,13 @@ void ProgressWindow::ShowText(const std::string& text) {
     window_.Display();
 }
 
-// The pass has just ended: a completed one shows its completed text.
+// The pass has just ended, the window still shown: a completed one shows
+// its completed text, then the process's end runs.
 void ProgressWindow::Ended() {
+    if (ended_) return;
+    ended_ = true;
     if (pass_.State() == PassState::Completed && !spec_.texts.completed.empty()) ShowText(spec_.texts.completed);
+    if (spec_.atEnd) spec_.atEnd(*this);
 }
 
 bool ProgressWindow::TakeEvent() {
@@ -85,6 +101,7 @@ bool ProgressWindow::TakeEvent() {
         if (pass_.Started()) return false;
         pass_.Start();
         if (pass_.State() != PassState::Running) {
+            Ended();
             window_.Post(codes::CloseWindow);
             window_.Cycle();
         }
@@ -100,8 +117,13 @@ bool ProgressWindow::TakeEvent() {
     case codes::Accepted:
         if (cancel_ == 0 || window_.Field() != cancel_) return false;
         pass_.Cancel();
+        Ended();
         window_.Post(codes::CloseWindow);
         return true;
+    case codes::CloseWindow:  // also the close box: the pass ends as cancelled
+        pass_.Cancel();
+        Ended();
+        return false;
     default: return false;
     }
 }
@@ -113,11 +135,13 @@ void ProgressWindow::RunToEnd() {
 }
 
 PassState ProgressWindow::End() {
-    if (!ended_) {
-        ended_ = true;
+    pass_.Cancel();
+    Ended();
+    if (!quickScanOff_) {
+        quickScanOff_ = true;
         for (fw::File* f : QuickScanFiles()) fw::SEND(*f, "QUICKSCAN=off");
     }
-    const PassState state = pass_.State() == PassState::Running ? PassState::Cancelled : pass_.State();
+    const PassState state = pass_.State();
     ActionOutcome() = state == PassState::Completed ? outcome::Completed : outcome::Cancelled;
     return state;
 }
@@ -126,7 +150,6 @@ PassState RunProgressProcess(const ProgressSpec& spec) {
     ProgressWindow progress(spec);
     progress.Open();
     while (progress.Window().Accept()) progress.TakeEvent();
-    if (spec.atEnd) spec.atEnd(progress);
     return progress.End();
 }
 

@@ -47,7 +47,7 @@ public:
     // Shows text as the percentage text at once.
     void ShowText(const std::string& text);
     // Sends QUICKSCAN off and sets ActionOutcome: 1 for a completed pass, 2
-    // otherwise. A pass still running (the window closed) counts as
+    // otherwise. A pass still running (the loop ended another way) is
     // cancelled. Called once the loop has ended.
     PassState End();
 
@@ -67,9 +67,10 @@ private:
     std::string userText_;
     int cancel_ = 0;
     bool ended_ = false;
+    bool quickScanOff_ = false;
 };
 
-// Opens the window, runs the pass, runs spec.atEnd and closes the window.
+// Opens the window, runs the pass and closes the window.
 // ActionOutcome is 1 when the pass completed and 2 otherwise (cancelled,
 // nothing to do, or a read failure, which the returned state tells apart).
 PassState RunProgressProcess(const ProgressSpec& spec);
