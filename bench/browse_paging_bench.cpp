@@ -129,11 +129,9 @@ void ProgressPassAt25PerTick(benchmark::State& state) {
     fw::File& f = *Base().karaoke;
     long read = 0;
     for (auto _ : state) {
-        shell::ProgressSpec desc;
-        desc.primary = &f;
-        desc.order = f.FindKey("KAR:KTITLE");
+        shell::ProgressSpec desc(shell::ViewSource(f, f.FindKey("KAR:KTITLE"), shell::ActionMovesKey::No));
         desc.action = Action;
-        desc.recordsPerTimerEvent = 25;
+        desc.measure = shell::ByRecords(25);
         desc.estimate = [&f] { return fw::RECORDS(f); };
         shell::ProgressPass pass(desc);
         fw::SEND(f, "QUICKSCAN=on");

@@ -2,6 +2,7 @@
 
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
+#include "platform/text/numbers.h"
 #include "platform/text/picture.h"
 #include "shell/warnings.h"
 
@@ -9,30 +10,55 @@
 
 namespace shell {
 
-ProgressPass::ProgressPass(const ProgressSpec& desc) : spec_(desc), view_(std::make_unique<fw::View>(*desc.primary)) {
-    if (spec_.joins) spec_.joins(*view_);
+ProgressMeasure ByRecords(long perTimerEvent) {
+    ProgressMeasure m;
+    m.perTimerEvent = perTimerEvent;
+    return m;
 }
 
-ProgressPass::~ProgressPass() { fw::CLOSE(*view_); }
-
-int ProgressPass::Percent(long read, long estimate) {
-    if (estimate <= 0) return 0;
-    return static_cast<int>(std::min<long long>(100, static_cast<long long>(read) * 100 / estimate));
+ProgressMeasure ByBytes(fw::File& file, long bytesPerTimerEvent) {
+    ProgressMeasure m;
+    m.perTimerEvent = bytesPerTimerEvent;
+    m.perRead = [&file] { return fw::BYTES(file); };
+    m.sliceByAmount = true;
+    return m;
 }
 
-std::string ProgressPass::PercentText(int percent) { return fw::FORMAT(percent, "@N3") + "% Completed"; }
+ProgressPass::ProgressPass(const ProgressSpec& desc) : spec_(desc) {
+    if (const auto* source = std::get_if<ViewSource>(&spec_.source)) {
+        view_ = std::make_unique<fw::View>(*source->file);
+        if (source->joins) source->joins(*view_);
+    }
+}
 
-void ProgressPass::Start() {
-    estimate_ = spec_.estimate ? spec_.estimate() : 0;
-    if (spec_.order.Valid()) fw::SET(spec_.order);
-    else fw::SET(*spec_.primary);
-    if (!spec_.filter.empty()) {
-        view_->SetFilter(spec_.filter);
+ProgressPass::~ProgressPass() {
+    if (view_) fw::CLOSE(*view_);
+}
+
+int ProgressPass::Percent(long done, long estimate) {
+    return static_cast<int>(std::min<long long>(100, fw::PercentOf(done, estimate)));
+}
+
+std::string ProgressPass::PercentText(int percent, std::string_view suffix) {
+    return fw::FORMAT(percent, "@N3") + std::string(suffix);
+}
+
+std::string ProgressPass::SourceLabel() const {
+    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) return v->file->Label();
+    if (const auto* q = std::get_if<QueueSource>(&spec_.source)) return q->label;
+    return std::get<StepSource>(spec_.source).label;
+}
+
+void ProgressPass::StartView(const ViewSource& source) {
+    if (source.order.Valid()) fw::SET(source.order);
+    else fw::SET(*source.file);
+    if (!source.filter.empty()) {
+        view_->SetFilter(source.filter);
         if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
     }
     fw::OPEN(*view_, fw::ReadWrite | fw::DenyWrite);
     if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
-    if (spec_.actionMovesKey) {
+    if (source.actionMovesKey == ActionMovesKey::Yes) {
         // The action may move a record forward in the order: list every
         // match first, then visit each by its position.
         for (;;) {
@@ -41,56 +67,102 @@ void ProgressPass::Start() {
             positions_.push_back(fw::POSITION(*view_));
         }
         if (fw::ERRORCODE() != fw::RecordNotAvailable) {
-            ShowWarningOneText(35, spec_.primary->Label());
+            ShowWarningOneText(35, source.file->Label());
             state_ = PassState::Failed;
-            return;
         }
+    }
+}
+
+void ProgressPass::Start() {
+    if (started_) return;
+    started_ = true;
+    estimate_ = spec_.estimate ? spec_.estimate() : 0;
+    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) {
+        StartView(*v);
+        if (state_ != PassState::Running) return;
+    } else if (const auto* s = std::get_if<StepSource>(&spec_.source)) {
+        if (s->start) s->start();
     }
     if (!ReadNext() && state_ == PassState::Running) state_ = PassState::NothingToDo;
     if (state_ == PassState::Completed) state_ = PassState::NothingToDo;
 }
 
-bool ProgressPass::ReadNext() {
-    if (spec_.actionMovesKey) {
-        if (nextPosition_ >= positions_.size()) {
-            state_ = PassState::Completed;
-            return false;
+// One read of the source: its error code. counted is false for the end of
+// a listed view, which is no read of the file.
+int ProgressPass::ReadSource(bool& counted) {
+    counted = true;
+    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) {
+        if (v->actionMovesKey == ActionMovesKey::No) {
+            fw::NEXT(*view_);
+            return fw::ERRORCODE();
         }
-        fw::REGET(*view_, positions_[nextPosition_++]);
         // A record deleted meanwhile is passed over.
-        while (fw::ERRORCODE() == fw::BadRecErr && nextPosition_ < positions_.size())
+        while (nextPosition_ < positions_.size()) {
             fw::REGET(*view_, positions_[nextPosition_++]);
-        if (fw::ERRORCODE() == fw::BadRecErr) {
-            state_ = PassState::Completed;
-            return false;
+            if (fw::ERRORCODE() != fw::BadRecErr) return fw::ERRORCODE();
         }
-    } else {
-        fw::NEXT(*view_);
+        counted = false;
+        return fw::RecordNotAvailable;
     }
-    if (spec_.readCode) {
-        const int replaced = spec_.readCode(++readsDone_, fw::ERRORCODE());
-        if (replaced != fw::ERRORCODE()) fw::SetError(replaced);
+    if (const auto* q = std::get_if<QueueSource>(&spec_.source)) {
+        if (++queuePosition_ > fw::RECORDS(*q->queue)) return fw::RecordNotAvailable;
+        fw::GET(*q->queue, queuePosition_);
+        return fw::ERRORCODE();
     }
-    const int code = fw::ERRORCODE();
+    return std::get<StepSource>(spec_.source).next();
+}
+
+bool ProgressPass::ReadNext() {
+    bool counted = true;
+    int code = ReadSource(counted);
+    if (counted && spec_.readCode) code = spec_.readCode(++readsDone_, code);
     if (code == fw::RecordNotAvailable) {
         state_ = PassState::Completed;
         return false;
     }
     if (code != 0) {
-        ShowWarningOneText(35, spec_.primary->Label());
+        ShowWarningOneText(35, SourceLabel());
         state_ = PassState::Failed;
         return false;
     }
     ++recordsRead_;
-    if (percentDone_ < 100) percentDone_ = Percent(recordsRead_, estimate_);
+    const long amount = spec_.measure.perRead ? spec_.measure.perRead() : 1;
+    // A read always moves the slice on, so a slice by amount ends even
+    // where the reads count nothing.
+    sliceCount_ += spec_.measure.sliceByAmount ? std::max(1L, amount) : 1;
+    Count(amount);
     return true;
 }
 
-void ProgressPass::Slice() {
-    for (long n = 0; n < spec_.recordsPerTimerEvent && state_ == PassState::Running; ++n) {
-        if (spec_.action) spec_.action();
+void ProgressPass::Count(long amount) {
+    done_ += amount;
+    if (percentDone_ >= 100) return;
+    const int percent = Percent(done_, estimate_);
+    if (percent == percentDone_) return;
+    percentDone_ = percent;
+    if (onPercent_) onPercent_(percentDone_);
+}
+
+void ProgressPass::Advance(long amount) { Count(amount); }
+
+void ProgressPass::SliceUpTo(long limit) {
+    sliceCount_ = 0;
+    while (state_ == PassState::Running && sliceCount_ < limit) {
+        const PassState after = spec_.action ? spec_.action(*this) : PassState::Running;
+        if (state_ != PassState::Running) break;  // the action cancelled the pass itself
+        if (after != PassState::Running) {
+            state_ = after;
+            break;
+        }
         ReadNext();
     }
+}
+
+void ProgressPass::Slice() { SliceUpTo(spec_.measure.perTimerEvent); }
+
+void ProgressPass::RunToEnd() {
+    Start();
+    while (state_ == PassState::Running) SliceUpTo(kWholePass);
 }
 
 void ProgressPass::Cancel() {

@@ -1,70 +1,156 @@
 #include "shell/process_window.h"
 
 #include "platform/data/file_ops.h"
-#include "platform/ui/window.h"
+#include "platform/ui/layout.h"
 #include "shell/browse_codes.h"
 #include "shell/data_dictionary_thread_state.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <string>
 
 namespace shell {
+namespace {
 
-PassState RunProgressProcess(const ProgressSpec& desc) {
-    std::int32_t percentShown = 0;
-    std::string pctText = "0% Completed";
-    std::string userText = desc.userText;
-    ProgressPass pass(desc);
-
-    fw::Window window("P1$PROGRESSWINDOW");
-    window.Use("?PROGRESS:THERMOMETER", percentShown);
-    window.Use("?PROGRESS:USERSTRING", userText);
-    window.Use("?PROGRESS:PCTTEXT", pctText);
-    window.Open();
-    window.Set(fw::Prop::Text, desc.caption.empty() ? std::string("Processing Records") : desc.caption);
-    fw::SEND(*desc.primary, "QUICKSCAN=on");
-    const int cancel = window.Feq("?PROGRESS:CANCEL");
-
-    auto showPercent = [&] {
-        if (pass.PercentDone() == percentShown) return;
-        percentShown = pass.PercentDone();
-        pctText = ProgressPass::PercentText(percentShown);
-        window.Display();
-    };
-
-    while (window.Accept()) {
-        switch (window.Event()) {
-        case codes::OpenWindow:
-            pass.Start();
-            if (pass.State() != PassState::Running) {
-                window.Post(codes::CloseWindow);
-                window.Cycle();
-            }
-            showPercent();
-            break;
-        case codes::Timer:
-            if (pass.State() != PassState::Running) break;
-            pass.Slice();
-            showPercent();
-            if (pass.State() == PassState::Completed) {
-                pctText = "Process Completed";
-                window.Display();
-            }
-            if (pass.State() != PassState::Running) window.Post(codes::CloseWindow);
-            break;
-        case codes::Accepted:
-            if (window.Field() == cancel) {
-                pass.Cancel();
-                window.Post(codes::CloseWindow);
-            }
-            break;
-        default: break;
-        }
+// The layout with the process's lines: each a copy of the layout's hidden
+// line control, one under the other where it stands, everything from there
+// down moved below them. A window too narrow for the longest line widens
+// (a character is 4 dialog units on average): controls across the whole
+// width grow with it, the others keep to the middle.
+fw::WindowLayout ProgressLayout(const ProgressSpec& spec) {
+    fw::WindowLayout layout = fw::LoadLayout(spec.window);
+    layout.timer = 1;
+    const fw::ControlLayout* line = layout.Find("?PROGRESS:TEXT");
+    const std::vector<std::string>& lines = spec.texts.lines;
+    if (!line || lines.empty()) return layout;
+    const fw::ControlLayout model = *line;
+    std::size_t longest = 0;
+    for (const auto& l : lines) longest = std::max(longest, l.size());
+    const int widen = std::max(0, static_cast<int>(longest) * 4 + 8 - layout.at.w);
+    const int height = model.at.h * static_cast<int>(lines.size());
+    for (auto& c : layout.controls) {
+        if (!c.hasAt) continue;
+        if (c.at.x == 0 && c.at.w >= layout.at.w - 1) c.at.w += widen;
+        else c.at.x += widen / 2;
+        if (c.equate != model.equate && c.at.y >= model.at.y) c.at.y += height;
     }
-    fw::SEND(*desc.primary, "QUICKSCAN=off");
-    const PassState state = pass.State() == PassState::Running ? PassState::Cancelled : pass.State();
+    layout.at.w += widen;
+    layout.at.h += height;
+    const fw::ControlLayout& widened = *layout.Find(model.equate);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        fw::ControlLayout copy = widened;
+        copy.equate = copy.spelling = model.equate + std::to_string(i + 1);
+        copy.text = lines[i];
+        copy.at.y = model.at.y + model.at.h * static_cast<int>(i);
+        copy.attrs.erase(std::remove(copy.attrs.begin(), copy.attrs.end(), "hide"), copy.attrs.end());
+        layout.controls.push_back(std::move(copy));
+    }
+    return layout;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(const ProgressSpec& spec)
+    : spec_(spec), pass_(spec), window_(ProgressLayout(spec)), pctText_("0" + spec.texts.percentSuffix),
+      userText_(spec.texts.user) {
+    if (window_.Find("?PROGRESS:THERMOMETER")) window_.Use("?PROGRESS:THERMOMETER", percentShown_);
+    if (window_.Find("?PROGRESS:USERSTRING")) window_.Use("?PROGRESS:USERSTRING", userText_);
+    if (window_.Find("?PROGRESS:PCTTEXT")) window_.Use("?PROGRESS:PCTTEXT", pctText_);
+    cancel_ = window_.Feq("?PROGRESS:CANCEL");
+    pass_.OnPercent([this](int percent) { ShowPercent(percent); });
+}
+
+ProgressWindow::~ProgressWindow() { pass_.OnPercent({}); }
+
+std::vector<fw::File*> ProgressWindow::QuickScanFiles() const {
+    if (!spec_.quickScan.empty()) return spec_.quickScan;
+    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) return {v->file};
+    return {};
+}
+
+void ProgressWindow::Open() {
+    window_.Open();
+    window_.Set(fw::Prop::Text, std::string("Processing Records"));
+    if (!spec_.texts.caption.empty()) window_.Set(fw::Prop::Text, spec_.texts.caption);
+    for (fw::File* f : QuickScanFiles()) fw::SEND(*f, "QUICKSCAN=on");
+}
+
+void ProgressWindow::ShowPercent(int percent) {
+    if (percent == percentShown_) return;
+    percentShown_ = percent;
+    pctText_ = ProgressPass::PercentText(percent, spec_.texts.percentSuffix);
+    window_.Display();
+}
+
+void ProgressWindow::ShowText(const std::string& text) {
+    pctText_ = text;
+    window_.Display();
+}
+
+// The pass has just ended, the window still shown: a completed one shows
+// its completed text, then the process's end runs.
+void ProgressWindow::Ended() {
+    if (ended_) return;
+    ended_ = true;
+    if (pass_.State() == PassState::Completed && !spec_.texts.completed.empty()) ShowText(spec_.texts.completed);
+    if (spec_.atEnd) spec_.atEnd(*this);
+}
+
+bool ProgressWindow::TakeEvent() {
+    switch (window_.Event()) {
+    case codes::OpenWindow:
+        if (pass_.Started()) return false;
+        pass_.Start();
+        if (pass_.State() != PassState::Running) {
+            Ended();
+            window_.Post(codes::CloseWindow);
+            window_.Cycle();
+        }
+        return true;
+    case codes::Timer:
+        if (pass_.State() != PassState::Running) return true;
+        pass_.Slice();
+        if (pass_.State() != PassState::Running) {
+            Ended();
+            window_.Post(codes::CloseWindow);
+        }
+        return true;
+    case codes::Accepted:
+        if (cancel_ == 0 || window_.Field() != cancel_) return false;
+        pass_.Cancel();
+        Ended();
+        window_.Post(codes::CloseWindow);
+        return true;
+    case codes::CloseWindow:  // also the close box: the pass ends as cancelled
+        pass_.Cancel();
+        Ended();
+        return false;
+    default: return false;
+    }
+}
+
+void ProgressWindow::RunToEnd() {
+    window_.Set(fw::Prop::Timer, 0);
+    pass_.RunToEnd();
+    Ended();
+}
+
+PassState ProgressWindow::End() {
+    pass_.Cancel();
+    Ended();
+    if (!quickScanOff_) {
+        quickScanOff_ = true;
+        for (fw::File* f : QuickScanFiles()) fw::SEND(*f, "QUICKSCAN=off");
+    }
+    const PassState state = pass_.State();
     ActionOutcome() = state == PassState::Completed ? outcome::Completed : outcome::Cancelled;
     return state;
+}
+
+PassState RunProgressProcess(const ProgressSpec& spec) {
+    ProgressWindow progress(spec);
+    progress.Open();
+    while (progress.Window().Accept()) progress.TakeEvent();
+    return progress.End();
 }
 
 }  // namespace shell
