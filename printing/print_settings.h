@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "printing/setup_file.h"
+
 namespace printing {
 
 struct PrintSetup {
@@ -71,7 +73,6 @@ std::string PrintSetupFileName(std::string_view typed);
 // other keys of an existing file stay. False when it could not be written.
 bool SavePrintSetup(std::string_view file, const PrintSetup& setup);
 
-enum class RecallResult { Recalled, NotASetupFile };
 // Reads a setup file into setup. A file that is missing or not a setup file
 // changes nothing. A missing, malformed or out-of-range value takes its
 // initial value (ranged numbers are brought into their range) and its key

@@ -161,3 +161,52 @@ TEST_F(PrintSetupFiles, OtherFilesChangeNothingAndAFailedSaveSaysSo) {
 
 }  // namespace
 }  // namespace printing
+
+#include "printing/request_card_settings.h"
+
+namespace printing {
+namespace {
+
+TEST_F(PrintSetupFiles, RequestSetupFilesRoundTripAndRefusePrintSetupFiles) {
+    EXPECT_EQ(RequestSetupFileName("/venue/Party.txt"), "/venue/Party.rsf");
+    RequestCardSetupValues design;
+    design.SongRequestHeaderText = "Sing With Us";
+    design.SongRequestHeaderFont = "Liberation Serif";
+    design.SongRequestHeaderFontSize = 14;
+    design.SongRequestHeaderFontStyle = 700 + 4096;
+    design.SongRequestLogoFilename = "/home/host/pictures/" + std::string(90, 'l') + ".jpg";  // past 64 characters
+    design.UseHashMarks = 1;
+    design.NUMBEROFSLIPS = 24;
+    const std::string file = Path("Party.rsf");
+    ASSERT_TRUE(SaveRequestSetup(file, design));
+    EXPECT_EQ(Read(file).find("NUMBEROFSLIPS"), std::string::npos);
+
+    RequestCardSetupValues recalled;
+    recalled.NUMBEROFSLIPS = 3;
+    std::vector<std::string> repaired;
+    ASSERT_EQ(RecallRequestSetup(file, recalled, repaired), RecallResult::Recalled);
+    EXPECT_TRUE(repaired.empty());
+    EXPECT_EQ(recalled.SongRequestHeaderText, "Sing With Us");
+    EXPECT_EQ(recalled.SongRequestHeaderFont, "Liberation Serif");
+    EXPECT_EQ(recalled.SongRequestHeaderFontSize, 14);
+    EXPECT_EQ(recalled.SongRequestHeaderFontStyle, 4796);
+    EXPECT_EQ(recalled.SongRequestLogoFilename, design.SongRequestLogoFilename);
+    EXPECT_EQ(recalled.NUMBEROFSLIPS, 3);  // the window's count stays
+
+    std::string bytes = Read(file);
+    bytes.replace(bytes.find("SongRequestHeaderFontStyle=4796"), 31, "SongRequestHeaderFontStyle=99999");
+    bytes.replace(bytes.find("SongRequestFooterFont=Arial"), 27, "SongRequestFooterFont=");
+    Write(file, bytes);
+    ASSERT_EQ(RecallRequestSetup(file, recalled, repaired), RecallResult::Recalled);
+    EXPECT_EQ(repaired, (std::vector<std::string>{"SongRequestHeaderFontStyle", "SongRequestFooterFont"}));
+    EXPECT_EQ(recalled.SongRequestHeaderFontStyle, 700);
+    EXPECT_EQ(recalled.SongRequestFooterFont, "Arial");
+
+    ASSERT_TRUE(SavePrintSetup(Path("book.psf"), PrintSetup{}));
+    RequestCardSetupValues unchanged = design;
+    EXPECT_EQ(RecallRequestSetup(Path("book.psf"), unchanged, repaired), RecallResult::NotASetupFile);
+    EXPECT_EQ(unchanged.SongRequestHeaderText, "Sing With Us");
+}
+
+}  // namespace
+}  // namespace printing
