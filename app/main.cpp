@@ -8,6 +8,7 @@
 #include "shell/program_procedures.h"
 #include "shell/program_startup.h"
 #include "shell/window_runtime.h"
+#include "printing/printing_procedures.h"
 #include "songbook/browse_song_book.h"
 
 int main(int argc, char** argv) {
@@ -15,5 +16,6 @@ int main(int argc, char** argv) {
     shell::ConnectWindowRuntime();
     shell::ConnectDataLayer();
     shell::SetBrowseSongBook(songbook::BrowseSongBook);
+    printing::RegisterPrintingProcedures();
     return fw::RunProgram(shell::ProgramStartup);
 }

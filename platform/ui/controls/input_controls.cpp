@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/text/codepage.h"
@@ -121,6 +122,13 @@ ButtonControl::ButtonControl(Window& w, const ControlLayout& l, int n) : Control
     button_->setFocusPolicy(Qt::StrongFocus);
     SetText(l.text);
     if (!l.icon.empty()) button_->setIcon(IconFromName(l.icon));
+    // A picture button without a text shows its picture as large as the
+    // button holds, up to the 32 pixels the pictures are drawn for.
+    if (!l.icon.empty() && l.text.empty() && l.hasAt) {
+        const int room = std::min(window_.DuToPxX(l.at.w), window_.DuToPxY(l.at.h)) - 8;
+        const int side = std::clamp(room, 16, 32);
+        button_->setIconSize({side, side});
+    }
     QObject::connect(button_, &QAbstractButton::clicked, button_, [this] { Queue(Event::Accepted); });
 }
 

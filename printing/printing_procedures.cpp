@@ -1,0 +1,13 @@
+#include "printing/printing_procedures.h"
+
+#include "printing/print_menus.h"
+#include "shell/program_procedures.h"
+
+namespace printing {
+
+void RegisterPrintingProcedures() {
+    shell::SetProgramProcedure("PrintMenu", PrintMenu);
+    shell::SetProgramProcedure("ManagementReportsMenu", ManagementReportsMenu);
+}
+
+}  // namespace printing
