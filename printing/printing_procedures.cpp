@@ -1,6 +1,7 @@
 #include "printing/printing_procedures.h"
 
 #include "printing/print_menus.h"
+#include "printing/song_book_designer.h"
 #include "shell/program_procedures.h"
 
 namespace printing {
@@ -8,6 +9,7 @@ namespace printing {
 void RegisterPrintingProcedures() {
     shell::SetProgramProcedure("PrintMenu", PrintMenu);
     shell::SetProgramProcedure("ManagementReportsMenu", ManagementReportsMenu);
+    shell::SetProgramProcedure("SongBookDesigner", SongBookDesigner);
 }
 
 }  // namespace printing

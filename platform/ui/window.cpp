@@ -204,6 +204,10 @@ void Window::BuildControls() {
     controls_.reserve(layout_.controls.size());
     for (std::size_t i = 0; i < layout_.controls.size(); ++i)
         controls_.push_back(CreateControl(*this, layout_.controls[i], static_cast<int>(i + 1)));
+    // Groups and panels lie behind the other controls, and sheets behind
+    // them, so a group drawn on a tab stays in sight.
+    for (const auto& c : controls_)
+        if (c->Kind() == ControlKind::Sheet && c->Widget()) c->Widget()->lower();
     // A prompt's mnemonic moves the focus to the control after it.
     for (std::size_t i = 0; i + 1 < controls_.size(); ++i)
         if (controls_[i]->Kind() == ControlKind::Prompt && controls_[i + 1]->Widget())
