@@ -88,9 +88,10 @@ void BrowseSongBaseDiscTracks() {
 
     while (fw::ACCEPT()) {
         const int event = fw::EVENT();
-        if (event == fw::Event::GainFocus) {
-            if (book.Follow()) ShowLegend(book.IsOpen());
-            browse.RequestResync();
+        if (event == fw::Event::GainFocus || event == fw::Event::Timer) {
+            const bool changed = book.Follow();
+            if (changed) ShowLegend(book.IsOpen());
+            if (changed || event == fw::Event::GainFocus) browse.RequestResync();
         }
         const fw::FieldId field = fw::FIELD();
         if (field == kList && event == fw::Event::AlertKey && fw::KEYCODE() == fw::KeyCode::MouseRight) {

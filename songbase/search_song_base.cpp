@@ -23,6 +23,7 @@
 #include "songbase/held_song_book.h"
 #include "songbase/song_base_rows.h"
 
+#include <optional>
 #include <string>
 
 #include "shell/data_dictionary_prefixes.h"
@@ -77,7 +78,9 @@ fw::ui::ListRow DiscRow(bool artistFirst, const HeldSongBook* book) {
     add(BRA.MAKE.Str(), none, none, none, none);
     add(KAR.UnqDiskID.Str(), none, none, none, none);
     add(std::to_string(KAR.DiskTrackNo), none, none, none, none);
-    if (book) {
+    if (book && !book->IsOpen()) {
+        add("", none, none, none, none);  // no book open: nothing to count against
+    } else if (book) {
         const int count = CountDiscDuplicates(*book);
         const DupColors band = DupBand(count);
         add(std::to_string(count), "0", std::to_string(band.normalBg), std::to_string(0xFFFFFF),
@@ -199,6 +202,7 @@ struct SearchWindow {
     void Refresh(bool resync) {
         fw::SELECT(kSearchEntry);
         if (book.Follow()) resync = true;
+        ShowDupColumn();
         for (Side* s : {&titles, &artists}) {
             if (s->searched) s->texts.SyncBrowse();
             s->SyncDiscs(resync);
@@ -232,9 +236,21 @@ struct SearchWindow {
         side.discList.Focus();
     }
 
+    // The artist side's DUP column is blank while no book is open.
+    void ShowDupColumn() {
+        if (dupShown == std::optional<bool>(book.IsOpen())) return;
+        dupShown = book.IsOpen();
+        std::string format = artistFormat;
+        const auto at = format.rfind("@n6@");
+        if (!book.IsOpen() && at != std::string::npos) format.replace(at, 4, "@n6B@");
+        fw::SetProp("?LIST:4", fw::Prop::Format, format);
+    }
+
     HeldSongBook& book;
     Side titles;
     Side artists;
+    std::string artistFormat = fw::GetProp("?LIST:4", fw::Prop::Format).Str();
+    std::optional<bool> dupShown;
 };
 
 // The single-instance rule: true when this thread may run the window.
@@ -290,6 +306,10 @@ void SearchSongBase() {
                 fw::SetProp({}, fw::Prop::Active, 1);
                 if (fw::GetProp({}, fw::Prop::Iconize).Bool()) fw::SetProp({}, fw::Prop::Iconize, 0);
                 if (w.titles.loaded) w.Refresh(true);
+                continue;
+            }
+            if (event == fw::Event::Timer) {
+                if (book.Follow() && w.titles.loaded) w.Refresh(true);
                 continue;
             }
             if (event == fw::Event::Sized) {

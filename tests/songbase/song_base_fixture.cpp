@@ -4,6 +4,7 @@
 #include "platform/data/record.h"
 #include "platform/os/beep.h"
 #include "platform/runtime/error_state.h"
+#include "platform/text/codepage.h"
 #include "platform/ui/control.h"
 #include "platform/ui/widgets/color.h"
 #include "platform/ui/widgets/paged_list_widget.h"
@@ -65,12 +66,12 @@ void SongBaseTest::MakeSongBase(const std::vector<Track>& tracks, const std::vec
         KAR.MAKEID = t.makeId;
         fw::ADD(karaoke);
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
-        if (seenTitles.insert(t.title).second) {
+        if (seenTitles.insert(fw::UpperText(t.title)).second) {
             STI.Title = t.title;
             fw::ADD(titles);
         }
         const std::string artist = t.artist.substr(0, 25);
-        if (seenArtists.insert(artist).second) {
+        if (seenArtists.insert(fw::UpperText(artist)).second) {
             SAR.Artist = artist;
             fw::ADD(artists);
         }
