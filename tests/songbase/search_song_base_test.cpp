@@ -110,6 +110,26 @@ TEST_F(SearchTest, TitlesHoldingTheTextInAnyCaseAndTheTracksOfTheHighlightedTitl
     EXPECT_EQ(shell::SearchThread, 0);
 }
 
+TEST_F(SearchTest, ASearchAgainInTheSameModeKeepsThePageAndTheOtherModeStartsAtItsFirstMatch) {
+    std::vector<Track> many;
+    for (int n = 10; n < 40; ++n) many.push_back({"Lovesong " + std::to_string(n), "Lover " + std::to_string(n), "M01", static_cast<std::uint16_t>(n)});
+    MakeSongBase(many, {{1, "Sound Choice"}});
+    StartSearch();
+    for (const char* list : {"?LIST", "?LIST:3"}) d.FindWindow(kSearchWindow)->Find(list)->Set(fw::Prop::Items, 5, 0);
+    SearchFor("song", false);
+    EXPECT_EQ(d.Rows("?LIST", kSearchWindow).front(), "Lovesong 10");
+    d.Key("?LIST", fw::KeyCode::PgDn, kSearchWindow);
+    ASSERT_EQ(d.Rows("?LIST", kSearchWindow).front(), "Lovesong 15");
+    d.Choose("?SEARCHBY", 2, kSearchWindow);  // the radios alone change nothing
+    EXPECT_FALSE(d.Hidden("?LIST", kSearchWindow));
+    SearchFor("ovesong", false);
+    EXPECT_EQ(d.Rows("?LIST", kSearchWindow).front(), "Lovesong 15");
+    SearchFor("lover", true);
+    EXPECT_TRUE(d.Hidden("?LIST", kSearchWindow));
+    EXPECT_EQ(d.Rows("?LIST:3", kSearchWindow).front(), "Lover 10");
+    EXPECT_EQ(d.Rows("?LIST:4", kSearchWindow), Strings{"Lover 10|Lovesong 10|Sound Choice|M01|10|"});
+}
+
 TEST_F(SearchTest, AnArtistFillingTheWholeSearchNameFindsTheTracksItBegins) {
     StartSearch();
     SearchFor("long nam", true);
