@@ -19,13 +19,12 @@
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_files.h"
-#include "shell/data_layer.h"
 #include "songbase/browse_song_base.h"
 #include "songbase/search_song_base.h"
 #include "tools/songbase_gen/generator/data_file_sink.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
+#include "window_bench_support.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -41,12 +40,6 @@ constexpr int kBookListings = 100000;
 constexpr int kDupPageRows = 20;
 constexpr const char* kSearchWindow = "P1$SONGBASESEARCH";
 constexpr const char* kBrowseWindow = "P1$SONGBASEBROWSE";
-
-void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "song base: %s: %s\n", what, fw::ERROR().c_str());
-    std::exit(1);
-}
 
 struct Files {
     std::string dir;
@@ -123,6 +116,25 @@ void OpenTheBook(bool open) {
 
 double Ms(std::chrono::steady_clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+// Page downs in a list, back to the top after every `pages`; the mean
+// milliseconds of a page down.
+double PageDowns(benchmark::State& state, fw::testing::Driver& d, const char* list, const char* window, int pages) {
+    int done = 0;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        d.Key(list, fw::KeyCode::PgDn, window);
+        total += Ms(std::chrono::steady_clock::now() - start);
+        if (++done == pages) {
+            state.PauseTiming();
+            d.Key(list, fw::KeyCode::Home, window);
+            done = 0;
+            state.ResumeTiming();
+        }
+    }
+    return total / static_cast<double>(state.iterations());
+}
+
 // Arg 0: titles, 1: artists; arg 1: 0 a common text, 1 a text nothing holds.
 void ContainsFirstPage(benchmark::State& state) {
     TheFiles();
@@ -169,20 +181,7 @@ void BrowsePageDown(benchmark::State& state) {
         state.SkipWithError("the browse shows no rows");
         return;
     }
-    int pages = 0;
-    double total = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        d.Key("?LIST", fw::KeyCode::PgDn, kBrowseWindow);
-        total += Ms(std::chrono::steady_clock::now() - start);
-        if (++pages == 1000) {
-            state.PauseTiming();
-            d.Key("?LIST", fw::KeyCode::Home, kBrowseWindow);
-            pages = 0;
-            state.ResumeTiming();
-        }
-    }
-    state.counters["browse_page_ms"] = total / static_cast<double>(state.iterations());
+    state.counters["browse_page_ms"] = PageDowns(state, d, "?LIST", kBrowseWindow, 1000);
     state.counters["page_rows"] = static_cast<double>(d.Rows("?LIST", kBrowseWindow).size());
     d.Press("?CLOSE", kBrowseWindow);
 }
@@ -205,20 +204,8 @@ void DupPage(benchmark::State& state) {
         state.SkipWithError("the disc list does not show a full page");
         return;
     }
-    int pages = 0;
-    double total = 0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        d.Key("?LIST:4", fw::KeyCode::PgDn, kSearchWindow);
-        total += Ms(std::chrono::steady_clock::now() - start);
-        if (++pages == 3) {  // stay within the artist's tracks
-            state.PauseTiming();
-            d.Key("?LIST:4", fw::KeyCode::Home, kSearchWindow);
-            pages = 0;
-            state.ResumeTiming();
-        }
-    }
-    state.counters[counted ? "dup_page_ms" : "disc_page_ms"] = total / static_cast<double>(state.iterations());
+    // Three pages stay within the artist's tracks.
+    state.counters[counted ? "dup_page_ms" : "disc_page_ms"] = PageDowns(state, d, "?LIST:4", kSearchWindow, 3);
     state.counters["book_listings"] = counted ? kBookListings : 0;
     d.Press("?BUTTON2", kSearchWindow);
     OpenTheBook(false);
@@ -228,16 +215,9 @@ BENCHMARK(DupPage)->ArgName("counted")->Arg(1)->Arg(0)->Unit(benchmark::kMillise
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    shell::ConnectDataLayer();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (g_files) {
+    return RunWindowBenchmarks(argc, argv, [] {
+        if (!g_files) return;
         std::error_code ec;
         std::filesystem::remove_all(g_files->dir, ec);
-    }
-    return 0;
+    });
 }

@@ -78,18 +78,10 @@ shell::BrowseSpec SongBaseSpec(bool selectMode) {
     return desc;
 }
 
-void RightClickMenu(shell::PagedBrowse& browse, bool selectMode) {
-    const bool offered = selectMode && browse.RowsLoaded() > 0;
-    if (fw::POPUP(offered ? "&Select" : "~&Select") == 1 && offered) fw::POST(fw::Event::Accepted, "?SELECT");
-}
-
 }  // namespace
 
 void BrowseSongBase() {
-    const int request = shell::RequestedAction();
-    const bool selectMode = request == shell::action::Select;
-    shell::RequestedAction() = shell::action::None;
-    shell::ActionOutcome() = shell::outcome::None;
+    const bool selectMode = TakeSelectRequest();
     int response = shell::outcome::Cancelled;
     shell::FileUse brands(shell::DMakeFile());
     shell::FileUse songBase(shell::KaraokeFile());
@@ -99,10 +91,7 @@ void BrowseSongBase() {
     shell::WindowResizeState layout;
     shell::InitWindowResize(layout);
     fw::SetSystemIcon("~songbook.ico");
-    if (!selectMode) {
-        fw::HIDE("?SELECT");
-        fw::DISABLE("?SELECT");
-    }
+    ShowSelectButton(selectMode);
     TabHighlight tab;
     HighlightChosenTab(tab);
     shell::WindowBrowseList list(kList, {"?INSERT", "?CHANGE", "?DELETE", "?SELECT"});
@@ -124,7 +113,7 @@ void BrowseSongBase() {
             HighlightChosenTab(tab);
         }
         if (field == kList && event == fw::Event::AlertKey && fw::KEYCODE() == fw::KeyCode::MouseRight) {
-            RightClickMenu(browse, selectMode);
+            SelectPopup(selectMode && browse.RowsLoaded() > 0);
             continue;
         }
         browse.TakeEvent(event, field.number, fw::KEYCODE());

@@ -11,6 +11,7 @@
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/data_files.h"
 #include "songbase/held_song_book.h"
+#include "songbase/song_base_rows.h"
 
 #include <string>
 
@@ -51,10 +52,7 @@ fw::ui::ListRow MarkDuplicateTracks(const HeldSongBook& book) {
 }  // namespace
 
 void BrowseSongBaseDiscTracks() {
-    const int request = shell::RequestedAction();
-    const bool selectMode = request == shell::action::Select;
-    shell::RequestedAction() = shell::action::None;
-    shell::ActionOutcome() = shell::outcome::None;
+    const bool selectMode = TakeSelectRequest();
     int response = shell::outcome::Cancelled;
     std::string heading = std::string(BRA.MAKE.Clip()) + " - " + std::string(KAR.UnqDiskID.Clip());
     fw::FString<50> diskMakeId{heading.substr(0, 50)};
@@ -69,10 +67,7 @@ void BrowseSongBaseDiscTracks() {
     window.Use("?DISKMAKEID", diskMakeId);
     window.Open();
     fw::SetSystemIcon("~songbook.ico");
-    if (!selectMode) {
-        fw::HIDE("?SELECT");
-        fw::DISABLE("?SELECT");
-    }
+    ShowSelectButton(selectMode);
     ShowLegend(book.IsOpen());
 
     shell::BrowseSpec desc;
@@ -95,8 +90,7 @@ void BrowseSongBaseDiscTracks() {
         }
         const fw::FieldId field = fw::FIELD();
         if (field == kList && event == fw::Event::AlertKey && fw::KEYCODE() == fw::KeyCode::MouseRight) {
-            const bool offered = selectMode && browse.RowsLoaded() > 0;
-            if (fw::POPUP(offered ? "&Select" : "~&Select") == 1 && offered) fw::POST(fw::Event::Accepted, "?SELECT");
+            SelectPopup(selectMode && browse.RowsLoaded() > 0);
             continue;
         }
         const fw::FieldId accepted = fw::ACCEPTED();

@@ -1,6 +1,7 @@
 #pragma once
 // What the song-base lists share: the view's join from a track to its
-// brand, and the row fields of a track.
+// brand, the row fields of a track, and the select mode of the two lists
+// of tracks (no caller of the program asks for it).
 
 #include "platform/data/view.h"
 #include "platform/ui/widgets/paged_list_widget.h"
@@ -13,5 +14,14 @@ void JoinBrand(fw::View& view);
 
 // Title, artist, brand, Mfg. disc ID and track of the track in KAR and BRA.
 fw::ui::ListRow TrackColumns();
+
+// Takes the caller's request (RequestedAction and ActionOutcome cleared):
+// true for select (4).
+bool TakeSelectRequest();
+// The window's ?SELECT is hidden and disabled unless it selects.
+void ShowSelectButton(bool selectMode);
+// The list's right-button menu: "&Select" when it selects and has rows,
+// posting to ?SELECT, else the greyed item.
+void SelectPopup(bool offered);
 
 }  // namespace songbase
