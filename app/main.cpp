@@ -9,6 +9,7 @@
 #include "shell/program_startup.h"
 #include "shell/window_runtime.h"
 #include "printing/printing_procedures.h"
+#include "songbase/songbase_procedures.h"
 #include "songbook/browse_song_book.h"
 
 int main(int argc, char** argv) {
@@ -17,5 +18,6 @@ int main(int argc, char** argv) {
     shell::ConnectDataLayer();
     shell::SetBrowseSongBook(songbook::BrowseSongBook);
     printing::RegisterPrintingProcedures();
+    songbase::RegisterSongBaseProcedures();
     return fw::RunProgram(shell::ProgramStartup);
 }

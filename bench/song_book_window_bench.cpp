@@ -16,11 +16,10 @@
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_files.h"
-#include "shell/data_layer.h"
 #include "songbook/browse_song_book.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
+#include "window_bench_support.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -38,12 +37,6 @@ constexpr int kListings = 100000;
 constexpr const char* kLastTitle = "Zzyzx Road Serenade";
 constexpr const char* kSearchText = "zzyzx";
 constexpr const char* kWindow = "P1$BROWSEWINDOW";
-
-void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "song book: %s: %s\n", what, fw::ERROR().c_str());
-    std::exit(1);
-}
 
 struct Book {
     std::string dir;
@@ -224,16 +217,9 @@ BENCHMARK(SearchHitIsTheLastTitle)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    shell::ConnectDataLayer();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (g_book) {
+    return RunWindowBenchmarks(argc, argv, [] {
+        if (!g_book) return;
         std::error_code ec;
         std::filesystem::remove_all(g_book->dir, ec);
-    }
-    return 0;
+    });
 }

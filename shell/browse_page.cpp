@@ -16,6 +16,17 @@ namespace {
 
 constexpr int kViewMode = fw::ReadWrite | fw::DenyWrite;  // 22h
 
+// The primary record's id in a view position ("V;K|KEY|values|id;..."), so
+// a row is found again in another order of the same file.
+std::string_view PrimaryRecordId(std::string_view position) {
+    const auto start = position.find(';');
+    if (start == std::string_view::npos) return {};
+    std::string_view primary = position.substr(start + 1);
+    primary = primary.substr(0, primary.find(';'));
+    const auto bar = primary.rfind('|');
+    return bar == std::string_view::npos ? std::string_view{} : primary.substr(bar + 1);
+}
+
 // The list's wait cursor for the length of a reload.
 struct WaitCursor {
     explicit WaitCursor(BrowseList& list) : list(list) { list.Busy(true); }
@@ -374,10 +385,15 @@ void PagedBrowse::SyncBrowse() {
         // of discs joined to their listings) land on the first of them: the
         // highlighted row itself, when the new page still holds it
         // unchanged, stays the highlighted one.
+        // After a change of order the same record is looked for by its id.
         const std::string highlighted = highlight_ >= 1 && highlight_ <= RowsLoaded() ? Row(highlight_).position : "";
+        const bool orderChanged = prior != activeOrder_;
         PositionOnRecord(PositionKind::ByKeyValue);
         for (int n = 1; !highlighted.empty() && n <= RowsLoaded(); ++n) {
-            if (Row(n).position != highlighted) continue;
+            const bool same = orderChanged ? !PrimaryRecordId(highlighted).empty() &&
+                                                 PrimaryRecordId(Row(n).position) == PrimaryRecordId(highlighted)
+                                           : Row(n).position == highlighted;
+            if (!same) continue;
             highlight_ = n;
             list_.Select(highlight_);
             break;

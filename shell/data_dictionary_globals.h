@@ -37,6 +37,10 @@ inline std::uint8_t FrameThread = 0;     // the frame's thread number, target of
 inline std::uint8_t SearchThread = 0;    // the running Search Main SongBase window's thread, 0 when none
 inline std::uint8_t SongBookIsOpen = 0;  // 1 while a song-book window has a book open
 inline std::uint8_t FrameResized = 0;    // 1 after the frame was resized, until the song-book window re-lays out
+// Counts the song-book window's openings and closings of a book, so a
+// window that keeps the book open on its own thread sees when the open
+// book is no longer the one it has.
+inline std::uint32_t SongBookOpenings = 0;
 
 // The multi-listing edit's request and the answer of its set-up dialog.
 inline std::uint8_t MultiEditField = 0;    // 1 title, 2 artist, 3 disc ID

@@ -425,7 +425,7 @@ void BrowseSongBook() {
         s.windowResponse = shell::outcome::Cancelled;
         shell::RequestedAction() = shell::action::None;
         shell::ActionOutcome() = shell::outcome::None;
-        ++open.windows;
+        if (open.windows++ == 0) ++shell::SongBookOpenings;
         shell::SongBookIsOpen = 1;
         shell::FrameResized = 1;
         struct Leave {  // the open state is given back on every way out, a halt included
@@ -434,6 +434,7 @@ void BrowseSongBook() {
                 if (--open.windows == 0) {
                     shell::SongBookName = "";
                     shell::SongBookIsOpen = 0;
+                    ++shell::SongBookOpenings;
                 }
             }
         } leave{open};

@@ -3,6 +3,7 @@
 #include "platform/data/file_ops.h"
 #include "platform/data/record.h"
 #include "platform/runtime/error_state.h"
+#include "platform/data/text_match.h"
 #include "platform/data/view.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/window.h"
@@ -24,31 +25,62 @@ std::string_view ClipRight(std::string_view s) {
     return s;
 }
 
-// Calls row(fieldText) for each row of the list's view in order until it
-// returns true; the buffers then hold that row.
-void ForEachRow(SongBookListKind list, const std::function<bool(std::string_view)>& row) {
+// The joined disc of the listing in SBK, for the row's disc ID column
+// (cleared when the book has no such disc).
+void ReadListingDisc() {
+    fw::File& discs = shell::SBDiscs();
+    const std::string disc(SBK.UnqDiskID.Clip());
+    fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
+    SBD.UNQDISKID = disc;
+    fw::GET(discs, discs.FindKey("SBD:KUNQDISKID"));
+    if (fw::ERRORCODE() != 0) {
+        fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
+        fw::SetError(0);
+    }
+}
+
+// The title and artist lists are SongBook in its key's order: the storage
+// tests the text on every listing, and the ranks in the key give the
+// ordinals, so nothing but the hit is read.
+SearchResult SearchListings(SongBookListKind list, std::string_view text, SearchMode mode, long lastHitOrdinal) {
+    SearchResult result;
+    fw::File& book = shell::SongBook();
+    const bool byTitle = list == SongBookListKind::Title;
+    const fw::Key key = book.FindKey(byTitle ? "SBK:KTITLE" : "SBK:KARTIST");
+    fw::View hits(book);
+    hits.SetTextMatch(byTitle ? "SBK:Title" : "SBK:Artist", text,
+                      mode == SearchMode::BeginsWith ? fw::TextMatch::BeginsWith : fw::TextMatch::Contains);
+    std::string passed;  // the row of the last hit's ordinal, which is not found again
+    if (lastHitOrdinal > 0) {
+        if (!fw::GetAtRank(key, lastHitOrdinal)) {
+            result.scanned = fw::KeyRecords(key);
+            return result;
+        }
+        passed = fw::POSITION(book);
+        fw::RESET(key, fw::POSITION(key));
+    } else {
+        fw::SET(key);
+    }
+    fw::OPEN(hits, fw::ReadWrite | fw::DenyWrite);
+    fw::NEXT(hits);
+    if (fw::ERRORCODE() == 0 && !passed.empty() && fw::POSITION(book) == passed) fw::NEXT(hits);
+    if (fw::ERRORCODE() != 0) {
+        fw::CLOSE(hits);
+        result.scanned = fw::KeyRecords(key);
+        return result;
+    }
+    fw::CLOSE(hits);
+    result.found = true;
+    result.ordinal = result.scanned = fw::KeyRank(key);
+    ReadListingDisc();
+    return result;
+}
+
+// Calls row(fieldText) for each row of the disc list's view in order until
+// it returns true; the buffers then hold that row.
+void ForEachDiscRow(const std::function<bool(std::string_view)>& row) {
     fw::File& book = shell::SongBook();
     fw::File& discs = shell::SBDiscs();
-    if (list != SongBookListKind::Disc) {
-        const bool byTitle = list == SongBookListKind::Title;
-        fw::SET(book.FindKey(byTitle ? "SBK:KTITLE" : "SBK:KARTIST"));
-        for (;;) {
-            fw::NEXT(book);
-            if (fw::ERRORCODE() != 0) return;
-            if (row(byTitle ? SBK.Title.Clip() : SBK.Artist.Clip())) {
-                // The joined disc, for the row's disc ID column.
-                const std::string disc(SBK.UnqDiskID.Clip());
-                fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
-                SBD.UNQDISKID = disc;
-                fw::GET(discs, discs.FindKey("SBD:KUNQDISKID"));
-                if (fw::ERRORCODE() != 0) {
-                    fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
-                    fw::SetError(0);
-                }
-                return;
-            }
-        }
-    }
     const fw::Key listings = book.FindKey("SBK:KUnqDiskID");
     fw::SET(discs.FindKey("SBD:KALTDISKID"));
     for (;;) {
@@ -76,22 +108,16 @@ void ForEachRow(SongBookListKind list, const std::function<bool(std::string_view
 }  // namespace
 
 bool IsSearchHit(std::string_view field, std::string_view searchText, SearchMode mode) {
-    const std::string_view text = ClipRight(searchText);
-    if (text.empty()) return false;
-    const std::string wanted = fw::UpperText(text);
-    if (mode == SearchMode::BeginsWith) {
-        // A shorter field is blank where the text is not (the text ends in a non-blank).
-        if (field.size() < text.size()) return false;
-        return fw::UpperText(field.substr(0, text.size())) == wanted;
-    }
-    return fw::UpperText(field).find(wanted) != std::string::npos;
+    return fw::TextMatches(field, fw::UpperText(ClipRight(searchText)),
+                           mode == SearchMode::BeginsWith ? fw::TextMatch::BeginsWith : fw::TextMatch::Contains);
 }
 
 SearchResult SearchSongBookList(SongBookListKind list, std::string_view searchText, SearchMode mode,
                                 long lastHitOrdinal) {
     SearchResult result;
     if (ClipRight(searchText).empty()) return result;
-    ForEachRow(list, [&](std::string_view field) {
+    if (list != SongBookListKind::Disc) return SearchListings(list, ClipRight(searchText), mode, lastHitOrdinal);
+    ForEachDiscRow([&](std::string_view field) {
         ++result.scanned;
         if (result.scanned <= lastHitOrdinal || !IsSearchHit(field, searchText, mode)) return false;
         result.found = true;

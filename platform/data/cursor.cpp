@@ -1,6 +1,7 @@
 #include "platform/data/cursor.h"
 
 #include "platform/data/schema.h"
+#include "platform/data/text_match.h"
 
 #include <cstring>
 #include <limits>
@@ -87,10 +88,20 @@ void Cursor::Configure(const File* f, int key, KeyValues fixed) {
     file_ = f;
     key_ = key;
     fixed_ = std::move(fixed);
+    textMode_ = 0;
+    textField_ = -1;
+    textFolded_.clear();
     anchor_ = Anchor{};
     DropBatch();
     row_.assign(f->Record().size, 0);
     ClearRecord(row_.data(), f->Record());
+}
+
+void Cursor::SetTextCondition(int mode, int field, std::string folded) {
+    textMode_ = mode;
+    textField_ = field;
+    textFolded_ = std::move(folded);
+    DropBatch();
 }
 
 const Anchor& Cursor::GetAnchor() {
@@ -153,6 +164,16 @@ int Cursor::Query(Database& db, Dir d, int phase, int limit, int* rc) {
         if (!pred.empty()) sql += " AND " + pred;
     }
     for (int c = 0; c < nfixed; ++c) sql += " AND " + KeyColumn(*file_, key_, c) + " = ?";
+    std::string low, high;
+    const bool text = textMode_ != 0 && textField_ >= 0;
+    const bool prefixRange = text && textMode_ == static_cast<int>(TextMatch::BeginsWith) && nfixed == 0 &&
+                             ncomp > 0 && file_->KeyFields(key_).front() == textField_ &&
+                             file_->KeyAt(key_).caseInsensitive && PrefixRange(textFolded_, &low, &high);
+    if (text) sql += std::string(" AND ") + kTextMatchFunction + "(" + Quote(rd.fields[static_cast<std::size_t>(textField_)].name) + ",?,?)";
+    if (prefixRange) {
+        sql += " AND " + KeyColumn(*file_, key_, 0) + " >= ?";
+        if (!high.empty()) sql += " AND " + KeyColumn(*file_, key_, 0) + " < ?";
+    }
     std::string order;
     if (phase == SameValuesPhase) {
         for (int c = nfixed; c < ncomp; ++c) sql += " AND " + KeyColumn(*file_, key_, c) + " = ?";
@@ -181,6 +202,14 @@ int Cursor::Query(Database& db, Dir d, int phase, int limit, int* rc) {
     const auto& kf = key_ >= 0 ? file_->KeyFields(key_) : std::vector<int>{};
     for (int c = 0; c < nfixed; ++c)
         BindKeyValue(s, p++, fixed_[static_cast<std::size_t>(c)], rd.fields[static_cast<std::size_t>(kf[static_cast<std::size_t>(c)])]);
+    if (text) {
+        sqlite3_bind_text(s, p++, textFolded_.data(), static_cast<int>(textFolded_.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int(s, p++, textMode_);
+    }
+    if (prefixRange) {
+        sqlite3_bind_text(s, p++, low.data(), static_cast<int>(low.size()), SQLITE_TRANSIENT);
+        if (!high.empty()) sqlite3_bind_text(s, p++, high.data(), static_cast<int>(high.size()), SQLITE_TRANSIENT);
+    }
     if (phase != OpenPhase) {
         for (int c = nfixed; c < ncomp; ++c) {
             KeyValue v = static_cast<std::size_t>(c) < anchor_.values.size() ? anchor_.values[static_cast<std::size_t>(c)] : KeyValue{};

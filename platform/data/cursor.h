@@ -61,6 +61,10 @@ public:
     // Where the cursor stands (after a read: that record's values and id).
     const Anchor& GetAnchor();
     Anchor::Kind AnchorKind() const { return anchor_.kind; }
+    // A text condition the storage tests on every record (TextMatch mode,
+    // the field's index in the record, the folded text); mode 0: none. A
+    // "begins with" on the key's first component also bounds the index range.
+    void SetTextCondition(int mode, int field, std::string folded);
     // Read-ahead: the first batch after a repositioning holds this many rows.
     void SetFirstBatch(int rows) { firstBatch_ = rows < 1 ? 1 : rows; }
 
@@ -78,6 +82,9 @@ private:
     const File* file_ = nullptr;
     int key_ = -1;
     KeyValues fixed_;
+    int textMode_ = 0;
+    int textField_ = -1;
+    std::string textFolded_;
     Anchor anchor_;
     bool anchorValuesPending_ = false;  // anchor_.values still to be taken from row_
     int firstBatch_ = 4;

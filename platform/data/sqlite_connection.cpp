@@ -2,6 +2,7 @@
 
 #include "platform/runtime/error_state.h"
 #include "platform/text/codepage.h"
+#include "platform/data/text_match.h"
 
 #include <cstring>
 
@@ -27,6 +28,7 @@ int CompareExactCallback(void*, int an, const void* a, int bn, const void* b) {
 void RegisterCollations(sqlite3* db) {
     sqlite3_create_collation(db, kFoldedCollation, SQLITE_UTF8, nullptr, CompareFoldedCallback);
     sqlite3_create_collation(db, kExactCollation, SQLITE_UTF8, nullptr, CompareExactCallback);
+    RegisterTextMatch(db);
 }
 
 int Connection::Open(const std::string& path, bool create, bool readOnly) {

@@ -88,6 +88,21 @@ void View::SetFilter(std::string_view text) {
     ClearError();
 }
 
+void View::SetTextMatch(std::string_view field, std::string_view text, TextMatch mode) {
+    textMode_ = 0;
+    textField_ = -1;
+    textFolded_.clear();
+    if (mode == TextMatch::None || text.empty()) return;
+    const RecordDecl& d = levels_[0].file->Record();
+    std::string_view name = field;
+    if (const auto colon = name.find(':'); colon != std::string_view::npos) name = name.substr(colon + 1);
+    const int index = d.Find(name);
+    if (index < 0) throw std::invalid_argument("text match on a field the view's file lacks: " + std::string(field));
+    textMode_ = static_cast<int>(mode);
+    textField_ = index;
+    textFolded_ = UpperText(text);
+}
+
 namespace {
 
 int CompareValue(const KeyValue& a, const KeyValue& b, bool caseInsensitive) {
@@ -136,6 +151,7 @@ bool StartLevel(View& v, std::size_t L) {
     FileInstance& inst = lv.file->Instance();
     if (L == 0) {
         lv.cursor.Configure(lv.file, lv.key, v.range_);
+        lv.cursor.SetTextCondition(v.textMode_, v.textField_, v.textFolded_);
         lv.cursor.SetFirstBatch(inst.quickScan ? 64 : 16);
         lv.cursor.SetAnchor(v.startAnchor_);
         return false;

@@ -19,6 +19,7 @@
 #include "platform/data/cursor.h"
 #include "platform/data/file.h"
 #include "platform/data/filter_expression.h"
+#include "platform/data/text_match.h"
 
 #include <initializer_list>
 #include <memory>
@@ -43,6 +44,12 @@ public:
     void SetFilter(std::string_view text);
     const std::string& Filter() const { return filterText_; }
 
+    // A text condition on a field ("PRE:Field") of the primary file, tested
+    // by the storage as it reads (text_match.h), beside the filter; an
+    // empty text or TextMatch::None removes it. Taken at the next start of
+    // the view's reading (OPEN, SET or RESET).
+    void SetTextMatch(std::string_view field, std::string_view text, TextMatch mode);
+
     struct Level {
         File* file;
         int key = -1;                                  // child key (the primary's order key once opened)
@@ -59,6 +66,9 @@ public:
     std::string filterText_;
     std::shared_ptr<data::Expression> filter_;
     std::vector<data::FixedField> fixed_;
+    int textMode_ = 0;
+    int textField_ = -1;
+    std::string textFolded_;
     bool open_ = false;
     bool started_ = false;
     data::Anchor startAnchor_;

@@ -121,6 +121,28 @@ TEST_F(SongBookSearchFiles, HitsComeInListOrderAndNextAfterTheLastFindsNothing) 
         EXPECT_EQ(Hits(c.list, c.text, c.mode), c.hits) << "\"" << c.text << "\" list " << static_cast<int>(c.list);
 }
 
+TEST_F(SongBookSearchFiles, NextWalksListingsTiedInTheWholeKeyInRecordOrder) {
+    for (const char* disc : {"AV400", "AV100", "AV300"}) {
+        fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+        SBK.Title = "Twin Song";
+        SBK.Artist = "Same";
+        SBK.UnqDiskID = disc;
+        SBK.DISKTRACKNO = 9;
+        fw::ADD(shell::SongBook());
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    std::vector<std::string> discs;
+    long last = 0;
+    for (;;) {
+        const auto r = songbook::SearchSongBookList(SongBookListKind::Title, "IN S", SearchMode::Contains, last);
+        if (!r.found) break;
+        discs.push_back(SBK.UnqDiskID.Str() + "@" + std::to_string(r.ordinal));
+        last = r.ordinal;
+    }
+    // Apple, Bathe, The Rose, THEME, then the three twins, then Zebra.
+    EXPECT_EQ(discs, (std::vector<std::string>{"AV400@5", "AV100@6", "AV300@7"}));
+}
+
 TEST_F(SongBookSearchFiles, ASearchFromTheStartFindsTheFirstHitAgain) {
     const auto first = songbook::SearchSongBookList(SongBookListKind::Title, "the", SearchMode::BeginsWith, 0);
     const auto again = songbook::SearchSongBookList(SongBookListKind::Title, "THE", SearchMode::BeginsWith, 0);

@@ -1,0 +1,19 @@
+#include "songbase/songbase_procedures.h"
+
+#include "shell/program_procedures.h"
+#include "songbase/browse_song_base.h"
+#include "songbase/browse_song_base_disc_tracks.h"
+#include "songbase/edit_song_base_track.h"
+#include "songbase/search_song_base.h"
+
+namespace songbase {
+
+void RegisterSongBaseProcedures() {
+    // The song base's browse, track form, disc tracks and search.
+    shell::SetProgramProcedure("BrowseSongBase", BrowseSongBase);
+    shell::SetProgramProcedure("EditSongBaseTrack", EditSongBaseTrack);
+    shell::SetProgramProcedure("BrowseSongBaseDiscTracks", BrowseSongBaseDiscTracks);
+    shell::SetProgramProcedure("SearchSongBase", SearchSongBase);
+}
+
+}  // namespace songbase
