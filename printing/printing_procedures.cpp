@@ -1,6 +1,7 @@
 #include "printing/printing_procedures.h"
 
 #include "printing/print_menus.h"
+#include "printing/request_card_setup.h"
 #include "printing/song_book_designer.h"
 #include "shell/program_procedures.h"
 
@@ -10,6 +11,7 @@ void RegisterPrintingProcedures() {
     shell::SetProgramProcedure("PrintMenu", PrintMenu);
     shell::SetProgramProcedure("ManagementReportsMenu", ManagementReportsMenu);
     shell::SetProgramProcedure("SongBookDesigner", SongBookDesigner);
+    shell::SetProgramProcedure("RequestCardSetup", RequestCardSetup);
 }
 
 }  // namespace printing
