@@ -153,6 +153,29 @@ TEST(TpsReader, WalksAMultiLevelPageTree) {
     }
 }
 
+TEST(TpsReader, ReadsCompressedPagesWithAndWithoutTheDriversSpareZeroByte) {
+    const TableSpec big = TrackTableOf(1, "TRACKS", 500);
+    for (const bool spareZero : {false, true}) {
+        Options o;
+        o.leafBytes = 2000;
+        o.spareZero = spareZero;
+        const Layout layout = WriteLayout({big}, o);
+        ASSERT_GT(layout.leafOffsets.size(), 10u);
+        std::size_t endingInZero = 0;
+        for (const std::uint32_t leaf : layout.leafOffsets) {
+            const std::size_t diskSize = static_cast<unsigned char>(layout.bytes[leaf + 4]) |
+                                         static_cast<unsigned char>(layout.bytes[leaf + 5]) << 8;
+            if (layout.bytes[leaf + diskSize - 1] == '\0') ++endingInZero;
+        }
+        EXPECT_EQ(endingInZero > layout.leafOffsets.size() / 2, spareZero);  // the compressed ones
+        const TpsFile file = TpsFile::Parse(layout.bytes);
+        EXPECT_TRUE(file.Warnings().empty());
+        const Table& t = Only(file);
+        ASSERT_EQ(t.RowCount(), 500u) << spareZero;
+        for (std::size_t i = 0; i < t.RowCount(); ++i) ASSERT_EQ(t.Row(i), big.rows[i].second) << spareZero;
+    }
+}
+
 TEST(TpsReader, RecordsSharingLongPrefixesAndCarriedLengthsRebuild) {
     // Keys on a long text make index records that share up to 63 bytes.
     TableSpec t;

@@ -280,8 +280,11 @@ inline std::string EncodeRecords(const std::vector<Record>& records, int maxShar
 }
 
 // The page compression: literal runs, each followed by a repeat of its last
-// byte; runs of four or more equal bytes become repeats.
-inline std::string Rle(std::string_view in) {
+// byte; runs of four or more equal bytes become repeats. With `spareZero`
+// the stream ends in one zero byte after the data, as the database driver
+// writes it (a repeat count of zero after a closing literal, or one spare
+// byte after a closing repeat).
+inline std::string Rle(std::string_view in, bool spareZero = false) {
     auto count = [](std::string& out, std::size_t n) {
         if (n < 0x80) {
             out += char(n);
@@ -311,6 +314,7 @@ inline std::string Rle(std::string_view in) {
         count(out, repeat);
         i += repeat;
     }
+    if (spareZero) out += '\0';
     return out;
 }
 
@@ -378,6 +382,7 @@ inline void EncryptFile(std::string& bytes, std::string_view password) {
 
 struct Options {
     bool compress = true;
+    bool spareZero = true;             // compressed pages end in a spare zero byte, as the driver's do
     std::size_t leafBytes = 4000;      // record bytes per leaf page at most (one record at least)
     std::size_t fanOut = 400;          // children per inner page
     std::vector<Record> orphan;        // records of an extra leaf that no inner page refers to
@@ -406,7 +411,7 @@ inline std::uint32_t AddLeaf(std::string& file, const std::vector<Record>& recor
     const std::string body = EncodeRecords(records, o.maxShared);
     std::size_t flat = 13 + 5;  // the empty record
     for (const Record& r : records) flat += 5 + r.header.size() + r.payload.size();
-    std::string stored = o.compress ? Rle(body) : body;
+    std::string stored = o.compress ? Rle(body, o.spareZero) : body;
     if (stored.size() >= body.size()) stored = body;
     file += PageBytes(offset, stored, 13 + body.size(), flat, records.size() + 1, 0);
     Align(file);
