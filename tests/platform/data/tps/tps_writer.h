@@ -387,6 +387,7 @@ struct Options {
     std::size_t fanOut = 400;          // children per inner page
     std::vector<Record> orphan;        // records of an extra leaf that no inner page refers to
     std::string password;              // encrypt every block when set
+    std::uint32_t unitsPerRange = 0;   // above 0: the pages spread over ranges of that many units
     int maxShared = 63;
     bool sortRecords = true;           // false: records in the order the tables give them
 };
@@ -423,8 +424,12 @@ inline std::uint32_t Ref(std::uint32_t offset) { return (offset - 0x200) / 256; 
 }  // namespace detail
 
 // Fills in the header of a file of pages: lengths, signature, the highest
-// record number, the root page and one range over every page.
-inline void FinishHeader(std::string& file, std::uint32_t rootOffset, std::uint32_t lastRecord) {
+// record number, the root page and the page ranges: one over every page, or
+// with `unitsPerRange` consecutive ranges of that many units each, as the
+// driver adds ranges while a file grows (the last of the 60 takes the rest).
+// Unused ranges start and end at the end of the file.
+inline void FinishHeader(std::string& file, std::uint32_t rootOffset, std::uint32_t lastRecord,
+                         std::uint32_t unitsPerRange = 0) {
     detail::Align(file);
     const std::uint32_t units = std::uint32_t((file.size() - 0x200) / 256);
     SetLe32(file, 0x00, 0);
@@ -435,9 +440,17 @@ inline void FinishHeader(std::string& file, std::uint32_t rootOffset, std::uint3
     for (int i = 0; i < 4; ++i) file[0x14 + i] = char(lastRecord >> (24 - 8 * i));
     SetLe32(file, 0x18, 1);
     SetLe32(file, 0x1C, detail::Ref(rootOffset));
-    for (int i = 0; i < 60; ++i) {
-        SetLe32(file, 0x20 + 4 * i, i <= 1 ? 0 : units);
-        SetLe32(file, 0x110 + 4 * i, i == 0 ? 0 : units);
+    const std::uint32_t step = unitsPerRange ? unitsPerRange : std::max<std::uint32_t>(units, 1);
+    for (std::uint32_t i = 0; i < 60; ++i) {
+        // Range 0 stays empty; ranges 1 onwards cover the pages in turn.
+        std::uint32_t start = units, end = units;
+        if (i == 0) start = end = 0;
+        else if (step * (i - 1) < units) {
+            start = step * (i - 1);
+            end = i == 59 ? units : std::min(units, step * i);
+        }
+        SetLe32(file, 0x20 + 4 * i, start);
+        SetLe32(file, 0x110 + 4 * i, end);
     }
 }
 
@@ -501,7 +514,7 @@ inline Layout WriteLayout(const std::vector<TableSpec>& tables, const Options& o
     }
     out.rootOffset = level.front();
 
-    FinishHeader(file, out.rootOffset, lastRecord);
+    FinishHeader(file, out.rootOffset, lastRecord, o.unitsPerRange);
     if (!o.password.empty()) EncryptFile(file, o.password);
     return out;
 }
