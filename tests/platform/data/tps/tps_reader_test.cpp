@@ -76,6 +76,50 @@ TEST(TpsReader, DecodesEveryFieldTypeAtItsOffset) {
     EXPECT_EQ(t.definition.keys[1].name, "ALL:KSHORT");
 }
 
+// An arrayed group repeats its members: LINE[3] of (CODE, NUMBER, PARTS[2]
+// of (SIZE, TAGS[2])); each member's elements are counted through every
+// group around it, its own elements fastest.
+TEST(TpsReader, ReachesEveryElementOfAnArrayedGroup) {
+    TableSpec t;
+    t.name = "LINES";
+    t.recordLength = 3 * 18 + 2;
+    t.fields = {
+        {GROUP, "LIN:LINE", 0, 54, 3},   {STRING, "LIN:CODE", 0, 2},   {LONG, "LIN:NUMBER", 2, 4},
+        {GROUP, "LIN:PARTS", 6, 12, 2},  {SHORT, "LIN:SIZE", 6, 2},   {BYTE, "LIN:TAGS", 8, 2, 2},
+        {STRING, "LIN:AFTER", 54, 2},
+    };
+    Row r(t.recordLength);
+    for (int line = 0; line < 3; ++line) {
+        const std::size_t at = std::size_t(line) * 18;
+        r.Text(at, 2, std::string(1, char('A' + line)) + "x").Le32(at + 2, std::uint32_t(100 + line));
+        for (int part = 0; part < 2; ++part) {
+            const std::size_t p = at + 6 + std::size_t(part) * 6;
+            r.Le16(p, std::uint32_t(10 * line + part)).U8(p + 2, std::uint8_t(line * 4 + part * 2)).U8(p + 3, std::uint8_t(line * 4 + part * 2 + 1));
+        }
+    }
+    r.Text(54, 2, "ZZ");
+    t.rows = {{1, r}};
+    const TpsFile file = TpsFile::Parse(Write({t}));
+    const Table& read = Only(file);
+    const auto& fields = read.definition.fields;
+    EXPECT_EQ(fields[read.FindField("CODE")].ElementCount(), 3u);
+    EXPECT_EQ(fields[read.FindField("SIZE")].ElementCount(), 6u);
+    EXPECT_EQ(fields[read.FindField("TAGS")].ElementCount(), 12u);
+    EXPECT_EQ(fields[read.FindField("AFTER")].ElementCount(), 1u);
+    for (int line = 0; line < 3; ++line) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(Shown(read, 0, "CODE", line), std::string(1, char('A' + line)) + "x");
+        EXPECT_EQ(Shown(read, 0, "NUMBER", line), std::to_string(100 + line));
+        for (int part = 0; part < 2; ++part) {
+            EXPECT_EQ(Shown(read, 0, "SIZE", line * 2 + part), std::to_string(10 * line + part));
+            for (int tag = 0; tag < 2; ++tag)
+                EXPECT_EQ(Shown(read, 0, "TAGS", (line * 2 + part) * 2 + tag), std::to_string(line * 4 + part * 2 + tag));
+        }
+    }
+    EXPECT_EQ(Shown(read, 0, "AFTER"), "ZZ");
+    EXPECT_EQ(Shown(read, 0, "PARTS", 5), "15000a0b0000");  // the group itself: LINE 3's PARTS 2, as bytes
+}
+
 TEST(TpsReader, DatesBecomeDayNumbersAndBadValuesAreFlagged) {
     struct DateCase {
         int year, month, day;
