@@ -109,6 +109,20 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
              return l.bytes;
          },
          "page at 0x200: record 1 shares more bytes than the record before has"},
+        {"fewer records than the page counts",
+         [] {
+             auto records = TableRecords(TrackTableOf(1, "TRACKS", 5));
+             SortRecords(records);
+             return SinglePageFile(EncodeRecords(records), records.size() + 3);
+         },
+         "page at 0x200: its records end after 39 of the 41 it counts"},
+        {"more records than the page counts",
+         [] {
+             auto records = TableRecords(TrackTableOf(1, "TRACKS", 5));
+             SortRecords(records);
+             return SinglePageFile(EncodeRecords(records), records.size() - 1);
+         },
+         "page at 0x200: 294 bytes after the 37 records it counts"},
         {"header longer than its record",
          [] { return SinglePageFile(std::string("\xC0\x02\x00\x05\x00" "ab", 7), 1); },
          "page at 0x200: record 0 has a header longer than the record"},

@@ -334,9 +334,20 @@ TEST(TpsReader, JoinsMemoChunksAndBlobs) {
     EXPECT_EQ(read.Memo(1, 1), "");
     EXPECT_EQ(read.Memo(2, 0), "");
     EXPECT_EQ(read.Memo(3, 0), "");
-    EXPECT_EQ(read.Memo(4, 1), "0123456789");
-    EXPECT_THAT(file.Warnings(), ::testing::Contains(HasSubstr("record 4, memo 0: a part is missing")));
-    EXPECT_THAT(file.Warnings(), ::testing::Contains(HasSubstr("the BLOB gives 50 bytes and holds 10")));
+    // Values that cannot be read whole are not given at all, and are named.
+    EXPECT_EQ(read.Memo(3, 0), "");
+    EXPECT_EQ(read.Memo(4, 1), "");
+    EXPECT_FALSE(read.IsDamaged(0, "NOT:TEXT"));
+    EXPECT_TRUE(read.IsDamaged(3, "NOT:TEXT"));
+    EXPECT_TRUE(read.IsDamaged(4, "not:picture"));
+    ASSERT_EQ(read.Damaged().size(), 2u);
+    EXPECT_EQ(read.Damaged()[0].record, 4u);
+    EXPECT_EQ(read.Damaged()[0].field, "NOT:TEXT");
+    EXPECT_EQ(read.Damaged()[1].what, "the BLOB gives 50 bytes and holds 10");
+    EXPECT_THAT(file.Warnings(), ::testing::Contains("table NOTES, record 4, NOT:TEXT: a part is missing; the value "
+                                                     "was not read"));
+    EXPECT_THAT(file.Warnings(), ::testing::Contains("table NOTES, record 5, NOT:PICTURE: the BLOB gives 50 bytes and "
+                                                     "holds 10; the value was not read"));
     EXPECT_THAT(file.Warnings(), ::testing::Contains(HasSubstr("record 77, memo 0: belongs to no row")));
 }
 
