@@ -103,6 +103,18 @@ bool GetByTitle(const std::string& title) {
     }
 }
 
+// A record form that reads the highlighted listing again, changes it and
+// writes it back, completed when the write succeeds.
+std::function<void()> ChangingForm(std::function<void()> change) {
+    return [change] {
+        fw::File& book = shell::SongBook();
+        fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
+        change();
+        fw::PUT(book);
+        shell::ActionOutcome() = fw::ERRORCODE() == 0 ? shell::outcome::Completed : shell::outcome::Cancelled;
+    };
+}
+
 class BrowseTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -278,14 +290,10 @@ TEST_F(BrowseTest, ACancelledChangeKeepsTheHighlightAndACompletedOneFollowsTheRe
     EXPECT_EQ(Titles(), (std::vector<std::string>{"ALPHA", "BETA", "CHARLIE", "DELTA", "ECHO"}));
     EXPECT_EQ(d.Highlight("?LIST"), 3);
 
-    program.form = [] {
+    program.form = ChangingForm([] {
         EXPECT_EQ(SBK.Title.Clip(), "CHARLIE") << "the form gets the highlighted record";
-        fw::File& book = shell::SongBook();
-        fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
         SBK.Title = "NOVA";
-        fw::PUT(book);
-        shell::ActionOutcome() = fw::ERRORCODE() == 0 ? shell::outcome::Completed : shell::outcome::Cancelled;
-    };
+    });
     d.Press("?CHANGE");
     EXPECT_EQ(Titles(), (std::vector<std::string>{"NOVA", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}));
     EXPECT_EQ(d.Highlight("?LIST"), 1);
@@ -328,13 +336,7 @@ TEST_F(BrowseTest, TheHighlightStaysOnItsRowAmongRowsWithEqualKeys) {
         EXPECT_EQ(HighlightedRow(), c.seventh);
 
         // The form marks the listing left out of the printed book.
-        program.form = [] {
-            fw::File& book = shell::SongBook();
-            fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
-            SBK.PRINT = "X";
-            fw::PUT(book);
-            shell::ActionOutcome() = fw::ERRORCODE() == 0 ? shell::outcome::Completed : shell::outcome::Cancelled;
-        };
+        program.form = ChangingForm([] { SBK.PRINT = "X"; });
         d.Press("?CHANGE");
         const std::string changed = c.discList ? "*|7X" : c.seventh;
         EXPECT_EQ(HighlightedRow(), changed);
