@@ -102,8 +102,8 @@ private:
     std::size_t pos_ = 0;
 };
 
-// The members of a GROUP are the fields after it that lie within its first
-// element; those of an arrayed group repeat in each of its elements.
+// The members of a GROUP are the fields after it that lie wholly within its
+// first element; those of an arrayed group repeat in each of its elements.
 void FindArrayedGroups(std::vector<Field>& fields) {
     struct Open {
         std::size_t begin, end;
@@ -111,7 +111,9 @@ void FindArrayedGroups(std::vector<Field>& fields) {
     };
     std::vector<Open> open;
     for (Field& f : fields) {
-        while (!open.empty() && (f.offset < open.back().begin || f.offset + f.ElementSize() > open.back().end))
+        // All of the field, every element of its own, lies in the group's
+        // first element, so that each of its copies lies in its own element.
+        while (!open.empty() && (f.offset < open.back().begin || std::size_t{f.offset} + f.length > open.back().end))
             open.pop_back();
         // A field of no bytes has no copies to tell apart (and a group of
         // none no members): only fields with bytes repeat, so that every

@@ -6,6 +6,7 @@
 #include "platform/text/codepage.h"
 #include "platform/text/dates.h"
 #include "tests/platform/data/tps/tps_fixtures.h"
+#include "tests/platform/data/tps/tps_read_all.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -118,6 +119,20 @@ TEST(TpsReader, ReachesEveryElementOfAnArrayedGroup) {
     }
     EXPECT_EQ(Shown(read, 0, "AFTER"), "ZZ");
     EXPECT_EQ(Shown(read, 0, "PARTS", 5), "15000a0b0000");  // the group itself: LINE 3's PARTS 2, as bytes
+
+    // A group that reaches past the element of the group around it is no
+    // member of it: its copies would lie past the record.
+    TableSpec odd;
+    odd.name = "ODD";
+    odd.recordLength = 20;
+    odd.fields = {{GROUP, "ODD:OUTER", 0, 20, 2}, {GROUP, "ODD:INNER", 4, 12, 2}, {LONG, "ODD:VALUE", 4, 4}};
+    odd.rows = {{1, Row(20).Le32(4, 7).Le32(10, 8)}};
+    const TpsFile oddFile = TpsFile::Parse(Write({odd}));
+    const Table& oddTable = Only(oddFile);
+    ASSERT_EQ(oddTable.definition.fields[2].ElementCount(), 2u);
+    EXPECT_EQ(Shown(oddTable, 0, "VALUE", 0), "7");
+    EXPECT_EQ(Shown(oddTable, 0, "VALUE", 1), "8");
+    EXPECT_EQ(ReadAll(Write({odd})), "");
 }
 
 TEST(TpsReader, DatesBecomeDayNumbersAndBadValuesAreFlagged) {
