@@ -3,6 +3,7 @@
 // the first thread.
 #include <QApplication>
 
+#include "platform/config/config_folder.h"
 #include "platform/ui/program.h"
 #include "shell/data_layer.h"
 #include "shell/program_procedures.h"
@@ -13,6 +14,7 @@
 #include "songbook/browse_song_book.h"
 
 int main(int argc, char** argv) {
+    fw::SetConfigFolderName(shell::kConfigFolderName);
     QApplication app(argc, argv);
     shell::ConnectWindowRuntime();
     shell::ConnectDataLayer();

@@ -53,10 +53,30 @@ const BrowseOrder& PagedBrowse::Order() const {
     return spec_.orders[static_cast<std::size_t>(n - 1)];
 }
 
-std::vector<fw::File*> PagedBrowse::Files() const {
-    std::vector<fw::File*> files;
-    for (const auto& level : view_->levels_) files.push_back(level.file);
-    return files;
+std::vector<fw::File*> PagedBrowse::Files() const { return view_->Files(); }
+
+std::vector<std::string> PagedBrowse::OrderKeyValues() const {
+    std::vector<std::string> values;
+    const BrowseOrder& order = Order();
+    if (!order.key.Valid()) return values;
+    const fw::RecordDecl& decl = spec_.primary->Record();
+    const bool folded = spec_.primary->KeyAt(order.key.index).caseInsensitive;
+    for (const int field : spec_.primary->KeyFields(order.key.index)) {
+        const std::string text = fw::GetText(spec_.primary->Buffer(), decl.fields[static_cast<std::size_t>(field)]);
+        values.push_back(folded ? fw::UpperText(text) : text);
+    }
+    return values;
+}
+
+void PagedBrowse::GoOnToRow(const std::string& row) {
+    const std::string first = fw::POSITION(*view_);
+    if (row.empty() || row == first) return;
+    const std::vector<std::string> values = OrderKeyValues();
+    fw::RESET(*view_, row);
+    if (ReadRowsIntoPage(1, true, false) > 0 && fw::POSITION(*view_) == row && OrderKeyValues() == values) return;
+    // The row is gone or no longer shares the key values: the first of them.
+    fw::RESET(*view_, first);
+    ReadRowsIntoPage(1, true, false);
 }
 
 void PagedBrowse::ReopenView() {
@@ -299,7 +319,7 @@ void PagedBrowse::LocateTyped(char typed) {
     PostRowSelected();
 }
 
-void PagedBrowse::PositionOnRecord(PositionKind kind) {
+void PagedBrowse::PositionOnRecord(PositionKind kind, const std::string& row) {
     if (kind == PositionKind::ByPosition) kind = PositionKind::ByEditedRecord;
     fw::CLOSE(*view_);
     const fw::Key key = Order().key;
@@ -314,6 +334,7 @@ void PagedBrowse::PositionOnRecord(PositionKind kind) {
     if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
     rows_.clear();
     const bool found = ReadRowsIntoPage(1, true, false) > 0;
+    if (found) GoOnToRow(row);
     ReloadPage(found ? ReloadKind::FromView : ReloadKind::FromBottom);
     PostRowSelected();
 }
@@ -380,20 +401,17 @@ void PagedBrowse::SyncBrowse() {
         ReloadPage(ReloadKind::FromTop);
         PostRowSelected();
     } else {
-        // Found again by its key values, so changes made meanwhile show.
-        // Rows that share the order key's values (a disc's tracks in a view
-        // of discs joined to their listings) land on the first of them: the
-        // highlighted row itself, when the new page still holds it
-        // unchanged, stays the highlighted one.
-        // After a change of order the same record is looked for by its id.
-        const std::string highlighted = highlight_ >= 1 && highlight_ <= RowsLoaded() ? Row(highlight_).position : "";
+        // Found again by its key values, so changes made meanwhile show;
+        // among rows that share them (a disc's tracks in a view of discs
+        // joined to their listings) the highlighted row itself, while it is
+        // still there unchanged. After a change of order the same record is
+        // looked for by its id on the new page.
+        const std::string highlighted = HighlightedPosition();
         const bool orderChanged = prior != activeOrder_;
-        PositionOnRecord(PositionKind::ByKeyValue);
-        for (int n = 1; !highlighted.empty() && n <= RowsLoaded(); ++n) {
-            const bool same = orderChanged ? !PrimaryRecordId(highlighted).empty() &&
-                                                 PrimaryRecordId(Row(n).position) == PrimaryRecordId(highlighted)
-                                           : Row(n).position == highlighted;
-            if (!same) continue;
+        PositionOnRecord(PositionKind::ByKeyValue, orderChanged ? std::string() : highlighted);
+        const std::string_view id = orderChanged ? PrimaryRecordId(highlighted) : std::string_view{};
+        for (int n = 1; !id.empty() && n <= RowsLoaded(); ++n) {
+            if (PrimaryRecordId(Row(n).position) != id) continue;
             highlight_ = n;
             list_.Select(highlight_);
             break;
@@ -413,7 +431,14 @@ void PagedBrowse::RereadHighlighted() {
     fw::REGET(*view_, Row(highlight_).position);
 }
 
+std::string PagedBrowse::HighlightedPosition() const {
+    return highlight_ >= 1 && highlight_ <= RowsLoaded() ? Row(highlight_).position : std::string();
+}
+
 void PagedBrowse::EditThroughForm(int request) {
+    // A change keeps its own row highlighted among the rows that share its
+    // primary record's key (the other tracks of its disc).
+    const std::string edited = request == action::Change ? HighlightedPosition() : std::string();
     if (request == action::Insert) {
         fw::GET(*spec_.primary, 0L);
         fw::ClearRecord(spec_.primary->Buffer(), spec_.primary->Record());
@@ -433,7 +458,7 @@ void PagedBrowse::EditThroughForm(int request) {
     ReopenView();
     const bool done = lastOutcome_ == outcome::Completed;
     if (done && (request == action::Insert || request == action::Change)) {
-        PositionOnRecord(PositionKind::ByEditedRecord);
+        PositionOnRecord(PositionKind::ByEditedRecord, edited);
     } else {
         if (done && request == action::Delete && highlight_ >= 1 && highlight_ <= RowsLoaded())
             rows_.erase(rows_.begin() + (highlight_ - 1));

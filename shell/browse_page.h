@@ -86,7 +86,10 @@ public:
     // list's order, whose sort field (the order key's first component)
     // begins with it, compared in capitals. No such row: nothing moves.
     void LocateTyped(char typed);
-    void PositionOnRecord(PositionKind kind);
+    // Reloads the page around the record that `kind` names; with `row`,
+    // the row of that position when it is still there among the rows that
+    // share the record's order key values.
+    void PositionOnRecord(PositionKind kind, const std::string& row = {});
     void ReloadPage(ReloadKind kind);
     void ReloadAroundCurrent();
     void ReopenView();
@@ -111,6 +114,9 @@ private:
     void ShowPage();
     const BrowseOrder& Order() const;
     std::vector<fw::File*> Files() const;
+    std::vector<std::string> OrderKeyValues() const;  // the primary buffer's, as the key compares them
+    void GoOnToRow(const std::string& row);
+    std::string HighlightedPosition() const;
 
     BrowseSpec spec_;
     BrowseList& list_;

@@ -14,6 +14,9 @@
 
 namespace shell {
 
+// The program's folder in the user's configuration folder (settings and
+// INI files), given to the platform at start (fw::SetConfigFolderName).
+inline constexpr std::string_view kConfigFolderName = "cantorvale";
 inline constexpr std::string_view kProgramFontFile = "SLASH_0.TTF";
 inline constexpr std::string_view kNotInstalledText = "Incorrect Program Installation, Please Reinstall";
 inline constexpr std::string_view kNotInstalledCaption = "Progam Halt";

@@ -3,13 +3,23 @@
 #include "platform/text/numbers.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace shell {
 namespace {
 
-double Ratio(int now, int initial) { return initial == 0 ? 1.0 : fw::RoundDecimal(double(now) / initial, 4); }
+// The ratio now / initial kept to four decimal places, in ten-thousandths,
+// so that scaling is exact decimal arithmetic: 100 x 0.29 is 29, not the
+// 28.99... of a binary fraction.
+constexpr long long kRatioUnits = 10000;
 
-int Scale(int value, double ratio) { return static_cast<int>(value * ratio); }
+long long Ratio(int now, int initial) {
+    if (initial == 0) return kRatioUnits;
+    return std::llround(fw::DecimalRatio(now, initial, 4) * kRatioUnits);
+}
+
+// The scaled value as a whole number, the fraction cut.
+int Scale(int value, long long ratio) { return static_cast<int>(value * ratio / kRatioUnits); }
 
 }  // namespace
 
@@ -30,8 +40,8 @@ std::optional<std::vector<ControlGeometry>> ResizeWindowControls(WindowResizeSta
     if (!state.active) return std::nullopt;
     if (window.width == state.lastSeen.width && window.height == state.lastSeen.height) return std::nullopt;
     state.lastSeen = window;
-    const double h = Ratio(window.width, state.initial.width);
-    const double v = Ratio(window.height, state.initial.height);
+    const long long h = Ratio(window.width, state.initial.width);
+    const long long v = Ratio(window.height, state.initial.height);
     std::vector<ControlGeometry> moved = state.controls;
     for (ControlGeometry& c : moved) {
         const WindowGeometry& g = c.geometry;

@@ -72,17 +72,18 @@ shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode, const s
         }
         return row;
     };
-    if (decl.lookup == ListingLookup::ByDiscAndTrack) {
-        const std::string warningFile(decl.warningFile);
-        desc.lookup = [self, warningFile] {
-            // The highlighted row again (an insert starts from a copy of it);
-            // a blank record when the book is empty.
-            shell::PagedBrowse& browse = **self;
-            if (browse.RowsLoaded() == 0) return true;
-            browse.RereadHighlighted();
-            return ReadListingByDiscAndTrack(warningFile);
-        };
-    }
+    const std::string warningFile(decl.warningFile);
+    const bool byDiscAndTrack = decl.lookup == ListingLookup::ByDiscAndTrack;
+    desc.lookup = [self, warningFile, byDiscAndTrack] {
+        // The highlighted row again: an insert starts from a copy of it, and
+        // the new disc takes the brand of its disc, which the insert's
+        // clearing of the disc list's own record would lose; a blank record
+        // when the book is empty.
+        shell::PagedBrowse& browse = **self;
+        if (browse.RowsLoaded() == 0) return true;
+        browse.RereadHighlighted();
+        return !byDiscAndTrack || ReadListingByDiscAndTrack(warningFile);
+    };
     desc.form = form;
     desc.selectMode = selectMode;
     return desc;

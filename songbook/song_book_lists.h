@@ -19,7 +19,7 @@ enum class SongBookListKind : int { Title = 1, Artist = 2, Disc = 3 };  // Visib
 // could find another listing equal in title, artist, track and date.
 enum class ListingLookup {
     ByDiscAndTrack,  // GET(SongBook, SBK:KUnqDiskID) with the row's SBD:UNQDISKID and SBK:DISKTRACKNO
-    None,            // the buffers already hold the highlighted row
+    None,            // the highlighted row read again, nothing more (an insert's cleared disc gets its brand back)
 };
 
 // Colours of every column (00BBGGRR): text 800040h on white, selected

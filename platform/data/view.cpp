@@ -20,6 +20,13 @@ View::View(File& primary) {
     levels_.push_back(Level{&primary});
 }
 
+std::vector<File*> View::Files() const {
+    std::vector<File*> files;
+    files.reserve(levels_.size());
+    for (const Level& level : levels_) files.push_back(level.file);
+    return files;
+}
+
 View& View::Join(const Key& childKey, std::initializer_list<std::string_view> parentFields) {
     if (!childKey.Valid()) throw std::invalid_argument("JOIN on a key that does not exist");
     Level lv{childKey.file};

@@ -43,6 +43,9 @@ public:
     // unknown name) and the view runs unfiltered; "" removes the filter.
     void SetFilter(std::string_view text);
     const std::string& Filter() const { return filterText_; }
+    // The primary file, then each joined file in the order of the joins:
+    // the files whose record buffers a row of the view fills.
+    std::vector<File*> Files() const;
 
     // A text condition on a field ("PRE:Field") of the primary file, tested
     // by the storage as it reads (text_match.h), beside the filter; an

@@ -38,10 +38,18 @@ struct Program {
     std::function<void()> form;  // the record form the list calls
     std::vector<int> requests;   // RequestedAction at each call
     std::function<void()> onOther;
+    std::function<fw::ui::ListRow()> columns;  // other than title and artist
+    bool discList = false;       // discs by custom ID, joined to their listings
 };
 
 void OpenBook() {
     fw::OPEN(shell::SongBook(), fw::ReadWrite | fw::DenyNone);
+    fw::OPEN(shell::SBDiscs(), fw::ReadWrite | fw::DenyNone);
+}
+
+void CloseBook() {
+    fw::CLOSE(shell::SongBook());
+    fw::CLOSE(shell::SBDiscs());
 }
 
 void BrowseWindow(Program& p) {
@@ -51,7 +59,13 @@ void BrowseWindow(Program& p) {
     shell::BrowseSpec desc;
     desc.primary = &shell::SongBook();
     desc.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
+    if (p.discList) {
+        desc.primary = &shell::SBDiscs();
+        desc.orders = {{shell::SBDiscs().FindKey("SBD:KALTDISKID")}};
+        desc.joins = [](fw::View& view) { view.Join(shell::SongBook().FindKey("SBK:KUnqDiskID"), {"SBD:UNQDISKID"}); };
+    }
     desc.columns = [] { return fw::ui::ListRow{std::string(SBK.Title.Clip()), std::string(SBK.Artist.Clip())}; };
+    if (p.columns) desc.columns = p.columns;
     desc.form = [&p] {
         p.requests.push_back(shell::RequestedAction());
         if (p.form) p.form();
@@ -65,7 +79,7 @@ void BrowseWindow(Program& p) {
             browse.SyncBrowse();  // the window's refresh
         }
     }
-    fw::CLOSE(shell::SongBook());
+    CloseBook();
 }
 
 // A window of another thread that changes a listing when its OK is pressed.
@@ -76,7 +90,7 @@ void OtherWindow(Program& p) {
     while (w.Accept()) {
         if (w.Event() == shell::codes::Accepted && w.Field() == w.Feq("?OTHEROK") && p.onOther) p.onOther();
     }
-    fw::CLOSE(shell::SongBook());
+    CloseBook();
 }
 
 // Finds the listing titled title in the current thread's buffer and file.
@@ -89,13 +103,27 @@ bool GetByTitle(const std::string& title) {
     }
 }
 
+// A record form that reads the highlighted listing again, changes it and
+// writes it back, completed when the write succeeds.
+std::function<void()> ChangingForm(std::function<void()> change) {
+    return [change] {
+        fw::File& book = shell::SongBook();
+        fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
+        change();
+        fw::PUT(book);
+        shell::ActionOutcome() = fw::ERRORCODE() == 0 ? shell::outcome::Completed : shell::outcome::Cancelled;
+    };
+}
+
 class BrowseTest : public ::testing::Test {
 protected:
     void SetUp() override {
         char tmpl[] = "/tmp/cv_browse_XXXXXX";
         dir = mkdtemp(tmpl);
         shell::SongBookName = dir + "/Party.2bk";
+        shell::SBDiscsName = dir + "/Party.2bd";
         fw::CREATE(shell::SongBook());
+        fw::CREATE(shell::SBDiscs());
         fw::SetLayoutFolder(CV_TEST_DIR "/layouts");
     }
     void TearDown() override {
@@ -116,7 +144,41 @@ protected:
             fw::ADD(shell::SongBook());
             ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
         }
-        fw::CLOSE(shell::SongBook());
+        CloseBook();
+    }
+    // Listings that share every component of the title key, told apart by
+    // their disc (the title list) or by their track on one disc (the disc
+    // list): title SAME, artist X.
+    void FillEqualKeys(int n, bool oneDisc) {
+        OpenBook();
+        for (int i = 1; i <= n; ++i) {
+            fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+            SBK.Title = "SAME";
+            SBK.Artist = "X";
+            SBK.UnqDiskID = oneDisc ? std::string("*") : "D" + std::to_string(i);
+            SBK.DISKTRACKNO = oneDisc ? std::uint32_t(i) : 1u;
+            fw::ADD(shell::SongBook());
+            ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        }
+        for (const char* disc : {"*", "A1"}) {
+            fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
+            SBD.UNQDISKID = disc;
+            SBD.ALTDISKID = disc;
+            fw::ADD(shell::SBDiscs());
+            ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        }
+        CloseBook();
+    }
+    std::string HighlightedRow() const {
+        const auto rows = d.Rows("?LIST");
+        const int n = d.Highlight("?LIST");
+        return n >= 1 && n <= int(rows.size()) ? rows[std::size_t(n - 1)] : "<none>";
+    }
+    // The focus goes to another window and comes back.
+    void FocusAwayAndBack() {
+        if (!d.IsOpen("BROWSETESTOTHER")) d.Start([this] { OtherWindow(program); });
+        d.Activate("BROWSETESTOTHER");
+        d.Activate("BROWSETEST");
     }
     void Open() {
         d.Start([this] { BrowseWindow(program); });
@@ -228,18 +290,60 @@ TEST_F(BrowseTest, ACancelledChangeKeepsTheHighlightAndACompletedOneFollowsTheRe
     EXPECT_EQ(Titles(), (std::vector<std::string>{"ALPHA", "BETA", "CHARLIE", "DELTA", "ECHO"}));
     EXPECT_EQ(d.Highlight("?LIST"), 3);
 
-    program.form = [] {
+    program.form = ChangingForm([] {
         EXPECT_EQ(SBK.Title.Clip(), "CHARLIE") << "the form gets the highlighted record";
-        fw::File& book = shell::SongBook();
-        fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
         SBK.Title = "NOVA";
-        fw::PUT(book);
-        shell::ActionOutcome() = fw::ERRORCODE() == 0 ? shell::outcome::Completed : shell::outcome::Cancelled;
-    };
+    });
     d.Press("?CHANGE");
     EXPECT_EQ(Titles(), (std::vector<std::string>{"NOVA", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}));
     EXPECT_EQ(d.Highlight("?LIST"), 1);
     EXPECT_EQ(shell::RequestedAction(), 0) << "the test context's request is untouched";
+}
+
+// Eight rows share the order key's values and the page shows five: the
+// highlighted one (the seventh) stays highlighted when the window loses and
+// regains the focus and after a completed change through the form.
+TEST_F(BrowseTest, TheHighlightStaysOnItsRowAmongRowsWithEqualKeys) {
+    struct Case {
+        const char* name;
+        bool discList;
+        std::function<fw::ui::ListRow()> columns;
+        std::string seventh;
+    };
+    const std::vector<Case> cases = {
+        {"title list", false,
+         [] { return fw::ui::ListRow{std::string(SBK.Title.Clip()), std::string(SBK.UnqDiskID.Clip())}; }, "SAME|D7"},
+        {"disc list", true,
+         [] {
+             return fw::ui::ListRow{std::string(SBD.ALTDISKID.Clip()),
+                                    std::to_string(SBK.DISKTRACKNO) + std::string(SBK.PRINT.Clip())};
+         },
+         "*|7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        FillEqualKeys(8, c.discList);
+        program = {};
+        program.discList = c.discList;
+        program.columns = c.columns;
+        Open();
+        for (int i = 0; i < 6; ++i) d.Key("?LIST", shell::codes::Down);
+        ASSERT_EQ(HighlightedRow(), c.seventh);
+        FocusAwayAndBack();
+        EXPECT_EQ(HighlightedRow(), c.seventh);
+        FocusAwayAndBack();
+        EXPECT_EQ(HighlightedRow(), c.seventh);
+
+        // The form marks the listing left out of the printed book.
+        program.form = ChangingForm([] { SBK.PRINT = "X"; });
+        d.Press("?CHANGE");
+        const std::string changed = c.discList ? "*|7X" : c.seventh;
+        EXPECT_EQ(HighlightedRow(), changed);
+        FocusAwayAndBack();
+        EXPECT_EQ(HighlightedRow(), changed);
+        TearDown();
+    }
 }
 
 TEST_F(BrowseTest, ADeleteMovesTheHighlightToTheNeighbour) {

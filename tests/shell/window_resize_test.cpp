@@ -45,6 +45,31 @@ TEST(WindowResize, ScalesFromTheInitialGeometry) {
     EXPECT_FALSE(ResizeWindowControls(s, {0, 0, 500, 500}));
 }
 
+// The products are those of decimal arithmetic: 0.29, 0.57, 0.58 and 1.13
+// have no exact binary fraction, and their products with 100 must not come
+// out one short.
+TEST(WindowResize, ScaledValuesAreTheWholeNumbersOfTheDecimalProducts) {
+    struct Case {
+        int newWidth;
+        int scaled;  // of x = 100 at an initial width of 100
+    };
+    const Case cases[] = {{29, 29}, {57, 57}, {58, 58}, {113, 113}, {333, 333}, {7, 7}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.newWidth);
+        WindowResizeState s;
+        InitWindowResize(s, {0, 0, 100, 100}, {{1, 7, {100, 0, 100, 10}}});
+        const auto r = ResizeWindowControls(s, {0, 0, c.newWidth, 100});
+        ASSERT_TRUE(r);
+        EXPECT_EQ((*r)[0].geometry, (WindowGeometry{c.scaled, 0, c.scaled, 10}));
+    }
+    // 2/3 kept to four places is 0.6667: 300 x 0.6667 = 200.01, cut to 200.
+    WindowResizeState s;
+    InitWindowResize(s, {0, 0, 300, 300}, {{1, 7, {300, 0, 3, 30}}});
+    const auto r = ResizeWindowControls(s, {0, 0, 200, 300});
+    ASSERT_TRUE(r);
+    EXPECT_EQ((*r)[0].geometry, (WindowGeometry{200, 0, 2, 30}));
+}
+
 TEST(WindowResize, WindowOpenedWithNoSizeIsNotDividedByZero) {
     WindowResizeState s;
     InitWindowResize(s, {0, 0, 0, 0}, kControls);

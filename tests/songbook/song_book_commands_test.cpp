@@ -337,6 +337,42 @@ TEST_F(SongBookCommandsTest, TheListsEditThroughTheListingForm) {
     EXPECT_EQ(Sorted(Query("Party.2bk", "SELECT UnqDiskID FROM records")), expected);
 }
 
+// An insert from any list saves the new disc with the brand of the
+// highlighted listing's disc.
+TEST_F(SongBookCommandsTest, AnInsertFromEachListGivesTheNewDiscTheHighlightedListingsBrand) {
+    constexpr const char* kForm = "P1$LISTINGFORM";
+    struct Case {
+        const char* tab;
+        const char* list;
+        const char* insert;
+        const char* newDisc;
+    };
+    const std::vector<Case> cases = {{"?BUTTON17", "?LISTTITLE", "?INSERT", "N1"},
+                                     {"?BUTTON17:2", "?LISTARTIST", "?INSERT:2", "N2"},
+                                     {"?BUTTON17:3", "?LISTDISCID", "?INSERT:3", "N3"}};
+    MakeBook("Party", {{"U1", "D1", 3, "AB"}, {"U2", "D2", 5, "XY"}},
+             {{"Alpha", "Ann", "U1", 1, "", "AB"}, {"Beta", "Bob", "U2", 1, "", "XY"}});
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list);
+        d.Press(c.tab, kWindow);
+        const Strings rows = d.Rows(c.list, kWindow);
+        const auto d2 = std::find_if(rows.begin(), rows.end(), [](const std::string& r) { return r.find("D2") != std::string::npos; });
+        ASSERT_NE(d2, rows.end());
+        d.Choose(c.list, static_cast<int>(d2 - rows.begin()) + 1, kWindow);
+        d.Press(c.insert, kWindow);
+        ASSERT_TRUE(d.IsOpen(kForm));
+        d.Type("?SBK:UNQDISKID", c.newDisc, kForm);
+        d.Type("?SBD:ALTDISKID", "", kForm);
+        d.Press("?OK", kForm);
+        ASSERT_FALSE(d.IsOpen(kForm));
+        const auto discs = BookDiscs("Party");
+        const auto added = std::find_if(discs.begin(), discs.end(), [&](const Disc& x) { return x.unq == c.newDisc; });
+        ASSERT_NE(added, discs.end());
+        EXPECT_EQ(*added, (Disc{c.newDisc, c.newDisc, 5, "XY"}));
+    }
+}
+
 // A listing gone since the list was read: warning 35, and no form.
 TEST_F(SongBookCommandsTest, AListingThatCannotBeReadAgainOpensNoForm) {
     ProvideProcedures();

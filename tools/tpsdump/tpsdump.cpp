@@ -21,7 +21,7 @@ std::string Utf8(const std::string& ansi) { return fw::AnsiToUtf8(ansi); }
 std::string FieldValue(const Table& t, std::size_t row, std::size_t f) {
     const Field& field = t.definition.fields[f];
     std::string out;
-    for (std::size_t e = 0; e < field.elements; ++e) {
+    for (std::size_t e = 0; e < field.ElementCount(); ++e) {
         if (e) out += ",";
         out += DisplayText(field, t.Get(row, f, e));
     }

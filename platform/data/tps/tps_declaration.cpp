@@ -29,7 +29,7 @@ std::string Declared(const FieldDecl& f) {
 std::string Stored(const Field& f) {
     const std::string type = TypeName(f.type);
     std::string s = IsTextType(f.type) ? type + "(" + std::to_string(f.ElementSize()) + ")" : type;
-    if (f.elements > 1) s += ", " + std::to_string(f.elements) + " elements";
+    if (f.ElementCount() > 1) s += ", " + std::to_string(f.ElementCount()) + " elements";
     return s;
 }
 
@@ -54,7 +54,7 @@ std::string DeclarationMismatch(const Table& table, const RecordDecl& decl) {
         const std::string_view name = s.ShortName();
         if (name.size() != d.name.size() || CompareFolded(name, d.name) != 0)
             return where + " where " + decl.prefix + ":" + d.name + " is declared";
-        if (!TypeMatches(s.type, d.type) || s.elements != 1 || s.ElementSize() != d.size)
+        if (!TypeMatches(s.type, d.type) || s.ElementCount() != 1 || s.ElementSize() != d.size)
             return where + " is " + Stored(s) + ", declared " + Declared(d);
     }
     return {};

@@ -40,6 +40,22 @@ std::string_view Field::ShortName() const {
     return colon == std::string_view::npos ? n : n.substr(colon + 1);
 }
 
+std::size_t Field::ElementCount() const {
+    std::size_t n = elements;
+    for (const ArrayLevel& g : groups) n *= g.count;
+    return n;
+}
+
+std::size_t Field::ElementOffset(std::size_t element) const {
+    std::size_t at = offset + element % elements * ElementSize();
+    element /= elements;
+    for (auto g = groups.rbegin(); g != groups.rend(); ++g) {
+        at += element % g->count * g->stride;
+        element /= g->count;
+    }
+    return at;
+}
+
 namespace {
 
 // Bytes of one element of a numeric type; 0 for types of any size.
@@ -85,6 +101,32 @@ private:
     std::string_view table_;
     std::size_t pos_ = 0;
 };
+
+// The members of a GROUP are the fields after it that lie wholly within its
+// first element; those of an arrayed group repeat in each of its elements.
+void FindArrayedGroups(std::vector<Field>& fields) {
+    struct Open {
+        std::size_t begin, end;
+        std::vector<Field::ArrayLevel> levels;  // the groups' levels down to this one
+    };
+    std::vector<Open> open;
+    for (Field& f : fields) {
+        // All of the field, every element of its own, lies in the group's
+        // first element, so that each of its copies lies in its own element.
+        while (!open.empty() && (f.offset < open.back().begin || std::size_t{f.offset} + f.length > open.back().end))
+            open.pop_back();
+        // A field of no bytes has no copies to tell apart (and a group of
+        // none no members): only fields with bytes repeat, so that every
+        // element of every field is a different byte of the record.
+        if (f.ElementSize() == 0) continue;
+        if (!open.empty()) f.groups = open.back().levels;
+        if (f.type == kGroup) {
+            Open g{f.offset, f.offset + f.ElementSize(), f.groups};
+            if (f.elements > 1) g.levels.push_back({f.elements, f.ElementSize()});
+            open.push_back(std::move(g));
+        }
+    }
+}
 
 [[noreturn]] void Mismatch(std::string_view table, const Field& f, const std::string& what) {
     throw TpsError("table " + std::string(table) + ": the definition does not match its rows (field " + f.name +
@@ -135,6 +177,7 @@ Definition ParseDefinition(std::string_view bytes, std::string_view table) {
         CheckField(d, f, table);
         d.fields.push_back(std::move(f));
     }
+    FindArrayedGroups(d.fields);
     for (std::uint16_t i = 0; i < memoCount; ++i) {
         Memo m;
         m.externalFile = c.ExternalName();

@@ -45,7 +45,21 @@ struct Field {
     std::uint16_t elementLength = 0;  // text types: as stored
     std::string picture;            // text types: display picture
 
+    // The arrayed groups the field lies in, outermost first: the field's
+    // copy in element g of such a group lies g * stride bytes further on.
+    struct ArrayLevel {
+        std::size_t count = 1;
+        std::size_t stride = 0;
+    };
+    std::vector<ArrayLevel> groups;
+
     std::size_t ElementSize() const { return elements ? length / elements : 0; }
+    // Every element of the field: its own elements in each element of each
+    // arrayed group around it.
+    std::size_t ElementCount() const;
+    // Where element `element` (0-based, below ElementCount(); the field's
+    // own elements vary fastest) starts in the row image.
+    std::size_t ElementOffset(std::size_t element) const;
     // The name without the "PRE:" prefix.
     std::string_view ShortName() const;
 };

@@ -215,22 +215,24 @@ private:
                 ++expected;
             }
             i = end;
+            const std::string& field = memos[first.memo].name;
             if (gap) {
-                Warn(where + ": a part is missing; the value was dropped");
+                Damage(table, first.owner, field, "a part is missing");
                 continue;
             }
             if (memos[first.memo].IsBlob()) {
                 if (value.size() < 4) {
-                    Warn(where + ": a BLOB without its length; the value was dropped");
+                    Damage(table, first.owner, field, "a BLOB without its length");
                     continue;
                 }
                 const std::uint32_t size = Le32(value, 0);
                 value.erase(0, 4);
-                if (size > value.size())
-                    Warn(where + ": the BLOB gives " + std::to_string(size) + " bytes and holds " +
-                         std::to_string(value.size()));
-                else
-                    value.resize(size);
+                if (size > value.size()) {
+                    Damage(table, first.owner, field,
+                           "the BLOB gives " + std::to_string(size) + " bytes and holds " + std::to_string(value.size()));
+                    continue;
+                }
+                value.resize(size);
             } else {
                 while (!value.empty() && value.back() == '\0') value.pop_back();
             }
@@ -239,6 +241,12 @@ private:
     }
 
     void Warn(std::string text) { result_.warnings_.push_back(std::move(text)); }
+
+    void Damage(Table& table, std::uint32_t record, const std::string& field, const std::string& what) {
+        Warn("table " + table.name + ", record " + std::to_string(record) + ", " + field + ": " + what +
+             "; the value was not read");
+        table.damaged_.push_back({record, field, what});
+    }
 
     std::string_view file_;
     TpsFile result_;
@@ -256,6 +264,13 @@ int Table::FindField(std::string_view name) const {
         if (candidate.size() == name.size() && CompareFolded(candidate, name) == 0) return static_cast<int>(i);
     }
     return -1;
+}
+
+bool Table::IsDamaged(std::size_t row, std::string_view field) const {
+    const std::uint32_t record = recordNumbers_[row];
+    return std::any_of(damaged_.begin(), damaged_.end(), [&](const DamagedValue& d) {
+        return d.record == record && d.field.size() == field.size() && CompareFolded(d.field, field) == 0;
+    });
 }
 
 std::string Table::Memo(std::size_t row, std::size_t memo) const {

@@ -21,6 +21,14 @@
 
 namespace fw::tps {
 
+// A value that could not be read whole: its table's record number, the
+// field (a memo's name) and why. Such a value is never given as if whole.
+struct DamagedValue {
+    std::uint32_t record = 0;
+    std::string field;
+    std::string what;
+};
+
 class Table {
 public:
     std::uint32_t number = 0;  // the file's own table number
@@ -42,14 +50,20 @@ public:
     // ignored; -1 when there is none.
     int FindField(std::string_view name) const;
     // The text of a memo (trailing nulls cut) or the bytes of a BLOB; empty
-    // when the row has none.
+    // when the row has none, or when it could not be read whole (then it is
+    // among Damaged()).
     std::string Memo(std::size_t row, std::size_t memo) const;
+    // The values that could not be read whole, in record order; each is in
+    // the file's Warnings() too, with the table's name.
+    const std::vector<DamagedValue>& Damaged() const { return damaged_; }
+    bool IsDamaged(std::size_t row, std::string_view field) const;
 
 private:
     friend class Assembler;
     std::string rows_;
     std::vector<std::uint32_t> recordNumbers_;
     std::unordered_map<std::uint64_t, std::string> memos_;  // (record number << 8) | memo
+    std::vector<DamagedValue> damaged_;
 };
 
 class TpsFile {

@@ -59,19 +59,45 @@ std::unique_ptr<LegacyReader> OpenTable(const std::string& path, const RecordDec
 
 std::string_view Block(std::string_view head, std::size_t at) { return head.substr(at, 64); }
 
+std::size_t DistinctBytes(std::string_view block) {
+    std::bitset<256> seen;
+    for (char c : block) seen.set(static_cast<unsigned char>(c));
+    return seen.count();
+}
+
+// While a file uses few of its 60 page ranges, the range table ends in the
+// same page reference over and over, in the starts (0x80..0xFF) and in the
+// ends (0x180..0x1FF): four equal blocks of ciphertext.
+bool EqualRangeTail(std::string_view head) {
+    const std::string_view tail = Block(head, 0x80);
+    if (Block(head, 0xC0) != tail || Block(head, 0x180) != tail || Block(head, 0x1C0) != tail) return false;
+    if (Block(head, 0x00) == tail) return false;
+    return DistinctBytes(tail) >= 16;  // ciphertext, not padding
+}
+
+// A larger file fills more ranges, and its header has no equal blocks left;
+// then every block of it must look like ciphertext: many different byte
+// values and many different steps from byte to byte (which neither text,
+// nor padding, nor a counting pattern has), and a good share of bytes
+// with the top bit set (which text lacks).
+bool CiphertextHeader(std::string_view head) {
+    std::size_t high = 0;
+    for (std::size_t at = 0; at < kHeaderSize; at += 64) {
+        const std::string_view block = Block(head, at);
+        std::bitset<256> steps;
+        for (std::size_t i = 1; i < block.size(); ++i)
+            steps.set(static_cast<unsigned char>(block[i] - block[i - 1]));
+        if (DistinctBytes(block) < 24 || steps.count() < 24) return false;
+        for (char c : block) high += static_cast<unsigned char>(c) >= 0x80;
+    }
+    return high >= kHeaderSize / 8;
+}
+
 }  // namespace
 
 bool LooksEncrypted(std::string_view head) {
     if (head.size() < kHeaderSize || HasSignature(head)) return false;
-    // The range table's tail: the same page reference over and over, in
-    // the starts (0x80..0xFF) and in the ends (0x180..0x1FF).
-    const std::string_view tail = Block(head, 0x80);
-    if (Block(head, 0xC0) != tail || Block(head, 0x180) != tail || Block(head, 0x1C0) != tail) return false;
-    if (Block(head, 0x00) == tail) return false;
-    // Ciphertext, not padding: many different byte values.
-    std::bitset<256> seen;
-    for (char c : tail) seen.set(static_cast<unsigned char>(c));
-    return seen.count() >= 16;
+    return EqualRangeTail(head) || CiphertextHeader(head);
 }
 
 LegacyFormat TopSpeedLegacyFormat() {

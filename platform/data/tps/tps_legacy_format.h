@@ -12,9 +12,11 @@ namespace fw::tps {
 
 inline constexpr const char* kKeptSuffix = ".tps-original";
 
-// True for the head of a file that looks like a TopSpeed file encrypted
-// with an owner password. The cipher works on each 64-byte block alone, so
-// the equal blocks of a plain header's page-range table stay equal.
+// True for the head (its first 512 bytes) of a file that looks like a
+// TopSpeed file encrypted with an owner password, whatever its size: the
+// cipher works on each 64-byte block alone, so the equal blocks of a small
+// file's page-range table stay equal; a larger file's header has none, and
+// is known by every block looking like ciphertext.
 bool LooksEncrypted(std::string_view head);
 
 LegacyFormat TopSpeedLegacyFormat();

@@ -15,11 +15,15 @@
 namespace fw::tps {
 
 [[noreturn]] void ThrowRecordError(const PageHeader& page, std::size_t index, const char* what);
+// A page whose records disagree with its count: they end after `read`, or
+// `left` bytes follow the last one it counts.
+[[noreturn]] void ThrowCountError(const PageHeader& page, std::size_t read, std::size_t left = 0);
 
 // Calls f(header, payload) for each record of the page; `record` is the
 // caller's buffer, reused from page to page. The views are valid until the
 // next call of f. Throws TpsError for a record that does not fit its page or
-// refers to bytes it cannot have.
+// refers to bytes it cannot have, and for a page that holds fewer or more
+// records than it counts.
 template <class F>
 void ForEachRecord(const PageHeader& page, std::string_view body, std::string& record, F&& f) {
     std::size_t pos = 0;
@@ -27,10 +31,8 @@ void ForEachRecord(const PageHeader& page, std::string_view body, std::string& r
     std::size_t headerLength = 0;
     record.clear();
     for (std::size_t i = 0; i < page.count; ++i) {
-        if (pos >= body.size()) {
-            // Fewer records than the page says, ending cleanly: nothing is cut.
-            break;
-        }
+        // Fewer records than the page counts: the rest are lost.
+        if (pos >= body.size()) ThrowCountError(page, i);
         const auto control = static_cast<unsigned char>(body[pos++]);
         if (i == 0 && (control & 0xC0) != 0xC0) ThrowRecordError(page, i, "does not start a record list");
         const bool hasRecordLength = control & 0x80;
@@ -50,6 +52,8 @@ void ForEachRecord(const PageHeader& page, std::string_view body, std::string& r
         const std::string_view whole(record);
         f(whole.substr(0, headerLength), whole.substr(headerLength));
     }
+    // More than it counts: records it does not own, or damage.
+    if (pos != body.size()) ThrowCountError(page, page.count, body.size() - pos);
 }
 
 }  // namespace fw::tps

@@ -22,19 +22,23 @@ bool Decompress(std::string_view packed, std::size_t size, std::string& out) {
     out.clear();
     out.reserve(size);
     std::size_t pos = 0;
-    while (pos < packed.size()) {
+    while (out.size() < size && pos < packed.size()) {
         std::size_t literal = 0;
         if (!ReadCount(packed, pos, literal) || literal == 0) return false;
         if (literal > packed.size() - pos || literal > size - out.size()) return false;
         out.append(packed.data() + pos, literal);
         pos += literal;
-        if (pos >= packed.size()) break;
+        if (out.size() == size || pos >= packed.size()) break;
         std::size_t repeat = 0;
         if (!ReadCount(packed, pos, repeat)) return false;
         if (repeat > size - out.size()) return false;
         out.append(repeat, out.back());
     }
-    return out.size() == size;
+    if (out.size() != size) return false;
+    // The page is complete. The database driver often writes one more
+    // count of zero after it; anything else left over is damage.
+    const std::size_t left = packed.size() - pos;
+    return left == 0 || (left == 1 && packed[pos] == '\0');
 }
 
 }  // namespace fw::tps

@@ -9,9 +9,10 @@
 namespace fw::tps {
 
 // Expands `packed` into exactly `size` bytes (appended to `out`, which is
-// cleared first). Returns false for a damaged stream: a zero literal count,
-// a count cut off, a run past the input or past `size`, or a result of
-// another length.
+// cleared first), stopping once `size` bytes are there; one spare zero byte
+// after them is accepted. Returns false for a damaged stream: a zero literal
+// count, a count cut off, a run past the input or past `size`, a result too
+// short, or anything but that one spare byte left over.
 bool Decompress(std::string_view packed, std::size_t size, std::string& out);
 
 }  // namespace fw::tps

@@ -57,7 +57,7 @@ void DecodeDecimal(std::string_view b, unsigned decimals, Value& v) {
 
 Value DecodeField(const Field& f, std::string_view row, std::size_t element) {
     const std::size_t size = f.ElementSize();
-    const std::string_view b = row.substr(f.offset + element * size, size);
+    const std::string_view b = row.substr(f.ElementOffset(element), size);
     Value v;
     switch (f.type) {
     case kByte: v.integer = U8(b, 0); break;

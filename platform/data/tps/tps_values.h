@@ -27,7 +27,7 @@ struct Value {
     std::string text;
 };
 
-// Element `element` (0-based, below f.elements) of the field in a row image
+// Element `element` (0-based, below f.ElementCount()) of the field in a row image
 // of the definition's record length.
 Value DecodeField(const Field& f, std::string_view row, std::size_t element = 0);
 

@@ -99,6 +99,37 @@ TEST_F(IniFile, BareNameLivesInTheConfigFolder) {
     EXPECT_EQ(fw::GETINI("nosuch", "Height", "7", "songbook.ini"), "7");
 }
 
+// Without a folder set for it, the configuration folder is the one the
+// program names at its start, in the user's configuration folder.
+TEST_F(IniFile, TheFolderIsTheOneTheProgramNames) {
+    struct Env {
+        const char* name;
+        std::string saved;
+        bool had;
+    };
+    std::vector<Env> env;
+    for (const char* name : {"XDG_CONFIG_HOME", "HOME"}) {
+        const char* v = std::getenv(name);
+        env.push_back({name, v ? v : "", v != nullptr});
+    }
+    fw::SetConfigFolder("");
+    ::setenv("XDG_CONFIG_HOME", RootPath("xdg").c_str(), 1);
+    ::setenv("HOME", RootPath("home").c_str(), 1);
+    EXPECT_EQ(fw::ConfigFolder(), RootPath("xdg") + "/test_platform_config");  // until the program names it
+    fw::SetConfigFolderName("someprogram");
+    EXPECT_EQ(fw::ConfigFolder(), RootPath("xdg") + "/someprogram");
+    EXPECT_EQ(fw::IniFilePath("songbook.ini"), RootPath("xdg") + "/someprogram/songbook.ini");
+    ::setenv("XDG_CONFIG_HOME", "relative/folder", 1);
+    EXPECT_EQ(fw::ConfigFolder(), RootPath("home") + "/.config/someprogram");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(fw::ConfigFolder(), RootPath("home") + "/.config/someprogram");
+    fw::SetConfigFolderName("test_platform_config");
+    for (const Env& e : env) {
+        if (e.had) ::setenv(e.name, e.saved.c_str(), 1);
+        else ::unsetenv(e.name);
+    }
+}
+
 TEST_F(IniFile, RoundTripKeepsUnknownLinesByteForByte) {
     const std::string path = RootPath("Party.psf");
     WriteFile(path, kOdd);

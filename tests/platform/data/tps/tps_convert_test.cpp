@@ -321,6 +321,16 @@ TEST_F(TpsConvert, AFailedConversionLeavesTheOriginalAndSaysWhy) {
              return Write({BookTable(false, 30)}, o);
          },
          fw::FileSystemErr, "password-protected or not a TopSpeed file"},
+        {"encrypted, 60 KB over many page ranges",
+         [] {
+             Options o;
+             o.password = "owner";
+             o.unitsPerRange = 4;
+             std::string bytes = Write({BookTable(false, 700)}, o);
+             EXPECT_GT(bytes.size(), 60000u);
+             return bytes;
+         },
+         fw::FileSystemErr, "password-protected or not a TopSpeed file"},
         {"two listings with one disc and track", [] { return BookFile(false, 30, 25); }, fw::FileSystemErr,
          "two records have the same LST:KUNQDISKID, a unique key"},
         {"another file kept under the original's name", [&] { return good; }, fw::FileSystemErr,
@@ -351,7 +361,14 @@ TEST_F(TpsConvert, AFailedConversionLeavesTheOriginalAndSaysWhy) {
 TEST_F(TpsConvert, AFileOfNoKnownFormatStaysNotOurs) {
     std::string noise(4096, '\0');
     for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = char((i * 7919) % 251);
-    for (const std::string& bytes : {noise, std::string(4096, '\0'), std::string(2048, char(0xB0))}) {
+    std::string text;
+    while (text.size() < 4096) text += "Song Title,Artist,SC1234,1,Pop,N,Y,2024-05-01,Shelf 2,SC\r\n";
+    Options o;
+    o.unitsPerRange = 4;
+    std::string unsigned_ = Write({BookTable(false, 400)}, o);  // plain, but without its signature
+    unsigned_[0x0E] = 'x';
+    for (const std::string& bytes :
+         {noise, std::string(4096, '\0'), std::string(2048, char(0xB0)), text, unsigned_}) {
         Book(bytes);
         EXPECT_FALSE(fw::tps::LooksEncrypted(bytes));
         auto book = ListingFile(CurrentDecl(), path);

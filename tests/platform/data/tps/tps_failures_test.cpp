@@ -3,6 +3,7 @@
 // end, damaged compression and records, definitions that do not fit.
 
 #include "platform/data/tps/tps_file.h"
+#include "platform/data/tps/tps_legacy_format.h"
 #include "tests/platform/data/tps/tps_fixtures.h"
 
 #include <gtest/gtest.h>
@@ -108,6 +109,20 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
              return l.bytes;
          },
          "page at 0x200: record 1 shares more bytes than the record before has"},
+        {"fewer records than the page counts",
+         [] {
+             auto records = TableRecords(TrackTableOf(1, "TRACKS", 5));
+             SortRecords(records);
+             return SinglePageFile(EncodeRecords(records), records.size() + 3);
+         },
+         "page at 0x200: its records end after 39 of the 41 it counts"},
+        {"more records than the page counts",
+         [] {
+             auto records = TableRecords(TrackTableOf(1, "TRACKS", 5));
+             SortRecords(records);
+             return SinglePageFile(EncodeRecords(records), records.size() - 1);
+         },
+         "page at 0x200: 294 bytes after the 37 records it counts"},
         {"header longer than its record",
          [] { return SinglePageFile(std::string("\xC0\x02\x00\x05\x00" "ab", 7), 1); },
          "page at 0x200: record 0 has a header longer than the record"},
@@ -182,6 +197,34 @@ TEST(TpsFailures, DefinitionBytesLeftOverAreRefused) {
     EXPECT_THROW(fw::tps::ParseDefinition(def, "T"), TpsError);
     def.resize(def.size() - 2);
     EXPECT_EQ(fw::tps::ParseDefinition(def, "T").fields.size(), 6u);
+}
+
+// A file that grows spreads its pages over more of the header's 60 page
+// ranges, so the range table no longer ends in equal blocks; such files are
+// encrypted files all the same.
+TEST(TpsFailures, EncryptedFilesAreKnownWhateverTheirSize) {
+    struct SizeCase {
+        int rows;
+        std::uint32_t unitsPerRange;
+        bool equalRangeTail;  // the last blocks of the range table are equal
+    };
+    const std::vector<SizeCase> cases = {{5, 0, true}, {300, 0, true}, {300, 8, true},
+                                         {600, 4, false}, {2000, 2, false}, {2000, 1, false}};
+    for (const SizeCase& c : cases)
+        for (const char* password : {"a", "owner", "Long Password 2024"}) {
+            SCOPED_TRACE(std::to_string(c.rows) + " rows, " + std::to_string(c.unitsPerRange) + " units per range, " +
+                         password);
+            Options o;
+            o.unitsPerRange = c.unitsPerRange;
+            const std::string plain = Write({TrackTableOf(1, "TRACKS", c.rows)}, o);
+            EXPECT_EQ(plain.substr(0x80, 64) == plain.substr(0x1C0, 64), c.equalRangeTail);
+            EXPECT_EQ(TpsFile::Parse(plain).Tables().front().RowCount(), std::size_t(c.rows));
+            EXPECT_FALSE(fw::tps::LooksEncrypted(plain));
+            o.password = password;
+            const std::string secret = Write({TrackTableOf(1, "TRACKS", c.rows)}, o);
+            EXPECT_TRUE(fw::tps::LooksEncrypted(secret));
+            EXPECT_EQ(ErrorOf(secret), "password-protected or not a TopSpeed file");
+        }
 }
 
 TEST(TpsFailures, TheWriterEncryptsWithTheOwnerCipher) {

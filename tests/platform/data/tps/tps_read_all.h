@@ -17,7 +17,7 @@ inline std::string ReadAll(std::string_view bytes) {
         for (const fw::tps::Table& t : file.Tables()) {
             for (std::size_t row = 0; row < t.RowCount(); ++row) {
                 for (std::size_t f = 0; f < t.definition.fields.size(); ++f)
-                    for (std::size_t e = 0; e < t.definition.fields[f].elements; ++e)
+                    for (std::size_t e = 0; e < t.definition.fields[f].ElementCount(); ++e)
                         sink += fw::tps::DisplayText(t.definition.fields[f], t.Get(row, f, e)).size();
                 for (std::size_t m = 0; m < t.definition.memos.size(); ++m) sink += t.Memo(row, m).size();
             }

@@ -6,6 +6,7 @@
 #include "platform/text/codepage.h"
 #include "platform/text/dates.h"
 #include "tests/platform/data/tps/tps_fixtures.h"
+#include "tests/platform/data/tps/tps_read_all.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -74,6 +75,64 @@ TEST(TpsReader, DecodesEveryFieldTypeAtItsOffset) {
     EXPECT_EQ(t.definition.fields[t.FindField("PSTRING")].picture, "@s7");
     ASSERT_EQ(t.definition.keys.size(), 2u);
     EXPECT_EQ(t.definition.keys[1].name, "ALL:KSHORT");
+}
+
+// An arrayed group repeats its members: LINE[3] of (CODE, NUMBER, PARTS[2]
+// of (SIZE, TAGS[2])); each member's elements are counted through every
+// group around it, its own elements fastest.
+TEST(TpsReader, ReachesEveryElementOfAnArrayedGroup) {
+    TableSpec t;
+    t.name = "LINES";
+    t.recordLength = 3 * 18 + 2;
+    t.fields = {
+        {GROUP, "LIN:LINE", 0, 54, 3},   {STRING, "LIN:CODE", 0, 2},   {LONG, "LIN:NUMBER", 2, 4},
+        {GROUP, "LIN:PARTS", 6, 12, 2},  {SHORT, "LIN:SIZE", 6, 2},   {BYTE, "LIN:TAGS", 8, 2, 2},
+        {STRING, "LIN:AFTER", 54, 2},
+    };
+    Row r(t.recordLength);
+    for (int line = 0; line < 3; ++line) {
+        const std::size_t at = std::size_t(line) * 18;
+        r.Text(at, 2, std::string(1, char('A' + line)) + "x").Le32(at + 2, std::uint32_t(100 + line));
+        for (int part = 0; part < 2; ++part) {
+            const std::size_t p = at + 6 + std::size_t(part) * 6;
+            r.Le16(p, std::uint32_t(10 * line + part)).U8(p + 2, std::uint8_t(line * 4 + part * 2)).U8(p + 3, std::uint8_t(line * 4 + part * 2 + 1));
+        }
+    }
+    r.Text(54, 2, "ZZ");
+    t.rows = {{1, r}};
+    const TpsFile file = TpsFile::Parse(Write({t}));
+    const Table& read = Only(file);
+    const auto& fields = read.definition.fields;
+    EXPECT_EQ(fields[read.FindField("CODE")].ElementCount(), 3u);
+    EXPECT_EQ(fields[read.FindField("SIZE")].ElementCount(), 6u);
+    EXPECT_EQ(fields[read.FindField("TAGS")].ElementCount(), 12u);
+    EXPECT_EQ(fields[read.FindField("AFTER")].ElementCount(), 1u);
+    for (int line = 0; line < 3; ++line) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(Shown(read, 0, "CODE", line), std::string(1, char('A' + line)) + "x");
+        EXPECT_EQ(Shown(read, 0, "NUMBER", line), std::to_string(100 + line));
+        for (int part = 0; part < 2; ++part) {
+            EXPECT_EQ(Shown(read, 0, "SIZE", line * 2 + part), std::to_string(10 * line + part));
+            for (int tag = 0; tag < 2; ++tag)
+                EXPECT_EQ(Shown(read, 0, "TAGS", (line * 2 + part) * 2 + tag), std::to_string(line * 4 + part * 2 + tag));
+        }
+    }
+    EXPECT_EQ(Shown(read, 0, "AFTER"), "ZZ");
+    EXPECT_EQ(Shown(read, 0, "PARTS", 5), "15000a0b0000");  // the group itself: LINE 3's PARTS 2, as bytes
+
+    // A group that reaches past the element of the group around it is no
+    // member of it: its copies would lie past the record.
+    TableSpec odd;
+    odd.name = "ODD";
+    odd.recordLength = 20;
+    odd.fields = {{GROUP, "ODD:OUTER", 0, 20, 2}, {GROUP, "ODD:INNER", 4, 12, 2}, {LONG, "ODD:VALUE", 4, 4}};
+    odd.rows = {{1, Row(20).Le32(4, 7).Le32(10, 8)}};
+    const TpsFile oddFile = TpsFile::Parse(Write({odd}));
+    const Table& oddTable = Only(oddFile);
+    ASSERT_EQ(oddTable.definition.fields[2].ElementCount(), 2u);
+    EXPECT_EQ(Shown(oddTable, 0, "VALUE", 0), "7");
+    EXPECT_EQ(Shown(oddTable, 0, "VALUE", 1), "8");
+    EXPECT_EQ(ReadAll(Write({odd})), "");
 }
 
 TEST(TpsReader, DatesBecomeDayNumbersAndBadValuesAreFlagged) {
@@ -150,6 +209,29 @@ TEST(TpsReader, WalksAMultiLevelPageTree) {
     for (std::size_t i = 0; i < t.RowCount(); ++i) {
         ASSERT_EQ(t.RecordNumber(i), i + 1);
         ASSERT_EQ(t.Row(i), big.rows[i].second);
+    }
+}
+
+TEST(TpsReader, ReadsCompressedPagesWithAndWithoutTheDriversSpareZeroByte) {
+    const TableSpec big = TrackTableOf(1, "TRACKS", 500);
+    for (const bool spareZero : {false, true}) {
+        Options o;
+        o.leafBytes = 2000;
+        o.spareZero = spareZero;
+        const Layout layout = WriteLayout({big}, o);
+        ASSERT_GT(layout.leafOffsets.size(), 10u);
+        std::size_t endingInZero = 0;
+        for (const std::uint32_t leaf : layout.leafOffsets) {
+            const std::size_t diskSize = static_cast<unsigned char>(layout.bytes[leaf + 4]) |
+                                         static_cast<unsigned char>(layout.bytes[leaf + 5]) << 8;
+            if (layout.bytes[leaf + diskSize - 1] == '\0') ++endingInZero;
+        }
+        EXPECT_EQ(endingInZero > layout.leafOffsets.size() / 2, spareZero);  // the compressed ones
+        const TpsFile file = TpsFile::Parse(layout.bytes);
+        EXPECT_TRUE(file.Warnings().empty());
+        const Table& t = Only(file);
+        ASSERT_EQ(t.RowCount(), 500u) << spareZero;
+        for (std::size_t i = 0; i < t.RowCount(); ++i) ASSERT_EQ(t.Row(i), big.rows[i].second) << spareZero;
     }
 }
 
@@ -267,9 +349,20 @@ TEST(TpsReader, JoinsMemoChunksAndBlobs) {
     EXPECT_EQ(read.Memo(1, 1), "");
     EXPECT_EQ(read.Memo(2, 0), "");
     EXPECT_EQ(read.Memo(3, 0), "");
-    EXPECT_EQ(read.Memo(4, 1), "0123456789");
-    EXPECT_THAT(file.Warnings(), ::testing::Contains(HasSubstr("record 4, memo 0: a part is missing")));
-    EXPECT_THAT(file.Warnings(), ::testing::Contains(HasSubstr("the BLOB gives 50 bytes and holds 10")));
+    // Values that cannot be read whole are not given at all, and are named.
+    EXPECT_EQ(read.Memo(3, 0), "");
+    EXPECT_EQ(read.Memo(4, 1), "");
+    EXPECT_FALSE(read.IsDamaged(0, "NOT:TEXT"));
+    EXPECT_TRUE(read.IsDamaged(3, "NOT:TEXT"));
+    EXPECT_TRUE(read.IsDamaged(4, "not:picture"));
+    ASSERT_EQ(read.Damaged().size(), 2u);
+    EXPECT_EQ(read.Damaged()[0].record, 4u);
+    EXPECT_EQ(read.Damaged()[0].field, "NOT:TEXT");
+    EXPECT_EQ(read.Damaged()[1].what, "the BLOB gives 50 bytes and holds 10");
+    EXPECT_THAT(file.Warnings(), ::testing::Contains("table NOTES, record 4, NOT:TEXT: a part is missing; the value "
+                                                     "was not read"));
+    EXPECT_THAT(file.Warnings(), ::testing::Contains("table NOTES, record 5, NOT:PICTURE: the BLOB gives 50 bytes and "
+                                                     "holds 10; the value was not read"));
     EXPECT_THAT(file.Warnings(), ::testing::Contains(HasSubstr("record 77, memo 0: belongs to no row")));
 }
 

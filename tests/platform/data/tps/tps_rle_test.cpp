@@ -26,6 +26,8 @@ TEST(TpsRle, ExpandsLiteralAndRepeatRuns) {
         {"ends after a literal", std::string("\x02xy\x01\x01z", 6), 4, "xyyz"},
         {"zero repeat", std::string("\x01" "a" "\x00\x01" "b", 5), 2, "ab"},
         {"several pairs", std::string("\x01" "a" "\x02\x02" "bc" "\x00", 7), 5, "aaabc"},
+        {"spare zero after a closing repeat", std::string("\x01" "a" "\x03" "\x00", 4), 4, "aaaa"},
+        {"spare zero after a closing literal", std::string("\x01" "a" "\x01\x02" "bc" "\x00", 7), 4, "aabc"},
     };
     for (const auto& c : cases) {
         std::string out;
@@ -42,6 +44,10 @@ TEST(TpsRle, RefusesDamagedRuns) {
         {"repeat past the size", std::string("\x01" "a" "\x7F", 3), 10, ""},
         {"result too short", std::string("\x02" "ab", 3), 5, ""},
         {"result too long", std::string("\x04" "abcd", 5), 3, ""},
+        {"repeat past the size before a spare zero", std::string("\x01" "a" "\x05" "\x00", 4), 4, ""},
+        {"two spare bytes", std::string("\x01" "a" "\x03" "\x00\x00", 5), 4, ""},
+        {"a spare byte that is no zero", std::string("\x01" "a" "\x03" "\x01", 4), 4, ""},
+        {"a literal after the page is complete", std::string("\x01" "a" "\x03" "\x01" "b", 5), 4, ""},
     };
     for (const auto& c : cases) {
         std::string out;
@@ -58,12 +64,13 @@ TEST(TpsRle, WriterCompressionExpandsToItsInput) {
         [] { std::string s; for (int i = 0; i < 70000; ++i) s += char(i * 7 % 251); return s; }(),
         "aaab" + std::string(3, 'c') + "dddd",
     };
-    for (const auto& in : inputs) {
-        const std::string packed = tps_fixture::Rle(in);
-        std::string out;
-        ASSERT_TRUE(Decompress(packed, in.size(), out)) << in.size();
-        EXPECT_EQ(out, in);
-    }
+    for (const auto& in : inputs)
+        for (const bool spareZero : {false, true}) {
+            const std::string packed = tps_fixture::Rle(in, spareZero);
+            std::string out;
+            ASSERT_TRUE(Decompress(packed, in.size(), out)) << in.size() << " " << spareZero;
+            EXPECT_EQ(out, in);
+        }
 }
 
 }  // namespace

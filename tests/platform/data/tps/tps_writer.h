@@ -280,8 +280,11 @@ inline std::string EncodeRecords(const std::vector<Record>& records, int maxShar
 }
 
 // The page compression: literal runs, each followed by a repeat of its last
-// byte; runs of four or more equal bytes become repeats.
-inline std::string Rle(std::string_view in) {
+// byte; runs of four or more equal bytes become repeats. With `spareZero`
+// the stream ends in one zero byte after the data, as the database driver
+// writes it (a repeat count of zero after a closing literal, or one spare
+// byte after a closing repeat).
+inline std::string Rle(std::string_view in, bool spareZero = false) {
     auto count = [](std::string& out, std::size_t n) {
         if (n < 0x80) {
             out += char(n);
@@ -311,6 +314,7 @@ inline std::string Rle(std::string_view in) {
         count(out, repeat);
         i += repeat;
     }
+    if (spareZero) out += '\0';
     return out;
 }
 
@@ -378,10 +382,12 @@ inline void EncryptFile(std::string& bytes, std::string_view password) {
 
 struct Options {
     bool compress = true;
+    bool spareZero = true;             // compressed pages end in a spare zero byte, as the driver's do
     std::size_t leafBytes = 4000;      // record bytes per leaf page at most (one record at least)
     std::size_t fanOut = 400;          // children per inner page
     std::vector<Record> orphan;        // records of an extra leaf that no inner page refers to
     std::string password;              // encrypt every block when set
+    std::uint32_t unitsPerRange = 0;   // above 0: the pages spread over ranges of that many units
     int maxShared = 63;
     bool sortRecords = true;           // false: records in the order the tables give them
 };
@@ -406,7 +412,7 @@ inline std::uint32_t AddLeaf(std::string& file, const std::vector<Record>& recor
     const std::string body = EncodeRecords(records, o.maxShared);
     std::size_t flat = 13 + 5;  // the empty record
     for (const Record& r : records) flat += 5 + r.header.size() + r.payload.size();
-    std::string stored = o.compress ? Rle(body) : body;
+    std::string stored = o.compress ? Rle(body, o.spareZero) : body;
     if (stored.size() >= body.size()) stored = body;
     file += PageBytes(offset, stored, 13 + body.size(), flat, records.size() + 1, 0);
     Align(file);
@@ -418,8 +424,12 @@ inline std::uint32_t Ref(std::uint32_t offset) { return (offset - 0x200) / 256; 
 }  // namespace detail
 
 // Fills in the header of a file of pages: lengths, signature, the highest
-// record number, the root page and one range over every page.
-inline void FinishHeader(std::string& file, std::uint32_t rootOffset, std::uint32_t lastRecord) {
+// record number, the root page and the page ranges: one over every page, or
+// with `unitsPerRange` consecutive ranges of that many units each, as the
+// driver adds ranges while a file grows (the last of the 60 takes the rest).
+// Unused ranges start and end at the end of the file.
+inline void FinishHeader(std::string& file, std::uint32_t rootOffset, std::uint32_t lastRecord,
+                         std::uint32_t unitsPerRange = 0) {
     detail::Align(file);
     const std::uint32_t units = std::uint32_t((file.size() - 0x200) / 256);
     SetLe32(file, 0x00, 0);
@@ -430,9 +440,17 @@ inline void FinishHeader(std::string& file, std::uint32_t rootOffset, std::uint3
     for (int i = 0; i < 4; ++i) file[0x14 + i] = char(lastRecord >> (24 - 8 * i));
     SetLe32(file, 0x18, 1);
     SetLe32(file, 0x1C, detail::Ref(rootOffset));
-    for (int i = 0; i < 60; ++i) {
-        SetLe32(file, 0x20 + 4 * i, i <= 1 ? 0 : units);
-        SetLe32(file, 0x110 + 4 * i, i == 0 ? 0 : units);
+    const std::uint32_t step = unitsPerRange ? unitsPerRange : std::max<std::uint32_t>(units, 1);
+    for (std::uint32_t i = 0; i < 60; ++i) {
+        // Range 0 stays empty; ranges 1 onwards cover the pages in turn.
+        std::uint32_t start = units, end = units;
+        if (i == 0) start = end = 0;
+        else if (step * (i - 1) < units) {
+            start = step * (i - 1);
+            end = i == 59 ? units : std::min(units, step * i);
+        }
+        SetLe32(file, 0x20 + 4 * i, start);
+        SetLe32(file, 0x110 + 4 * i, end);
     }
 }
 
@@ -496,7 +514,7 @@ inline Layout WriteLayout(const std::vector<TableSpec>& tables, const Options& o
     }
     out.rootOffset = level.front();
 
-    FinishHeader(file, out.rootOffset, lastRecord);
+    FinishHeader(file, out.rootOffset, lastRecord, o.unitsPerRange);
     if (!o.password.empty()) EncryptFile(file, o.password);
     return out;
 }
