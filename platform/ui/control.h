@@ -40,6 +40,8 @@ public:
 
     // The widget placed in the content area (nullptr for menus, items, tabs).
     virtual QWidget* Widget() const { return widget_; }
+    // The widget a key pressed on the control goes to (a list's open cell).
+    virtual QWidget* KeyTarget() const { return Widget(); }
     // A menu's QMenu, for its items and sub-menus.
     virtual QMenu* AsMenu() { return nullptr; }
 

@@ -21,6 +21,10 @@ enum : int {
     AlertKey = 0x0F,
     ScrollDrag = 0x14,
     TabChanging = 0x15,
+    // A key that ends typing in a list's open cell (PROP:EditColumn):
+    // Enter, Esc, the arrows, PgUp, PgDn, Home, End and Delete; KEYCODE()
+    // is the key. The cell's text is PROP:EditText.
+    EditKey = 0x16,
     Rejected = 0x1A,
     Selected = 0x101,
     // Window events (FIELD() is 0).

@@ -7,7 +7,7 @@
 
 namespace fw {
 namespace {
-constexpr std::array<std::pair<Prop, std::string_view>, 54> kNames{{
+constexpr std::array<std::pair<Prop, std::string_view>, 56> kNames{{
     {Prop::Text, "Text"}, {Prop::Hide, "Hide"}, {Prop::Disable, "Disable"}, {Prop::ReadOnly, "ReadOnly"},
     {Prop::Xpos, "Xpos"}, {Prop::Ypos, "Ypos"}, {Prop::Width, "Width"}, {Prop::Height, "Height"},
     {Prop::FontName, "FontName"}, {Prop::FontSize, "FontSize"}, {Prop::FontStyle, "FontStyle"},
@@ -24,6 +24,7 @@ constexpr std::array<std::pair<Prop, std::string_view>, 54> kNames{{
     {Prop::MouseDownRow, "MouseDownRow"}, {Prop::MouseDownField, "MouseDownField"}, {Prop::HScroll, "HScroll"},
     {Prop::HScrollPos, "HScrollPos"}, {Prop::MaxWidth, "MaxWidth"}, {Prop::MaxHeight, "MaxHeight"},
     {Prop::NaturalWidth, "NaturalWidth"}, {Prop::NaturalHeight, "NaturalHeight"},
+    {Prop::EditColumn, "EditColumn"}, {Prop::EditText, "EditText"},
 }};
 }  // namespace
 

@@ -47,6 +47,8 @@ enum class Prop {
     HScroll, HScrollPos,           // image: horizontal scroll bar on (1) and its position (pixels)
     MaxWidth, MaxHeight,           // image: the size it is drawn at (zoom), dialog units; 0 none
     NaturalWidth, NaturalHeight,   // image: the picture's own size, dialog units
+    EditColumn,   // list: the column whose cell of the highlighted row is open for typing; 0 closed
+    EditText,     // list: the text in that cell
 };
 
 // The property named as the framework names it ("Text", "Hide"),

@@ -7,6 +7,7 @@
 
 #include "platform/ui/control.h"
 #include "platform/ui/widgets/image_widget.h"
+#include "platform/ui/widgets/list_cell_editor.h"
 #include "platform/ui/widgets/paged_list_widget.h"
 #include "platform/ui/widgets/shape_widget.h"
 #include "platform/ui/widgets/sheet_widget.h"
@@ -227,6 +228,8 @@ public:
     // FROM is one field).
     void SetRows(std::vector<ui::ListRow> rows);
     ui::PagedListWidget* List() const { return list_; }
+    QWidget* KeyTarget() const override;
+    bool UserType(const std::string& text) override;  // into the open cell
     bool UserChoose(int row) override;  // a click on the row
     bool UserPress() override;          // Enter on the highlight
     bool UserRightClick(int row) override;
@@ -240,7 +243,10 @@ public:
 private:
     void ApplyFormat(const std::string& format);
     void ApplyListColors();
+    void OpenCell(int column);
     ui::PagedListWidget* list_ = nullptr;
+    ui::ListCellEditor* editor_ = nullptr;  // made when a cell first opens
+    bool editReadOnly_ = false;
     long selectedColor_ = -1, selectedFill_ = -1;
 };
 

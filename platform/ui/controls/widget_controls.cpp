@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/ui/controls/control_kinds.h"
 #include "platform/ui/events.h"
@@ -90,6 +91,40 @@ void ListControl::NoteAlertedPress(QWidget* receiver, const QPoint& pos) {
     list_->noteMouseDown(viewport->mapFromGlobal(receiver->mapToGlobal(pos)));
 }
 
+// The cell of the highlighted row in `column` opens for typing (0 closes
+// it). The keys that end typing come back as EVENT:EditKey; the list's
+// PROP:ReadOnly makes the cell read-only, and an editable cell is bold.
+void ListControl::OpenCell(int column) {
+    if (column <= 0) {
+        list_->setCellEditor(nullptr, 0);
+        return;
+    }
+    if (!editor_) {
+        editor_ = new ui::ListCellEditor(list_->viewport());
+        // The list's picture (@s15) limits what the cell takes.
+        const std::string& pic = layout_.picture;
+        if (pic.size() > 2 && (pic[1] == 's' || pic[1] == 'S')) editor_->setMaxLength(std::atoi(pic.c_str() + 2));
+        QObject::connect(editor_, &ui::ListCellEditor::editKey, editor_, [this](int) { Queue(Event::EditKey); });
+    }
+    editor_->setReadOnly(editReadOnly_);
+    QFont f = list_->font();
+    f.setBold(!editReadOnly_);
+    editor_->setFont(f);
+    list_->setCellEditor(editor_, column);
+    if (editor_->isVisible() && Usable()) editor_->setFocus();
+}
+
+QWidget* ListControl::KeyTarget() const {
+    if (editor_ && list_->cellEditorColumn() > 0 && editor_->isVisible()) return editor_;
+    return list_;
+}
+
+bool ListControl::UserType(const std::string& text) {
+    if (!Usable() || !editor_ || list_->cellEditorColumn() == 0 || editor_->isReadOnly()) return false;
+    editor_->setText(Q(text));
+    return true;
+}
+
 bool ListControl::UserPress() {
     if (!Usable() || list_->selected() == 0) return false;
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -136,6 +171,14 @@ void ListControl::Set(Prop prop, const PropValue& value, int index) {
     case Prop::VScrollPos: list_->setScrollPosition(value.Int()); return;
     case Prop::Format: ApplyFormat(value.Str()); return;
     case Prop::MouseDownField: list_->setMouseDownColumn(value.Int()); return;
+    case Prop::EditColumn: OpenCell(value.Int()); return;
+    case Prop::EditText:
+        if (editor_) editor_->setText(Q(value.Str()));
+        return;
+    case Prop::ReadOnly:
+        editReadOnly_ = value.Bool();
+        if (list_->cellEditorColumn() > 0) OpenCell(list_->cellEditorColumn());
+        return;
     case Prop::FontColor: fontColor_ = value.Int(); ApplyListColors(); return;
     case Prop::Color: color_ = value.Int(); ApplyListColors(); return;
     case Prop::SelectedColor: selectedColor_ = value.Int(); ApplyListColors(); return;
@@ -153,6 +196,9 @@ PropValue ListControl::Get(Prop prop, int index) const {
     case Prop::Format: return layout_.format.empty() ? std::string() : list_->formatText();
     case Prop::MouseDownRow: return list_->mouseDownRow();
     case Prop::MouseDownField: return list_->mouseDownColumn();
+    case Prop::EditColumn: return list_->cellEditorColumn();
+    case Prop::EditText: return editor_ ? A(editor_->text()) : std::string();
+    case Prop::ReadOnly: return editReadOnly_ ? 1 : 0;
     case Prop::SelectedColor: return selectedColor_;
     case Prop::SelectedFill: return selectedFill_;
     default: return Control::Get(prop, index);

@@ -218,7 +218,7 @@ bool Driver::Check(std::string_view equate, bool on, std::string_view window) {
 bool Driver::Key(std::string_view equate, int code, std::string_view window) {
     Control* c = Locate(equate, window, true);
     if (!c) return false;
-    QWidget* target = c->Widget() ? c->Widget() : c->Owner().Content();
+    QWidget* target = c->KeyTarget() ? c->KeyTarget() : c->Owner().Content();
     int low = code & 0xFF;
     if (low >= fw::KeyCode::MouseLeft && low <= fw::KeyCode::MouseCenter2 && low != 3) {
         bool twice = low >= fw::KeyCode::MouseLeft2;

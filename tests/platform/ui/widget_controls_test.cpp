@@ -35,6 +35,7 @@ std::string EventName(int e) {
     case fw::Event::ScrollBottom: return "ScrollBottom";
     case fw::Event::ScrollDrag: return "ScrollDrag";
     case fw::Event::TabChanging: return "TabChanging";
+    case fw::Event::EditKey: return "EditKey";
     default: return {};
     }
 }
@@ -43,6 +44,8 @@ struct Program {
     std::vector<std::string> log;
     bool refuseTabs = false;
     int thumbSeen = -1;
+    std::vector<int> keys;            // EVENT:EditKey's key codes
+    std::vector<std::string> edited;  // PROP:EditText at each
 };
 
 void WidgetsWindow(Program& p) {
@@ -54,6 +57,10 @@ void WidgetsWindow(Program& p) {
         p.log.push_back(name + " " + w.Find(fw::FIELD().number)->Layout().spelling);
         if (fw::EVENT() == fw::Event::ScrollDrag) p.thumbSeen = fw::GetProp("?BROWSE", Prop::VScrollPos).Int();
         if (fw::EVENT() == fw::Event::TabChanging && p.refuseTabs) fw::CYCLE();
+        if (fw::EVENT() == fw::Event::EditKey) {
+            p.keys.push_back(fw::KEYCODE());
+            p.edited.push_back(fw::GetProp("?BROWSE", Prop::EditText).Str());
+        }
     }
 }
 
@@ -118,6 +125,41 @@ TEST_F(WidgetControlsTest, PagedListRaisesScrollEventsAndShowsTheProgramsPage) {
     EXPECT_EQ(w->Get(Prop::MouseDownField, w->Feq("?BROWSE")).Int(), 2);
     d.Press("?BROWSE");
     EXPECT_EQ(program.log.back(), "Accepted ?BROWSE");
+}
+
+TEST_F(WidgetControlsTest, ListCellOpensForTypingAndReportsItsEndingKeys) {
+    auto& list = Control<fw::ListControl>("?BROWSE");
+    list.SetRows({{"Danny Boy", "7", "p1"}, {"Galway Girl", "12", "p2"}});
+    const int feq = w->Feq("?BROWSE");
+    w->Set(Prop::Selected, 1, feq);
+    w->Set(Prop::EditColumn, 1, feq);
+    w->Set(Prop::EditText, "Danny Boy", feq);
+    EXPECT_EQ(w->Get(Prop::EditColumn, feq).Int(), 1);
+    EXPECT_TRUE(list.KeyTarget() != list.List()) << "keys go to the open cell";
+
+    d.Type("?BROWSE", "Danny Boy (live)");
+    d.Key("?BROWSE", fw::KeyCode::Enter);
+    d.Key("?BROWSE", fw::KeyCode::Down);
+    d.Key("?BROWSE", fw::KeyCode::Delete);
+    d.Key("?BROWSE", fw::KeyCode::Esc);
+    EXPECT_EQ(program.keys, (std::vector<int>{fw::KeyCode::Enter, fw::KeyCode::Down, fw::KeyCode::Delete,
+                                              fw::KeyCode::Esc}));
+    EXPECT_EQ(program.edited.front(), "Danny Boy (live)") << "the typed text is there when the key comes";
+    EXPECT_EQ(program.log, std::vector<std::string>(4, "EditKey ?BROWSE"))
+        << "the cell's keys neither scroll nor accept the list";
+
+    // A read-only cell still reports its keys but takes no typing.
+    w->Set(Prop::ReadOnly, 1, feq);
+    EXPECT_EQ(w->Get(Prop::ReadOnly, feq).Int(), 1);
+    program.keys.clear();
+    d.Key("?BROWSE", fw::KeyCode::Right);
+    EXPECT_EQ(program.keys, std::vector<int>{fw::KeyCode::Right});
+
+    w->Set(Prop::EditColumn, 0, feq);
+    EXPECT_EQ(list.KeyTarget(), list.List()) << "closed: keys go to the list again";
+    program.log.clear();
+    d.Key("?BROWSE", fw::KeyCode::Down);
+    EXPECT_EQ(program.log, std::vector<std::string>{"ScrollDown ?BROWSE"});
 }
 
 TEST_F(WidgetControlsTest, ListPageSizeFormatAndColours) {
