@@ -85,6 +85,9 @@ public:
     // A mouse press the window takes as an alert key (the control never
     // sees it): a list still notes the row and column it landed on.
     virtual void NoteAlertedPress(QWidget* /*receiver*/, const QPoint& /*pos*/) {}
+    // A key the widget receiving it keeps even when the control alerts it
+    // (a list's open cell keeps the characters typed into it).
+    virtual bool KeepsKey(QWidget* /*receiver*/, int /*keyCode*/) const { return false; }
     // State the driver reads.
     virtual std::string Text() const { return text_; }
     virtual std::vector<std::string> Rows() const { return {}; }

@@ -22,8 +22,8 @@ enum : int {
     ScrollDrag = 0x14,
     TabChanging = 0x15,
     // A key that ends typing in a list's open cell (PROP:EditColumn):
-    // Enter, Esc, the arrows, PgUp, PgDn, Home, End and Delete; KEYCODE()
-    // is the key. The cell's text is PROP:EditText.
+    // Enter, Esc, the arrows, PgUp, PgDn, Home and End (Delete deletes a
+    // character); KEYCODE() is the key. The cell's text is PROP:EditText.
     EditKey = 0x16,
     Rejected = 0x1A,
     Selected = 0x101,

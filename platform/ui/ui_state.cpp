@@ -89,6 +89,7 @@ private:
         Locate(o, window, control);
         if (!window || !window->IsOpen() || window->CallDisabled()) return false;
         window->NoteInput(code);
+        if (control && e->type() == QEvent::KeyPress && control->KeepsKey(widget, code)) return false;
         bool alerted = Alerted(*window, control, code) || window->IsAlerted(code);
         if (!alerted) return false;
         if (control && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick) && widget)

@@ -229,6 +229,7 @@ public:
     void SetRows(std::vector<ui::ListRow> rows);
     ui::PagedListWidget* List() const { return list_; }
     QWidget* KeyTarget() const override;
+    bool KeepsKey(QWidget* receiver, int keyCode) const override;  // characters typed into the cell
     bool UserType(const std::string& text) override;  // into the open cell
     bool UserChoose(int row) override;  // a click on the row
     bool UserPress() override;          // Enter on the highlight

@@ -92,8 +92,9 @@ void ListControl::NoteAlertedPress(QWidget* receiver, const QPoint& pos) {
 }
 
 // The cell of the highlighted row in `column` opens for typing (0 closes
-// it). The keys that end typing come back as EVENT:EditKey; the list's
-// PROP:ReadOnly makes the cell read-only, and an editable cell is bold.
+// it). The keys that end typing come back as EVENT:EditKey; Delete deletes
+// a character, as in any entry. The list's PROP:ReadOnly makes the cell
+// read-only, and an editable cell is bold.
 void ListControl::OpenCell(int column) {
     if (column <= 0) {
         list_->setCellEditor(nullptr, 0);
@@ -101,6 +102,7 @@ void ListControl::OpenCell(int column) {
     }
     if (!editor_) {
         editor_ = new ui::ListCellEditor(list_->viewport());
+        editor_->setDeleteEdits(true);  // as in any entry
         // The list's picture (@s15) limits what the cell takes.
         const std::string& pic = layout_.picture;
         if (pic.size() > 2 && (pic[1] == 's' || pic[1] == 'S')) editor_->setMaxLength(std::atoi(pic.c_str() + 2));
@@ -117,6 +119,17 @@ void ListControl::OpenCell(int column) {
 QWidget* ListControl::KeyTarget() const {
     if (editor_ && list_->cellEditorColumn() > 0 && editor_->isVisible()) return editor_;
     return list_;
+}
+
+bool ListControl::KeepsKey(QWidget* receiver, int keyCode) const {
+    if (!editor_ || receiver != editor_ || editor_->isReadOnly()) return false;
+    if (keyCode & (KeyCode::Ctrl | KeyCode::Alt)) return false;
+    switch (keyCode & 0xFF) {
+    case KeyCode::Enter: case KeyCode::Esc: case KeyCode::Up: case KeyCode::Down: case KeyCode::PgUp:
+    case KeyCode::PgDn: case KeyCode::Home: case KeyCode::End: case KeyCode::Left: case KeyCode::Right:
+        return false;  // they end typing (EVENT:EditKey)
+    default: return true;
+    }
 }
 
 bool ListControl::UserType(const std::string& text) {

@@ -20,7 +20,8 @@ bool ListCellEditor::EndsEdit(int key) {
 
 void ListCellEditor::keyPressEvent(QKeyEvent* event) {
     const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    if (mods == Qt::NoModifier && EndsEdit(event->key())) {
+    const bool edits = deleteEdits_ && event->key() == Qt::Key_Delete;
+    if (mods == Qt::NoModifier && EndsEdit(event->key()) && !edits) {
         emit editKey(event->key() == Qt::Key_Enter ? Qt::Key_Return : event->key());
         event->accept();
         return;

@@ -17,12 +17,17 @@ public:
 
     // True for the keys reported by editKey.
     static bool EndsEdit(int key);
+    // Delete deletes a character instead of ending the edit.
+    void setDeleteEdits(bool on) { deleteEdits_ = on; }
 
 signals:
     void editKey(int key);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool deleteEdits_ = false;
 };
 
 }  // namespace fw::ui

@@ -36,6 +36,7 @@ std::string EventName(int e) {
     case fw::Event::ScrollDrag: return "ScrollDrag";
     case fw::Event::TabChanging: return "TabChanging";
     case fw::Event::EditKey: return "EditKey";
+    case fw::Event::AlertKey: return "AlertKey";
     default: return {};
     }
 }
@@ -137,14 +138,20 @@ TEST_F(WidgetControlsTest, ListCellOpensForTypingAndReportsItsEndingKeys) {
     EXPECT_EQ(w->Get(Prop::EditColumn, feq).Int(), 1);
     EXPECT_TRUE(list.KeyTarget() != list.List()) << "keys go to the open cell";
 
+    fw::ALERT("?BROWSE", fw::KeyCode::Delete);
+    fw::ALERT("?BROWSE", 'D');
     d.Type("?BROWSE", "Danny Boy (live)");
     d.Key("?BROWSE", fw::KeyCode::Enter);
     d.Key("?BROWSE", fw::KeyCode::Down);
+    d.Key("?BROWSE", fw::KeyCode::Home);
     d.Key("?BROWSE", fw::KeyCode::Delete);
+    d.Key("?BROWSE", 'D');
     d.Key("?BROWSE", fw::KeyCode::Esc);
-    EXPECT_EQ(program.keys, (std::vector<int>{fw::KeyCode::Enter, fw::KeyCode::Down, fw::KeyCode::Delete,
+    EXPECT_EQ(program.keys, (std::vector<int>{fw::KeyCode::Enter, fw::KeyCode::Down, fw::KeyCode::Home,
                                               fw::KeyCode::Esc}));
     EXPECT_EQ(program.edited.front(), "Danny Boy (live)") << "the typed text is there when the key comes";
+    EXPECT_EQ(program.edited.back(), "Danny Boy (live)")
+        << "Delete and a letter edit the cell, the list's alerts notwithstanding";
     EXPECT_EQ(program.log, std::vector<std::string>(4, "EditKey ?BROWSE"))
         << "the cell's keys neither scroll nor accept the list";
 
