@@ -12,6 +12,7 @@
 #include "printing/printing_procedures.h"
 #include "songbase/songbase_procedures.h"
 #include "songbook/browse_song_book.h"
+#include "songbook/songbook_procedures.h"
 
 int main(int argc, char** argv) {
     fw::SetConfigFolderName(shell::kConfigFolderName);
@@ -21,5 +22,6 @@ int main(int argc, char** argv) {
     shell::SetBrowseSongBook(songbook::BrowseSongBook);
     printing::RegisterPrintingProcedures();
     songbase::RegisterSongBaseProcedures();
+    songbook::RegisterSongBookProcedures();
     return fw::RunProgram(shell::ProgramStartup);
 }

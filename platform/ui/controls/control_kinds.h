@@ -244,9 +244,10 @@ public:
 private:
     void ApplyFormat(const std::string& format);
     void ApplyListColors();
+    ui::ListCellEditor* Editor();  // made when first needed
     void OpenCell(int column);
     ui::PagedListWidget* list_ = nullptr;
-    ui::ListCellEditor* editor_ = nullptr;  // made when a cell first opens
+    ui::ListCellEditor* editor_ = nullptr;
     bool editReadOnly_ = false;
     long selectedColor_ = -1, selectedFill_ = -1;
 };

@@ -95,25 +95,31 @@ void ListControl::NoteAlertedPress(QWidget* receiver, const QPoint& pos) {
 // it). The keys that end typing come back as EVENT:EditKey; Delete deletes
 // a character, as in any entry. The list's PROP:ReadOnly makes the cell
 // read-only, and an editable cell is bold.
-void ListControl::OpenCell(int column) {
-    if (column <= 0) {
-        list_->setCellEditor(nullptr, 0);
-        return;
-    }
+ui::ListCellEditor* ListControl::Editor() {
     if (!editor_) {
         editor_ = new ui::ListCellEditor(list_->viewport());
+        editor_->hide();
         editor_->setDeleteEdits(true);  // as in any entry
         // The list's picture (@s15) limits what the cell takes.
         const std::string& pic = layout_.picture;
         if (pic.size() > 2 && (pic[1] == 's' || pic[1] == 'S')) editor_->setMaxLength(std::atoi(pic.c_str() + 2));
         QObject::connect(editor_, &ui::ListCellEditor::editKey, editor_, [this](int) { Queue(Event::EditKey); });
     }
-    editor_->setReadOnly(editReadOnly_);
+    return editor_;
+}
+
+void ListControl::OpenCell(int column) {
+    if (column <= 0) {
+        list_->setCellEditor(nullptr, 0);
+        return;
+    }
+    ui::ListCellEditor* editor = Editor();
+    editor->setReadOnly(editReadOnly_);
     QFont f = list_->font();
     f.setBold(!editReadOnly_);
-    editor_->setFont(f);
-    list_->setCellEditor(editor_, column);
-    if (editor_->isVisible() && Usable()) editor_->setFocus();
+    editor->setFont(f);
+    list_->setCellEditor(editor, column);
+    if (editor->isVisible() && Usable()) editor->setFocus();
 }
 
 QWidget* ListControl::KeyTarget() const {
@@ -185,9 +191,7 @@ void ListControl::Set(Prop prop, const PropValue& value, int index) {
     case Prop::Format: ApplyFormat(value.Str()); return;
     case Prop::MouseDownField: list_->setMouseDownColumn(value.Int()); return;
     case Prop::EditColumn: OpenCell(value.Int()); return;
-    case Prop::EditText:
-        if (editor_) editor_->setText(Q(value.Str()));
-        return;
+    case Prop::EditText: Editor()->setText(Q(value.Str())); return;
     case Prop::ReadOnly:
         editReadOnly_ = value.Bool();
         if (list_->cellEditorColumn() > 0) OpenCell(list_->cellEditorColumn());
