@@ -12,10 +12,10 @@
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/data_files.h"
 #include "shell/help_convention.h"
-#include "shell/integrity_deletes.h"
 #include "shell/integrity_results.h"
 #include "shell/integrity_updates.h"
 #include "shell/record_form.h"
+#include "songbook/delete_track.h"
 
 #include <string>
 
@@ -126,7 +126,8 @@ shell::FormMemory& ListingFormMemory() {
     return memory;
 }
 
-void UpdateSongBookListing() {
+namespace {
+void RunListingForm(bool onItsDisc) {
     const bool inserting = shell::RequestedAction() == shell::action::Insert;
     const TemplateBrand brand{SBD.MAKETYPE, SBD.MakeID};
 
@@ -151,7 +152,7 @@ void UpdateSongBookListing() {
     desc.cancelButton = "?CANCEL";
     desc.helpButton = "?HELP";
     desc.messageControl = "?ACTIONMESSAGE";
-    desc.insertOnly = {kAltDiscEntry, kMfgDiscEntry};
+    if (!onItsDisc) desc.insertOnly = {kAltDiscEntry, kMfgDiscEntry};
     desc.ditto = {{"?SBK:TITLE", "SBK:Title"},        {"?SBK:ARTIST", "SBK:Artist"},
                   {"?SBK:DISKTRACKNO", "SBK:DISKTRACKNO"}, {"?SBK:DATEADDED", "SBK:DateAdded"},
                   {"?SBK:MAKEID", "SBK:MAKEID"},      {"?SBK:PRINT", "SBK:PRINT"},
@@ -163,16 +164,21 @@ void UpdateSongBookListing() {
     desc.openHook = shell::SongBookFormOpenHook;
     desc.prime = [] { SBK.DateAdded = static_cast<std::int32_t>(fw::TODAY()); };
     desc.redraw = LoadListingDisc;
-    if (inserting) desc.checks = NewDiscChecks;
+    if (inserting && !onItsDisc) desc.checks = NewDiscChecks;
     desc.help = [] { shell::ShowProgramHelp(kListingFormHelpTopic); };
 
-    desc.insert = [&brand] { AddDiscAndListing(brand); };
+    if (onItsDisc) desc.insert = [] { fw::ADD(shell::SongBook()); };
+    else desc.insert = [&brand] { AddDiscAndListing(brand); };
     desc.file = &shell::SongBook();
     desc.uniqueKey = "SBK:KUnqDiskID";
     desc.update = [] { return shell::UpdateSongBookRecord(1); };
-    desc.remove = [] { return shell::DeleteSongBookListing(); };
+    desc.remove = [] { return DeleteListingAndEmptyDisc(); };
 
     shell::RunRecordForm(desc);
 }
+}  // namespace
+
+void UpdateSongBookListing() { RunListingForm(false); }
+void UpdateDiscTrackListing() { RunListingForm(true); }
 
 }  // namespace songbook

@@ -14,7 +14,9 @@
 // after every check has passed, so a failure leaves neither behind. The new
 // disc takes its brand (SBD:MAKETYPE, SBD:MakeID) from the disc in SBD when
 // the form is called. A change writes only title, artist, track, date
-// added, brand code and omit mark, and only when one of them changed.
+// added, brand code and omit mark, and only when one of them changed. A
+// delete that leaves the disc without listings removes the disc with it, in
+// the same transaction.
 
 #include "songbook/song_book_lists.h"  // kDisclessDiscId
 
@@ -42,6 +44,10 @@ inline constexpr std::string_view kAltDiscIdExistsText =
     "Invalid Alternate Disc ID, ID Already Exists.|Please enter an unused Alternate ID.";
 
 void UpdateSongBookListing();
+// The same form for the tracks of one disc: an insert adds a track to the
+// disc SBK.UnqDiskID names, which is in the book already, so the disc-ID
+// entries stay disabled and only the disc-and-track key is checked.
+void UpdateDiscTrackListing();
 
 // What the form keeps for the program's run: the listing saved last (the
 // ditto key's source) and where the form first opened.
