@@ -1,0 +1,162 @@
+#include "songbook/multi_listing_edit.h"
+
+#include "platform/data/bind.h"
+#include "platform/data/file_ops.h"
+#include "platform/runtime/error_state.h"
+#include "platform/ui/events.h"
+#include "platform/ui/message.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_api.h"
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/data_files.h"
+#include "shell/process_window.h"
+#include "shell/saved_error.h"
+#include "shell/warnings.h"
+
+#include <string>
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace songbook {
+
+namespace {
+
+constexpr const char* kTitleCheck = "?GLO:BATCHCHANGETITLE";
+constexpr const char* kArtistCheck = "?GLO:BATCHCHANGEARTIST";
+
+void ShowChosenGroups() {
+    const MultiEditSettings& m = MultiEdit();
+    if (m.changeTitle) fw::UNHIDE("?TITLEGROUP");
+    else fw::HIDE("?TITLEGROUP");
+    if (m.changeArtist) fw::UNHIDE("?ARTISTGROUP");
+    else fw::HIDE("?ARTISTGROUP");
+}
+
+// One batch edit: which field is matched, the key that orders the pass,
+// what it may change and its text.
+struct BatchEdit {
+    const char* savedName;  // the BIND name of the value matched
+    const char* field;      // the record's field in the filter
+    const char* order;
+    bool mayRename;         // title and artist may change (not on a disc)
+    bool titleToo;          // the title may change as well
+    const char* userText;
+};
+
+void RunBatchEdit(const BatchEdit& edit, const fw::FString<40>& matched) {
+    shell::FileUse bookInUse(shell::SongBookFile());
+    fw::File& book = shell::SongBook();
+    fw::FString<40> saved = matched;
+    fw::PUSHBIND();
+    fw::BIND(book);
+    fw::BIND(edit.savedName, saved);
+
+    const MultiEditSettings m = MultiEdit();
+    bool stopped = false;  // a write failed: the pass ends with what was done
+    shell::ProgressSpec desc;
+    desc.primary = &book;
+    desc.order = book.FindKey(edit.order);
+    desc.filter = "UPPER(" + std::string(edit.field) + ") = UPPER(" + edit.savedName + ")";
+    desc.recordsPerTimerEvent = 25;
+    desc.estimate = [] { return 20L; };
+    desc.userText = edit.userText;
+    // A new title or artist can move a listing in the order and out of the
+    // filter: the matches are listed first and each is visited once.
+    desc.actionMovesKey = edit.mayRename;
+    desc.action = [&] {
+        if (stopped) return;
+        if (edit.mayRename && edit.titleToo && m.changeTitle) SBK.Title = m.title.Clip();
+        if (edit.mayRename && m.changeArtist) SBK.Artist = m.artist.Clip();
+        if (m.changeOmit) SBK.PRINT = "X";
+        fw::PUT(book);
+        if (fw::ERRORCODE() != 0) {
+            shell::SaveFileError();
+            shell::ShowWarning(31, "Process:View", "Put");
+            stopped = true;
+        }
+    };
+    const shell::PassState state = shell::RunProgressProcess(desc);
+    if (stopped && state != shell::PassState::Cancelled) shell::ActionOutcome() = shell::outcome::Completed;
+    fw::POPBIND();
+}
+
+}  // namespace
+
+MultiEditSettings& MultiEdit() {
+    static MultiEditSettings settings;
+    return settings;
+}
+
+void SetupMultiListingEdit() {
+    shell::FileUse bookInUse(shell::SongBookFile());
+    MultiEditSettings& m = MultiEdit();
+    m.changeTitle = m.changeArtist = m.changeOmit = 0;
+    m.artist = SBK.Artist;
+    m.title = SBK.Title;
+    shell::DialogCancelled = 1;
+
+    fw::Window window(kMultiEditWindow);
+    window.Use("?GLO:SBK:TITLE", m.title);
+    window.Use("?GLO:SBK:ARTIST", m.artist);
+    window.Use(kTitleCheck, m.changeTitle);
+    window.Use(kArtistCheck, m.changeArtist);
+    window.Use("?GLO:BATCHCHANGEOMIT", m.changeOmit);
+    window.Use("?SBD:ALTDISKID", SBD.ALTDISKID);
+    window.Use("?SBK:TITLE", SBK.Title);
+    window.Use("?SBK:ARTIST", SBK.Artist);
+    window.Open();
+    switch (shell::MultiEditField) {
+    case 1: fw::UNHIDE("?TITLEHEADER"); break;
+    case 2:
+        fw::UNHIDE("?ARTISTHEADER");
+        fw::DISABLE(kTitleCheck);
+        break;
+    default:
+        fw::UNHIDE("?DISCIDHEADER");
+        fw::DISABLE(kTitleCheck);
+        fw::DISABLE(kArtistCheck);
+        break;
+    }
+    ShowChosenGroups();
+    fw::DISPLAY();
+
+    while (window.Accept()) {
+        const fw::FieldId accepted = fw::ACCEPTED();
+        if (accepted == kTitleCheck || accepted == kArtistCheck) ShowChosenGroups();
+        if (accepted == "?OKBUTTON" &&
+            fw::MESSAGE(kMultiEditQuestion, kMultiEditCaption, fw::Icon::Exclamation,
+                        fw::Button::Yes + fw::Button::No, fw::Button::No) == fw::Button::Yes) {
+            shell::DialogCancelled = 0;
+            fw::POST(fw::Event::CloseWindow);
+        }
+        if (accepted == "?CANCELBUTTON") {
+            shell::DialogCancelled = 1;
+            fw::POST(fw::Event::CloseWindow);
+        }
+    }
+}
+
+void BatchEditByTitle() {
+    static const BatchEdit edit{"Process:Save::SBK:Title", "SBK:Title", "SBK:TITLEKEY", true, true,
+                                "Performing Batch Operation"};
+    RunBatchEdit(edit, SBK.Title);
+}
+
+void BatchEditByArtist() {
+    static const BatchEdit edit{"Process:Save::SBK:Artist", "SBK:Artist", "SBK:ARTISTKEY", true, false,
+                                "Performing Batch Operation"};
+    RunBatchEdit(edit, SBK.Artist);
+}
+
+void BatchEditByDisc() {
+    static const BatchEdit edit{"Process:Save::SBK:UnqDiskID", "SBK:UnqDiskID", "SBK:KDISKID", false, false,
+                                "Performing Mulit-Listing Edit"};
+    fw::FString<40> disc;
+    disc = SBK.UnqDiskID.Clip();
+    RunBatchEdit(edit, disc);
+}
+
+}  // namespace songbook
