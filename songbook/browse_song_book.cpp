@@ -14,7 +14,7 @@
 #include "songbook/book_paths.h"
 #include "songbook/browse_song_book_files.h"
 #include "songbook/browse_song_book_lists.h"
-#include "songbook/convert_stubs.h"
+#include "songbook/convert_books.h"
 #include "songbook/song_book_lists.h"
 #include "songbook/song_book_commands.h"
 #include "songbook/song_book_window.h"
@@ -172,6 +172,10 @@ Chosen ChooseAndOpenBook() {
                 continue;
             }
             if (!ConvertSongBookFile()) return Chosen::GaveUp;
+            if (const int again = book_files::ShareListings(); again != 0) {
+                CannotOpen(again, shell::SongBookName.Clip(), fw::ERROR());
+                continue;
+            }
         } else if (listingsError != 0) {
             CannotOpen(listingsError, shell::SongBookName.Clip(), fw::ERROR());
             continue;

@@ -7,7 +7,7 @@
 #include "platform/ui/window_api.h"
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_thread_state.h"
-#include "songbook/convert_stubs.h"
+#include "songbook/convert_books.h"
 
 #include "song_book_fixture.h"
 
@@ -120,7 +120,7 @@ TEST_F(BrowseSongBookTest, TheChosenNameMapsToTheCurrentPair) {
             fw::testing::Driver d(fw::testing::GTestFailures());
             StartFrame(d);
             if (c.answer) d.AnswerMessage("must be converted to the new format", c.answer);
-            if (c.answer == fw::Button::Yes) d.AnswerMessage(std::string(songbook::kCannotConvertYet), fw::Button::Ok);
+            if (c.answer == fw::Button::Yes) d.AnswerMessage("The SongBook could not be converted.", fw::Button::Ok);
             choices = {Path(c.chosen)};
             StartBrowse(d, 7);
             EXPECT_EQ(d.IsOpen(kWindow), c.windowOpens);
@@ -134,7 +134,8 @@ TEST_F(BrowseSongBookTest, TheChosenNameMapsToTheCurrentPair) {
                 EXPECT_FALSE(d.IsOpen(kWindow));
                 EXPECT_EQ(outcome, shell::outcome::Cancelled);
             } else {
-                // No: the caller's outcome is left alone; Yes: the stub ends the window.
+                // No: the caller's outcome is left alone; Yes: a pair that is no
+                // book of the earlier format is not converted, and the window ends.
                 EXPECT_EQ(outcome, c.answer == fw::Button::No ? 7 : shell::outcome::Cancelled);
             }
             EXPECT_EQ(frameEvents, kBalanced);

@@ -1,0 +1,259 @@
+#include "songbook/convert_books.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/data/names/name_ops.h"
+#include "platform/runtime/error_state.h"
+#include "platform/text/codepage.h"
+#include "platform/ui/message.h"
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_songbase.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/data_files.h"
+#include "shell/process_window.h"
+#include "songbook/book_file_steps.h"
+#include "songbook/book_paths.h"
+#include "songbook/converted_book.h"
+#include "songbook/earlier_layouts.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <unordered_map>
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace songbook {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kKeptSuffix = ".tps-original";
+constexpr long kSbkRecordBytes = 121;
+constexpr long kSbkSliceBytes = 1000;
+
+void Refuse(const std::string& text) {
+    fw::MESSAGE(text, kConversionFailedCaption, fw::Icon::Exclamation, fw::Button::Ok);
+}
+
+void CannotConvert(const std::string& reason) {
+    Refuse("The SongBook could not be converted.|" + reason + "||No file was changed.");
+}
+
+std::string Folded(std::string_view text) {
+    std::string s = fw::UpperText(text);
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+long FileBytes(const std::string& programPath) {
+    std::error_code ec;
+    const auto size = fs::file_size(DiskPath(programPath), ec);
+    return ec ? 0 : static_cast<long>(size);
+}
+
+// The Main SongBase's discs, for the brand code of each converted disc.
+class SongBaseDiscs {
+public:
+    SongBaseDiscs() {
+        if (!shell::DiscsName.Blank() && fw::EXISTS(shell::DiscsName.Clip())) use_.emplace(shell::DiscsFile(), false);
+    }
+    // The first two characters of the disc ID when the song base has the disc.
+    std::string BrandCode(const fw::FString<15>& unqDiskId) {
+        const std::string key = Folded(unqDiskId.View());
+        auto it = known_.find(key);
+        if (it == known_.end()) {
+            bool found = false;
+            if (use_ && fw::IsOpen(shell::Discs())) {
+                DIS.UnqDiskID = unqDiskId;
+                fw::GET(shell::Discs(), shell::Discs().FindKey("DIS:KUNQDISKID"));
+                found = fw::ERRORCODE() == 0;
+                fw::SetError(0);
+            }
+            it = known_.emplace(key, found).first;
+        }
+        return it->second ? std::string(unqDiskId.Clip()).substr(0, 2) : std::string();
+    }
+
+private:
+    std::optional<shell::FileUse> use_;
+    std::unordered_map<std::string, bool> known_;
+};
+
+// Opens an older file read-only; false (said so) when it cannot be read.
+bool OpenOlder(fw::File& f) {
+    fw::OPEN(f, fw::ReadOnly | fw::DenyNone);
+    if (fw::ERRORCODE() == 0) return true;
+    CannotConvert(fw::NAME(f) + ": " + std::string(fw::ERROR()));
+    return false;
+}
+
+// Runs the pass; false when it did not complete (cancelled or failed).
+bool RunPass(const shell::ProgressSpec& desc, ConvertedBook& book, const bool& writeFailed) {
+    const shell::PassState state = shell::RunProgressProcess(desc);
+    if (state == shell::PassState::Completed && !writeFailed) return true;
+    if (writeFailed) CannotConvert(book.Error());
+    book.Abandon();
+    shell::ActionOutcome() = shell::outcome::Cancelled;
+    return false;
+}
+
+bool FinishAndPlace(ConvertedBook& book, FileChanges& changes, std::string_view keptSuffix) {
+    if (!book.Finish()) {
+        CannotConvert(book.Error());
+        return false;
+    }
+    if (!book.PlaceInto(changes, keptSuffix)) {
+        changes.Undo();
+        CannotConvert(book.Error());
+        return false;
+    }
+    return true;
+}
+
+bool Done(FileChanges& changes, const ConvertedBook& book) {
+    if (!changes.Finish()) {
+        changes.Undo();
+        CannotConvert(changes.Error());
+        return false;
+    }
+    const std::string notes = ConversionNotesText(book.Notes());
+    if (!notes.empty()) fw::MESSAGE(notes, kConvertedCaption, fw::Icon::Asterisk, fw::Button::Ok);
+    shell::ActionOutcome() = shell::outcome::Completed;
+    return true;
+}
+
+}  // namespace
+
+bool ConvertSbkSongBook() {
+    const std::string oldListings(shell::SongBookName.Clip());
+    const std::string oldDiscs(shell::SBDiscsName.Clip());
+    const std::string folder = FolderOf(oldListings);
+    const std::string base = BookNameOf(oldListings);
+    const auto named = [&](std::string_view ext) {
+        const std::string name = base + std::string(ext);
+        return folder.empty() ? name : JoinPath(folder, name);
+    };
+    const std::string renamedListings = named(".sxk"), renamedDiscs = named(".sxd");
+    shell::SongBook11Name = renamedListings;
+    shell::SBDiscs11Name = renamedDiscs;
+    shell::SongBookName = named(".2bk");
+    shell::SBDiscsName = named(".2bd");
+    shell::ActionOutcome() = shell::outcome::Cancelled;
+    const bool hasDiscs = fw::EXISTS(oldDiscs);
+
+    // The old pair keeps its names until the new pair is in place, and never
+    // takes the names of files an earlier conversion left.
+    for (const std::string& taken : {renamedListings, renamedDiscs}) {
+        if (fw::EXISTS(taken)) {
+            Refuse("The older SongBook cannot be renamed to " + taken +
+                   ": a file of that name already exists.||No file was changed.");
+            return false;
+        }
+    }
+    if (fw::EXISTS(shell::SongBookName.Clip()) || fw::EXISTS(shell::SBDiscsName.Clip())) {
+        if (fw::MESSAGE(kOverwriteQuestion, kOverwriteCaption, fw::Icon::Hand, fw::Button::Yes + fw::Button::No,
+                        fw::Button::No) != fw::Button::Yes)
+            return true;  // the existing book is opened
+    }
+
+    auto listings = EarlierFile("SongBook11", SongBook11Rec::Decl(), oldListings);
+    if (!OpenOlder(*listings)) return false;
+    std::unordered_map<std::string, SBDiscs11Rec> oldDiscRecords;
+    if (hasDiscs) {
+        auto discs = EarlierFile("SBDiscs11", SBDiscs11Rec::Decl(), oldDiscs);
+        if (!OpenOlder(*discs)) return false;
+        fw::SET(*discs);
+        for (fw::NEXT(*discs); fw::ERRORCODE() == 0; fw::NEXT(*discs)) {
+            const SBDiscs11Rec& d = discs->Rec<SBDiscs11Rec>();
+            oldDiscRecords.emplace(Folded(d.UNQDISKID.View()), d);
+        }
+        const bool readAll = fw::ERRORCODE() == fw::RecordNotAvailable;
+        fw::CLOSE(*discs);
+        if (!readAll) {
+            CannotConvert(oldDiscs + ": " + std::string(fw::ERROR()));
+            return false;
+        }
+    }
+
+    ConvertedBook book(shell::SongBookName.Str(), shell::SBDiscsName.Str());
+    if (!book.Begin()) {
+        CannotConvert(book.Error());
+        return false;
+    }
+    SongBaseDiscs songBase;
+    bool writeFailed = false;
+    const long bytes = FileBytes(oldListings);
+
+    shell::ProgressSpec desc;
+    desc.primary = listings.get();
+    desc.caption = std::string(kConvertingCaption);
+    // Progress by the bytes read: a slice ends once 1000 bytes of old
+    // listings have been read (nine records).
+    desc.recordsPerTimerEvent = (kSbkSliceBytes + kSbkRecordBytes - 1) / kSbkRecordBytes;
+    desc.estimate = [bytes] { return bytes / kSbkRecordBytes; };
+    desc.action = [&] {
+        if (writeFailed) return;
+        const SongBook11Rec& old = listings->Rec<SongBook11Rec>();
+        auto disc = oldDiscRecords.find(Folded(old.UNQDISKID.View()));
+        const SBDiscs11Rec* oldDisc = disc == oldDiscRecords.end() ? nullptr : &disc->second;
+        MappedListing m = MapSbkListing(old, oldDisc, old.DISKTRACKNO == 0 ? "" : songBase.BrandCode(old.UNQDISKID));
+        book.AddDisc(m.disc);
+        if (!book.AddListing(m.listing)) writeFailed = true;
+    };
+    const bool completed = RunPass(desc, book, writeFailed);
+    fw::CLOSE(*listings);
+    if (!completed) return false;
+
+    FileChanges changes;
+    if (!FinishAndPlace(book, changes, {})) return false;
+    if (!changes.Rename(DiskPath(oldListings), DiskPath(renamedListings)) ||
+        (hasDiscs && !changes.Rename(DiskPath(oldDiscs), DiskPath(renamedDiscs)))) {
+        changes.Undo();
+        CannotConvert(changes.Error());
+        return false;
+    }
+    return Done(changes, book);
+}
+
+bool ConvertSongBookFile() {
+    const std::string path(shell::SongBookName.Clip());
+    shell::SongBook15Name = path;
+    shell::ActionOutcome() = shell::outcome::Cancelled;
+    const std::string kept = path + std::string(kKeptSuffix);
+    if (fw::EXISTS(kept)) {
+        Refuse("The SongBook's earlier file cannot be kept as " + kept +
+               ": a file of that name already exists.||No file was changed.");
+        return false;
+    }
+    auto older = EarlierFile("SongBook15", SongBook15Rec::Decl(), path);
+    if (!OpenOlder(*older)) return false;
+    ConvertedBook book(path);
+    if (!book.Begin()) {
+        fw::CLOSE(*older);
+        CannotConvert(book.Error());
+        return false;
+    }
+    bool writeFailed = false;
+    const long records = fw::RECORDS(*older);
+
+    shell::ProgressSpec desc;
+    desc.primary = older.get();
+    desc.caption = std::string(kLayoutConversionCaption);
+    desc.userText = "SongBook File Conversion";
+    desc.estimate = [records] { return records; };
+    desc.action = [&] {
+        if (!writeFailed && !book.AddListing(MapSongBook15Listing(older->Rec<SongBook15Rec>()))) writeFailed = true;
+    };
+    const bool completed = RunPass(desc, book, writeFailed);
+    fw::CLOSE(*older);
+    if (!completed) return false;
+
+    FileChanges changes;
+    if (!FinishAndPlace(book, changes, kKeptSuffix)) return false;
+    return Done(changes, book);
+}
+
+}  // namespace songbook

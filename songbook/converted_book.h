@@ -1,0 +1,84 @@
+#pragma once
+// A book of the current format written from an older book's records, in
+// new files beside the book's final pair; nothing under the final names is
+// touched until the new pair is complete and checked, and PlaceInto puts it
+// there as one list of undoable file steps.
+//
+// Keys are kept while writing, so nothing vanishes silently: a discless
+// listing whose track on the "*" disc is taken gets the next free one; of
+// two listings with the same disc and track the first is kept; a custom
+// disc ID already used by another disc gives way to the disc's own ID (or,
+// when that is taken too, a numbered one). Notes() lists each such change.
+
+#include "shell/data_dictionary_songbook.h"
+#include "songbook/book_file_steps.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace fw {
+class File;
+}
+
+namespace songbook {
+
+class ConvertedBook {
+public:
+    // The final pair's names (the program's text); without a discs path
+    // only the listings are written.
+    ConvertedBook(std::string listingsPath, std::string discsPath = {});
+    ~ConvertedBook();  // a pair not placed is removed
+    ConvertedBook(const ConvertedBook&) = delete;
+    ConvertedBook& operator=(const ConvertedBook&) = delete;
+
+    // Creates the new pair; false with Error() when it cannot.
+    bool Begin();
+    // The disc, unless a disc of that ID (letter case ignored) is there.
+    void AddDisc(shell::SBDiscsRec disc);
+    bool HasDisc(std::string_view unqDiskId) const;
+    // The listing, by the key rules above. False (Error() set) when it
+    // cannot be written.
+    bool AddListing(shell::SongBookRec listing);
+    // Writes the rest, builds the keys and checks both files: as many
+    // records as were added, nothing dropped. False with Error().
+    bool Finish();
+    // Moves an existing file under a final name aside (or, with keptSuffix,
+    // renames it to the final name + keptSuffix, never over another file)
+    // and renames the new file in. False (Error() set) when a step fails;
+    // the caller then undoes `changes`.
+    bool PlaceInto(FileChanges& changes, std::string_view keptSuffix = {});
+    // Removes the new pair.
+    void Abandon();
+
+    long ListingsWritten() const { return listings_; }
+    long DiscsWritten() const { return discs_; }
+    const std::vector<std::string>& Notes() const { return notes_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    bool Fail(std::string what);
+    std::vector<fw::File*> Files() const;
+    std::string NewName(const std::string& finalPath) const;
+
+    std::string listingsPath_, discsPath_;     // final, program text
+    std::string newListings_, newDiscs_;       // beside them
+    std::unique_ptr<fw::File> listingFile_, discFile_;
+    std::unordered_set<std::string> tracks_;   // folded disc ID + track
+    std::unordered_set<std::string> discIds_;  // folded disc IDs
+    std::unordered_set<std::string> customIds_;
+    std::uint32_t nextDisclessTrack_ = 0;      // above every "*" track so far
+    long listings_ = 0, discs_ = 0;
+    std::vector<std::string> notes_;
+    std::string error_;
+    bool open_ = false, placed_ = false;
+};
+
+// The completion message's text for a conversion's notes (empty: none).
+std::string ConversionNotesText(const std::vector<std::string>& notes);
+
+}  // namespace songbook
