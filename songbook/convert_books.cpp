@@ -90,27 +90,31 @@ bool OpenOlder(fw::File& f) {
     return false;
 }
 
-// Runs the pass; false when it did not complete (cancelled or failed).
-bool RunPass(const shell::ProgressSpec& desc, ConvertedBook& book, const bool& writeFailed) {
+// The pass over the old listings, ending, once completed, with the new
+// files' keys built under `buildingText` while the window is still shown.
+// False (the new files removed, a failure said) when it did not complete.
+bool RunPass(shell::ProgressSpec& desc, ConvertedBook& book, std::string buildingText) {
+    bool finished = false;
+    desc.atEnd = [&](shell::ProgressWindow& window) {
+        if (window.Pass().State() != shell::PassState::Completed) return;
+        window.ShowText(buildingText);
+        finished = book.Finish();
+    };
     const shell::PassState state = shell::RunProgressProcess(desc);
-    if (state == shell::PassState::Completed && !writeFailed) return true;
+    const bool writeFailed = state == shell::PassState::Failed && !book.Error().empty();
+    if (state == shell::PassState::Completed && !finished) CannotConvert(book.Error());
     if (writeFailed) CannotConvert(book.Error());
+    if (state == shell::PassState::Completed && finished) return true;
     book.Abandon();
     shell::ActionOutcome() = shell::outcome::Cancelled;
     return false;
 }
 
-bool FinishAndPlace(ConvertedBook& book, FileChanges& changes, std::string_view keptSuffix) {
-    if (!book.Finish()) {
-        CannotConvert(book.Error());
-        return false;
-    }
-    if (!book.PlaceInto(changes, keptSuffix)) {
-        changes.Undo();
-        CannotConvert(book.Error());
-        return false;
-    }
-    return true;
+bool Place(ConvertedBook& book, FileChanges& changes, std::string_view keptSuffix) {
+    if (book.PlaceInto(changes, keptSuffix)) return true;
+    changes.Undo();
+    CannotConvert(book.Error());
+    return false;
 }
 
 bool Done(FileChanges& changes, const ConvertedBook& book) {
@@ -184,31 +188,28 @@ bool ConvertSbkSongBook() {
         return false;
     }
     SongBaseDiscs songBase;
-    bool writeFailed = false;
     const long bytes = FileBytes(oldListings);
 
-    shell::ProgressSpec desc;
-    desc.primary = listings.get();
-    desc.caption = std::string(kConvertingCaption);
-    // Progress by the bytes read: a slice ends once 1000 bytes of old
-    // listings have been read (nine records).
-    desc.recordsPerTimerEvent = (kSbkSliceBytes + kSbkRecordBytes - 1) / kSbkRecordBytes;
-    desc.estimate = [bytes] { return bytes / kSbkRecordBytes; };
-    desc.action = [&] {
-        if (writeFailed) return;
+    shell::ProgressSpec desc(shell::ViewSource(*listings, fw::Key{}, shell::ActionMovesKey::No));
+    desc.texts.caption = std::string(kConvertingCaption);
+    // Progress by the bytes read, of the old file's size; a slice ends once
+    // 1000 bytes of old listings have been read (nine records).
+    desc.measure = shell::ByBytes(*listings, kSbkSliceBytes);
+    desc.estimate = [bytes] { return bytes; };
+    desc.action = [&]() -> shell::PassState {
         const SongBook11Rec& old = listings->Rec<SongBook11Rec>();
         auto disc = oldDiscRecords.find(Folded(old.UNQDISKID.View()));
         const SBDiscs11Rec* oldDisc = disc == oldDiscRecords.end() ? nullptr : &disc->second;
         MappedListing m = MapSbkListing(old, oldDisc, old.DISKTRACKNO == 0 ? "" : songBase.BrandCode(old.UNQDISKID));
         book.AddDisc(m.disc);
-        if (!book.AddListing(m.listing)) writeFailed = true;
+        return book.AddListing(m.listing) ? shell::PassState::Running : shell::PassState::Failed;
     };
-    const bool completed = RunPass(desc, book, writeFailed);
+    const bool completed = RunPass(desc, book, "Building Index, Please wait...");
     fw::CLOSE(*listings);
     if (!completed) return false;
 
     FileChanges changes;
-    if (!FinishAndPlace(book, changes, {})) return false;
+    if (!Place(book, changes, {})) return false;
     if (!changes.Rename(DiskPath(oldListings), DiskPath(renamedListings)) ||
         (hasDiscs && !changes.Rename(DiskPath(oldDiscs), DiskPath(renamedDiscs)))) {
         changes.Undo();
@@ -236,23 +237,25 @@ bool ConvertSongBookFile() {
         CannotConvert(book.Error());
         return false;
     }
-    bool writeFailed = false;
     const long records = fw::RECORDS(*older);
 
-    shell::ProgressSpec desc;
-    desc.primary = older.get();
-    desc.caption = std::string(kLayoutConversionCaption);
-    desc.userText = "SongBook File Conversion";
+    shell::ProgressSpec desc(shell::ViewSource(*older, fw::Key{}, shell::ActionMovesKey::No));
+    desc.texts.caption = std::string(kLayoutConversionCaption);
+    desc.texts.user = "SongBook File Conversion";
+    desc.texts.lines = {"To be compatible with this revision, your SongBook", "data files must be converted.",
+                        "Depending on the number of listings, this process", "may take a few minutes."};
+    desc.measure = shell::ByRecords(25);
     desc.estimate = [records] { return records; };
-    desc.action = [&] {
-        if (!writeFailed && !book.AddListing(MapSongBook15Listing(older->Rec<SongBook15Rec>()))) writeFailed = true;
+    desc.action = [&]() -> shell::PassState {
+        return book.AddListing(MapSongBook15Listing(older->Rec<SongBook15Rec>())) ? shell::PassState::Running
+                                                                                   : shell::PassState::Failed;
     };
-    const bool completed = RunPass(desc, book, writeFailed);
+    const bool completed = RunPass(desc, book, "Rebuilding Indexes...");
     fw::CLOSE(*older);
     if (!completed) return false;
 
     FileChanges changes;
-    if (!FinishAndPlace(book, changes, kKeptSuffix)) return false;
+    if (!Place(book, changes, kKeptSuffix)) return false;
     return Done(changes, book);
 }
 

@@ -55,31 +55,27 @@ void RunBatchEdit(const BatchEdit& edit, const fw::FString<40>& matched) {
     fw::BIND(edit.savedName, saved);
 
     const MultiEditSettings m = MultiEdit();
-    bool stopped = false;  // a write failed: the pass ends with what was done
-    shell::ProgressSpec desc;
-    desc.primary = &book;
-    desc.order = book.FindKey(edit.order);
-    desc.filter = "UPPER(" + std::string(edit.field) + ") = UPPER(" + edit.savedName + ")";
-    desc.recordsPerTimerEvent = 25;
-    desc.estimate = [] { return 20L; };
-    desc.userText = edit.userText;
     // A new title or artist can move a listing in the order and out of the
     // filter: the matches are listed first and each is visited once.
-    desc.actionMovesKey = edit.mayRename;
-    desc.action = [&] {
-        if (stopped) return;
+    shell::ViewSource view(book, book.FindKey(edit.order),
+                           edit.mayRename ? shell::ActionMovesKey::Yes : shell::ActionMovesKey::No);
+    view.filter = "UPPER(" + std::string(edit.field) + ") = UPPER(" + edit.savedName + ")";
+    shell::ProgressSpec desc(view);
+    desc.measure = shell::ByRecords(25);
+    desc.estimate = [] { return 20L; };
+    desc.texts.user = edit.userText;
+    desc.action = [&]() -> shell::PassState {
         if (edit.mayRename && edit.titleToo && m.changeTitle) SBK.Title = m.title.Clip();
         if (edit.mayRename && m.changeArtist) SBK.Artist = m.artist.Clip();
         if (m.changeOmit) SBK.PRINT = "X";
         fw::PUT(book);
-        if (fw::ERRORCODE() != 0) {
-            shell::SaveFileError();
-            shell::ShowWarning(31, "Process:View", "Put");
-            stopped = true;
-        }
+        if (fw::ERRORCODE() == 0) return shell::PassState::Running;
+        // A write that fails ends the pass with what was done.
+        shell::SaveFileError();
+        shell::ShowWarning(31, "Process:View", "Put");
+        return shell::PassState::Completed;
     };
-    const shell::PassState state = shell::RunProgressProcess(desc);
-    if (stopped && state != shell::PassState::Cancelled) shell::ActionOutcome() = shell::outcome::Completed;
+    shell::RunProgressProcess(desc);
     fw::POPBIND();
 }
 
