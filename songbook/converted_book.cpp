@@ -28,9 +28,12 @@ std::string Folded(std::string_view text) {
 
 std::string TrackKey(const shell::SongBookRec& l) { return Folded(l.UnqDiskID.View()) + '\x01' + std::to_string(l.DISKTRACKNO); }
 
-std::unique_ptr<fw::File> NewFile(const shell::FileSpec& spec, const std::string& path) {
+// The new file under the book's declaration; while it is loaded, without its
+// keys, which are built once at the end (far quicker than kept row by row).
+std::unique_ptr<fw::File> NewFile(const shell::FileSpec& spec, const std::string& path, bool withKeys) {
     fw::FileDecl d = shell::FileDeclOf(spec);
     d.name = fw::FixedName(path);
+    if (!withKeys) d.keys.clear();
     return std::make_unique<fw::File>(std::move(d));
 }
 
@@ -60,8 +63,8 @@ bool ConvertedBook::Fail(std::string what) {
 bool ConvertedBook::Begin() {
     RemoveQuietly(newListings_);  // what an earlier attempt left
     if (!newDiscs_.empty()) RemoveQuietly(newDiscs_);
-    listingFile_ = NewFile(shell::SongBookFile(), newListings_);
-    if (!newDiscs_.empty()) discFile_ = NewFile(shell::SBDiscsFile(), newDiscs_);
+    listingFile_ = NewFile(shell::SongBookFile(), newListings_, false);
+    if (!newDiscs_.empty()) discFile_ = NewFile(shell::SBDiscsFile(), newDiscs_, false);
     for (fw::File* f : Files()) {
         fw::CREATE(*f);
         if (fw::ERRORCODE() != 0) return Fail("Cannot create " + fw::NAME(*f));
@@ -118,17 +121,28 @@ bool ConvertedBook::AddListing(shell::SongBookRec listing) {
 
 bool ConvertedBook::Finish() {
     for (fw::File* f : Files()) {
-        const long count = f == listingFile_.get() ? listings_ : discs_;
         fw::FLUSH(*f);
         if (fw::ERRORCODE() != 0) return Fail("Cannot write " + fw::NAME(*f));
-        const long dropped = fw::BUILD(*f);
-        if (fw::ERRORCODE() != 0) return Fail("Cannot build the keys of " + fw::NAME(*f));
-        if (dropped != 0 || fw::RECORDS(*f) != count)
-            return Fail(fw::NAME(*f) + " does not hold every record written");
         fw::CLOSE(*f);
         if (fw::ERRORCODE() != 0) return Fail("Cannot write " + fw::NAME(*f));
     }
     open_ = false;
+    const struct {
+        const shell::FileSpec& spec;
+        const std::string& path;
+        long count;
+    } built[] = {{shell::SongBookFile(), newListings_, listings_}, {shell::SBDiscsFile(), newDiscs_, discs_}};
+    for (const auto& b : built) {
+        if (b.path.empty()) continue;
+        auto keyed = NewFile(b.spec, b.path, true);
+        const long dropped = fw::BUILD(*keyed);
+        if (fw::ERRORCODE() != 0) return Fail("Cannot build the keys of " + fw::NAME(*keyed));
+        fw::OPEN(*keyed, fw::ReadOnly | fw::DenyWrite);
+        if (fw::ERRORCODE() != 0) return Fail("Cannot open " + fw::NAME(*keyed));
+        const long records = fw::RECORDS(*keyed);
+        fw::CLOSE(*keyed);
+        if (dropped != 0 || records != b.count) return Fail(fw::NAME(*keyed) + " does not hold every record written");
+    }
     return true;
 }
 
