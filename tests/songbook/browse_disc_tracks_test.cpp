@@ -15,6 +15,7 @@
 #include "song_book_window_fixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,13 @@ TEST_F(DiscTracksTest, ChangeWritesTheListingAndDeletingTheLastTrackRemovesTheDi
     EXPECT_EQ(Listings(), Strings{"U2/1/Delta"});
     EXPECT_EQ(Query("Party.2bd", "SELECT UNQDISKID FROM records"), Strings{"U2"})
         << "a disc goes with its last listing";
+}
+
+TEST_F(DiscTracksTest, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    d.Choose("?LIST", 2, kTracks);
+    EXPECT_TRUE(d.Screenshot(kTracks, std::string(dir) + "/" + kTracks + ".png"));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "song_book_window_fixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,16 @@ TEST_F(MultiListingEditTest, AFailedWriteEndsThePassWithWhatWasDone) {
     EXPECT_EQ(d.UnusedAnswers(), 0u);
     EXPECT_EQ(Query("Party.2bk", "SELECT DISKTRACKNO FROM records WHERE PRINT COLLATE BINARY = 'X' ORDER BY _id"),
               (Strings{"1", "2", "3"}));
+}
+
+TEST_F(MultiListingEditTest, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    MakeSmallBook();
+    StartEdit(3, OnTitle);
+    d.Check("?GLO:BATCHCHANGETITLE", true, kSetup);
+    d.Check("?GLO:BATCHCHANGEOMIT", true, kSetup);
+    EXPECT_TRUE(d.Screenshot(kSetup, std::string(dir) + "/" + kSetup + ".png"));
 }
 
 }  // namespace

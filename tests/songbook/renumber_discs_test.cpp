@@ -158,4 +158,12 @@ TEST_F(RenumberDiscsTest, DeletingTheLastDiscLeavesAnEmptyListAndNoDeleteButton)
     EXPECT_FALSE(d.Enabled("?BUTTON6", kRenumber));
 }
 
+TEST_F(RenumberDiscsTest, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    d.Key("?LIST", fw::KeyCode::Down, kRenumber);
+    d.Type("?LIST", "CD-22", kRenumber);
+    EXPECT_TRUE(d.Screenshot(kRenumber, std::string(dir) + "/" + kRenumber + ".png"));
+}
+
 }  // namespace
