@@ -42,12 +42,6 @@ void CannotConvert(const std::string& reason) {
     Refuse("The SongBook could not be converted.|" + reason + "||No file was changed.");
 }
 
-std::string Folded(std::string_view text) {
-    std::string s = fw::UpperText(text);
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
-
 long FileBytes(const std::string& programPath) {
     std::error_code ec;
     const auto size = fs::file_size(DiskPath(programPath), ec);
@@ -62,7 +56,7 @@ public:
     }
     // The first two characters of the disc ID when the song base has the disc.
     std::string BrandCode(const fw::FString<15>& unqDiskId) {
-        const std::string key = Folded(unqDiskId.View());
+        const std::string key = FoldedId(unqDiskId.View());
         auto it = known_.find(key);
         if (it == known_.end()) {
             bool found = false;
@@ -172,7 +166,7 @@ bool ConvertSbkSongBook() {
         fw::SET(*discs);
         for (fw::NEXT(*discs); fw::ERRORCODE() == 0; fw::NEXT(*discs)) {
             const SBDiscs11Rec& d = discs->Rec<SBDiscs11Rec>();
-            oldDiscRecords.emplace(Folded(d.UNQDISKID.View()), d);
+            oldDiscRecords.emplace(FoldedId(d.UNQDISKID.View()), d);
         }
         const bool readAll = fw::ERRORCODE() == fw::RecordNotAvailable;
         fw::CLOSE(*discs);
@@ -198,7 +192,7 @@ bool ConvertSbkSongBook() {
     desc.estimate = [bytes] { return bytes; };
     desc.action = [&]() -> shell::PassState {
         const SongBook11Rec& old = listings->Rec<SongBook11Rec>();
-        auto disc = oldDiscRecords.find(Folded(old.UNQDISKID.View()));
+        auto disc = oldDiscRecords.find(FoldedId(old.UNQDISKID.View()));
         const SBDiscs11Rec* oldDisc = disc == oldDiscRecords.end() ? nullptr : &disc->second;
         MappedListing m = MapSbkListing(old, oldDisc, old.DISKTRACKNO == 0 ? "" : songBase.BrandCode(old.UNQDISKID));
         book.AddDisc(m.disc);

@@ -20,13 +20,7 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view kNewSuffix = ".cv-import";
 
-std::string Folded(std::string_view text) {
-    std::string s = fw::UpperText(text);
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
-
-std::string TrackKey(const shell::SongBookRec& l) { return Folded(l.UnqDiskID.View()) + '\x01' + std::to_string(l.DISKTRACKNO); }
+std::string TrackKey(const shell::SongBookRec& l) { return FoldedId(l.UnqDiskID.View()) + '\x01' + std::to_string(l.DISKTRACKNO); }
 
 // The new file under the book's declaration; while it is loaded, without its
 // keys, which are built once at the end (far quicker than kept row by row).
@@ -76,21 +70,21 @@ bool ConvertedBook::Begin() {
     return true;
 }
 
-bool ConvertedBook::HasDisc(std::string_view unqDiskId) const { return discIds_.count(Folded(unqDiskId)) != 0; }
+bool ConvertedBook::HasDisc(std::string_view unqDiskId) const { return discIds_.count(FoldedId(unqDiskId)) != 0; }
 
 void ConvertedBook::AddDisc(shell::SBDiscsRec disc) {
-    if (!discFile_ || !discIds_.insert(Folded(disc.UNQDISKID.View())).second) return;
-    if (!disc.ALTDISKID.Blank() && customIds_.count(Folded(disc.ALTDISKID.View())) != 0) {
+    if (!discFile_ || !discIds_.insert(FoldedId(disc.UNQDISKID.View())).second) return;
+    if (!disc.ALTDISKID.Blank() && customIds_.count(FoldedId(disc.ALTDISKID.View())) != 0) {
         const std::string wanted(disc.ALTDISKID.Clip());
         disc.ALTDISKID = disc.UNQDISKID;
-        for (int n = 2; customIds_.count(Folded(disc.ALTDISKID.View())) != 0; ++n) {
+        for (int n = 2; customIds_.count(FoldedId(disc.ALTDISKID.View())) != 0; ++n) {
             const std::string suffix = "-" + std::to_string(n);
             disc.ALTDISKID = std::string(disc.UNQDISKID.Clip()).substr(0, 15 - suffix.size()) + suffix;
         }
         notes_.push_back("Disc " + std::string(disc.UNQDISKID.Clip()) + ": custom ID " + wanted +
                          " is used by another disc, so it is now " + std::string(disc.ALTDISKID.Clip()) + ".");
     }
-    if (!disc.ALTDISKID.Blank()) customIds_.insert(Folded(disc.ALTDISKID.View()));
+    if (!disc.ALTDISKID.Blank()) customIds_.insert(FoldedId(disc.ALTDISKID.View()));
     discFile_->Rec<shell::SBDiscsRec>() = disc;
     fw::APPEND(*discFile_);
     ++discs_;
@@ -179,6 +173,12 @@ std::vector<fw::File*> ConvertedBook::Files() const {
     if (listingFile_) files.push_back(listingFile_.get());
     if (discFile_) files.push_back(discFile_.get());
     return files;
+}
+
+std::string FoldedId(std::string_view id) {
+    std::string s = fw::UpperText(id);
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
 }
 
 std::string ConversionNotesText(const std::vector<std::string>& notes) {

@@ -78,6 +78,9 @@ private:
     bool open_ = false, placed_ = false;
 };
 
+// A disc ID as the keys compare it: upper case, trailing blanks dropped.
+std::string FoldedId(std::string_view id);
+
 // The completion message's text for a conversion's notes (empty: none).
 std::string ConversionNotesText(const std::vector<std::string>& notes);
 
