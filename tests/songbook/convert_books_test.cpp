@@ -171,6 +171,16 @@ TEST_F(ConvertBooksTest, AnSbkBookConvertsWithEachDiscOnceAndOpens) {
     EXPECT_EQ(BookFiles(), (Strings{"Party.2bd", "Party.2bk", "Party.sxd", "Party.sxk"}));
 }
 
+TEST_F(ConvertBooksTest, WithoutItsDiscsFileEveryDiscTakesItsOwnIdAsCustomId) {
+    WriteFile(Path("Party.sbk"), SbkFile({{"Alpha", "Ann", "SC1", 1}, {"Bravo", "Bob", "SC2", 1}}));
+    d.AnswerMessage(kConvertQuestion, fw::Button::Yes);
+    OpenConverting();
+    ASSERT_TRUE(d.IsOpen(kBook));
+    d.Press("?CLOSE", kBook);
+    EXPECT_EQ(BookDiscs("Party"), (std::vector<Disc>{{"SC1", "SC1", 1, ""}, {"SC2", "SC2", 1, ""}}));
+    EXPECT_EQ(BookFiles(), (Strings{"Party.2bd", "Party.2bk", "Party.sxk"}));
+}
+
 TEST_F(ConvertBooksTest, TheOverwriteQuestionKeepsOrReplacesTheNewerBook) {
     for (int answer : {fw::Button::No, fw::Button::Yes}) {
         SCOPED_TRACE(answer);

@@ -111,6 +111,17 @@ TEST_F(MultiListingEditTest, DiscEditOnlySetsTheOmitMarkAndNeverClearsIt) {
                                    "U2/2/Danny Boy/Bettey/X", "U3/1/The Rose (live)/Bette/"}));
 }
 
+TEST_F(MultiListingEditTest, WithNoBoxTickedEveryMatchIsWrittenBackUnchanged) {
+    MakeSmallBook();
+    const Strings before = Listings();
+    StartEdit(4, OnDisc);  // the rose / Conway, on U2
+    Confirm();
+    RunToEnd();
+    EXPECT_EQ(Listings(), before);
+    EXPECT_EQ(Query("Party.2bk", "SELECT _rev FROM records ORDER BY _id"), (Strings{"1", "2", "1", "1", "2"}))
+        << "both listings of U2 written once";
+}
+
 TEST_F(MultiListingEditTest, ANoAnswerStaysAndCancelRunsNothing) {
     MakeSmallBook();
     const Strings before = Listings();
