@@ -112,11 +112,8 @@ bool Place(ConvertedBook& book, FileChanges& changes, std::string_view keptSuffi
 }
 
 bool Done(FileChanges& changes, const ConvertedBook& book) {
-    if (!changes.Finish()) {
-        changes.Undo();
-        CannotConvert(changes.Error());
-        return false;
-    }
+    // The converted book is in place; only a file moved aside may be left.
+    if (!changes.Finish()) Refuse("The SongBook has been converted, but a replaced file is left over.|" + changes.Error());
     const std::string notes = ConversionNotesText(book.Notes());
     if (!notes.empty()) fw::MESSAGE(notes, kConvertedCaption, fw::Icon::Asterisk, fw::Button::Ok);
     shell::ActionOutcome() = shell::outcome::Completed;
@@ -206,7 +203,8 @@ bool ConvertSbkSongBook() {
     if (!Place(book, changes, {})) return false;
     if (!changes.Rename(DiskPath(oldListings), DiskPath(renamedListings)) ||
         (hasDiscs && !changes.Rename(DiskPath(oldDiscs), DiskPath(renamedDiscs)))) {
-        changes.Undo();
+        changes.Undo();  // the new pair goes back beside the book, and is removed
+        book.Abandon();
         CannotConvert(changes.Error());
         return false;
     }

@@ -221,6 +221,30 @@ TEST_F(ConvertBooksTest, AnSxkLeftByAnEarlierConversionStopsItAndChangesNothing)
     EXPECT_EQ(Slurp(Path("Party.sxk")), "an earlier conversion's");
 }
 
+TEST_F(ConvertBooksTest, AFailedRenameOfTheOlderPairUndoesEverything) {
+    MakeBook("Party", {{"NEW1", "N1"}}, {{"Existing", "Singer", "NEW1", 1}});
+    MakeOlderPair({{"Older", "Singer", "OLD1", 1}}, {{"OLD1", 1, "O1"}});
+    const std::string sbk = Slurp(Path("Party.sbk"));
+    const std::string existing = Slurp(Path("Party.2bk"));
+    songbook::BookFileOps ops;
+    ops.rename = [](const std::string& from, const std::string& to) {
+        if (to.size() > 4 && to.substr(to.size() - 4) == ".sxd") return EACCES;
+        return songbook::RealBookFileOps().rename(from, to);
+    };
+    songbook::SetBookFileOps(ops);
+    d.AnswerMessage(kConvertQuestion, fw::Button::Yes);
+    d.AnswerMessage("New Version of SongBook Already Exists!", fw::Button::Yes);
+    d.AnswerMessage(kNotConverted, fw::Button::Ok);
+    OpenConverting();
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_FALSE(d.IsOpen(kBook));
+    EXPECT_EQ(BookFiles(), (Strings{"Party.2bd", "Party.2bk", "Party.sbd", "Party.sbk"}));
+    EXPECT_EQ(Slurp(Path("Party.sbk")), sbk);
+    EXPECT_EQ(Slurp(Path("Party.2bk")), existing) << "the newer book is back";
+    for (const auto& e : fs::directory_iterator(Folder()))
+        EXPECT_EQ(e.path().filename().string().find("cv-import"), std::string::npos) << e.path();
+}
+
 TEST_F(ConvertBooksTest, DuplicateKeysAreRenumberedOrLeftOutAndListed) {
     MakeOlderPair({{"First", "A", "SC1", 2},
                    {"Second", "B", "SC1", 2},

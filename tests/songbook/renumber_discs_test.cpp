@@ -102,6 +102,18 @@ TEST_F(RenumberDiscsTest, SaveRules) {
     EXPECT_TRUE(d.IsOpen(kBook));
 }
 
+TEST_F(RenumberDiscsTest, AClickOnAnotherRowSavesFirstAndPicksTheColumnClicked) {
+    d.Type("?LIST", "NEW-1", kRenumber);
+    d.Choose("?LIST", 3, kRenumber);  // on its Original ID
+    EXPECT_EQ(Rows(), (Strings{"A1|NEW-1", "B2|CD-2", "C3|EF-3"}));
+    EXPECT_EQ(d.Highlight("?LIST", kRenumber), 3);
+    EXPECT_EQ(CellColumn(), 1);
+    EXPECT_EQ(Cell(), "C3");
+    d.Key("?LIST", fw::KeyCode::Right, kRenumber);
+    EXPECT_EQ(CellColumn(), 2);
+    EXPECT_EQ(Cell(), "EF-3");
+}
+
 TEST_F(RenumberDiscsTest, CustomIdTabListsByCustomIdAndFollowsARenumberedDisc) {
     d.Choose("?CURRENTTAB", 2, kRenumber);
     EXPECT_EQ(Rows(), (Strings{"A1|AB-1", "B2|CD-2", "C3|EF-3"}));
