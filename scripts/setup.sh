@@ -13,7 +13,8 @@ PACKAGES=(
   libcurl4-openssl-dev
   zlib1g-dev
   libjpeg62-turbo-dev
-  fonts-liberation2
+  fonts-liberation2 fonts-dejavu-core
+  cups printer-driver-cups-pdf poppler-utils
   libcpp-httplib-dev
   xvfb xauth
   clang libclang-rt-dev

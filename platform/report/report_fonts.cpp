@@ -1,0 +1,86 @@
+#include "platform/report/report_fonts.h"
+
+#include <QDir>
+#include <QFontDatabase>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cctype>
+
+namespace fw::report {
+
+namespace {
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+struct FaceMap {
+    const char* face;  // lower case
+    const char* family;
+    bool heavy;
+};
+
+constexpr FaceMap kFaces[] = {
+    {"arial", "Liberation Sans", false},
+    {"modern", "Liberation Sans", false},
+    {"times new roman", "Liberation Serif", false},
+    {"courier", "Liberation Mono", false},
+    {"courier new", "Liberation Mono", false},
+    {"arial black", "DejaVu Sans", true},
+    {"marlet", "DejaVu Sans", false},
+};
+
+const FaceMap* Find(const std::string& face) {
+    std::string key = Lower(face);
+    for (const auto& f : kFaces)
+        if (key == f.face) return &f;
+    return nullptr;
+}
+
+constexpr const char* kFontFolders[] = {
+    "/usr/share/fonts/truetype/liberation2",
+    "/usr/share/fonts/truetype/liberation",
+    "/usr/share/fonts/truetype/dejavu",
+};
+
+}  // namespace
+
+bool RegisterReportFonts() {
+    static bool done = false;
+    static bool ok = false;
+    if (done || !QGuiApplication::instance()) return ok;
+    done = true;
+    for (const char* folder : kFontFolders) {
+        QDir dir(folder);
+        const QStringList files = dir.entryList({"Liberation*.ttf", "DejaVuSans.ttf", "DejaVuSans-Bold.ttf"}, QDir::Files);
+        for (const QString& f : files) QFontDatabase::addApplicationFont(dir.filePath(f));
+    }
+    const QStringList families = QFontDatabase::families();
+    ok = true;
+    for (const auto& f : kFaces)
+        if (!families.contains(QString::fromLatin1(f.family))) ok = false;
+    return ok;
+}
+
+QString InstalledFamily(const std::string& face) {
+    if (const FaceMap* f = Find(face)) return QString::fromLatin1(f->family);
+    return QString::fromStdString(face);
+}
+
+QFont QtFont(const TextFont& font, double pixelSize) {
+    const FaceMap* f = Find(font.face);
+    QFont q(f ? QString::fromLatin1(f->family) : QString::fromStdString(font.face));
+    q.setPixelSize(std::max(1, static_cast<int>(pixelSize + 0.5)));
+    int weight = font.Weight();
+    if (f && f->heavy) weight = 900;
+    q.setWeight(weight >= 800 ? QFont::Black : weight >= 600 ? QFont::Bold : QFont::Normal);
+    q.setItalic(font.Italic());
+    q.setKerning(false);
+    q.setHintingPreference(QFont::PreferNoHinting);
+    q.setStyleStrategy(QFont::PreferOutline);
+    return q;
+}
+
+}  // namespace fw::report

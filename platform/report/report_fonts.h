@@ -1,0 +1,31 @@
+#pragma once
+// The report fonts: the faces the layouts name, drawn with installed
+// metric-compatible fonts that the program registers itself, so preview,
+// printer and PDF measure and draw the same glyphs everywhere.
+//
+//   "Arial", "Modern"          -> Liberation Sans
+//   "Times New Roman"          -> Liberation Serif
+//   "Courier", "Courier New"   -> Liberation Mono
+//   "Arial Black"              -> DejaVu Sans Bold (a heavy sans)
+//   "Marlet"                   -> DejaVu Sans (it holds the symbols)
+// Any other face is passed to the font database as it is.
+
+#include <QFont>
+#include <QString>
+
+#include "platform/report/report_types.h"
+
+namespace fw::report {
+
+// Adds the report font files to the application's font database (once).
+// Returns whether every mapped family is available.
+bool RegisterReportFonts();
+
+// The installed family a layout face is drawn with, and whether the face
+// is drawn heavier than its style says (Arial Black).
+QString InstalledFamily(const std::string& face);
+
+// The Qt font of a text font at a pixel size for the device it is drawn on.
+QFont QtFont(const TextFont& font, double pixelSize);
+
+}  // namespace fw::report

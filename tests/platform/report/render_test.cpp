@@ -1,0 +1,128 @@
+// The renderer on an image, into PDF and through a real CUPS queue.
+#include <gtest/gtest.h>
+
+#include <QPrinter>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/report/print_sink.h"
+#include "platform/report/renderer.h"
+#include "platform/report/report_fonts.h"
+#include "tests/platform/report/report_fixture.h"
+#include "tests/support/cups_server.h"
+
+namespace {
+
+using namespace reporttest;
+namespace fs = std::filesystem;
+
+// Two pages: a red box, a blue ellipse and texts with the page count.
+PageList TwoPages() {
+    static const BandRow bands[] = {
+        {"DETAIL", BandRole::Detail, 0, 0, 4000},
+        {"FOOTER", BandRole::Footer, 0, 10000, 0},
+    };
+    static const ElementRow elements[] = {
+        {"DETAIL", Shape("BOX", ElementKind::Box, {1000, 1000, 2000, 1000}, 0x0000FF)},
+        {"DETAIL", Shape("RING", ElementKind::Ellipse, {4000, 1000, 2000, 2000}, 0xFF0000)},
+        {"DETAIL", Text("NAME", {1000, 3000, 5000, 300})},
+        {"FOOTER", Text("PAGEOF", {0, 0, 8500, 300}, "Page {page} of {pages}", TextSource::PageOfCount)},
+    };
+    static ReportDefinition def = [] {
+        ReportDefinition d = BuildDefinition({}, bands, elements);
+        d.detailArea = {0, 0, 8500, 9000};
+        d.bands[1].elements[0].align = Align::Centre;
+        return d;
+    }();
+    Report r(def);
+    r.SetRowsPerPage(1);
+    for (const char* name : {"Danny Boy", "Greensleeves"}) {
+        r.Element("NAME").text = name;
+        r.Print("DETAIL");
+    }
+    return r.Finish();
+}
+
+TEST(ReportRender, FontsOfTheLayoutsAreRegistered) {
+    EXPECT_TRUE(RegisterReportFonts());
+    EXPECT_EQ(InstalledFamily("Arial").toStdString(), "Liberation Sans");
+    EXPECT_EQ(InstalledFamily("times new roman").toStdString(), "Liberation Serif");
+    EXPECT_EQ(InstalledFamily("Courier").toStdString(), "Liberation Mono");
+    EXPECT_EQ(QtFont(Font(), 40).weight(), QFont::Normal);
+    TextFont black = Font();
+    black.face = "Arial Black";
+    EXPECT_EQ(QtFont(black, 40).weight(), QFont::Black);
+    EXPECT_TRUE(QtFont(Font(10, 400 + kItalicStyle), 40).italic());
+}
+
+TEST(ReportRender, ColoursKeepTheirByteOrderAndShapesLandWhereTheySay) {
+    PageList pages = TwoPages();
+    QImage image = RenderPageImage(pages.Load(0), pages.PageCount(), 850);  // 1 px = 10 thousandths
+    ASSERT_EQ(image.height(), 1100);
+    EXPECT_EQ(image.pixelColor(200, 150), QColor(Qt::red));   // box 0x0000FF: red
+    EXPECT_EQ(image.pixelColor(500, 200), QColor(Qt::blue));  // ellipse centre 0xFF0000: blue
+    EXPECT_EQ(image.pixelColor(405, 105), QColor(Qt::white)); // outside the ellipse's curve
+    EXPECT_EQ(image.pixelColor(50, 50), QColor(Qt::white));
+    int dark = 0;
+    for (int x = 100; x < 600; ++x)
+        for (int y = 300; y < 330; ++y) dark += image.pixelColor(x, y).lightness() < 128;
+    EXPECT_GT(dark, 50);  // the text is drawn inside its box
+}
+
+TEST(ReportRender, PdfHoldsEveryPageWithItsTexts) {
+    PageList pages = TwoPages();
+    fs::path pdf = fs::temp_directory_path() / ("cv-render-" + std::to_string(::getpid()) + ".pdf");
+    PdfSink sink(pdf.string());
+    std::string error;
+    std::vector<int> progress;
+    ASSERT_TRUE(PrintPages(pages, "Two Pages", sink, error, [&](int done, int) {
+        progress.push_back(done);
+        return true;
+    })) << error;
+    EXPECT_EQ(progress, (std::vector<int>{1, 2}));
+    EXPECT_EQ(cvtest::PdfPages(pdf.string()), 2);
+    std::string text = cvtest::PdfText(pdf.string());
+    std::size_t feed = text.find('\f');
+    ASSERT_NE(feed, std::string::npos);
+    EXPECT_NE(text.substr(0, feed).find("Danny Boy"), std::string::npos);
+    EXPECT_NE(text.substr(0, feed).find("Page 1 of 2"), std::string::npos);
+    EXPECT_NE(text.substr(feed).find("Greensleeves"), std::string::npos);
+    EXPECT_NE(text.substr(feed).find("Page 2 of 2"), std::string::npos);
+    if (const char* keep = std::getenv("CV_KEEP_PDF")) fs::copy_file(pdf, keep, fs::copy_options::overwrite_existing);
+    fs::remove(pdf);
+}
+
+TEST(ReportRender, AMissingPageFileFailsTheJobWithItsName) {
+    PageList pages = TwoPages();
+    fs::remove(pages.At(1).file);
+    RecordingSink sink;
+    std::string error;
+    EXPECT_FALSE(PrintPages(pages, "Broken", sink, error));
+    EXPECT_NE(error.find(pages.At(1).file), std::string::npos);
+    ASSERT_EQ(sink.jobs.size(), 1u);
+    EXPECT_TRUE(sink.jobs[0].ended);
+}
+
+TEST(ReportRender, PrintsThroughARealCupsQueue) {
+    cvtest::CupsServer& cups = cvtest::CupsServer::Shared();
+    if (!cups.Running()) GTEST_SKIP() << cups.Reason();
+    cups.ClearOutput();
+    PageList pages = TwoPages();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QString::fromStdString(cups.Queue()));
+    ASSERT_TRUE(printer.isValid()) << "queue " << cups.Queue() << " not seen through CUPS_SERVER";
+    PrinterSink sink(printer);
+    std::string error;
+    ASSERT_TRUE(PrintPages(pages, "Song Book", sink, error)) << error;
+    std::vector<std::string> jobs = cups.WaitForJobs(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(cvtest::PdfPages(jobs[0]), 2);
+    std::string text = cvtest::PdfText(jobs[0]);
+    EXPECT_NE(text.find("Danny Boy"), std::string::npos) << text;
+    EXPECT_NE(text.find("Greensleeves"), std::string::npos);
+    EXPECT_NE(text.find("Page 2 of 2"), std::string::npos);
+    if (const char* keep = std::getenv("CV_KEEP_CUPS_PDF")) fs::copy_file(jobs[0], keep, fs::copy_options::overwrite_existing);
+}
+
+}  // namespace
