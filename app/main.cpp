@@ -4,6 +4,8 @@
 #include <QApplication>
 
 #include "platform/config/config_folder.h"
+#include "platform/report/page_files.h"
+#include "platform/report/report_fonts.h"
 #include "platform/ui/program.h"
 #include "shell/data_layer.h"
 #include "shell/program_procedures.h"
@@ -17,6 +19,10 @@
 int main(int argc, char** argv) {
     fw::SetConfigFolderName(shell::kConfigFolderName);
     QApplication app(argc, argv);
+    // Report pages that an earlier run left behind go; the report fonts
+    // are the same for preview, printer and PDF.
+    fw::report::CleanLeftoverPageFolders();
+    fw::report::RegisterReportFonts();
     shell::ConnectWindowRuntime();
     shell::ConnectDataLayer();
     shell::SetBrowseSongBook(songbook::BrowseSongBook);

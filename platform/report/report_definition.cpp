@@ -9,9 +9,9 @@ ReportDefinition BuildDefinition(Paper paper, std::span<const BandRow> bands, st
     ReportDefinition def;
     def.paper = paper;
     def.detailArea = {0, 0, paper.Width(), paper.Height()};
-    std::set<std::string> names;
+    std::set<std::string> bandNames, names;
     for (const BandRow& row : bands) {
-        if (!names.insert(std::string(row.name)).second)
+        if (!bandNames.insert(std::string(row.name)).second)
             throw std::invalid_argument("band named twice: " + std::string(row.name));
         Band band;
         band.name = row.name;

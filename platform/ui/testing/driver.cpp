@@ -242,6 +242,22 @@ bool Driver::Key(std::string_view equate, int code, std::string_view window) {
     return true;
 }
 
+bool Driver::ClickAt(std::string_view equate, int x, int y, std::string_view window) {
+    Control* c = Locate(equate, window, true);
+    if (!c) return false;
+    QWidget* host = c->Widget() ? c->Widget() : c->Owner().Content();
+    QWidget* target = host->childAt(x, y);
+    if (!target) target = host;
+    QPointF at = target->mapFrom(host, QPointF(x, y));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
+    Settle();
+    return true;
+}
+
 bool Driver::CloseWindow(std::string_view window) {
     Window* w = window.empty() ? (OpenWindows().empty() ? nullptr : OpenWindows().back()) : FindWindow(window);
     if (!w) {

@@ -59,6 +59,9 @@ public:
     bool RightClick(std::string_view equate, int row, std::string_view window = {});
     // A key or mouse code (fw::Key) pressed on the control, through Qt.
     bool Key(std::string_view equate, int keyCode, std::string_view window = {});
+    // A left click at a point of the control (pixels from its top left),
+    // given to the innermost widget there, as a user's click would be.
+    bool ClickAt(std::string_view equate, int x, int y, std::string_view window = {});
     // The close box of the window with that label (empty: the newest).
     bool CloseWindow(std::string_view window = {});
     // Activates a window as a click on it would.

@@ -1,0 +1,142 @@
+// The destination window, the print options, selections and copies.
+#include <gtest/gtest.h>
+
+#include "tests/printing/previewer_fixture.h"
+
+namespace {
+
+TEST_F(PreviewerTest, DestinationWindowAnswers) {
+    int answer = -1;
+    driver->Start([&] { answer = printing::ReportDestinationWindow(previewer); });
+    ASSERT_TRUE(driver->IsOpen("ReportDestinationWindow"));
+    EXPECT_EQ(driver->Caption("ReportDestinationWindow"), "Report Destination");
+    EXPECT_EQ(driver->Text("?PRINTCOPIES"), "1");
+    driver->Press("?PREVIEWOPTION:PRINT");
+    driver->Type("?PRINTCOPIES", "3");
+    driver->Press("?OK");
+    EXPECT_FALSE(driver->IsOpen("ReportDestinationWindow"));
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(previewer.PREVIEWOPTION, printing::preview_option::Print);
+    EXPECT_EQ(previewer.PRINTCOPIES, 3);
+
+    driver->Start([&] { answer = printing::ReportDestinationWindow(previewer); });
+    EXPECT_EQ(driver->Text("?PRINTCOPIES"), "1");  // each run starts from one copy
+    driver->Type("?PRINTCOPIES", "500");           // beyond the range: refused
+    EXPECT_EQ(previewer.PRINTCOPIES, 1);
+    driver->Press("?CANCEL");
+    EXPECT_EQ(answer, 1);
+}
+
+TEST_F(PreviewerTest, PrintModeWithCopiesMakesOneJobPerCopy) {
+    pages = Pages(4);
+    previewer.PRINTCOPIES = 3;
+    driver->Start([&] { result = printing::PreviewReport(previewer, pages, true, "SongBook Preview  ", "No Zoom"); });
+    EXPECT_FALSE(driver->IsOpen("PreviewReport"));
+    EXPECT_EQ(Jobs(), (std::vector<std::vector<int>>{{1, 2, 3, 4}, {1, 2, 3, 4}, {1, 2, 3, 4}}));
+    for (const auto& j : sink.jobs) EXPECT_EQ(j.title, "SongBook Preview");
+    EXPECT_EQ(result, printing::preview_result::NotPrinted);
+}
+
+TEST_F(PreviewerTest, ApplyPrintCopiesRepeatsTheWholeList) {
+    fw::report::PageList four = Pages(4);
+    previewer.PRINTCOPIES = 3;
+    fw::report::PageList three = printing::ApplyPrintCopies(previewer, four);
+    std::vector<int> seqs;
+    for (const auto& e : three.Entries()) seqs.push_back(e.seq);
+    EXPECT_EQ(seqs, (std::vector<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}));
+}
+
+// Every choice of the print options, with two copies, from a 6-page
+// preview with pages 2 and 5 marked.
+TEST_F(PreviewerTest, EverySelectionWithCopies) {
+    struct Case {
+        const char* radio;
+        const char* from;
+        const char* to;
+        std::vector<int> pages;
+    } cases[] = {
+        {"?PRINTINGOPTION:ALL", nullptr, nullptr, {1, 2, 3, 4, 5, 6}},
+        {"?PRINTINGOPTION:MARKED", nullptr, nullptr, {2, 5}},
+        {"?PRINTINGOPTION:UNMARKED", nullptr, nullptr, {1, 3, 4, 6}},
+        {"?PRINTINGOPTION:RANGE", "2", "3", {2, 3}},
+        {"?PRINTINGOPTION:RANGE", "6", "6", {6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.radio) + (c.from ? std::string(" ") + c.from + "-" + c.to : ""));
+        sink.jobs.clear();
+        OpenPreview(6);
+        for (int page : {2, 5}) {
+            driver->Press("?JUMP");
+            driver->Type("?PAGE", std::to_string(page));
+            driver->Press("?OK", "JumpToPageWindow");
+            driver->Press("?PREVIEWMARK");
+        }
+        driver->Press("?PRINTBUTTON");
+        ASSERT_TRUE(driver->IsOpen("PrintOptionsWindow"));
+        EXPECT_TRUE(driver->Enabled("?PRINTINGOPTION:MARKED"));
+        EXPECT_EQ(driver->Enabled("?PAGEFROM"), false);
+        driver->Press(c.radio);
+        if (c.from) {
+            EXPECT_TRUE(driver->Enabled("?PAGEFROM"));
+            driver->Type("?PAGEFROM", c.from);
+            driver->Type("?PAGETO", c.to);
+        }
+        driver->Type("?PRINTCOPIES", "2");
+        driver->Press("?PRINT");
+        EXPECT_FALSE(driver->IsOpen("PrintOptionsWindow"));
+        EXPECT_FALSE(driver->IsOpen("PreviewReport"));
+        EXPECT_EQ(result, printing::preview_result::Printed);
+        EXPECT_EQ(Jobs(), (std::vector<std::vector<int>>{c.pages, c.pages}));
+        for (const auto& j : sink.jobs) EXPECT_EQ(j.title, "SongBook Preview");
+    }
+}
+
+TEST_F(PreviewerTest, AnEmptySelectionIsRefusedAndTheOptionsStayOpen) {
+    OpenPreview(6);
+    driver->Press("?PRINTBUTTON");
+    // Nothing marked: the marked choices are off.
+    EXPECT_FALSE(driver->Enabled("?PRINTINGOPTION:MARKED"));
+    EXPECT_FALSE(driver->Enabled("?PRINTINGOPTION:UNMARKED"));
+    driver->Press("?PRINTINGOPTION:RANGE");
+    driver->Type("?PAGEFROM", "5");
+    driver->Type("?PAGETO", "3");
+    driver->AnswerMessage("no pages to print in this selection", fw::Button::Ok);
+    driver->Press("?PRINT");
+    EXPECT_TRUE(driver->IsOpen("PrintOptionsWindow"));
+    EXPECT_TRUE(sink.jobs.empty());
+    driver->Type("?PAGETO", "7");  // the top of the range is the page count
+    EXPECT_EQ(driver->Text("?PAGETO"), "3");
+    driver->Type("?PAGETO", "6");
+    EXPECT_EQ(driver->Text("?PAGETO"), "6");
+    driver->Press("?CANCEL");
+    EXPECT_TRUE(driver->IsOpen("PreviewReport"));
+
+    // A marked page deleted: nothing is marked any more.
+    driver->Press("?JUMP");
+    driver->Type("?PAGE", "4");
+    driver->Press("?OK", "JumpToPageWindow");
+    driver->Press("?PREVIEWMARK");
+    driver->Press("?PRINTBUTTON");
+    EXPECT_TRUE(driver->Enabled("?PRINTINGOPTION:MARKED"));
+    driver->Press("?CANCEL");
+    driver->Press("?PREVIEWDELETE");
+    driver->Press("?PRINTBUTTON");
+    EXPECT_FALSE(driver->Enabled("?PRINTINGOPTION:MARKED"));
+    driver->Press("?CANCEL");
+    driver->Press("?EXITBUTTON");
+    EXPECT_EQ(result, printing::preview_result::NotPrinted);
+    EXPECT_EQ(driver->UnusedAnswers(), 0u);
+}
+
+TEST_F(PreviewerTest, AReportWithoutPagesSaysSo) {
+    static const fw::report::BandRow bands[] = {{"D", fw::report::BandRole::Detail, 0, 0, 10}};
+    fw::report::Report r(fw::report::BuildDefinition({}, bands, {}));
+    pages = r.Finish();
+    driver->AnswerMessage("The report has no pages", fw::Button::Ok);
+    driver->Start([&] { result = printing::PreviewReport(previewer, pages, false, "SongBook Preview", "No Zoom"); });
+    EXPECT_FALSE(driver->IsOpen("PreviewReport"));
+    EXPECT_EQ(driver->Messages().size(), 1u);
+    EXPECT_EQ(result, printing::preview_result::NotPrinted);
+}
+
+}  // namespace
