@@ -39,6 +39,7 @@ PageView::PageView(QWidget* host, const fw::report::PageList& pages) : QAbstract
     host->installEventFilter(this);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    show();
 }
 
 bool PageView::eventFilter(QObject* o, QEvent* e) {
@@ -155,7 +156,7 @@ void PageView::paintEvent(QPaintEvent*) {
     painter.fillRect(viewport()->rect(), palette().color(QPalette::Mid));
     bool painted = false;
     if (pages_.Empty()) return;
-    if (zoomed_) {
+    if (zoomed_ && zoomPage_ <= pages_.Count()) {
         QSize s = ZoomedSize();
         QPoint at(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
         if (s.width() < viewport()->width()) at.setX((viewport()->width() - s.width()) / 2);
@@ -164,7 +165,7 @@ void PageView::paintEvent(QPaintEvent*) {
     } else {
         std::vector<QRect> rects = CellRects();
         for (std::size_t k = 0; k < rects.size() && k < cellPages_.size(); ++k) {
-            if (cellPages_[k] == 0) continue;  // a hidden cell
+            if (cellPages_[k] < 1 || cellPages_[k] > pages_.Count()) continue;  // a hidden cell
             const QRect& r = rects[k];
             painter.drawImage(r.topLeft(), Image(cellPages_[k], r.width()));
             painter.setPen(Qt::black);

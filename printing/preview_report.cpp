@@ -151,8 +151,6 @@ private:
 
     void Refresh() {
         PreviewModel& m = *model_;
-        zoomText_ = m.Zoom().text;
-        fw::DISPLAY("?ZOOMSTATUS");
         if (m.zoomed()) {
             view_->ShowZoomed(m.CurrentPage(), m.Zoom().factor, m.Zoom().hscroll);
         } else {
@@ -160,6 +158,8 @@ private:
             for (int k = 1; k <= m.Cells(); ++k) cells.push_back(m.PageInCell(k));
             view_->ShowCells(m.Across(), m.Down(), std::move(cells));
         }
+        zoomText_ = m.Zoom().text;
+        fw::DISPLAY("?ZOOMSTATUS");
         if (m.PageCount() > 1) {
             for (const char* c : {"?PREVIEWTOP", "?PREVIOUS"}) m.PreviousEnabled() ? fw::ENABLE(c) : fw::DISABLE(c);
             m.NextEnabled() ? fw::ENABLE("?NEXT") : fw::DISABLE("?NEXT");

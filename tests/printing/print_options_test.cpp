@@ -1,7 +1,14 @@
 // The destination window, the print options, selections and copies.
 #include <gtest/gtest.h>
 
+#include <QPrinter>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/ui/common_dialogs.h"
 #include "tests/printing/previewer_fixture.h"
+#include "tests/support/cups_server.h"
 
 namespace {
 
@@ -137,6 +144,37 @@ TEST_F(PreviewerTest, AReportWithoutPagesSaysSo) {
     EXPECT_FALSE(driver->IsOpen("PreviewReport"));
     EXPECT_EQ(driver->Messages().size(), 1u);
     EXPECT_EQ(result, printing::preview_result::NotPrinted);
+}
+
+}  // namespace
+
+namespace {
+
+// The whole way: the preview's Print button, the program's printer, a
+// real CUPS queue, the PDF it wrote.
+TEST_F(PreviewerTest, PrintsThroughTheProgramsPrinterToCups) {
+    cvtest::CupsServer& cups = cvtest::CupsServer::Shared();
+    if (!cups.Running()) GTEST_SKIP() << cups.Reason();
+    cups.ClearOutput();
+    printing::SetPrintSinkFactory(nullptr);
+    fw::CurrentPrinter().setPrinterName(QString::fromStdString(cups.Queue()));
+    OpenPreview(3);
+    driver->Press("?PRINTBUTTON");
+    EXPECT_EQ(driver->Text("?SELECTEDPRINTER"), cups.Queue());
+    driver->Press("?PRINTINGOPTION:RANGE");
+    driver->Type("?PAGEFROM", "2");
+    driver->Type("?PAGETO", "3");
+    driver->Press("?PRINT");
+    EXPECT_EQ(result, printing::preview_result::Printed);
+    std::vector<std::string> jobs = cups.WaitForJobs(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(cvtest::PdfPages(jobs[0]), 2);
+    std::string text = cvtest::PdfText(jobs[0]);
+    EXPECT_EQ(text.find("Sheet 1"), std::string::npos);
+    EXPECT_NE(text.find("Sheet 2"), std::string::npos);
+    EXPECT_NE(text.find("Sheet 3"), std::string::npos);
+    if (const char* keep = std::getenv("CV_KEEP_CUPS_PDF"))
+        std::filesystem::copy_file(jobs[0], keep, std::filesystem::copy_options::overwrite_existing);
 }
 
 }  // namespace
