@@ -37,20 +37,20 @@ void StartPreviewer(ReportPreviewer& p, fw::report::PageList& pages, std::string
 
 class PreviewWindow {
 public:
-    PreviewWindow(ReportPreviewer& p, std::string_view initialZoom) : p_(p), window_("PreviewReport") {
-        zoomText_ = std::string(initialZoom);
-        window_.Use("?ZOOMSTATUS", zoomText_);
-    }
+    PreviewWindow(ReportPreviewer& p, std::string_view initialZoom) : p_(p), zoomText_(initialZoom) {}
 
     void Run() {
-        window_.Open();
+        fw::Window window("PreviewReport");
+        window_ = &window;
+        window.Use("?ZOOMSTATUS", zoomText_);
+        window.Open();
         if (!p_.REPORTTITLE.empty()) fw::SetProp({}, fw::Prop::Text, p_.REPORTTITLE);
-        pagesHost_ = window_.Find("?PAGES")->Widget();
+        pagesHost_ = window_->Find("?PAGES")->Widget();
         FitPageArea();
         view_ = new PageView(pagesHost_, p_.IMAGEQUEUE);
         view_->onClick = [this](int cell) {
             clickedCell_ = cell;
-            window_.Queue(fw::Event::Accepted, window_.Feq("?PAGES"));
+            window_->Queue(fw::Event::Accepted, window_->Feq("?PAGES"));
         };
         double pageWidth = view_->viewport()->width() / std::max(1.0, view_->NaturalWidth(p_.IMAGEQUEUE.Load(0)));
         model_ = std::make_unique<PreviewModel>(p_.IMAGEQUEUE.Count(), pageWidth);
@@ -144,8 +144,8 @@ private:
 
     // The page area takes the window's client area below the zoom list.
     void FitPageArea() {
-        QWidget* content = window_.Content();
-        int top = window_.DuToPxY(16);
+        QWidget* content = window_->Content();
+        int top = window_->DuToPxY(16);
         pagesHost_->setGeometry(0, top, content->width(), std::max(1, content->height() - top));
     }
 
@@ -182,7 +182,7 @@ private:
     }
 
     ReportPreviewer& p_;
-    fw::Window window_;
+    fw::Window* window_ = nullptr;
     std::string zoomText_;
     QWidget* pagesHost_ = nullptr;
     PageView* view_ = nullptr;

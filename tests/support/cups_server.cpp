@@ -1,5 +1,6 @@
 #include "tests/support/cups_server.h"
 
+#include <dlfcn.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -146,6 +147,11 @@ void CupsServer::Start() {
         return;
     }
     ::setenv("CUPS_SERVER", socket_.c_str(), 1);
+    // libcups reads CUPS_SERVER once; a process that already talked to
+    // CUPS (a QPrinter made by an earlier test) is pointed here as well.
+    using SetServer = void (*)(const char*);
+    if (void* cups = ::dlopen("libcups.so.2", RTLD_NOW | RTLD_GLOBAL))
+        if (auto set = reinterpret_cast<SetServer>(::dlsym(cups, "cupsSetServer"))) set(socket_.c_str());
     running_ = true;
 }
 

@@ -11,8 +11,8 @@
 //   std::string pdf = cups.WaitForJobs(1).at(0);
 //   std::string text = cvtest::PdfText(pdf);
 //
-// Start it before anything in the process talks to CUPS (libcups reads
-// CUPS_SERVER once). It skips only when cupsd or the cups-pdf backend is
+// It points libcups of the test process at itself (CUPS_SERVER and
+// cupsSetServer), also after the process has talked to CUPS. It skips only when cupsd or the cups-pdf backend is
 // missing, or cupsd cannot run here (not root: the backend runs as root).
 
 #include <string>
