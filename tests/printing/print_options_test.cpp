@@ -18,6 +18,10 @@ TEST_F(PreviewerTest, DestinationWindowAnswers) {
     ASSERT_TRUE(driver->IsOpen("ReportDestinationWindow"));
     EXPECT_EQ(driver->Caption("ReportDestinationWindow"), "Report Destination");
     EXPECT_EQ(driver->Text("?PRINTCOPIES"), "1");
+    EXPECT_EQ(driver->Text("?CURRENTPRINTER"), printing::CurrentPrinterName());
+    driver->AnswerPrinterDialog(false);  // "Select A Printer", cancelled
+    driver->Press("?SELECTPRINTER");
+    EXPECT_EQ(driver->UnusedAnswers(), 0u);
     driver->Press("?PREVIEWOPTION:PRINT");
     driver->Type("?PRINTCOPIES", "3");
     driver->Press("?OK");
@@ -173,6 +177,8 @@ TEST_F(PreviewerTest, PrintsThroughTheProgramsPrinterToCups) {
     EXPECT_EQ(text.find("Sheet 1"), std::string::npos);
     EXPECT_NE(text.find("Sheet 2"), std::string::npos);
     EXPECT_NE(text.find("Sheet 3"), std::string::npos);
+    // The job carries the report's title (the backend names its file by it).
+    EXPECT_NE(std::filesystem::path(jobs[0]).filename().string().find("SongBook_Preview"), std::string::npos) << jobs[0];
     if (const char* keep = std::getenv("CV_KEEP_CUPS_PDF"))
         std::filesystem::copy_file(jobs[0], keep, std::filesystem::copy_options::overwrite_existing);
 }
