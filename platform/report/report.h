@@ -40,6 +40,8 @@ public:
     // By name, in any band (std::out_of_range when there is none).
     report::Element& Element(std::string_view name);
     report::Band& Band(std::string_view name);
+    // Every band, for changes to all elements at once (one text colour).
+    std::vector<report::Band>& Bands() { return def_.bands; }
     // The stacked flow's area, movable between pages.
     Rect& DetailArea() { return def_.detailArea; }
     const ReportDefinition& Definition() const { return def_; }

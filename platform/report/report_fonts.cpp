@@ -2,10 +2,14 @@
 
 #include <QDir>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+
+#include "platform/text/codepage.h"
 
 namespace fw::report {
 
@@ -81,6 +85,20 @@ QFont QtFont(const TextFont& font, double pixelSize) {
     q.setHintingPreference(QFont::PreferNoHinting);
     q.setStyleStrategy(QFont::PreferOutline);
     return q;
+}
+
+namespace {
+// Measured at 1,000 dots an inch, so one unit is a thousandth of an inch.
+QFontMetricsF MetricsAt1000(const TextFont& font) {
+    RegisterReportFonts();
+    return QFontMetricsF(QtFont(font, font.size * 1000.0 / 72.0));
+}
+}  // namespace
+
+int TextHeight(const TextFont& font) { return static_cast<int>(std::ceil(MetricsAt1000(font).height())); }
+
+int TextWidth(const TextFont& font, std::string_view text) {
+    return static_cast<int>(std::ceil(MetricsAt1000(font).horizontalAdvance(fw::AnsiToQString(text))));
 }
 
 }  // namespace fw::report

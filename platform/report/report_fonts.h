@@ -13,6 +13,8 @@
 #include <QFont>
 #include <QString>
 
+#include <string_view>
+
 #include "platform/report/report_types.h"
 
 namespace fw::report {
@@ -27,5 +29,10 @@ QString InstalledFamily(const std::string& face);
 
 // The Qt font of a text font at a pixel size for the device it is drawn on.
 QFont QtFont(const TextFont& font, double pixelSize);
+
+// A line of the font, in thousandths of an inch (for texts sized "by font"),
+// and the width of a text (Windows-1252) in it.
+int TextHeight(const TextFont& font);
+int TextWidth(const TextFont& font, std::string_view text);
 
 }  // namespace fw::report

@@ -54,6 +54,13 @@ TEST(ReportRender, FontsOfTheLayoutsAreRegistered) {
     black.face = "Arial Black";
     EXPECT_EQ(QtFont(black, 40).weight(), QFont::Black);
     EXPECT_TRUE(QtFont(Font(10, 400 + kItalicStyle), 40).italic());
+    // Measures in thousandths of an inch: a 12-point line is a little over
+    // 12/72 inch; a monospaced text is as wide as its characters.
+    EXPECT_GT(TextHeight(Font(12)), 166);
+    EXPECT_LT(TextHeight(Font(12)), 200);
+    TextFont mono = Font(10);
+    mono.face = "Courier";
+    EXPECT_NEAR(TextWidth(mono, "MMMM") * 2, TextWidth(mono, "iiiiiiii"), 2);
 }
 
 TEST(ReportRender, ColoursKeepTheirByteOrderAndShapesLandWhereTheySay) {
