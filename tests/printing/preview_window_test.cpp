@@ -193,7 +193,13 @@ TEST_F(PreviewWindowTest, Screenshot) {
     std::filesystem::path file = dir / "report_preview.png";
     EXPECT_TRUE(driver->Screenshot("PreviewReport", file.string()));
     EXPECT_TRUE(std::filesystem::exists(file));
-    if (!std::getenv("CV_SCREENSHOT_DIR")) std::filesystem::remove(file);
+    ClickCell(2);  // page 2 at Page Width
+    std::filesystem::path zoomed = dir / "report_preview_zoomed.png";
+    EXPECT_TRUE(driver->Screenshot("PreviewReport", zoomed.string()));
+    if (!std::getenv("CV_SCREENSHOT_DIR")) {
+        std::filesystem::remove(file);
+        std::filesystem::remove(zoomed);
+    }
     driver->Press("?EXITBUTTON");
 }
 
