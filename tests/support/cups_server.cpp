@@ -103,8 +103,8 @@ void CupsServer::Start() {
     backendConf_ = std::string(kBackendConfFolder) + "/cups-pdf-" + instance + ".conf";
     {
         std::ofstream conf(backendConf_);
-        conf << "Out " << out_ << "\nAnonDirName " << out_ << "\nLabel 0\nUserPrefix\nLog " << (root / "log").string()
-             << "\nGrp root\n";
+        conf << "Out " << out_ << "\nAnonDirName " << out_ << "\nSpool " << (root / "spool" / "cups-pdf").string()
+             << "\nLabel 0\nUserPrefix\nLog " << (root / "log").string() << "\nGrp root\n";
         if (!conf) {
             reason_ = "cannot write the cups-pdf settings " + backendConf_;
             backendConf_.clear();

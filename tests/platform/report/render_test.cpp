@@ -77,6 +77,32 @@ TEST(ReportRender, ColoursKeepTheirByteOrderAndShapesLandWhereTheySay) {
     EXPECT_GT(dark, 50);  // the text is drawn inside its box
 }
 
+TEST(ReportRender, ClippedTextsStopAtTheirBoxAndAlignmentMovesThem) {
+    auto dark = [](const QImage& image, int x0, int x1, int y0, int y1) {
+        int n = 0;
+        for (int x = x0; x < x1; ++x)
+            for (int y = y0; y < y1; ++y) n += image.pixelColor(x, y).lightness() < 128;
+        return n;
+    };
+    auto draw = [](bool clip, Align align) {
+        Page page;
+        Op& op = page.Add(OpKind::Text, "WWWWWWWWWWWWWWWWWWWW");
+        op.rect = {1000, 1000, 1000, 300};
+        op.font = page.InternFont(Font(20));
+        op.clip = clip;
+        op.align = static_cast<std::uint8_t>(align);
+        return RenderPageImage(page, 1, 850);  // 1 px = 10 thousandths: the box is x 100..200
+    };
+    QImage clipped = draw(true, Align::Left), free = draw(false, Align::Left);
+    EXPECT_GT(dark(clipped, 100, 200, 100, 130), 100);
+    EXPECT_EQ(dark(clipped, 202, 400, 95, 135), 0);
+    EXPECT_GT(dark(free, 202, 400, 100, 130), 100);
+    // Right-aligned and cut: the text ends at the box's right edge, its start cut off.
+    QImage right = draw(true, Align::Right);
+    EXPECT_GT(dark(right, 100, 200, 100, 130), 100);
+    EXPECT_EQ(dark(right, 0, 98, 95, 135), 0);
+}
+
 TEST(ReportRender, PdfHoldsEveryPageWithItsTexts) {
     PageList pages = TwoPages();
     fs::path pdf = fs::temp_directory_path() / ("cv-render-" + std::to_string(::getpid()) + ".pdf");
