@@ -112,6 +112,7 @@ private:
         } else if (field == "?PRINTSINGLE") {
             p_.SAVEIMAGEQUEUE = p_.IMAGEQUEUE.Select({model_->CurrentPage() - 1});
             PrintSelectedPages(p_);
+            Refresh();  // the page text again, after the printing progress
         } else if (field == "?CHANGEDISPLAY") {
             int across = model_->Across(), down = model_->Down();
             DisplayLayoutWindow(p_, across, down);

@@ -7,6 +7,7 @@
 #include "platform/ui/events.h"
 
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 
 #include "tests/printing/previewer_fixture.h"
@@ -171,6 +172,31 @@ TEST_F(PreviewWindowTest, PrintCurrentPageWithCopiesKeepsThePreviewOpen) {
     EXPECT_EQ(Jobs(), (std::vector<std::vector<int>>{{4}, {4}}));
     EXPECT_EQ(sink.jobs[0].title, "SongBook Preview");
     driver->Press("?EXITBUTTON");
+}
+
+// A long job goes in slices: between them the event loop runs and the
+// status bar says how far it is.
+TEST_F(PreviewWindowTest, ALongJobShowsHowFarItIs) {
+    std::vector<std::string> seen;
+    struct Watching : fw::report::RecordingSink {
+        std::function<void()> onPage;
+        bool AddPage(const fw::report::Page& p, int n) override {
+            onPage();
+            return RecordingSink::AddPage(p, n);
+        }
+    };
+    printing::SetPrintSinkFactory([&] {
+        auto sink = std::make_unique<Watching>();
+        sink->onPage = [&] { seen.push_back(Zone(5)); };
+        return sink;
+    });
+    OpenPreview(45);
+    driver->Press("?PRINTBUTTON");
+    driver->Press("?PRINT");
+    ASSERT_EQ(seen.size(), 45u);
+    EXPECT_EQ(seen[20], "Printing page 20 of 45");
+    EXPECT_EQ(seen[44], "Printing page 40 of 45");
+    EXPECT_EQ(result, printing::preview_result::Printed);
 }
 
 TEST_F(PreviewWindowTest, OnlyVisiblePagesAreRendered) {
