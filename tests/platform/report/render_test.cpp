@@ -37,7 +37,7 @@ PageList TwoPages() {
     }();
     Report r(def);
     r.SetRowsPerPage(1);
-    for (const char* name : {"Danny Boy", "Greensleeves"}) {
+    for (const char* name : {"Danny Boy", "Greensleeves Caf\xE9"}) {
         r.Element("NAME").text = name;
         r.Print("DETAIL");
     }
@@ -75,6 +75,28 @@ TEST(ReportRender, ColoursKeepTheirByteOrderAndShapesLandWhereTheySay) {
     for (int x = 100; x < 600; ++x)
         for (int y = 300; y < 330; ++y) dark += image.pixelColor(x, y).lightness() < 128;
     EXPECT_GT(dark, 50);  // the text is drawn inside its box
+}
+
+TEST(ReportRender, ImagesAndLines) {
+    fs::path png = fs::temp_directory_path() / ("cv-logo-" + std::to_string(::getpid()) + ".png");
+    QImage logo(4, 4, QImage::Format_RGB32);
+    logo.fill(QColor(0, 128, 0));
+    ASSERT_TRUE(logo.save(QString::fromStdString(png.string())));
+    Page page;
+    page.Add(OpKind::Image, png.string()).rect = {1000, 1000, 2000, 1000};
+    Op& line = page.Add(OpKind::Line);
+    line.rect = {0, 5000, 8500, 0};
+    line.width = 40;
+    line.color = 0x0000FF;
+    page.Add(OpKind::Image, "/no/such/logo.png").rect = {0, 0, 500, 500};  // a missing file draws nothing
+    QImage image = RenderPageImage(page, 1, 850);
+    EXPECT_EQ(image.pixelColor(150, 150), QColor(0, 128, 0));  // scaled into its rectangle
+    EXPECT_EQ(image.pixelColor(299, 199), QColor(0, 128, 0));
+    EXPECT_EQ(image.pixelColor(305, 150), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(400, 500), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(400, 505), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::white));
+    fs::remove(png);
 }
 
 TEST(ReportRender, ClippedTextsStopAtTheirBoxAndAlignmentMovesThem) {
@@ -120,7 +142,7 @@ TEST(ReportRender, PdfHoldsEveryPageWithItsTexts) {
     ASSERT_NE(feed, std::string::npos);
     EXPECT_NE(text.substr(0, feed).find("Danny Boy"), std::string::npos);
     EXPECT_NE(text.substr(0, feed).find("Page 1 of 2"), std::string::npos);
-    EXPECT_NE(text.substr(feed).find("Greensleeves"), std::string::npos);
+    EXPECT_NE(text.substr(feed).find("Greensleeves Caf\u00e9"), std::string::npos);  // Windows-1252 in, UTF-8 out
     EXPECT_NE(text.substr(feed).find("Page 2 of 2"), std::string::npos);
     if (const char* keep = std::getenv("CV_KEEP_PDF")) fs::copy_file(pdf, keep, fs::copy_options::overwrite_existing);
     fs::remove(pdf);
