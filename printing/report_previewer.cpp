@@ -67,20 +67,36 @@ void SelectPagesToPrint(ReportPreviewer& p) {
     p.SAVEIMAGEQUEUE = p.IMAGEQUEUE.Select(chosen);
 }
 
+namespace {
+
+// One print job of the pages, with the progress of the copy it makes; a
+// failure is told to the user.
+bool PrintJob(const ReportPreviewer& p, const fw::report::PageList& pages, int copy, int copies) {
+    std::unique_ptr<fw::report::PrintSink> sink = MakePrintSink();
+    std::string error;
+    bool ok = fw::report::PrintPages(pages, p.REPORTTITLE, *sink, error, [&](int done, int total) {
+        return PrintProgress(copy, copies, done, total);
+    });
+    if (!ok) {
+        fw::SETCURSOR();
+        fw::MESSAGE("The report could not be printed: " + error, "Print", fw::Icon::Exclamation);
+    }
+    return ok;
+}
+
+}  // namespace
+
 bool PrintSelectedPages(ReportPreviewer& p) {
     fw::SETCURSOR("~wait");
     bool ok = true;
-    for (int copy = 1; copy <= p.PRINTCOPIES && ok; ++copy) {
-        std::unique_ptr<fw::report::PrintSink> sink = MakePrintSink();
-        std::string error;
-        ok = fw::report::PrintPages(p.SAVEIMAGEQUEUE, p.REPORTTITLE, *sink, error, [&](int done, int total) {
-            return PrintProgress(copy, p.PRINTCOPIES, done, total);
-        });
-        if (!ok) {
-            fw::SETCURSOR();
-            fw::MESSAGE("The report could not be printed: " + error, "Print", fw::Icon::Exclamation);
-        }
-    }
+    for (int copy = 1; copy <= p.PRINTCOPIES && ok; ++copy) ok = PrintJob(p, p.SAVEIMAGEQUEUE, copy, p.PRINTCOPIES);
+    fw::SETCURSOR();
+    return ok;
+}
+
+bool PrintWithoutPreview(ReportPreviewer& p, const fw::report::PageList& pages) {
+    fw::SETCURSOR("~wait");
+    bool ok = PrintJob(p, ApplyPrintCopies(p, pages), 1, 1);
     fw::SETCURSOR();
     return ok;
 }

@@ -11,7 +11,8 @@
 //                           "SongBook Preview", "No Zoom");
 //
 // Each copy is one print job of the selected pages in page order; the
-// printer's own copy count is always 1.
+// printer's own copy count is always 1. Reports that print without a
+// preview send all copies as one job (PrintWithoutPreview).
 
 #include <functional>
 #include <memory>
@@ -64,6 +65,10 @@ bool PrintSelectedPages(ReportPreviewer& previewer);
 // The list expanded for PRINTCOPIES copies (1..n, 1..n, ...), for printing
 // without a preview as one job.
 fw::report::PageList ApplyPrintCopies(const ReportPreviewer& previewer, const fw::report::PageList& pages);
+// Prints the pages PRINTCOPIES times over in one job titled REPORTTITLE
+// (the reports that print without a preview: labels, slips, management
+// reports). False after a failure, which has been reported to the user.
+bool PrintWithoutPreview(ReportPreviewer& previewer, const fw::report::PageList& pages);
 
 // Where print jobs go: by default the program's printer (CUPS); tests put
 // a recording or PDF sink here. An empty function restores the default.

@@ -55,6 +55,26 @@ TEST_F(PreviewerTest, ApplyPrintCopiesRepeatsTheWholeList) {
     std::vector<int> seqs;
     for (const auto& e : three.Entries()) seqs.push_back(e.seq);
     EXPECT_EQ(seqs, (std::vector<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}));
+    previewer.REPORTTITLE = "Disc Labels";
+    driver->Start([&] { printing::PrintWithoutPreview(previewer, four); });
+    ASSERT_EQ(sink.jobs.size(), 1u);
+    EXPECT_EQ(sink.jobs[0].title, "Disc Labels");
+    EXPECT_EQ(sink.jobs[0].seqs, seqs);
+}
+
+TEST_F(PreviewerTest, AFailedJobIsToldToTheUser) {
+    pages = Pages(2);
+    std::filesystem::remove(pages.At(1).file);
+    driver->AnswerMessage("The report could not be printed", fw::Button::Ok);
+    bool ok = true;
+    driver->Start([&] {
+        previewer.SAVEIMAGEQUEUE = pages;
+        previewer.PRINTCOPIES = 2;
+        ok = printing::PrintSelectedPages(previewer);
+    });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(sink.jobs.size(), 1u);  // no second copy after a failure
+    EXPECT_EQ(driver->UnusedAnswers(), 0u);
 }
 
 // Every choice of the print options, with two copies, from a 6-page
