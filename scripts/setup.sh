@@ -11,6 +11,7 @@ PACKAGES=(
   libsqlite3-dev
   libzip-dev
   libcurl4-openssl-dev
+  libsodium-dev
   zlib1g-dev
   libjpeg62-turbo-dev
   fonts-liberation2 fonts-dejavu-core

@@ -303,5 +303,14 @@ void UnwindAll() {
     s.ready.clear();
 }
 
+namespace {
+int outsideWork = 0;
+}
+void BeginOutsideWork() { ++outsideWork; }
+void EndOutsideWork() {
+    if (outsideWork > 0) --outsideWork;
+}
+int OutsideWork() { return outsideWork; }
+
 }  // namespace runtime
 }  // namespace fw

@@ -66,6 +66,14 @@ bool RunReady();
 // Whether a thread is waiting to be resumed.
 bool HasReady();
 
+// Work outside the program that a waiting thread expects its next event
+// from (a network transfer in flight). Nothing waits on it here; the test
+// driver keeps the Qt loop running while any is pending, so a download
+// settles like any other action.
+void BeginOutsideWork();
+void EndOutsideWork();
+int OutsideWork();
+
 // Hooks of the layers above.
 // Run on the ending thread's own context when its procedure has returned.
 void SetThreadEndHook(std::function<void(int thread)> hook);

@@ -1,6 +1,7 @@
 #include "platform/ui/testing/driver.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -98,14 +99,36 @@ int Driver::Start(Procedure procedure) {
 
 void Driver::Settle() {
     int quiet = 0;
+    QElapsedTimer waited;
+    waited.start();
     for (int round = 0; round < 1000000 && quiet < 2; ++round) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         bool ran = runtime::RunReady();
         bool answered = AnswerDialogs();
-        if (ran || answered || runtime::HasReady()) quiet = 0;
-        else ++quiet;
+        if (ran || answered || runtime::HasReady()) {
+            quiet = 0;
+        } else if (runtime::OutsideWork() > 0 && waited.elapsed() < outsideWaitMs_) {
+            // Sockets and their timers report through the Qt loop.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
     }
+}
+
+bool Driver::PumpUntil(const std::function<bool()>& condition, int milliseconds) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition()) {
+        if (waited.elapsed() >= milliseconds) return false;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        runtime::RunReady();
+        AnswerDialogs();
+    }
+    return true;
 }
 
 void Driver::Tick(int rounds) {

@@ -39,8 +39,14 @@ public:
 
     // Starts a procedure on a program thread and settles; the thread number.
     int Start(Procedure procedure);
-    // Runs until every thread waits and nothing is left to deliver.
+    // Runs until every thread waits and nothing is left to deliver. While
+    // outside work is pending (a download in flight) it keeps the Qt loop
+    // running for it, for at most OutsideWaitLimit milliseconds a settle.
     void Settle();
+    void SetOutsideWaitLimit(int milliseconds) { outsideWaitMs_ = milliseconds; }
+    // Runs the Qt loop and the threads until the condition holds (checked
+    // between rounds); false when it still fails after the time given.
+    bool PumpUntil(const std::function<bool()>& condition, int milliseconds);
     // Fires every running window timer once, settling after each round.
     void Tick(int rounds = 1);
     // Ticks until the condition holds (checked before each round); false
@@ -118,6 +124,7 @@ private:
     std::set<long> answered_;  // serials
     std::vector<std::string> messages_;
     mutable std::vector<std::string> failures_;
+    int outsideWaitMs_ = 30000;
 };
 
 }  // namespace fw::testing
