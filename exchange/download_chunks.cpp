@@ -69,8 +69,8 @@ DownloadFigures ComputeDownloadFigures(std::uint64_t received, std::int64_t expe
         remaining = Clock(static_cast<std::int64_t>(left / rate));
     }
     f.remainingText = "Time Remaining: " + remaining;
-    f.bytesText = fw::FORMAT(static_cast<double>(received), "@N10") + " of " +
-                  fw::FORMAT(static_cast<double>(std::max<std::int64_t>(expected, 0)), "@N10") + " Bytes Received";
+    f.bytesText = fw::FORMAT(static_cast<double>(received), "@N13") + " of " +
+                  fw::FORMAT(static_cast<double>(std::max<std::int64_t>(expected, 0)), "@N13") + " Bytes Received";
     const double kbPerSecond =
         elapsedMs > 0 ? static_cast<double>(received) / static_cast<double>(elapsedMs) : 0.0;  // bytes/ms = KB/s
     f.speedText = fw::FORMAT(kbPerSecond, "@N_8.2") + " KB/s";

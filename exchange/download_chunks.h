@@ -47,7 +47,7 @@ struct DownloadFigures {
     std::string percentText;      // "@N3% Completed"
     std::string elapsedText;      // "Time Elapsed: hh:mm:ss"
     std::string remainingText;    // "Time Remaining: hh:mm:ss" (blank while unknown)
-    std::string bytesText;        // "@N10 of @N10 Bytes Received"
+    std::string bytesText;        // "@N13 of @N13 Bytes Received"
     std::string speedText;        // "@N_8.2 KB/s"
 };
 

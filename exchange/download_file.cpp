@@ -85,7 +85,7 @@ public:
 private:
     void Begin() {
         percentText_ = "0% Completed";
-        bytesText_ = fw::FORMAT(0, "@N10") + " of " + std::to_string(std::max<std::int64_t>(expected_, 0)) + " Bytes Received";
+        bytesText_ = fw::FORMAT(0, "@N13") + " of " + std::to_string(std::max<std::int64_t>(expected_, 0)) + " Bytes Received";
         speedText_ = "0 KB/s";
         fw::DISPLAY();
         fd_ = ::open(fw::ResolvePath(destination_).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);

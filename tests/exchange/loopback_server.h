@@ -1,0 +1,74 @@
+#pragma once
+// An HTTP server on 127.0.0.1 (a port the system picks) inside the test
+// process, serving what each test puts on its paths: bytes, a status, a
+// body cut short, a trickle, a redirect. It counts the requests it answers.
+
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class LoopbackServer {
+public:
+    LoopbackServer() {
+        server_.set_keep_alive_max_count(1);
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
+    ~LoopbackServer() {
+        stopping_ = true;
+        server_.stop();
+        thread_.join();
+    }
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+
+    void Serve(const std::string& path, std::string body, int status = 200, std::string type = "application/octet-stream") {
+        server_.Get(path, [this, body = std::move(body), status, type](const httplib::Request&, httplib::Response& res) {
+            Count();
+            res.status = status;
+            res.set_content(body, type.c_str());
+        });
+    }
+    // Announces `announced` bytes, sends the first `sent` of body, then drops the connection.
+    void ServeCut(const std::string& path, std::string body, std::size_t sent) {
+        server_.Get(path, [this, body = std::move(body), sent](const httplib::Request&, httplib::Response& res) {
+            Count();
+            res.set_content_provider(body.size(), "application/octet-stream",
+                                     [body, sent](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                         if (offset >= sent) return false;
+                                         sink.write(body.data() + offset, sent - offset);
+                                         return true;
+                                     });
+        });
+    }
+    // A few bytes every `everyMs` milliseconds until the client goes or the server stops.
+    void ServeTrickle(const std::string& path, int everyMs) {
+        server_.Get(path, [this, everyMs](const httplib::Request&, httplib::Response& res) {
+            Count();
+            res.set_chunked_content_provider("application/octet-stream", [this, everyMs](std::size_t, httplib::DataSink& sink) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(everyMs));
+                if (stopping_ || !sink.is_writable()) return false;
+                return sink.write("trickle\n", 8);
+            });
+        });
+    }
+    void Redirect(const std::string& path, const std::string& location) {
+        server_.Get(path, [this, location](const httplib::Request&, httplib::Response& res) {
+            Count();
+            res.set_redirect(location);
+        });
+    }
+    int Requests() const { return requests_; }
+
+private:
+    void Count() { ++requests_; }
+    httplib::Server server_;
+    std::thread thread_;
+    int port_ = 0;
+    std::atomic<int> requests_{0};
+    std::atomic<bool> stopping_{false};
+};
