@@ -3,6 +3,7 @@
 // the first thread.
 #include <QApplication>
 
+#include "exchange/exchange_procedures.h"
 #include "platform/config/config_folder.h"
 #include "platform/report/page_files.h"
 #include "platform/report/report_fonts.h"
@@ -29,5 +30,6 @@ int main(int argc, char** argv) {
     printing::RegisterPrintingProcedures();
     songbase::RegisterSongBaseProcedures();
     songbook::RegisterSongBookProcedures();
+    exchange::RegisterExchangeProcedures();
     return fw::RunProgram(shell::ProgramStartup);
 }

@@ -32,10 +32,6 @@ std::string& CaFile() {
     return path;
 }
 
-void ShowError(const std::string& text) {
-    fw::MESSAGE(text, "AutoUpdate Error", fw::Icon::Hand, fw::Button::Ok);
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -51,8 +47,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 // One download in its window: the file, the transfer and what the user sees.
 class Download {
 public:
-    Download(std::string url, std::string destination)
-        : url_(std::move(url)), destination_(std::move(destination)), window_("P8$PROGRESSWINDOW") {}
+    Download(std::string url, std::string destination, bool showErrors)
+        : url_(std::move(url)), destination_(std::move(destination)), showErrors_(showErrors),
+          window_("P8$PROGRESSWINDOW") {}
 
     DownloadReport Run() {
         window_.Use("?DOWNLOADSTRING", AutoUpdateStatusText);
@@ -203,6 +200,10 @@ private:
         fw::DISPLAY();
     }
 
+    void ShowError(const std::string& text) {
+        if (showErrors_) fw::MESSAGE(text, "AutoUpdate Error", fw::Icon::Hand, fw::Button::Ok);
+    }
+
     void Animate() {
         iconFrame_ = iconFrame_ % 4 + 1;
         fw::SetProp("?IMAGE1", fw::Prop::Text, "~update" + std::to_string(iconFrame_) + ".ico");
@@ -222,6 +223,7 @@ private:
     }
 
     std::string url_, destination_;
+    bool showErrors_;
     fw::Window window_;
     std::unique_ptr<fw::HttpTransfer> transfer_;
     int fd_ = -1;
@@ -246,8 +248,8 @@ private:
 
 }  // namespace
 
-DownloadReport DownloadFileReport(std::string_view url, std::string_view destination) {
-    Download download{std::string(url), std::string(destination)};
+DownloadReport DownloadFileReport(std::string_view url, std::string_view destination, bool showErrors) {
+    Download download{std::string(url), std::string(destination), showErrors};
     return download.Run();
 }
 

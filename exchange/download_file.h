@@ -35,10 +35,10 @@ struct DownloadReport {
     std::string detail;       // what went wrong, for tests and logs
 };
 
-// The download with its window. Shows the error messages of a failure;
-// a cancel shows none. The destination exists afterwards (empty when
-// nothing was written).
-DownloadReport DownloadFileReport(std::string_view url, std::string_view destination);
+// The download with its window. Shows the error messages of a failure
+// unless showErrors is false; a cancel shows none. The destination exists
+// afterwards (empty when nothing was written).
+DownloadReport DownloadFileReport(std::string_view url, std::string_view destination, bool showErrors = true);
 // The same, returning the bytes written, as the wizard's steps use it.
 long DownloadFile(std::string_view url, std::string_view destination);
 

@@ -4,6 +4,7 @@
 #include "shell/main_frame.h"
 #include "shell/message_box.h"
 #include "shell/os_name.h"
+#include "shell/program_procedures.h"
 #include "shell/registry.h"
 
 #include "platform/data/names/path_names.h"
@@ -46,6 +47,9 @@ bool StartProgram() {
         return false;
     }
     InstallFolder = *folder;
+    // An install that a crash interrupted is undone before anything opens
+    // the files it was replacing.
+    RunProgramProcedure("RecoverAutoUpdate");
     fw::AddFontResource(kProgramFontFile, InstallFolder.Clip());
 
     OsVersionInfo = fw::OsVersionInfo{};
