@@ -8,9 +8,11 @@
 
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
+#include "exchange/exchange_procedures.h"
 #include "shell/program_procedures.h"
 #include "shell/data_dictionary.h"
 #include "shell/data_dictionary_files.h"
+#include "tests/platform/data/tps/tps_fixtures.h"
 
 using namespace wizard_test;
 
@@ -392,4 +394,43 @@ TEST_F(WizardTest, Screenshots) {
     EXPECT_TRUE(d().Screenshot("P8$PROGRESSWINDOW", std::string(dir) + "/autoupdate_download.png"));
     d().AnswerMessage(kRetry, 2);
     d().Press("?CANCEL", "P8$PROGRESSWINDOW");
+}
+
+TEST_F(WizardTest, TheFrameAndQuickStartRunTheWizardAndHoldTheirItemsMeanwhile) {
+    exchange::RegisterExchangeProcedures();
+    shell::PutRegistryValue(0, shell::kBasicKeyPath, "InstallDir", shell::kInstallSection, install_);
+    d().Start(shell::ProgramStartup);
+    ASSERT_TRUE(d().IsOpen("P1$APPFRAME"));
+    for (auto [button, window] : {std::pair{"?BUTTON1:3", "P1$QUICKSTARTWINDOW"}, {"?FILEUPDATEDATAFILES", "P1$APPFRAME"}}) {
+        SCOPED_TRACE(button);
+        ASSERT_TRUE(d().Enabled(button, window));
+        ASSERT_TRUE(d().Press(button, window));
+        ASSERT_TRUE(d().IsOpen("P1$AUTOUPDATEWIZARD"));
+        EXPECT_FALSE(d().Enabled("?FILEOPENSONGBOOK", "P1$APPFRAME"));
+        EXPECT_FALSE(d().Enabled("?FILEUPDATEDATAFILES", "P1$APPFRAME"));
+        d().Press("?CANCEL", "P1$AUTOUPDATEWIZARD");
+        EXPECT_FALSE(d().IsOpen("P1$AUTOUPDATEWIZARD"));
+        EXPECT_TRUE(d().Enabled("?FILEUPDATEDATAFILES", "P1$APPFRAME"));
+        EXPECT_TRUE(d().Enabled("?BUTTON1:3", "P1$QUICKSTARTWINDOW"));
+    }
+    shell::SetAutoUpdateWizard(nullptr);
+    shell::SetProgramProcedure("RecoverAutoUpdate", nullptr);
+}
+
+TEST_F(WizardTest, ATopSpeedFileFromTheServerIsConvertedWhileStaged) {
+    tps_fixture::TableSpec t = tps_fixture::TrackTable(1, "UNNAMED");
+    for (std::uint32_t n = 1; n <= 40; ++n)
+        t.rows.emplace_back(n, tps_fixture::TrackRow("Song " + std::to_string(n), "Artist", "SC101", n, 1, "SC8101"));
+    release::Channel c = DataChannel("40");
+    c.data.resize(1);
+    c.data[0].content = tps_fixture::Write({t});
+    Publish(c);
+    RunNext();
+    ASSERT_TRUE(d().IsOpen("P1$SUCCESSWINDOW"));
+    d().Press("?FINISHED");
+    EXPECT_EQ(RecordsIn(install_ + "/MAIN.TPS"), 40);
+    EXPECT_EQ(Live("MAIN.TPS").substr(0, 15), "SQLite format 3");
+    EXPECT_EQ(Registry("DataFile"), "40");
+    EXPECT_FALSE(Has("MAIN.TPS.new.tps-original"));
+    ExpectNoLeftovers();
 }
