@@ -16,7 +16,7 @@ PACKAGES=(
   libjpeg62-turbo-dev
   fonts-liberation2 fonts-dejavu-core
   cups printer-driver-cups-pdf poppler-utils
-  libcpp-httplib-dev
+  libcpp-httplib-dev libssl-dev openssl
   xvfb xauth
   clang libclang-rt-dev
 )

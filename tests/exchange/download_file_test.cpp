@@ -147,6 +147,26 @@ TEST_F(DownloadTest, ATrickleCanBeCancelled) {
     EXPECT_TRUE(d.Messages().empty());
 }
 
+TEST_F(DownloadTest, HttpsChecksTheServersCertificate) {
+    const std::string cert = dir.path().toStdString() + "/cert.pem", key = dir.path().toStdString() + "/key.pem";
+    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 "
+                             "-addext subjectAltName=IP:127.0.0.1 -keyout " + key + " -out " + cert + " 2>/dev/null";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    LoopbackServer tls(cert, key);
+    tls.Serve("/secure", "over tls");
+    DownloadReport r;
+    d.AnswerMessage("Auto Update Error: Invalid CA Cert", fw::Button::Ok);
+    d.Start([&] { r = DownloadFileReport(tls.Url("/secure"), Dest()); });
+    EXPECT_EQ(r.status, DownloadStatus::Failed) << r.detail;
+    EXPECT_EQ(r.bytes, 0u);
+    // Trusted, the same server is fine.
+    SetDownloadCaFile(cert);
+    d.Start([&] { r = DownloadFileReport(tls.Url("/secure"), Dest()); });
+    SetDownloadCaFile({});
+    EXPECT_EQ(r.status, DownloadStatus::Complete) << r.detail;
+    EXPECT_EQ(ReadFile(Dest()), "over tls");
+}
+
 TEST_F(DownloadTest, TheListGetsCrLfLineEnds) {
     server.Serve("/list", "\"DATA\",\"5\"\n\"DATA\",\"\"\r\nlast\n", 200, "text/plain");
     DownloadConvertLineEnds = 1;

@@ -8,23 +8,27 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
 class LoopbackServer {
 public:
-    LoopbackServer() {
-        server_.set_keep_alive_max_count(1);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    LoopbackServer() : owned_(std::make_unique<httplib::Server>()), server_(*owned_) { Listen(); }
+    // An https server with this certificate and key (PEM files).
+    LoopbackServer(const std::string& cert, const std::string& key)
+        : owned_(std::make_unique<httplib::SSLServer>(cert.c_str(), key.c_str())), server_(*owned_), tls_(true) {
+        Listen();
     }
     ~LoopbackServer() {
         stopping_ = true;
         server_.stop();
         thread_.join();
     }
-    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+    std::string Url(const std::string& path) const {
+        return std::string(tls_ ? "https" : "http") + "://127.0.0.1:" + std::to_string(port_) + path;
+    }
 
     void Serve(const std::string& path, std::string body, int status = 200, std::string type = "application/octet-stream") {
         server_.Get(path, [this, body = std::move(body), status, type](const httplib::Request&, httplib::Response& res) {
@@ -65,8 +69,15 @@ public:
     int Requests() const { return requests_; }
 
 private:
+    void Listen() {
+        server_.set_keep_alive_max_count(1);
+        port_ = server_.bind_to_any_port("127.0.0.1");
+        thread_ = std::thread([this] { server_.listen_after_bind(); });
+    }
     void Count() { ++requests_; }
-    httplib::Server server_;
+    std::unique_ptr<httplib::Server> owned_;
+    httplib::Server& server_;
+    bool tls_ = false;
     std::thread thread_;
     int port_ = 0;
     std::atomic<int> requests_{0};
