@@ -13,6 +13,7 @@
 
 #include "exchange/download_chunks.h"
 #include "platform/data/names/path_names.h"
+#include "platform/data/names/plain_files.h"
 #include "platform/os/http_transfer.h"
 #include "platform/text/picture.h"
 #include "platform/ui/message.h"
@@ -30,18 +31,6 @@ constexpr qint64 kRedrawMs = 100;
 std::string& CaFile() {
     static std::string path;
     return path;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 // One download in its window: the file, the transfer and what the user sees.
@@ -128,7 +117,7 @@ private:
             converter_.Convert(bytes, converted_);
             bytes = converted_;
         }
-        if (!WriteAll(fd_, bytes)) {
+        if (!fw::WriteAllBytes(fd_, bytes)) {
             writeFailed_ = true;
             return false;
         }

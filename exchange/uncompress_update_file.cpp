@@ -9,6 +9,7 @@
 
 #include "exchange/update_file.h"
 #include "platform/data/names/path_names.h"
+#include "platform/data/names/plain_files.h"
 #include "platform/text/strings.h"
 #include "platform/ui/message.h"
 #include "platform/ui/window.h"
@@ -95,17 +96,7 @@ long UncompressUpdateFile(std::string_view sourceIn, std::string_view destinatio
         }
         return static_cast<long>(got);
     };
-    BlockSink write = [fd = out.fd](std::string_view data) {
-        while (!data.empty()) {
-            ssize_t n = ::write(fd, data.data(), data.size());
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            data.remove_prefix(static_cast<std::size_t>(n));
-        }
-        return true;
-    };
+    BlockSink write = [fd = out.fd](std::string_view data) { return fw::WriteAllBytes(fd, data); };
     int counter = 0;
     auto onBlock = [&counter](long block) {
         if (block == 1) return;
