@@ -328,6 +328,7 @@ void RecoverAutoUpdate() {
 }
 
 void AutoUpdateWizard() {
+    RecoverAutoUpdate();
     fw::Window window("P1$AUTOUPDATEWIZARD");
     window.Open();
     shell::PostFrameEvent(shell::program_event::DisableOpenAndUpdate);
