@@ -384,6 +384,18 @@ TEST_F(WizardTest, TheWelcomePageAndItsButtons) {
 TEST_F(WizardTest, Screenshots) {
     const char* dir = std::getenv("CV_SCREENSHOT_DIR");
     if (!dir) GTEST_SKIP() << "set CV_SCREENSHOT_DIR to save the pictures";
+    {
+        release::Channel c = DataChannel();
+        c.program = Revision();
+        LoopbackServer full;
+        for (const auto& [path, bytes] : release::BuildChannel(c, secretKey_)) full.Serve(path, bytes);
+        shell::PutRegistryValue(0, shell::kBasicKeyPath, "UpdateServer", exchange::kUpdateSection, full.Url(""));
+        d().AnswerMessage(kIncluded, fw::Button::Yes);
+        RunNext();
+        EXPECT_TRUE(d().Screenshot("P1$SUCCESSWINDOW", std::string(dir) + "/autoupdate_success.png"));
+        d().Press("?FINISHED");
+        shell::PutRegistryValue(0, shell::kBasicKeyPath, "UpdateServer", exchange::kUpdateSection, server.Url(""));
+    }
     server.ServeTrickle("/update/01/autoupdate2b.inf", 30);
     d().SetOutsideWaitLimit(0);
     d().Start(exchange::AutoUpdateWizard);
@@ -433,4 +445,45 @@ TEST_F(WizardTest, ATopSpeedFileFromTheServerIsConvertedWhileStaged) {
     EXPECT_EQ(Registry("DataFile"), "40");
     EXPECT_FALSE(Has("MAIN.TPS.new.tps-original"));
     ExpectNoLeftovers();
+}
+
+TEST_F(WizardTest, ACancelledListIsNoListAtAll) {
+    LoopbackServer slow;
+    slow.ServeTrickle("/update/01/autoupdate2b.inf", 20);
+    shell::PutRegistryValue(0, shell::kBasicKeyPath, "UpdateServer", exchange::kUpdateSection, slow.Url(""));
+    const auto before = Installed();
+    d().SetOutsideWaitLimit(0);
+    d().Start(exchange::AutoUpdateWizard);
+    d().Press("?NEXT");
+    ASSERT_TRUE(d().PumpUntil([&] { return d().Text("?BYTESRECEIVEDSTRING").find("            0 of") != 0; }, 10000));
+    d().AnswerMessage(kRetry, 2);
+    d().SetOutsideWaitLimit(30000);
+    d().Press("?CANCEL", "P8$PROGRESSWINDOW");
+    EXPECT_FALSE(d().IsOpen("P1$AUTOUPDATEWIZARD"));
+    EXPECT_EQ(Installed(), before);
+    EXPECT_FALSE(Has("autoupdate.lst"));
+    EXPECT_EQ(slow.Requests(), 1);
+}
+
+TEST_F(WizardTest, NextAgainAfterAFailureStartsOverWithTheRightCount) {
+    const auto before = Installed();
+    auto files = release::BuildChannel(DataChannel());
+    files["/update/01/STITLE.Z"][45] ^= 0x21;
+    LoopbackServer broken;
+    for (const auto& [path, bytes] : files) broken.Serve(path, bytes);
+    shell::PutRegistryValue(0, shell::kBasicKeyPath, "UpdateServer", exchange::kUpdateSection, broken.Url(""));
+    d().AnswerMessage("Input Data Corrupted", fw::Button::Ok);
+    d().AnswerMessage("Error uncompressing ", fw::Button::Ok);
+    d().AnswerMessage(kRestored, fw::Button::Ok);
+    RunNext();
+    ASSERT_TRUE(d().IsOpen("P1$AUTOUPDATEWIZARD"));
+    EXPECT_EQ(Installed(), before);
+    // The server is mended; Next again in the same wizard installs.
+    Publish(DataChannel());
+    shell::PutRegistryValue(0, shell::kBasicKeyPath, "UpdateServer", exchange::kUpdateSection, server.Url(""));
+    d().Press("?NEXT");
+    ASSERT_TRUE(d().IsOpen("P1$SUCCESSWINDOW"));
+    d().Press("?FINISHED");
+    EXPECT_EQ(Live("STITLE.TPS"), Slurp(RootPath("new") + "/STITLE.TPS"));
+    EXPECT_EQ(Registry("DataFile"), std::to_string(kNewTracks));
 }
