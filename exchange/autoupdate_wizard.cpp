@@ -36,6 +36,9 @@ namespace {
 constexpr const char* kListPath = "/update/01/autoupdate2b.inf";
 constexpr const char* kFilesPath = "/update/01/";
 constexpr const char* kHelpTopic = "UpdatingMainSongBaseDataFiles.htm";
+// Far more than any real list or signature file holds.
+constexpr std::uint64_t kMaxListBytes = 1 << 20;
+constexpr std::uint64_t kMaxSignatureBytes = 4096;
 
 constexpr const char* kRetryText =
     "AutoUpdate has experienced an error accessing|the necessary Update Files.||Do you wish to Retry?";
@@ -135,7 +138,7 @@ private:
             DownloadConvertLineEnds = 1;
             DownloadTotalSize = 0;
             AutoUpdateStatusText = "Downloading AutoUpdate Instructions";
-            DownloadReport report = DownloadFileReport(Url(kListPath), partial);
+            DownloadReport report = DownloadFileReport(Url(kListPath), partial, {.maxBytes = kMaxListBytes});
             std::string problem;
             if (report.status == DownloadStatus::Complete && report.bytes > 0) {
                 ::unlink(Native(listPath).c_str());
@@ -174,7 +177,8 @@ private:
         DownloadConvertLineEnds = 0;
         DownloadTotalSize = 0;
         AutoUpdateStatusText = "Downloading Update File: " + r.newFile + ".sig";
-        DownloadReport report = DownloadFileReport(Url(std::string(kFilesPath) + r.newFile + ".sig"), sigPath, false);
+        DownloadReport report = DownloadFileReport(Url(std::string(kFilesPath) + r.newFile + ".sig"), sigPath,
+                                                   {.showErrors = false, .maxBytes = kMaxSignatureBytes});
         std::string text;
         bool ok = report.status == DownloadStatus::Complete &&
                   fw::ReadWholeFile(Native(sigPath), text) == fw::FileReadResult::Read &&
@@ -210,7 +214,7 @@ private:
             for (;;) {
                 AutoUpdateStatusText = "Downloading Update File: " + r->newFile;
                 DownloadTotalSize = static_cast<std::int32_t>(std::min<std::uint64_t>(r->size, INT32_MAX));
-                DownloadReport report = DownloadFileReport(Url(kFilesPath + r->newFile), dest);
+                DownloadReport report = DownloadFileReport(Url(kFilesPath + r->newFile), dest, {.maxBytes = r->size});
                 bool ok = report.status == DownloadStatus::Complete && report.bytes == r->size;
                 if (ok && r->program) {
                     fw::Digest digest{};

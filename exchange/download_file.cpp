@@ -36,8 +36,8 @@ std::string& CaFile() {
 // One download in its window: the file, the transfer and what the user sees.
 class Download {
 public:
-    Download(std::string url, std::string destination, bool showErrors)
-        : url_(std::move(url)), destination_(std::move(destination)), showErrors_(showErrors),
+    Download(std::string url, std::string destination, DownloadOptions options)
+        : url_(std::move(url)), destination_(std::move(destination)), options_(options),
           window_("P8$PROGRESSWINDOW") {}
 
     DownloadReport Run() {
@@ -113,6 +113,12 @@ private:
 
     bool Write(std::string_view bytes) {
         if (bytes.empty()) return true;
+        // A server that sends more than was asked for is not followed to
+        // the end of the disk.
+        if (options_.maxBytes && received_ + bytes.size() > options_.maxBytes) {
+            tooLong_ = true;
+            return false;
+        }
         if (convert_) {
             converter_.Convert(bytes, converted_);
             bytes = converted_;
@@ -145,6 +151,7 @@ private:
             return Finish(DownloadStatus::Failed, "HTTP status " + std::to_string(refusedStatus_));
         }
         if (writeFailed_) return Finish(DownloadStatus::Failed, "the file could not be written");
+        if (tooLong_) return Finish(DownloadStatus::Failed, "more bytes than expected");
         if (transfer_->Code() != CURLE_OK) return Failed();
         // A body shorter than the test's window is tested now.
         std::string rest = notFound_.End();
@@ -152,7 +159,7 @@ private:
             ShowError("Auto Update Error: File not found on server");
             return Finish(DownloadStatus::NotFound, "not found on the server");
         }
-        if (!Write(rest)) return Finish(DownloadStatus::Failed, "the file could not be written");
+        if (!Write(rest)) return Finish(DownloadStatus::Failed, tooLong_ ? "more bytes than expected" : "the file could not be written");
         Redraw();
         Finish(DownloadStatus::Complete, {});
     }
@@ -190,7 +197,7 @@ private:
     }
 
     void ShowError(const std::string& text) {
-        if (showErrors_) fw::MESSAGE(text, "AutoUpdate Error", fw::Icon::Hand, fw::Button::Ok);
+        if (options_.showErrors) fw::MESSAGE(text, "AutoUpdate Error", fw::Icon::Hand, fw::Button::Ok);
     }
 
     void Animate() {
@@ -212,7 +219,7 @@ private:
     }
 
     std::string url_, destination_;
-    bool showErrors_;
+    DownloadOptions options_;
     fw::Window window_;
     std::unique_ptr<fw::HttpTransfer> transfer_;
     int fd_ = -1;
@@ -220,6 +227,7 @@ private:
     bool convert_ = false;
     bool statusChecked_ = false;
     bool writeFailed_ = false;
+    bool tooLong_ = false;
     bool done_ = false;
     DownloadStatus refused_ = DownloadStatus::Complete;
     long refusedStatus_ = 0;
@@ -237,8 +245,8 @@ private:
 
 }  // namespace
 
-DownloadReport DownloadFileReport(std::string_view url, std::string_view destination, bool showErrors) {
-    Download download{std::string(url), std::string(destination), showErrors};
+DownloadReport DownloadFileReport(std::string_view url, std::string_view destination, DownloadOptions options) {
+    Download download{std::string(url), std::string(destination), options};
     return download.Run();
 }
 

@@ -35,10 +35,15 @@ struct DownloadReport {
     std::string detail;       // what went wrong, for tests and logs
 };
 
+struct DownloadOptions {
+    bool showErrors = true;     // false: a failure shows no message
+    std::uint64_t maxBytes = 0;  // more than this fails the download at once (0: no limit)
+};
+
 // The download with its window. Shows the error messages of a failure
-// unless showErrors is false; a cancel shows none. The destination exists
-// afterwards (empty when nothing was written).
-DownloadReport DownloadFileReport(std::string_view url, std::string_view destination, bool showErrors = true);
+// (a cancel, a file that cannot be written and one over the limit show
+// none). The destination exists afterwards (empty when nothing was written).
+DownloadReport DownloadFileReport(std::string_view url, std::string_view destination, DownloadOptions options = {});
 // The same, returning the bytes written, as the wizard's steps use it.
 long DownloadFile(std::string_view url, std::string_view destination);
 

@@ -95,6 +95,15 @@ TEST_F(DownloadTest, AServerErrorIsAnInvalidResponse) {
     EXPECT_EQ(r.bytes, 0u);
 }
 
+TEST_F(DownloadTest, MoreThanTheLimitStopsTheDownload) {
+    server.Serve("/big", std::string(500000, 'b'));
+    DownloadReport r;
+    d.Start([&] { r = DownloadFileReport(server.Url("/big"), Dest(), {.maxBytes = 1000}); });
+    EXPECT_EQ(r.status, DownloadStatus::Failed);
+    EXPECT_LE(r.bytes, 1000u);
+    EXPECT_TRUE(d.Messages().empty());
+}
+
 TEST_F(DownloadTest, AConnectionCutMidwayFails) {
     server.ServeCut("/cut", std::string(100000, 'c'), 40000);
     d.AnswerMessage("Auto Update Error: ", fw::Button::Ok);

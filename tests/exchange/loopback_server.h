@@ -73,6 +73,8 @@ private:
         server_.set_keep_alive_max_count(1);
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        // A stop before the loop runs would be lost and the join would wait for ever.
+        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     void Count() { ++requests_; }
     std::unique_ptr<httplib::Server> owned_;
