@@ -206,7 +206,9 @@ TEST_F(SearchTest, TheTracksOfADiscShowThoseInTheBookInRed) {
             const std::string colors = CellColors("?LIST", row, column, kDiscTracksWindow);
             const bool red = row == 2 || row == 3;
             EXPECT_EQ(colors.substr(0, 6) == "0000FF", red) << row << "/" << column << " " << colors;
-            if (red) EXPECT_EQ(colors.substr(14, 6), "0000FF") << colors;  // red on white when selected
+            if (red) {
+                EXPECT_EQ(colors.substr(14, 6), "0000FF") << colors;  // red on white when selected
+            }
         }
 
     // The book closes meanwhile: the window says so and marks nothing.

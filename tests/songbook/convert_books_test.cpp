@@ -38,7 +38,7 @@ constexpr const char* kConvertQuestion = "must be converted to the new format";
 constexpr const char* kNotConverted = "The SongBook could not be converted.";
 
 // The date every fixture listing was added, unless it says otherwise.
-long Added() { return fw::DATE(5, 17, 2004); }
+std::int32_t Added() { return static_cast<std::int32_t>(fw::DATE(5, 17, 2004)); }
 
 std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -302,7 +302,7 @@ TEST_F(OlderLayoutTest, TheBookIsRewrittenInTheCurrentLayoutWithTheOriginalKept)
     EXPECT_EQ(d.Rows("?LISTTITLE", kBook).size(), 3u);
     d.Press("?CLOSE", kBook);
     EXPECT_EQ(BookListings("Party"),
-              (std::vector<Listing>{{"Alpha", "Ann", "SC1", 1, "X", "SC", fw::DATE(2, 3, 2001)},
+              (std::vector<Listing>{{"Alpha", "Ann", "SC1", 1, "X", "SC", static_cast<std::int32_t>(fw::DATE(2, 3, 2001))},
                                     {"Bravo", "Bob", "SC1", 65535, "", "", Added()},
                                     {"Charlie", "Cy", "SC2", 4, "", "", Added()}}));
     EXPECT_EQ(BookFiles(), (Strings{"Party.2bd", "Party.2bk", "Party.2bk.tps-original"}));
