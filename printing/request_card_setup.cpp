@@ -102,13 +102,9 @@ void RecallSetup() {
         fw::MESSAGE("Invalid Request Setup File", "ERROR", fw::Icon::Hand, fw::Button::Ok);
         return;
     }
-    if (!repaired.empty()) {
-        std::string keys;
-        for (const std::string& key : repaired) keys += (keys.empty() ? "" : ", ") + key;
-        fw::MESSAGE("This Request Setup File was repaired: these settings were missing or out of range and now "
-                    "have their standard values:|" + keys,
-                    "Recall Setup", fw::Icon::Exclamation, fw::Button::Ok);
-    }
+    if (!repaired.empty())
+        fw::MESSAGE(RepairedMessage("Request Setup File", repaired), "Recall Setup", fw::Icon::Exclamation,
+                    fw::Button::Ok);
     ApplyFont("?SONGREQUESTHEADERTEXT:2", s.SongRequestHeaderFont, s.SongRequestHeaderFontSize,
               s.SongRequestHeaderFontStyle, s.SongRequestHeaderColor);
     ApplyFont("?SONGREQUESTFOOTERTEXT:2", s.SongRequestFooterFont, s.SongRequestFooterFontSize,

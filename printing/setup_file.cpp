@@ -95,6 +95,13 @@ std::optional<std::vector<std::string>> Recall(std::string_view file, std::strin
 
 }  // namespace setup_file
 
+std::string RepairedMessage(std::string_view fileKind, const std::vector<std::string>& keys) {
+    std::string list;
+    for (const std::string& key : keys) list += (list.empty() ? "" : ", ") + key;
+    return "This " + std::string(fileKind) +
+           " was repaired: these settings were missing or out of range and now have their standard values:|" + list;
+}
+
 std::string SetupFileName(std::string_view typed, std::string_view extension) {
     return shell::PathPart(typed, shell::path_part::Folder) + shell::PathPart(typed, shell::path_part::Name) +
            std::string(extension);

@@ -103,6 +103,10 @@ RecallResult RecallSetupFile(std::string_view file, std::string_view version,
     return RecallResult::Recalled;
 }
 
+// The message that tells the user which settings a recall repaired
+// ("SongBook Print Setup File" for the kind).
+std::string RepairedMessage(std::string_view fileKind, const std::vector<std::string>& keys);
+
 // The file a save writes for a name the user typed: its folder and name
 // with the given extension (".psf"), whatever extension was typed.
 std::string SetupFileName(std::string_view typed, std::string_view extension);

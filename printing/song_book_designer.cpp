@@ -224,13 +224,9 @@ void Designer::RecallDesign() {
         return;
     }
     setupFile_ = name;
-    if (!repaired.empty()) {
-        std::string keys;
-        for (const std::string& key : repaired) keys += (keys.empty() ? "" : ", ") + key;
-        fw::MESSAGE("This SongBook Print Setup File was repaired: these settings were missing or out of range and "
-                    "now have their standard values:|" + keys,
-                    "Recall Design", fw::Icon::Exclamation, fw::Button::Ok);
-    }
+    if (!repaired.empty())
+        fw::MESSAGE(RepairedMessage("SongBook Print Setup File", repaired), "Recall Design", fw::Icon::Exclamation,
+                    fw::Button::Ok);
     Refresh();
 }
 
