@@ -384,6 +384,19 @@ void PagedBrowse::ReloadAroundCurrent() {
     ReloadPage(ReloadKind::AroundCurrent);
 }
 
+void PagedBrowse::Restart() {
+    if (activeOrder_ == 0) {
+        const int wanted = spec_.activeOrder ? spec_.activeOrder() : 1;
+        activeOrder_ = wanted == 0 ? 1 : wanted;
+        list_.AlertTypedKeys();
+    }
+    resync_ = false;
+    rows_.clear();
+    highlight_ = 0;
+    ReloadPage(ReloadKind::FromTop);
+    PostRowSelected();
+}
+
 void PagedBrowse::SyncBrowse() {
     const int prior = activeOrder_;
     const int wanted = spec_.activeOrder ? spec_.activeOrder() : 1;

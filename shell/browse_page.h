@@ -93,6 +93,9 @@ public:
     void ReloadPage(ReloadKind kind);
     void ReloadAroundCurrent();
     void ReopenView();
+    // Reads the list again from its first record, as after the first load:
+    // for a list whose filter follows another list's highlighted row.
+    void Restart();
 
     int RowsLoaded() const { return static_cast<int>(rows_.size()); }
     int Highlight() const { return highlight_; }

@@ -1,6 +1,7 @@
 #include "songbase/songbase_procedures.h"
 
 #include "shell/program_procedures.h"
+#include "songbase/add_mfr_discs.h"
 #include "songbase/browse_song_base.h"
 #include "songbase/browse_song_base_disc_tracks.h"
 #include "songbase/edit_song_base_track.h"
@@ -14,6 +15,8 @@ void RegisterSongBaseProcedures() {
     shell::SetProgramProcedure("EditSongBaseTrack", EditSongBaseTrack);
     shell::SetProgramProcedure("BrowseSongBaseDiscTracks", BrowseSongBaseDiscTracks);
     shell::SetProgramProcedure("SearchSongBase", SearchSongBase);
+    // Adding manufacturers' discs to the open book.
+    shell::SetProgramProcedure("AddMfrDiscs", AddMfrDiscs);
 }
 
 }  // namespace songbase

@@ -1,0 +1,166 @@
+#include "songbase/disc_track_copy.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/data/transaction.h"
+#include "platform/runtime/error_state.h"
+#include "platform/text/strings.h"
+#include "shell/data_dictionary_files.h"
+#include "shell/data_dictionary_songbase.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_files.h"
+#include "shell/integrity_results.h"
+#include "songbase/custom_disc_ids.h"
+
+#include <set>
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace songbase {
+
+std::string NoTracksReason() { return "The Main SongBase has no tracks of this disc."; }
+std::string CustomIdTakenReason(std::string_view alt, std::string_view byDisc) {
+    return "Custom Disc ID " + std::string(alt) + " is already used by disc " + fw::CLIP(byDisc) + ".";
+}
+std::string BlankCustomIdReason() { return "The Custom Disc ID is blank."; }
+std::string WriteFailedReason(std::string_view error) { return "The SongBook could not be written: " + std::string(error); }
+
+struct DiscTrackCopier::Files {
+    explicit Files(const BookFiles& book)
+        : listings(Decl(shell::SongBookFile(), book.listings, &listing)), discs(Decl(shell::SBDiscsFile(), book.discs, &disc)) {}
+
+    static fw::FileDecl Decl(const shell::FileSpec& spec, const std::string& path, void* buffer) {
+        fw::FileDecl decl = shell::FileDeclOf(spec, [buffer] { return buffer; });
+        decl.name = fw::FixedName(path);
+        return decl;
+    }
+
+    shell::SongBookRec listing{};
+    shell::SBDiscsRec disc{};
+    fw::File listings;
+    fw::File discs;
+};
+
+DiscTrackCopier::DiscTrackCopier(BookFiles book) : book_(std::move(book)), files_(std::make_unique<Files>(book_)) {}
+
+DiscTrackCopier::~DiscTrackCopier() { Close(); }
+
+bool DiscTrackCopier::Open(std::string* problem) {
+    for (fw::File* f : {&files_->listings, &files_->discs}) {
+        fw::OPEN(*f, fw::ReadWrite | fw::DenyNone);
+        if (fw::ERRORCODE() == 0) continue;
+        if (problem) *problem = fw::NAME(*f) + ": " + fw::ERROR();
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void DiscTrackCopier::Close() {
+    fw::CLOSE(files_->listings);
+    fw::CLOSE(files_->discs);
+}
+
+bool DiscTrackCopier::Write(bool disc) {
+    if (failWrite_ != 0 && ++writes_ == failWrite_) {
+        fw::SetFileError(fw::FileSystemErr, disc ? "SBDiscs" : "SongBook", "No space left on device");
+        return false;
+    }
+    fw::ADD(disc ? files_->discs : files_->listings);
+    return fw::ERRORCODE() == 0;
+}
+
+void DiscTrackCopier::AddDisc(const shell::TagEntry& tag, std::int32_t today, CopyCounts& counts) {
+    ++counts.discsDone;
+    const std::string unq = fw::CLIP(tag.unq);
+    const std::string alt = ClipCustomId(tag.alt);
+    auto refuse = [&](std::string reason) { counts.notAdded.push_back({unq, alt, std::move(reason)}); };
+
+    // The disc's tracks, in track order; disc IDs compare as the key does.
+    std::vector<shell::KaraokeRec> tracks;
+    {
+        fw::File& karaoke = shell::KARAOKE();
+        const fw::Key key = karaoke.FindKey("KAR:KDISK");
+        fw::ClearRecord(&KAR, shell::KaraokeRec::Decl());
+        KAR.UnqDiskID = unq;
+        fw::SET(key, key);
+        for (fw::NEXT(karaoke); fw::ERRORCODE() == 0 && shell::SameDiscId(KAR.UnqDiskID.Clip(), unq); fw::NEXT(karaoke))
+            tracks.push_back(KAR);
+        const int code = fw::ERRORCODE();
+        if (code != 0 && code != fw::RecordNotAvailable && tracks.empty()) return refuse(WriteFailedReason(fw::ERROR()));
+    }
+    if (tracks.empty()) return refuse(NoTracksReason());
+
+    shell::SBDiscsRec& disc = files_->disc;
+    shell::SongBookRec& listing = files_->listing;
+    fw::ClearRecord(&disc, shell::SBDiscsRec::Decl());
+    disc.UNQDISKID = unq;
+    fw::GET(files_->discs, files_->discs.FindKey("SBD:KUNQDISKID"));
+    const bool discInBook = fw::ERRORCODE() == 0;
+    if (!discInBook) {
+        if (alt.empty()) return refuse(BlankCustomIdReason());
+        fw::ClearRecord(&disc, shell::SBDiscsRec::Decl());
+        disc.ALTDISKID = alt;
+        fw::GET(files_->discs, files_->discs.FindKey("SBD:KALTDISKID"));
+        if (fw::ERRORCODE() == 0) return refuse(CustomIdTakenReason(alt, disc.UNQDISKID.Clip()));
+    }
+
+    // The tracks the book has of this disc already.
+    std::set<std::uint32_t> present;
+    {
+        const fw::Key key = files_->listings.FindKey("SBK:KUnqDiskID");
+        fw::ClearRecord(&listing, shell::SongBookRec::Decl());
+        listing.UnqDiskID = unq;
+        fw::SET(key, key);
+        for (fw::NEXT(files_->listings); fw::ERRORCODE() == 0 && shell::SameDiscId(listing.UnqDiskID.Clip(), unq);
+             fw::NEXT(files_->listings))
+            present.insert(listing.DISKTRACKNO);
+    }
+    std::vector<const shell::KaraokeRec*> fresh;
+    int duplicates = 0;
+    for (const shell::KaraokeRec& t : tracks) {
+        if (present.insert(t.DiskTrackNo).second) fresh.push_back(&t);
+        else ++duplicates;
+    }
+    if (fresh.empty()) {
+        counts.duplicateTracks += duplicates;
+        return;
+    }
+
+    const fw::FString<2> makeCode{fw::UPPER(fw::SUB(tracks.front().UnqDiskID.Str(), 1, 2))};
+    fw::LOGOUT(shell::integrity::kLogoutSeconds, files_->discs, files_->listings);
+    if (fw::ERRORCODE() != 0) return refuse(WriteFailedReason(fw::ERROR()));
+    bool ok = true;
+    if (!discInBook) {
+        fw::ClearRecord(&disc, shell::SBDiscsRec::Decl());
+        disc.UNQDISKID = tracks.front().UnqDiskID;
+        disc.MakeID = tracks.front().MAKEID;
+        disc.MAKETYPE = makeCode;
+        disc.ALTDISKID = alt;
+        ok = Write(true);
+    }
+    for (std::size_t i = 0; ok && i < fresh.size(); ++i) {
+        const shell::KaraokeRec& t = *fresh[i];
+        fw::ClearRecord(&listing, shell::SongBookRec::Decl());
+        listing.Title = t.Title;
+        listing.Artist = t.Artist;
+        listing.UnqDiskID = t.UnqDiskID;
+        listing.DISKTRACKNO = t.DiskTrackNo;
+        listing.GENRE = fw::CLIP(tag.genre);
+        listing.DateAdded = today;
+        listing.MAKEID = makeCode;
+        ok = Write(false);
+    }
+    if (ok) {
+        fw::COMMIT();
+        ok = fw::ERRORCODE() == 0;
+        if (!ok) return refuse(WriteFailedReason(fw::ERROR()));
+    } else {
+        const std::string error = fw::ERRORCODE() == fw::FileSystemErr ? fw::FILEERROR() : fw::ERROR();
+        fw::ROLLBACK();
+        return refuse(WriteFailedReason(error));
+    }
+    counts.tracksAdded += static_cast<int>(fresh.size());
+    counts.duplicateTracks += duplicates;
+}
+
+}  // namespace songbase

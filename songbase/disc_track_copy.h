@@ -1,0 +1,75 @@
+#pragma once
+// The track-adding worker's copy: each tagged disc's tracks from the Main
+// SongBase (KARAOKE, open on the calling thread) into a song book, with the
+// disc's record first when the book does not have the disc yet, one
+// transaction per disc. A disc that cannot be added (no tracks, its custom
+// ID blank or taken, a failed write) adds nothing and is reported with the
+// reason; only what was committed is counted.
+//
+// The copier works on the book it was made for, under file declarations of
+// its own, whatever the song-book window does with the shared book names
+// meanwhile.
+
+#include "shell/tag_list.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace songbase {
+
+// A book's two files, full paths.
+struct BookFiles {
+    std::string listings;  // .2bk
+    std::string discs;     // .2bd
+};
+
+struct DiscNotAdded {
+    std::string unq;
+    std::string alt;
+    std::string reason;
+};
+
+struct CopyCounts {
+    int tracksAdded = 0;
+    int duplicateTracks = 0;
+    int discsDone = 0;
+    std::vector<DiscNotAdded> notAdded;
+};
+
+class DiscTrackCopier {
+public:
+    explicit DiscTrackCopier(BookFiles book);
+    ~DiscTrackCopier();
+    DiscTrackCopier(const DiscTrackCopier&) = delete;
+    DiscTrackCopier& operator=(const DiscTrackCopier&) = delete;
+
+    // Opens the book's two files (they must exist); false with the reason.
+    bool Open(std::string* problem);
+    void Close();
+
+    // Adds one tagged disc, counting into `counts`; `today` is the date added.
+    void AddDisc(const shell::TagEntry& tag, std::int32_t today, CopyCounts& counts);
+
+    // For tests: the nth write (from 1) of this copier fails as a full disk would.
+    void FailWriteForTests(int nth) { failWrite_ = nth; }
+
+private:
+    struct Files;
+    bool Write(bool disc);
+
+    BookFiles book_;
+    std::unique_ptr<Files> files_;
+    int writes_ = 0;
+    int failWrite_ = 0;
+};
+
+// The reasons a disc is not added, as Details shows them.
+std::string NoTracksReason();
+std::string CustomIdTakenReason(std::string_view alt, std::string_view byDisc);
+std::string BlankCustomIdReason();
+std::string WriteFailedReason(std::string_view error);
+
+}  // namespace songbase
