@@ -82,6 +82,8 @@ public:
     virtual bool UserChoose(int /*row*/) { return false; }  // from 1
     virtual bool UserCheck(bool /*on*/) { return false; }
     virtual bool UserRightClick(int /*row*/) { return false; }  // a right-button press on the row
+    // A left double-click on a list's cell (row and column from 1).
+    virtual bool UserDoubleClick(int /*row*/, int /*column*/) { return false; }
     // A mouse press the window takes as an alert key (the control never
     // sees it): a list still notes the row and column it landed on.
     virtual void NoteAlertedPress(QWidget* /*receiver*/, const QPoint& /*pos*/) {}

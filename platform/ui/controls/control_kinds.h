@@ -234,6 +234,7 @@ public:
     bool UserChoose(int row) override;  // a click on the row
     bool UserPress() override;          // Enter on the highlight
     bool UserRightClick(int row) override;
+    bool UserDoubleClick(int row, int column) override;
     void NoteAlertedPress(QWidget* receiver, const QPoint& pos) override;
     std::vector<std::string> Rows() const override;  // shown columns joined by "|"
     int Highlight() const override;

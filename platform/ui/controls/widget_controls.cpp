@@ -85,6 +85,24 @@ bool ListControl::UserRightClick(int row) {
     return PressOnRow(list_, row, Qt::RightButton);
 }
 
+bool ListControl::UserDoubleClick(int row, int column) {
+    if (!Usable() || row < 1 || row > list_->rowCount()) return false;
+    list_->setSelected(row);
+    const QRect cell = list_->cellRect(row, column);
+    if (cell.isEmpty()) return false;
+    QWidget* target = list_->viewport();
+    const QPointF at = cell.center();
+    // As Qt delivers a double-click: press, release, double-click, release.
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                              QEvent::MouseButtonRelease}) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent e(type, at, target->mapToGlobal(at), Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
+    return true;
+}
+
 void ListControl::NoteAlertedPress(QWidget* receiver, const QPoint& pos) {
     QWidget* viewport = list_->viewport();
     if (!receiver || (receiver != viewport && !viewport->isAncestorOf(receiver) && receiver != list_)) return;

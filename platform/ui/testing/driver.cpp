@@ -229,6 +229,15 @@ bool Driver::RightClick(std::string_view equate, int row, std::string_view windo
     return ok;
 }
 
+bool Driver::DoubleClick(std::string_view equate, int row, int column, std::string_view window) {
+    Control* c = Locate(equate, window, true);
+    if (!c) return false;
+    bool ok = c->UserDoubleClick(row, column);
+    if (!ok) Fail("control " + std::string(equate) + " has no cell " + std::to_string(row) + "," + std::to_string(column));
+    Settle();
+    return ok;
+}
+
 bool Driver::Check(std::string_view equate, bool on, std::string_view window) {
     Control* c = Locate(equate, window, true);
     if (!c) return false;

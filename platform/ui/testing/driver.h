@@ -63,6 +63,8 @@ public:
     bool Check(std::string_view equate, bool on, std::string_view window = {});
     // A right-button press on a list's row (from 1).
     bool RightClick(std::string_view equate, int row, std::string_view window = {});
+    // A left double-click on a list's cell (row and column from 1).
+    bool DoubleClick(std::string_view equate, int row, int column, std::string_view window = {});
     // A key or mouse code (fw::Key) pressed on the control, through Qt.
     bool Key(std::string_view equate, int keyCode, std::string_view window = {});
     // A left click at a point of the control (pixels from its top left),

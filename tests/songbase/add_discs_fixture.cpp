@@ -1,0 +1,169 @@
+#include "add_discs_fixture.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/data/record.h"
+#include "platform/os/beep.h"
+#include "platform/runtime/error_state.h"
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_songbase.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_files.h"
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace add_discs_test {
+
+namespace {
+
+class DataLayerFiles : public shell::CheckedFileDriver {
+public:
+    void Open(const shell::FileSpec& f) override {
+        fw::File& file = shell::DataFile(f);
+        if (fw::IsOpen(file)) {
+            fw::SetError(0);
+            return;
+        }
+        fw::SHARE(file, fw::ReadWrite | fw::DenyNone);
+    }
+    void Recover(const shell::FileSpec& f) override { fw::SEND(shell::DataFile(f), "Recover=10"); }
+    void Create(const shell::FileSpec& f) override { fw::CREATE(shell::DataFile(f)); }
+    void Build(const shell::FileSpec& f) override { fw::BUILD(shell::DataFile(f)); }
+    void Close(const shell::FileSpec& f) override { fw::CLOSE(shell::DataFile(f)); }
+};
+
+void Created(fw::File& f) {
+    fw::CREATE(f);
+    ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::OPEN(f, fw::ReadWrite | fw::DenyNone);
+    ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+}
+
+void Added(fw::File& f) { ASSERT_EQ((fw::ADD(f), fw::ERRORCODE()), 0) << fw::ERROR(); }
+
+}  // namespace
+
+AddDiscsFolder::AddDiscsFolder() : files_(std::make_unique<DataLayerFiles>()) {}
+AddDiscsFolder::~AddDiscsFolder() = default;
+
+void AddDiscsFolder::SetUp() {
+    ASSERT_TRUE(dir_.isValid());
+    shell::InitialiseSharedGlobals();
+    shell::SetSongBaseFileNames(Folder());
+    shell::SetCheckedFileDriver(files_.get());
+    fw::SetBeepHandler([this](unsigned) { ++beeps; });
+}
+
+void AddDiscsFolder::TearDown() {
+    fw::SetBeepHandler(nullptr);
+    shell::SetCheckedFileDriver(nullptr);
+    shell::InitialiseSharedGlobals();
+}
+
+void AddDiscsFolder::MakeSongBase(const std::vector<Brand>& brands, const std::vector<MfrDiscRow>& discs,
+                                  const std::vector<TrackRow>& tracks, const std::vector<std::string>& genres) {
+    fw::File& dmake = shell::DMake();
+    fw::File& disc = shell::Discs();
+    fw::File& karaoke = shell::KARAOKE();
+    fw::File& genre = shell::Genre();
+    for (fw::File* f : {&dmake, &disc, &karaoke, &genre}) Created(*f);
+    for (const Brand& b : brands) {
+        fw::ClearRecord(&BRA, shell::DMakeRec::Decl());
+        BRA.MakeID = b.id;
+        BRA.MAKE = b.name;
+        Added(dmake);
+    }
+    for (const MfrDiscRow& d : discs) {
+        fw::ClearRecord(&DIS, shell::DiscsRec::Decl());
+        DIS.MakeID = d.brand;
+        DIS.DISKID = d.diskId;
+        DIS.UnqDiskID = d.unq;
+        Added(disc);
+    }
+    for (const TrackRow& t : tracks) {
+        fw::ClearRecord(&KAR, shell::KaraokeRec::Decl());
+        KAR.UnqDiskID = t.unq;
+        KAR.DiskTrackNo = t.track;
+        KAR.Title = t.title;
+        KAR.Artist = t.artist;
+        KAR.MAKEID = t.brand;
+        KAR.DISKID = t.unq;
+        Added(karaoke);
+    }
+    for (const std::string& g : genres) {
+        fw::ClearRecord(&GEN, shell::GenreRec::Decl());
+        GEN.GENRE = g;
+        Added(genre);
+    }
+    for (fw::File* f : {&dmake, &disc, &karaoke, &genre}) fw::CLOSE(*f);
+}
+
+void AddDiscsFolder::MakeBook(const std::string& base, const std::vector<BookDisc>& discs,
+                              const std::vector<BookListing>& listings) {
+    UseBook(base);
+    fw::File& book = shell::SongBook();
+    fw::File& disc = shell::SBDiscs();
+    for (fw::File* f : {&book, &disc}) Created(*f);
+    for (const BookDisc& d : discs) {
+        fw::ClearRecord(&SBD, shell::SBDiscsRec::Decl());
+        SBD.UNQDISKID = d.unq;
+        SBD.ALTDISKID = d.alt;
+        SBD.MakeID = d.makeId;
+        SBD.MAKETYPE = d.unq.substr(0, 2);
+        Added(disc);
+    }
+    for (const BookListing& l : listings) {
+        fw::ClearRecord(&SBK, shell::SongBookRec::Decl());
+        SBK.UnqDiskID = l.unq;
+        SBK.DISKTRACKNO = l.track;
+        SBK.Title = l.title;
+        SBK.Artist = "Artist";
+        Added(book);
+    }
+    fw::CLOSE(book);
+    fw::CLOSE(disc);
+    shell::SongBookName = "";
+    shell::SBDiscsName = "";
+}
+
+void AddDiscsFolder::UseBook(const std::string& base) {
+    shell::SongBookName = Path(base + ".2bk");
+    shell::SBDiscsName = Path(base + ".2bd");
+}
+
+std::vector<std::string> AddDiscsFolder::Discs(const std::string& base) {
+    const std::string kept = shell::SBDiscsName.Str();
+    shell::SBDiscsName = Path(base + ".2bd");
+    std::vector<std::string> out;
+    fw::File& disc = shell::SBDiscs();
+    const bool wasOpen = fw::IsOpen(disc);
+    if (!wasOpen) fw::OPEN(disc, fw::ReadOnly | fw::DenyNone);
+    EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::SET(disc.FindKey("SBD:KUNQDISKID"));
+    for (fw::NEXT(disc); fw::ERRORCODE() == 0; fw::NEXT(disc))
+        out.push_back(SBD.UNQDISKID.Str() + "/" + SBD.ALTDISKID.Str() + "/" + std::to_string(SBD.MakeID) + "/" +
+                      SBD.MAKETYPE.Str());
+    if (!wasOpen) fw::CLOSE(disc);
+    shell::SBDiscsName = kept;
+    return out;
+}
+
+std::vector<std::string> AddDiscsFolder::Listings(const std::string& base) {
+    const std::string kept = shell::SongBookName.Str();
+    shell::SongBookName = Path(base + ".2bk");
+    std::vector<std::string> out;
+    fw::File& book = shell::SongBook();
+    const bool wasOpen = fw::IsOpen(book);
+    if (!wasOpen) fw::OPEN(book, fw::ReadOnly | fw::DenyNone);
+    EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::SET(book.FindKey("SBK:KUnqDiskID"));
+    for (fw::NEXT(book); fw::ERRORCODE() == 0; fw::NEXT(book))
+        out.push_back(SBK.UnqDiskID.Str() + "/" + std::to_string(SBK.DISKTRACKNO) + "/" + SBK.Title.Str() + "/" +
+                      SBK.Artist.Str() + "/" + SBK.GENRE.Str() + "/" + SBK.MAKEID.Str() + "/" +
+                      std::to_string(SBK.DateAdded));
+    if (!wasOpen) fw::CLOSE(book);
+    shell::SongBookName = kept;
+    return out;
+}
+
+}  // namespace add_discs_test

@@ -1,0 +1,156 @@
+// The track-adding worker's copy routine on small song bases and books.
+#include "songbase/disc_track_copy.h"
+
+#include "add_discs_fixture.h"
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_songbase.h"
+
+#include <gmock/gmock.h>
+
+namespace add_discs_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr std::int32_t kToday = 80000;
+
+std::vector<TrackRow> TracksOf(const std::string& unq, int count, std::int32_t brand = 1) {
+    std::vector<TrackRow> out;
+    for (int n = 1; n <= count; ++n) out.push_back({unq, static_cast<std::uint16_t>(n), unq + " song " + std::to_string(n), "Artist", brand});
+    return out;
+}
+
+class DiscTrackCopyTest : public AddDiscsFolder {
+protected:
+    // Copies the tags into book "Party" and gives the counts.
+    songbase::CopyCounts Copy(const std::vector<shell::TagEntry>& tags, int failWrite = 0) {
+        shell::FileUse karaoke(shell::KaraokeFile());
+        songbase::DiscTrackCopier copier({Path("Party.2bk"), Path("Party.2bd")});
+        std::string problem;
+        EXPECT_TRUE(copier.Open(&problem)) << problem;
+        copier.FailWriteForTests(failWrite);
+        songbase::CopyCounts counts;
+        for (const shell::TagEntry& t : tags) copier.AddDisc(t, kToday, counts);
+        return counts;
+    }
+};
+
+TEST_F(DiscTrackCopyTest, TwoNewDiscsAddEveryTrackAndOneDiscRecordEach) {
+    std::vector<TrackRow> tracks = TracksOf("SC8123", 12, 7);
+    for (TrackRow& t : TracksOf("sc9001", 12, 7)) tracks.push_back(t);
+    MakeSongBase({{7, "Sound Choice"}}, {}, tracks);
+    MakeBook("Party", {}, {});
+
+    const songbase::CopyCounts counts = Copy({{"SC8123", "101", 0, "Rock"}, {"SC9001", "102", 0, ""}});
+
+    EXPECT_EQ(counts.tracksAdded, 24);
+    EXPECT_EQ(counts.duplicateTracks, 0);
+    EXPECT_THAT(counts.notAdded, IsEmpty());
+    // The disc takes the track's own spelling of its ID and brand; the brand
+    // code is its first two characters in capitals.
+    EXPECT_THAT(Discs("Party"), ElementsAre("SC8123/101/7/SC", "sc9001/102/7/SC"));
+    const auto listings = Listings("Party");
+    ASSERT_EQ(listings.size(), 24u);
+    EXPECT_EQ(listings[0], "SC8123/1/SC8123 song 1/Artist/Rock/SC/80000");
+    EXPECT_EQ(listings[12], "sc9001/1/sc9001 song 1/Artist//SC/80000");
+}
+
+TEST_F(DiscTrackCopyTest, ADiscTheBookHasGetsOnlyItsMissingTracksUnderItsOwnRecord) {
+    MakeSongBase({{1, "Brand"}}, {}, TracksOf("AV100", 4));
+    MakeBook("Party", {{"AV100", "7"}}, {{"AV100", 1, "kept"}, {"AV100", 3, "kept"}});
+
+    const songbase::CopyCounts counts = Copy({{"AV100", "999", 0, ""}});
+
+    EXPECT_EQ(counts.tracksAdded, 2);
+    EXPECT_EQ(counts.duplicateTracks, 2);
+    EXPECT_THAT(Discs("Party"), ElementsAre("AV100/7/1/AV"));
+    const auto listings = Listings("Party");
+    ASSERT_EQ(listings.size(), 4u);
+    EXPECT_EQ(listings[0].substr(0, 13), "AV100/1/kept/");
+    EXPECT_EQ(listings[1].substr(0, 19), "AV100/2/AV100 song ");
+}
+
+TEST_F(DiscTrackCopyTest, ADiscWhollyInTheBookAddsNothing) {
+    MakeSongBase({{1, "Brand"}}, {}, TracksOf("AV100", 2));
+    MakeBook("Party", {{"AV100", "7"}}, {{"AV100", 1, "a"}, {"AV100", 2, "b"}});
+
+    const songbase::CopyCounts counts = Copy({{"AV100", "AV100", 0, ""}});
+
+    EXPECT_EQ(counts.tracksAdded, 0);
+    EXPECT_EQ(counts.duplicateTracks, 2);
+    EXPECT_THAT(counts.notAdded, IsEmpty());
+    EXPECT_EQ(Listings("Party").size(), 2u);
+}
+
+TEST_F(DiscTrackCopyTest, ACustomIdTakenOrBlankSkipsTheDiscAndSaysWhy) {
+    std::vector<TrackRow> tracks = TracksOf("AV100", 3);
+    for (TrackRow& t : TracksOf("AV200", 3)) tracks.push_back(t);
+    for (TrackRow& t : TracksOf("AV300", 3)) tracks.push_back(t);
+    MakeSongBase({{1, "Brand"}}, {}, tracks);
+    MakeBook("Party", {{"ZZ1", "cb7"}}, {{"ZZ1", 1, "x"}});
+
+    const songbase::CopyCounts counts = Copy({{"AV100", "CB7", 0, ""}, {"AV200", "  ", 0, ""}, {"AV300", "CB8", 0, ""}});
+
+    EXPECT_EQ(counts.tracksAdded, 3);
+    ASSERT_EQ(counts.notAdded.size(), 2u);
+    EXPECT_EQ(counts.notAdded[0].unq, "AV100");
+    EXPECT_EQ(counts.notAdded[0].reason, songbase::CustomIdTakenReason("CB7", "ZZ1"));
+    EXPECT_EQ(counts.notAdded[1].reason, songbase::BlankCustomIdReason());
+    EXPECT_THAT(Discs("Party"), ElementsAre("AV300/CB8/1/AV", "ZZ1/cb7/1/ZZ"));
+    EXPECT_EQ(Listings("Party").size(), 4u);  // no listing of a skipped disc
+}
+
+TEST_F(DiscTrackCopyTest, ADiscWithoutTracksAddsNothingAndNoRecord) {
+    MakeSongBase({{1, "Brand"}}, {}, TracksOf("AV100", 2));
+    MakeBook("Party", {}, {});
+
+    const songbase::CopyCounts counts = Copy({{"AV999", "1", 0, ""}});
+
+    EXPECT_EQ(counts.tracksAdded, 0);
+    ASSERT_EQ(counts.notAdded.size(), 1u);
+    EXPECT_EQ(counts.notAdded[0].reason, songbase::NoTracksReason());
+    EXPECT_THAT(Discs("Party"), IsEmpty());
+}
+
+TEST_F(DiscTrackCopyTest, TracksAreFoundWhateverTheCaseOfTheDiscIdAndATwiceListedTrackIsADuplicate) {
+    std::vector<TrackRow> tracks = TracksOf("av100", 3);
+    tracks.push_back({"AV100", 2, "again"});
+    for (TrackRow& t : TracksOf("AV1000", 2)) tracks.push_back(t);  // a longer ID is another disc
+    MakeSongBase({{1, "Brand"}}, {}, tracks);
+    MakeBook("Party", {}, {});
+
+    const songbase::CopyCounts counts = Copy({{"AV100", "1", 0, ""}});
+
+    EXPECT_EQ(counts.tracksAdded, 3);
+    EXPECT_EQ(counts.duplicateTracks, 1);
+    EXPECT_EQ(Listings("Party").size(), 3u);
+}
+
+TEST_F(DiscTrackCopyTest, AFailedWriteRollsTheWholeDiscBack) {
+    std::vector<TrackRow> tracks = TracksOf("AV100", 3);
+    for (TrackRow& t : TracksOf("AV200", 3)) tracks.push_back(t);
+    MakeSongBase({{1, "Brand"}}, {}, tracks);
+    MakeBook("Party", {}, {});
+
+    // The third write is AV100's second listing, after its disc record.
+    const songbase::CopyCounts counts = Copy({{"AV100", "1", 0, ""}, {"AV200", "2", 0, ""}}, 3);
+
+    EXPECT_EQ(counts.tracksAdded, 3);
+    ASSERT_EQ(counts.notAdded.size(), 1u);
+    EXPECT_EQ(counts.notAdded[0].unq, "AV100");
+    EXPECT_THAT(counts.notAdded[0].reason, ::testing::HasSubstr("could not be written"));
+    EXPECT_THAT(Discs("Party"), ElementsAre("AV200/2/1/AV"));
+    EXPECT_EQ(Listings("Party").size(), 3u);
+}
+
+TEST_F(DiscTrackCopyTest, ABookThatCannotBeOpenedIsSaidSo) {
+    MakeSongBase({{1, "Brand"}}, {}, {});
+    songbase::DiscTrackCopier copier({Path("Missing.2bk"), Path("Missing.2bd")});
+    std::string problem;
+    EXPECT_FALSE(copier.Open(&problem));
+    EXPECT_THAT(problem, ::testing::HasSubstr("Missing.2bk"));
+}
+
+}  // namespace
+}  // namespace add_discs_test
