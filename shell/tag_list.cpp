@@ -24,7 +24,7 @@ bool SameDiscId(std::string_view a, std::string_view b) { return Compare(fw::CLI
 static std::string Folded(std::string_view id) { return fw::UpperText(fw::CLIP(id)); }
 
 TagList::TagList() : order_(DefaultOrder), byDisc_(true) {}
-TagList::TagList(Order order) : order_(order ? std::move(order) : Order(DefaultOrder)), byDisc_(!order) {}
+TagList::TagList(Order order) : byDisc_(!order) { order_ = order ? std::move(order) : Order(DefaultOrder); }
 
 void TagList::Reindex() {
     customIds_.clear();
