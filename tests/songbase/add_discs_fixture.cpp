@@ -10,6 +10,10 @@
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_files.h"
 
+#include "platform/data/sqlite_connection.h"
+
+#include <sqlite3.h>
+
 #include "shell/data_dictionary_prefixes.h"
 
 namespace add_discs_test {
@@ -164,6 +168,16 @@ std::vector<std::string> AddDiscsFolder::Listings(const std::string& base) {
     if (!wasOpen) fw::CLOSE(book);
     shell::SongBookName = kept;
     return out;
+}
+
+void AddDiscsFolder::Sql(const std::string& file, const std::string& sql) const {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(Path(file).c_str(), &db), SQLITE_OK);
+    fw::data::RegisterCollations(db);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
 }
 
 }  // namespace add_discs_test

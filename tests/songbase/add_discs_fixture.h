@@ -68,6 +68,10 @@ public:
     std::vector<std::string> Discs(const std::string& base);
     std::vector<std::string> Listings(const std::string& base);
 
+    // SQL on one of the folder's files through a connection of its own, as
+    // another copy of the program would write it.
+    void Sql(const std::string& file, const std::string& sql) const;
+
     int beeps = 0;
 
 private:

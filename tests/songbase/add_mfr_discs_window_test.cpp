@@ -1,0 +1,286 @@
+// The add-discs window through the test driver: from the song-book window,
+// a brand chosen, discs tagged by every route, the worker's counts and
+// Details, and the song-book window's lists afterwards.
+#include "songbase/add_mfr_discs.h"
+
+#include "add_discs_fixture.h"
+#include "platform/ui/message.h"
+#include "shell/program_procedures.h"
+#include "shell/window_runtime.h"
+#include "songbase/add_disc_tracks_process.h"
+#include "songbase/custom_disc_id.h"
+#include "songbase/custom_disc_ids.h"
+#include "songbase/multi_tag_options.h"
+#include "songbase/songbase_procedures.h"
+#include "songbook/browse_song_book.h"
+
+#include <gmock/gmock.h>
+
+#include <cstdlib>
+
+namespace add_discs_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kSongBook = "P1$BROWSEWINDOW";
+constexpr const char* kAddDiscs = "P1$ADDMFRDISCS";
+constexpr const char* kPrompt = "P1$CUSTOMDISCID";
+constexpr const char* kOptions = "P1$MULTITAGOPTIONS";
+constexpr const char* kWorker = "P1$ADDDISCTRACKS";
+
+std::vector<TrackRow> TracksOf(const std::string& unq, int count, std::int32_t brand) {
+    std::vector<TrackRow> out;
+    for (int n = 1; n <= count; ++n)
+        out.push_back({unq, static_cast<std::uint16_t>(n), unq + " Song " + std::to_string(n), "Singer", brand});
+    return out;
+}
+
+class AddMfrDiscsWindowTest : public AddDiscsFolder {
+protected:
+    void SetUp() override {
+        AddDiscsFolder::SetUp();
+        shell::ConnectWindowRuntime();
+        songbase::SKIPALTDISKID = 0;
+        songbase::RegisterSongBaseProcedures();
+        songbook::SetBookChooser([this] { return Path("Party.2bk"); });
+        songbook::SetGettingStarted([] {});
+        std::vector<TrackRow> tracks;
+        for (const char* unq : {"AL101", "AL102", "AL103"})
+            for (TrackRow& t : TracksOf(unq, 3, 1)) tracks.push_back(t);
+        for (TrackRow& t : TracksOf("BE201", 2, 2)) tracks.push_back(t);
+        MakeSongBase({{1, "Alpha"}, {2, "Beta"}},
+                     {{1, "101", "AL101"}, {1, "102", "AL102"}, {1, "103", "AL103"}, {2, "201", "BE201"}}, tracks,
+                     {"Rock", "Pop"});
+    }
+    void TearDown() override {
+        for (const char* w : {kWorker, kPrompt, kOptions}) while (d.IsOpen(w)) d.CloseWindow(w);
+        if (d.IsOpen(kAddDiscs)) d.CloseWindow(kAddDiscs);
+        if (d.IsOpen(kSongBook)) d.Press("?CLOSE", kSongBook);
+        shell::SetProgramProcedure("AddMfrDiscs", nullptr);
+        songbook::SetBookChooser(nullptr);
+        songbook::SetGettingStarted(nullptr);
+        songbase::SKIPALTDISKID = 0;
+        shell::DisconnectWindowRuntime();
+        AddDiscsFolder::TearDown();
+    }
+    // The song-book window on "Party", then Add Commercial Disc(s).
+    void OpenAddDiscs(const std::vector<BookDisc>& discs = {}, const std::vector<BookListing>& listings = {}) {
+        MakeBook("Party", discs, listings);
+        d.Start([] { songbook::BrowseSongBook(); });
+        ASSERT_TRUE(d.IsOpen(kSongBook));
+        ASSERT_TRUE(d.Enabled("?CANTORVALE", kSongBook));
+        d.Press("?CANTORVALE", kSongBook);
+        ASSERT_TRUE(d.IsOpen(kAddDiscs));
+    }
+    std::vector<std::string> Tagged() { return d.Rows("?LIST:4", kAddDiscs); }
+    // A number as its control shows it, without the picture's blanks.
+    std::string Number(const char* equate, const char* window = "") {
+        std::string text = d.Text(equate, window);
+        text.erase(0, text.find_first_not_of(' '));
+        return text;
+    }
+
+    fw::testing::Driver d{fw::testing::GTestFailures()};
+};
+
+TEST_F(AddMfrDiscsWindowTest, TheMainRoadFromTaggingToTheSongBooksLists) {
+    OpenAddDiscs();
+    EXPECT_EQ(d.Text("?DASSHOWTAG"), "Show All");
+    EXPECT_FALSE(d.Enabled("?BUTTON14"));  // no FastFind yet
+    EXPECT_FALSE(d.Enabled("?CHANGE"));    // no song-base track form yet
+    EXPECT_THAT(d.Rows("?LIST"), ElementsAre("Alpha", "Beta"));
+    EXPECT_THAT(d.Rows("?LIST:2"), ElementsAre("|AL101|101", "|AL102|102", "|AL103|103"));
+    EXPECT_THAT(d.Rows("?LIST:3"), ElementsAre("1|AL101 Song 1|Singer", "2|AL101 Song 2|Singer", "3|AL101 Song 3|Singer"));
+
+    // "&Rev tags" tags the brand's untagged discs under their printed numbers.
+    d.Press("?DASREVTAG");
+    EXPECT_THAT(Tagged(), ElementsAre("AL101|101", "AL102|102", "AL103|103"));
+    EXPECT_THAT(d.Rows("?LIST:2"), ElementsAre("\xBB|AL101|101", "\xBB|AL102|102", "\xBB|AL103|103"));
+
+    // A double-click in the Tag column untags; another asks the custom ID and genre.
+    d.DoubleClick("?LIST:2", 1, 1);
+    EXPECT_THAT(Tagged(), ElementsAre("AL102|102", "AL103|103"));
+    d.DoubleClick("?LIST:2", 1, 2);  // the Disk ID column: nothing
+    EXPECT_FALSE(d.IsOpen(kPrompt));
+    d.DoubleClick("?LIST:2", 1, 1);
+    ASSERT_TRUE(d.IsOpen(kPrompt));
+    EXPECT_EQ(d.Text("?DISKID"), "AL101");
+    d.Type("?DISKID", "103");
+    d.Type("?QUEGENRE", "rock");
+    d.Press("?OKBUTTON");  // 103 is AL103's tag
+    EXPECT_EQ(d.Text("?MESSAGE"), "Custom Disc ID Already Used!");
+    d.Press("?BUTTON3");  // AutoNumber: one above the tags' 102 and 103
+    EXPECT_EQ(d.Text("?DISKID"), "104");
+    EXPECT_EQ(d.Text("?QUEGENRE"), "Rock");
+    d.Press("?OKBUTTON");
+    EXPECT_FALSE(d.IsOpen(kPrompt));
+    EXPECT_THAT(Tagged(), ElementsAre("AL101|104", "AL102|102", "AL103|103"));
+
+    // "&Tag" on the highlighted disc: untag, then tag again with the ID typed.
+    d.Choose("?LIST:2", 2);
+    d.Press("?DASTAG");
+    EXPECT_THAT(d.Rows("?LIST:2")[1], "|AL102|102");
+    d.Press("?DASTAG");
+    ASSERT_TRUE(d.IsOpen(kPrompt));
+    d.Type("?DISKID", "K-2");
+    d.Press("?OKBUTTON");
+    EXPECT_THAT(Tagged(), ElementsAre("AL101|104", "AL102|K-2", "AL103|103"));
+
+    // The show-tags cycle.
+    d.Press("?DASSHOWTAG");
+    EXPECT_EQ(d.Text("?DASSHOWTAG"), "Showing Tagged");
+    EXPECT_EQ(d.Rows("?LIST:2").size(), 3u);
+    d.Press("?DASSHOWTAG");
+    EXPECT_EQ(d.Text("?DASSHOWTAG"), "Showing UnTagged");
+    EXPECT_THAT(d.Rows("?LIST:2"), IsEmpty());
+    d.Press("?DASSHOWTAG");
+    EXPECT_EQ(d.Text("?DASSHOWTAG"), "Show All");
+
+    // Brand Beta, "tag &All" numbered from 50 with a prefix.
+    d.Choose("?LIST", 2);
+    EXPECT_THAT(d.Rows("?LIST:2"), ElementsAre("|BE201|201"));
+    EXPECT_THAT(d.Rows("?LIST:3"), ElementsAre("1|BE201 Song 1|Singer", "2|BE201 Song 2|Singer"));
+    d.Press("?DASTAGALL");
+    ASSERT_TRUE(d.IsOpen(kOptions));
+    EXPECT_EQ(Number("?BATCHSTARTINGNUMBER"), "105");
+    d.AnswerMessage("Please select the method", fw::Button::Ok);
+    d.Press("?OKBUTTON");
+    EXPECT_TRUE(d.IsOpen(kOptions));
+    d.Press("?BATCHADDTYPE:RADIO2");
+    EXPECT_FALSE(d.Hidden("?BATCHPRE"));
+    d.Type("?BATCHPRE", "BE");
+    d.Type("?BATCHSTARTINGNUMBER", "50");
+    d.Press("?OKBUTTON");
+    EXPECT_FALSE(d.IsOpen(kOptions));
+    EXPECT_THAT(Tagged(), ElementsAre("AL101|104", "AL102|K-2", "AL103|103", "BE201|BE50"));
+
+    // Add them: the worker counts and shows Details.
+    d.Press("?BUTTON1");
+    ASSERT_TRUE(d.IsOpen(kWorker));
+    EXPECT_EQ(d.Caption(kWorker), "Adding Selected Disc Tracks to Open SongBook");
+    EXPECT_EQ(d.Text("?PROGRESS:PCTTEXT", kWorker), "100% Completed");
+    EXPECT_FALSE(d.Hidden("?B1", kWorker));
+    d.Press("?RESULTS", kWorker);
+    EXPECT_EQ(Number("?TRACKSADDED", kWorker), "11");
+    EXPECT_EQ(Number("?DUPTRACKS", kWorker), "0");
+    EXPECT_EQ(Number("?DISCSNOTADDED", kWorker), "0");
+    d.Press("?B1", kWorker);
+    EXPECT_FALSE(d.IsOpen(kWorker));
+    EXPECT_THAT(Tagged(), IsEmpty());
+
+    // Nothing tagged any more; the window closes without a question.
+    d.AnswerMessage("No Disc(s) Tagged for Processing", fw::Button::Ok);
+    d.Press("?BUTTON1", kAddDiscs);
+    d.Press("?BUTTON2", kAddDiscs);
+    EXPECT_FALSE(d.IsOpen(kAddDiscs));
+
+    EXPECT_THAT(Discs("Party"), ElementsAre("AL101/104/1/AL", "AL102/K-2/1/AL", "AL103/103/1/AL", "BE201/BE50/2/BE"));
+    const auto listings = Listings("Party");
+    ASSERT_EQ(listings.size(), 11u);
+    EXPECT_THAT(listings[0], ::testing::StartsWith("AL101/1/AL101 Song 1/Singer/Rock/AL/"));
+    EXPECT_THAT(listings[3], ::testing::StartsWith("AL102/1/AL102 Song 1/Singer//AL/"));
+    // The song-book window reads its lists again.
+    const auto titles = d.Rows("?LISTTITLE", kSongBook);
+    ASSERT_EQ(titles.size(), 11u);
+    EXPECT_THAT(titles[0], ::testing::StartsWith("AL101 Song 1|Singer|104|1|"));
+    EXPECT_EQ(d.Text("?LISTTITLE", kSongBook).substr(0, 12), "AL101 Song 1");
+}
+
+TEST_F(AddMfrDiscsWindowTest, ADiscTheBookHasIsRefusedAndTheWorkerReportsWhatItCouldNotAdd) {
+    OpenAddDiscs({{"AL102", "7"}}, {{"AL102", 1, "Kept"}});
+    d.AnswerMessage("Custom Disc ID: 7", fw::Button::Ok);
+    d.Choose("?LIST:2", 2);
+    d.Press("?DASTAG");
+    EXPECT_FALSE(d.IsOpen(kPrompt));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_THAT(Tagged(), IsEmpty());
+
+    // The query skipped: the manufacturer's IDs; the tag-all refuses AL102 again.
+    d.Check("?SKIPALTDISKID", true);
+    d.AnswerMessage("Custom Disc ID: 7", fw::Button::Ok);
+    d.Press("?DASTAGALL");
+    EXPECT_FALSE(d.IsOpen(kOptions));
+    EXPECT_THAT(Tagged(), ElementsAre("AL101|AL101", "AL103|AL103"));
+    // Another window of this program takes AL103's ID meanwhile: the worker
+    // skips that disc and says why.
+    Sql("Party.2bd", "INSERT INTO records(UNQDISKID, MAKETYPE, MakeID, ALTDISKID, _rev) VALUES('ZZ9', 'ZZ', 9, 'al103', 1)");
+    d.Press("?BUTTON1");
+    ASSERT_TRUE(d.IsOpen(kWorker));
+    d.Press("?RESULTS", kWorker);
+    EXPECT_EQ(Number("?TRACKSADDED", kWorker), "3");
+    EXPECT_EQ(Number("?DISCSNOTADDED", kWorker), "1");
+    const auto notAdded = d.Rows("?NOTADDED", kWorker);
+    ASSERT_EQ(notAdded.size(), 1u);
+    EXPECT_THAT(notAdded[0], ::testing::HasSubstr("AL103 (AL103): Custom Disc ID AL103 is already used by disc ZZ9"));
+    d.Press("?B1", kWorker);
+}
+
+TEST_F(AddMfrDiscsWindowTest, DoneWithTagsLeftAsksAndTheCloseBoxDoesNot) {
+    OpenAddDiscs();
+    d.Press("?DASREVTAG");
+    d.AnswerMessage("There are still disc(s) tagged and awaiting processing", fw::Button::No);
+    d.Press("?BUTTON2");
+    EXPECT_TRUE(d.IsOpen(kAddDiscs));
+    EXPECT_EQ(Tagged().size(), 3u);
+    // "Remove Selected" takes the highlighted tag off.
+    d.Choose("?LIST:4", 2);
+    d.Press("?BUTTON16");
+    EXPECT_THAT(Tagged(), ElementsAre("AL101|101", "AL103|103"));
+    EXPECT_EQ(d.Rows("?LIST:2")[1], "|AL102|102");
+    d.AnswerMessage("There are still disc(s) tagged and awaiting processing", fw::Button::Yes);
+    d.Press("?BUTTON2");
+    EXPECT_FALSE(d.IsOpen(kAddDiscs));
+    // Opened again: no tags; the close box closes without asking.
+    d.Press("?CANTORVALE", kSongBook);
+    EXPECT_THAT(Tagged(), IsEmpty());
+    d.Press("?DASREVTAG");
+    d.CloseWindow(kAddDiscs);
+    EXPECT_FALSE(d.IsOpen(kAddDiscs));
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
+TEST_F(AddMfrDiscsWindowTest, WithNoBookOpenItSaysSoAndOpensNothing) {
+    d.AnswerMessage("No SongBook is open.", fw::Button::Ok);
+    d.Start(songbase::AddMfrDiscs);
+    EXPECT_FALSE(d.IsOpen(kAddDiscs));
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
+TEST_F(AddMfrDiscsWindowTest, AWorkerThatCannotOpenItsBookAddsNothingAndGivesTheTagsBack) {
+    auto owner = std::make_shared<shell::TagList>();
+    owner->Add({"AL103", "3", 0, ""});
+    std::vector<shell::TagEntry> work{{"AL101", "1", 0, ""}, {"AL103", "3", 0, ""}};
+    d.AnswerMessage("The SongBook could not be opened, so no disc has been added.", fw::Button::Ok);
+    d.Start([&] { songbase::AddDiscTracksProcess({Path("Gone.2bk"), Path("Gone.2bd")}, work, owner); });
+    EXPECT_FALSE(d.IsOpen(kWorker));
+    ASSERT_EQ(owner->Count(), 2);
+    EXPECT_EQ(owner->At(1).unq, "AL101");
+}
+
+TEST_F(AddMfrDiscsWindowTest, Screenshot) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir) GTEST_SKIP() << "set CV_SCREENSHOT_DIR to keep the pictures";
+    OpenAddDiscs({{"AL102", "7"}}, {});
+    d.Press("?DASTAG");
+    d.Type("?DISKID", "A-1");
+    d.Type("?QUEGENRE", "Rock");
+    EXPECT_TRUE(d.Screenshot(kPrompt, std::string(dir) + "/custom_disc_id.png"));
+    d.Press("?OKBUTTON");
+    d.Choose("?LIST:2", 3);
+    d.Press("?DASTAG");
+    d.Press("?BUTTON3");
+    d.Press("?OKBUTTON");
+    EXPECT_TRUE(d.Screenshot(kAddDiscs, std::string(dir) + "/add_mfr_discs.png"));
+    d.Press("?DASTAGALL");
+    d.Press("?BATCHADDTYPE:RADIO2");
+    EXPECT_TRUE(d.Screenshot(kOptions, std::string(dir) + "/multi_tag_options.png"));
+    d.Press("?CANCELBUTTON");
+    d.Press("?BUTTON1");
+    d.Press("?RESULTS", kWorker);
+    EXPECT_TRUE(d.Screenshot(kWorker, std::string(dir) + "/add_disc_tracks.png"));
+}
+
+}  // namespace
+}  // namespace add_discs_test
