@@ -17,9 +17,9 @@ namespace songbase {
 namespace {
 
 // Height of the window with Details shown; taller when discs were not added.
-constexpr int kDetailsHeight = 107;
+constexpr int kDetailsHeight = 118;
 constexpr int kDetailsWithListHeight = 170;
-constexpr int kDetailsWithListWidth = 300;
+constexpr int kDetailsWithListWidth = 320;
 // The counts are redrawn at most this often while the worker runs.
 constexpr auto kRedrawEvery = std::chrono::milliseconds(50);
 

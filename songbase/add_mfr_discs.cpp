@@ -51,7 +51,7 @@ constexpr const char* kHelpButton = "?BUTTON2:2";
 // Every column shows the selected row on 808040h.
 #define CV_SEL "E(0,0FFFFFFH,0FFFFFFH,808040H)"
 constexpr const char* kBrandFormat = "160L(2)|M~Brand/Series~@s40@" CV_SEL;
-constexpr const char* kDiscFormat = "14C|M~Tag~@s1@" CV_SEL "66L(2)|M~Disk ID~@s15@" CV_SEL "1L(2)|M~Disc ID~@s10@" CV_SEL;
+constexpr const char* kDiscFormat = "14C|M~Tag~@s1@" CV_SEL "70L(2)|M~Disk ID~@s15@" CV_SEL "1L(2)|M~Disc ID~@s10@" CV_SEL;
 constexpr const char* kTrackFormat =
     "26R(2)|M~Track~@n6@" CV_SEL "120L(2)|M~Title~@s40@" CV_SEL "100L(2)|M~Artist~@s40@" CV_SEL;
 constexpr const char* kTagListFormat = "72L(2)|M~Mfr. ID~@s17@72L(2)|M~Custom ID~@s17@";
