@@ -98,7 +98,11 @@ void AddDiscTracksProcess(BookFiles book, std::vector<shell::TagEntry> tags, std
         lastDrawn = now;
         fw::DISPLAY();
     }
+    copier.Finish(counts);
     copier.Close();
+    tracksAdded = counts.tracksAdded;
+    duplicateTracks = counts.duplicateTracks;
+    discsNotAdded = static_cast<std::int32_t>(counts.notAdded.size());
     tags.clear();
 
     fw::SetProp("?NOTADDED", fw::Prop::From, NotAddedRows(counts));

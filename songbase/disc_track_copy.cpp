@@ -11,6 +11,7 @@
 #include "shell/integrity_results.h"
 #include "songbase/custom_disc_ids.h"
 
+#include <chrono>
 #include <set>
 
 #include "shell/data_dictionary_prefixes.h"
@@ -23,6 +24,23 @@ std::string CustomIdTakenReason(std::string_view alt, std::string_view byDisc) {
 }
 std::string BlankCustomIdReason() { return "The Custom Disc ID is blank."; }
 std::string WriteFailedReason(std::string_view error) { return "The SongBook could not be written: " + std::string(error); }
+std::string CommitFailedReason(std::string_view error) {
+    return "The SongBook could not save the disc: " + std::string(error);
+}
+
+namespace {
+
+// How long a batch of discs runs before it is committed.
+constexpr long long kBatchMilliseconds = 250;
+
+long long NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::string ErrorText() { return fw::ERRORCODE() == fw::FileSystemErr ? fw::FILEERROR() : fw::ERROR(); }
+
+}  // namespace
 
 struct DiscTrackCopier::Files {
     explicit Files(const BookFiles& book)
@@ -56,9 +74,49 @@ bool DiscTrackCopier::Open(std::string* problem) {
 }
 
 void DiscTrackCopier::Close() {
+    if (inBatch_) {  // not finished: nothing of the open batch stays
+        fw::ROLLBACK();
+        inBatch_ = false;
+        pending_.clear();
+    }
     fw::CLOSE(files_->listings);
     fw::CLOSE(files_->discs);
 }
+
+bool DiscTrackCopier::BeginBatch(CopyCounts& counts, const std::string& unq, const std::string& alt) {
+    if (inBatch_) return true;
+    fw::LOGOUT(shell::integrity::kLogoutSeconds, files_->discs, files_->listings);
+    if (fw::ERRORCODE() != 0) {
+        counts.notAdded.push_back({unq, alt, WriteFailedReason(ErrorText())});
+        return false;
+    }
+    inBatch_ = true;
+    batchStarted_ = NowMs();
+    return true;
+}
+
+void DiscTrackCopier::Commit(CopyCounts& counts) {
+    if (!inBatch_) return;
+    inBatch_ = false;
+    if (failCommit_ != 0 && ++commits_ == failCommit_) {
+        fw::ROLLBACK();
+        fw::SetFileError(fw::FileSystemErr, "SongBook", "Disk I/O error");
+    } else {
+        fw::COMMIT();
+    }
+    if (fw::ERRORCODE() == 0) {
+        for (const Pending& p : pending_) {
+            counts.tracksAdded += p.added;
+            counts.duplicateTracks += p.duplicates;
+        }
+    } else {
+        const std::string reason = CommitFailedReason(ErrorText());
+        for (const Pending& p : pending_) counts.notAdded.push_back({p.unq, p.alt, reason});
+    }
+    pending_.clear();
+}
+
+void DiscTrackCopier::Finish(CopyCounts& counts) { Commit(counts); }
 
 bool DiscTrackCopier::Write(bool disc) {
     if (failWrite_ != 0 && ++writes_ == failWrite_) {
@@ -127,10 +185,10 @@ void DiscTrackCopier::AddDisc(const shell::TagEntry& tag, std::int32_t today, Co
     }
 
     const fw::FString<2> makeCode{fw::UPPER(fw::SUB(tracks.front().UnqDiskID.Str(), 1, 2))};
-    fw::LOGOUT(shell::integrity::kLogoutSeconds, files_->discs, files_->listings);
-    if (fw::ERRORCODE() != 0) return refuse(WriteFailedReason(fw::ERROR()));
-    bool ok = true;
-    if (!discInBook) {
+    if (!BeginBatch(counts, unq, alt)) return;
+    fw::SavePoint();
+    bool ok = fw::ERRORCODE() == 0;
+    if (ok && !discInBook) {
         fw::ClearRecord(&disc, shell::SBDiscsRec::Decl());
         disc.UNQDISKID = tracks.front().UnqDiskID;
         disc.MakeID = tracks.front().MAKEID;
@@ -151,16 +209,17 @@ void DiscTrackCopier::AddDisc(const shell::TagEntry& tag, std::int32_t today, Co
         ok = Write(false);
     }
     if (ok) {
-        fw::COMMIT();
+        fw::ReleaseSavePoint();
         ok = fw::ERRORCODE() == 0;
-        if (!ok) return refuse(WriteFailedReason(fw::ERROR()));
-    } else {
-        const std::string error = fw::ERRORCODE() == fw::FileSystemErr ? fw::FILEERROR() : fw::ERROR();
-        fw::ROLLBACK();
-        return refuse(WriteFailedReason(error));
     }
-    counts.tracksAdded += static_cast<int>(fresh.size());
-    counts.duplicateTracks += duplicates;
+    if (!ok) {
+        const std::string error = ErrorText();
+        fw::RollbackToSavePoint();
+        refuse(WriteFailedReason(error));
+    } else {
+        pending_.push_back({unq, alt, static_cast<int>(fresh.size()), duplicates});
+    }
+    if (NowMs() - batchStarted_ >= kBatchMilliseconds) Commit(counts);
 }
 
 }  // namespace songbase

@@ -1,10 +1,14 @@
 #pragma once
 // The track-adding worker's copy: each tagged disc's tracks from the Main
 // SongBase (KARAOKE, open on the calling thread) into a song book, with the
-// disc's record first when the book does not have the disc yet, one
-// transaction per disc. A disc that cannot be added (no tracks, its custom
-// ID blank or taken, a failed write) adds nothing and is reported with the
-// reason; only what was committed is counted.
+// disc's record first when the book does not have the disc yet. Each disc
+// is written whole or not at all (a save point of its own); the discs are
+// committed together a batch at a time (about every quarter of a second
+// of work, and at Finish), so a long run neither pays a synced commit per
+// disc nor risks more than its last batch. A disc that cannot be added (no
+// tracks, its custom ID blank or taken, a failed write or commit) adds
+// nothing and is reported with the reason; only what was committed is
+// counted.
 //
 // The copier works on the book it was made for, under file declarations of
 // its own, whatever the song-book window does with the shared book names
@@ -50,20 +54,37 @@ public:
     bool Open(std::string* problem);
     void Close();
 
-    // Adds one tagged disc, counting into `counts`; `today` is the date added.
+    // Adds one tagged disc, counting into `counts` once its batch is
+    // committed; `today` is the date added.
     void AddDisc(const shell::TagEntry& tag, std::int32_t today, CopyCounts& counts);
+    // Commits the last batch; call after the last disc.
+    void Finish(CopyCounts& counts);
 
-    // For tests: the nth write (from 1) of this copier fails as a full disk would.
+    // For tests: the nth write (from 1) of this copier fails as a full disk
+    // would; the nth commit (from 1) fails.
     void FailWriteForTests(int nth) { failWrite_ = nth; }
+    void FailCommitForTests(int nth) { failCommit_ = nth; }
 
 private:
     struct Files;
+    struct Pending {
+        std::string unq, alt;
+        int added = 0;
+        int duplicates = 0;
+    };
     bool Write(bool disc);
+    bool BeginBatch(CopyCounts& counts, const std::string& unq, const std::string& alt);
+    void Commit(CopyCounts& counts);
 
     BookFiles book_;
     std::unique_ptr<Files> files_;
+    std::vector<Pending> pending_;  // written in the open batch, not committed yet
+    bool inBatch_ = false;
+    long long batchStarted_ = 0;  // steady-clock milliseconds
     int writes_ = 0;
     int failWrite_ = 0;
+    int commits_ = 0;
+    int failCommit_ = 0;
 };
 
 // The reasons a disc is not added, as Details shows them.
@@ -71,5 +92,6 @@ std::string NoTracksReason();
 std::string CustomIdTakenReason(std::string_view alt, std::string_view byDisc);
 std::string BlankCustomIdReason();
 std::string WriteFailedReason(std::string_view error);
+std::string CommitFailedReason(std::string_view error);
 
 }  // namespace songbase

@@ -150,4 +150,43 @@ void ROLLBACK() {
     ClearError();
 }
 
+void SavePoint() {
+    Transaction& t = Current();
+    if (!t.active) {
+        SetError(kNoLogoutErr);
+        return;
+    }
+    data::Connection& c = t.files[0]->Own();
+    const int rc = c.Exec("SAVEPOINT fw_point");
+    if (rc != SQLITE_OK) return data::SetSqliteError(rc, c.ErrorMessage());
+    ClearError();
+}
+
+void ReleaseSavePoint() {
+    Transaction& t = Current();
+    if (!t.active) {
+        SetError(kNoLogoutErr);
+        return;
+    }
+    data::Connection& c = t.files[0]->Own();
+    const int rc = c.Exec("RELEASE fw_point");
+    if (rc != SQLITE_OK) return data::SetSqliteError(rc, c.ErrorMessage());
+    ClearError();
+}
+
+void RollbackToSavePoint() {
+    Transaction& t = Current();
+    if (!t.active) {
+        SetError(kNoLogoutErr);
+        return;
+    }
+    data::Connection& c = t.files[0]->Own();
+    int rc = c.Exec("ROLLBACK TO fw_point");
+    if (rc == SQLITE_OK) rc = c.Exec("RELEASE fw_point");
+    // What was read ahead may hold the undone writes.
+    for (auto& db : t.files) db->Changed();
+    if (rc != SQLITE_OK) return data::SetSqliteError(rc, c.ErrorMessage());
+    ClearError();
+}
+
 }  // namespace fw

@@ -28,4 +28,13 @@ void ROLLBACK();
 // True while this thread has a LOGOUT open.
 bool InTransaction();
 
+// A point inside the thread's transaction that its later writes can be
+// undone back to, leaving the earlier ones standing: one part of a long
+// transaction (a disc of a batch) succeeds or fails as a whole. Points
+// nest; each is ended by exactly one release or undo. Without a
+// transaction each sets 91 and does nothing else.
+void SavePoint();
+void ReleaseSavePoint();     // keeps the writes since the point (they commit with the transaction)
+void RollbackToSavePoint();  // undoes them
+
 }  // namespace fw

@@ -24,14 +24,16 @@ std::vector<TrackRow> TracksOf(const std::string& unq, int count, std::int32_t b
 class DiscTrackCopyTest : public AddDiscsFolder {
 protected:
     // Copies the tags into book "Party" and gives the counts.
-    songbase::CopyCounts Copy(const std::vector<shell::TagEntry>& tags, int failWrite = 0) {
+    songbase::CopyCounts Copy(const std::vector<shell::TagEntry>& tags, int failWrite = 0, int failCommit = 0) {
         shell::FileUse karaoke(shell::KaraokeFile());
         songbase::DiscTrackCopier copier({Path("Party.2bk"), Path("Party.2bd")});
         std::string problem;
         EXPECT_TRUE(copier.Open(&problem)) << problem;
         copier.FailWriteForTests(failWrite);
+        copier.FailCommitForTests(failCommit);
         songbase::CopyCounts counts;
         for (const shell::TagEntry& t : tags) copier.AddDisc(t, kToday, counts);
+        copier.Finish(counts);
         return counts;
     }
 };
@@ -142,6 +144,34 @@ TEST_F(DiscTrackCopyTest, AFailedWriteRollsTheWholeDiscBack) {
     EXPECT_THAT(counts.notAdded[0].reason, ::testing::HasSubstr("could not be written"));
     EXPECT_THAT(Discs("Party"), ElementsAre("AV200/2/1/AV"));
     EXPECT_EQ(Listings("Party").size(), 3u);
+}
+
+TEST_F(DiscTrackCopyTest, AFailedCommitCountsNothingOfItsBatchAsAdded) {
+    std::vector<TrackRow> tracks = TracksOf("AV100", 3);
+    for (TrackRow& t : TracksOf("AV200", 3)) tracks.push_back(t);
+    MakeSongBase({{1, "Brand"}}, {}, tracks);
+    MakeBook("Party", {}, {});
+
+    const songbase::CopyCounts counts = Copy({{"AV100", "1", 0, ""}, {"AV200", "2", 0, ""}}, 0, 1);
+
+    EXPECT_EQ(counts.tracksAdded, 0);
+    ASSERT_EQ(counts.notAdded.size(), 2u);
+    EXPECT_THAT(counts.notAdded[1].reason, ::testing::HasSubstr("could not save the disc"));
+    EXPECT_THAT(Discs("Party"), IsEmpty());
+    EXPECT_THAT(Listings("Party"), IsEmpty());
+}
+
+TEST_F(DiscTrackCopyTest, TwoTagsWithOneCustomIdAddOnlyTheFirstDisc) {
+    std::vector<TrackRow> tracks = TracksOf("AV100", 2);
+    for (TrackRow& t : TracksOf("AV200", 2)) tracks.push_back(t);
+    MakeSongBase({{1, "Brand"}}, {}, tracks);
+    MakeBook("Party", {}, {});
+
+    const songbase::CopyCounts counts = Copy({{"AV100", "Same", 0, ""}, {"AV200", "SAME", 0, ""}});
+
+    EXPECT_EQ(counts.tracksAdded, 2);
+    ASSERT_EQ(counts.notAdded.size(), 1u);
+    EXPECT_EQ(counts.notAdded[0].reason, songbase::CustomIdTakenReason("SAME", "AV100"));
 }
 
 TEST_F(DiscTrackCopyTest, ABookThatCannotBeOpenedIsSaidSo) {

@@ -69,6 +69,29 @@ TEST_F(Transactions, CommitWritesAllFilesAndRollbackNone) {
     EXPECT_EQ(fw::RECORDS(*discs), 0);
 }
 
+TEST_F(Transactions, ASavePointUndoesOnlyTheWritesAfterIt) {
+    fw::LOGOUT(2, *discs, *book);
+    AddSong(*book, "Before", "B1", 1);
+    fw::SavePoint();
+    ASSERT_EQ(fw::ERRORCODE(), 0);
+    AddSong(*book, "Undone", "U1", 1);
+    AddSong(*discs, "Undone", "U1", 1);
+    fw::RollbackToSavePoint();
+    EXPECT_EQ(fw::ERRORCODE(), 0);
+    EXPECT_EQ(fw::RECORDS(*book), 2);
+    EXPECT_EQ(fw::RECORDS(*discs), 1);
+    fw::SavePoint();
+    AddSong(*discs, "Kept too", "T1", 1);
+    fw::ReleaseSavePoint();
+    EXPECT_EQ(fw::ERRORCODE(), 0);
+    fw::COMMIT();
+    CloseAndReopen();
+    EXPECT_EQ(fw::RECORDS(*book), 2);
+    EXPECT_EQ(fw::RECORDS(*discs), 2);
+    fw::SavePoint();  // no transaction
+    EXPECT_EQ(fw::ERRORCODE(), 91);
+}
+
 TEST_F(Transactions, MisuseOnlySetsAnError) {
     fw::ROLLBACK();
     EXPECT_EQ(fw::ERRORCODE(), 91);
