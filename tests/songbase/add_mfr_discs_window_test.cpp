@@ -16,7 +16,21 @@
 
 #include <gmock/gmock.h>
 
+#include "platform/os/desktop_opener.h"
+#include "platform/ui/layout.h"
+#include "platform/ui/window_api.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_songbase.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/program_startup.h"
+
+#include <QUrl>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "shell/data_dictionary_prefixes.h"
 
 namespace add_discs_test {
 namespace {
@@ -257,6 +271,74 @@ TEST_F(AddMfrDiscsWindowTest, AWorkerThatCannotOpenItsBookAddsNothingAndGivesThe
     EXPECT_FALSE(d.IsOpen(kWorker));
     ASSERT_EQ(owner->Count(), 2);
     EXPECT_EQ(owner->At(1).unq, "AL101");
+}
+
+TEST_F(AddMfrDiscsWindowTest, TheWorkerAddsToTheBookItWasStartedForWhateverTheBookNamesSayNow) {
+    MakeBook("Party", {}, {});
+    MakeBook("Other", {}, {});
+    UseBook("Other");  // the song-book window has moved on to another book
+    std::vector<shell::TagEntry> work{{"BE201", "9", 0, "Pop"}};
+    d.Start([&] { songbase::AddDiscTracksProcess({Path("Party.2bk"), Path("Party.2bd")}, work, {}); });
+    ASSERT_TRUE(d.IsOpen(kWorker));
+    d.Press("?B1", kWorker);
+    EXPECT_THAT(Discs("Party"), ElementsAre("BE201/9/2/BE"));
+    EXPECT_THAT(Discs("Other"), IsEmpty());
+}
+
+// A FastFind window of the test's own: it tags a disc into the add-discs
+// window's list and waits to be closed.
+void StandInFastFind() {
+    if (songbase::AddDiscsSession* s = songbase::AddDiscsSessionOpen()) s->tags->Add({"BE201", "FF1", 0, ""});
+    fw::Window window(fw::ParseLayout("window FASTFIND\nat 10 10 100 40\ncontrol ?FOUND button\n  text \"Found\"\n"
+                                      "  at 4 4 40 14\n",
+                                      "FASTFIND"));
+    window.Open();
+    while (fw::ACCEPT()) {
+    }
+}
+
+TEST_F(AddMfrDiscsWindowTest, FastFindAndTheTrackFormComeAliveOnceTheProgramHasThem) {
+    std::vector<std::string> edits;
+    shell::SetProgramProcedure(songbase::kFastFindProcedure, StandInFastFind);
+    shell::SetProgramProcedure(songbase::kTrackFormProcedure, [&edits] {
+        edits.push_back(std::to_string(shell::RequestedAction()) + ":" + KAR.Title.Str());
+        shell::RequestedAction() = 0;
+        shell::ActionOutcome() = shell::outcome::Cancelled;
+    });
+    OpenAddDiscs();
+    EXPECT_TRUE(d.Enabled("?BUTTON14"));
+    EXPECT_TRUE(d.Enabled("?CHANGE"));
+    d.Choose("?LIST:3", 2);
+    d.Press("?CHANGE");
+    d.Key("?LIST:3", fw::KeyCode::CtrlEnter);
+    EXPECT_THAT(edits, ElementsAre("2:AL101 Song 2", "2:AL101 Song 2"));
+
+    // FastFind tags into this window's list, and closes with the window.
+    d.Press("?BUTTON14");
+    ASSERT_TRUE(d.IsOpen("FASTFIND"));
+    d.Activate(kAddDiscs);
+    EXPECT_THAT(Tagged(), ElementsAre("BE201|FF1"));
+    d.Choose("?LIST", 2);
+    EXPECT_THAT(d.Rows("?LIST:2"), ElementsAre("\xBB|BE201|201"));
+    d.CloseWindow(kAddDiscs);
+    EXPECT_FALSE(d.IsOpen("FASTFIND"));
+    shell::SetProgramProcedure(songbase::kFastFindProcedure, nullptr);
+    shell::SetProgramProcedure(songbase::kTrackFormProcedure, nullptr);
+}
+
+TEST_F(AddMfrDiscsWindowTest, HelpOpensTheWindowsPage) {
+    std::filesystem::create_directories(Path("help"));
+    std::ofstream(Path("help/AddingManufacturedDisc(s).htm")) << "<html></html>";
+    shell::InstallFolder = Folder();
+    shell::OsVersionInfo.majorVersion = 5;
+    std::vector<std::string> opened;
+    fw::SetDesktopOpener([&opened](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+    OpenAddDiscs();
+    d.Press("?BUTTON2:2");
+    fw::SetDesktopOpener(nullptr);
+    shell::OsVersionInfo = {};
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find("AddingManufacturedDisc"), std::string::npos) << opened[0];
 }
 
 TEST_F(AddMfrDiscsWindowTest, Screenshot) {
