@@ -18,13 +18,12 @@
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_files.h"
-#include "shell/data_layer.h"
 #include "songbase/add_mfr_discs.h"
 #include "songbase/custom_disc_ids.h"
 #include "tools/songbase_gen/generator/data_file_sink.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
+#include "window_bench_support.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -40,12 +39,6 @@ namespace {
 constexpr int kTracks = 30000;
 constexpr const char* kWindow = "P1$ADDMFRDISCS";
 constexpr const char* kWorker = "P1$ADDDISCTRACKS";
-
-void Check(bool ok, const char* what) {
-    if (ok) return;
-    std::fprintf(stderr, "add discs: %s: %s\n", what, fw::ERROR().c_str());
-    std::exit(1);
-}
 
 // The benchmark song base: every disc and track in the first brand.
 struct SongBase {
@@ -218,16 +211,9 @@ BENCHMARK(AddBrandOf2000Discs)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    shell::ConnectDataLayer();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (g_base) {
+    return RunWindowBenchmarks(argc, argv, [] {
+        if (!g_base) return;
         std::error_code ec;
         std::filesystem::remove_all(g_base->dir, ec);
-    }
-    return 0;
+    });
 }

@@ -150,43 +150,30 @@ void ROLLBACK() {
     ClearError();
 }
 
-void SavePoint() {
+namespace {
+
+// Runs savepoint statements on the thread's transaction; the undo also
+// drops what was read ahead.
+void OnTransaction(std::initializer_list<const char*> statements, bool undo) {
     Transaction& t = Current();
     if (!t.active) {
         SetError(kNoLogoutErr);
         return;
     }
     data::Connection& c = t.files[0]->Own();
-    const int rc = c.Exec("SAVEPOINT fw_point");
+    int rc = SQLITE_OK;
+    for (const char* sql : statements)
+        if (rc == SQLITE_OK) rc = c.Exec(sql);
+    if (undo)
+        for (auto& db : t.files) db->Changed();
     if (rc != SQLITE_OK) return data::SetSqliteError(rc, c.ErrorMessage());
     ClearError();
 }
 
-void ReleaseSavePoint() {
-    Transaction& t = Current();
-    if (!t.active) {
-        SetError(kNoLogoutErr);
-        return;
-    }
-    data::Connection& c = t.files[0]->Own();
-    const int rc = c.Exec("RELEASE fw_point");
-    if (rc != SQLITE_OK) return data::SetSqliteError(rc, c.ErrorMessage());
-    ClearError();
-}
+}  // namespace
 
-void RollbackToSavePoint() {
-    Transaction& t = Current();
-    if (!t.active) {
-        SetError(kNoLogoutErr);
-        return;
-    }
-    data::Connection& c = t.files[0]->Own();
-    int rc = c.Exec("ROLLBACK TO fw_point");
-    if (rc == SQLITE_OK) rc = c.Exec("RELEASE fw_point");
-    // What was read ahead may hold the undone writes.
-    for (auto& db : t.files) db->Changed();
-    if (rc != SQLITE_OK) return data::SetSqliteError(rc, c.ErrorMessage());
-    ClearError();
-}
+void SavePoint() { OnTransaction({"SAVEPOINT fw_point"}, false); }
+void ReleaseSavePoint() { OnTransaction({"RELEASE fw_point"}, false); }
+void RollbackToSavePoint() { OnTransaction({"ROLLBACK TO fw_point", "RELEASE fw_point"}, true); }
 
 }  // namespace fw

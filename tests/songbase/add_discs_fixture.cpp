@@ -4,7 +4,7 @@
 #include "platform/data/record.h"
 #include "platform/os/beep.h"
 #include "platform/runtime/error_state.h"
-#include "shell/checked_open.h"
+#include "shell/data_layer.h"
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_songbase.h"
 #include "shell/data_dictionary_songbook.h"
@@ -14,27 +14,13 @@
 
 #include <sqlite3.h>
 
+#include <functional>
+
 #include "shell/data_dictionary_prefixes.h"
 
 namespace add_discs_test {
 
 namespace {
-
-class DataLayerFiles : public shell::CheckedFileDriver {
-public:
-    void Open(const shell::FileSpec& f) override {
-        fw::File& file = shell::DataFile(f);
-        if (fw::IsOpen(file)) {
-            fw::SetError(0);
-            return;
-        }
-        fw::SHARE(file, fw::ReadWrite | fw::DenyNone);
-    }
-    void Recover(const shell::FileSpec& f) override { fw::SEND(shell::DataFile(f), "Recover=10"); }
-    void Create(const shell::FileSpec& f) override { fw::CREATE(shell::DataFile(f)); }
-    void Build(const shell::FileSpec& f) override { fw::BUILD(shell::DataFile(f)); }
-    void Close(const shell::FileSpec& f) override { fw::CLOSE(shell::DataFile(f)); }
-};
 
 void Created(fw::File& f) {
     fw::CREATE(f);
@@ -47,20 +33,18 @@ void Added(fw::File& f) { ASSERT_EQ((fw::ADD(f), fw::ERRORCODE()), 0) << fw::ERR
 
 }  // namespace
 
-AddDiscsFolder::AddDiscsFolder() : files_(std::make_unique<DataLayerFiles>()) {}
-AddDiscsFolder::~AddDiscsFolder() = default;
 
 void AddDiscsFolder::SetUp() {
     ASSERT_TRUE(dir_.isValid());
     shell::InitialiseSharedGlobals();
     shell::SetSongBaseFileNames(Folder());
-    shell::SetCheckedFileDriver(files_.get());
+    shell::ConnectDataLayer();
     fw::SetBeepHandler([this](unsigned) { ++beeps; });
 }
 
 void AddDiscsFolder::TearDown() {
     fw::SetBeepHandler(nullptr);
-    shell::SetCheckedFileDriver(nullptr);
+    shell::DisconnectDataLayer();
     shell::InitialiseSharedGlobals();
 }
 
@@ -135,39 +119,40 @@ void AddDiscsFolder::UseBook(const std::string& base) {
     shell::SBDiscsName = Path(base + ".2bd");
 }
 
-std::vector<std::string> AddDiscsFolder::Discs(const std::string& base) {
-    const std::string kept = shell::SBDiscsName.Str();
-    shell::SBDiscsName = Path(base + ".2bd");
+namespace {
+
+// Every record of a book file in the key's order, one line each; the
+// file's name variable points at `path` meanwhile.
+template <std::size_t N>
+std::vector<std::string> ReadAll(fw::File& file, const char* key, fw::FString<N>& name, const std::string& path,
+                                 const std::function<std::string()>& line) {
+    const std::string kept = name.Str();
+    name = path;
     std::vector<std::string> out;
-    fw::File& disc = shell::SBDiscs();
-    const bool wasOpen = fw::IsOpen(disc);
-    if (!wasOpen) fw::OPEN(disc, fw::ReadOnly | fw::DenyNone);
+    const bool wasOpen = fw::IsOpen(file);
+    if (!wasOpen) fw::OPEN(file, fw::ReadOnly | fw::DenyNone);
     EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
-    fw::SET(disc.FindKey("SBD:KUNQDISKID"));
-    for (fw::NEXT(disc); fw::ERRORCODE() == 0; fw::NEXT(disc))
-        out.push_back(SBD.UNQDISKID.Str() + "/" + SBD.ALTDISKID.Str() + "/" + std::to_string(SBD.MakeID) + "/" +
-                      SBD.MAKETYPE.Str());
-    if (!wasOpen) fw::CLOSE(disc);
-    shell::SBDiscsName = kept;
+    fw::SET(file.FindKey(key));
+    for (fw::NEXT(file); fw::ERRORCODE() == 0; fw::NEXT(file)) out.push_back(line());
+    if (!wasOpen) fw::CLOSE(file);
+    name = kept;
     return out;
 }
 
+}  // namespace
+
+std::vector<std::string> AddDiscsFolder::Discs(const std::string& base) {
+    return ReadAll(shell::SBDiscs(), "SBD:KUNQDISKID", shell::SBDiscsName, Path(base + ".2bd"), [] {
+        return SBD.UNQDISKID.Str() + "/" + SBD.ALTDISKID.Str() + "/" + std::to_string(SBD.MakeID) + "/" +
+               SBD.MAKETYPE.Str();
+    });
+}
+
 std::vector<std::string> AddDiscsFolder::Listings(const std::string& base) {
-    const std::string kept = shell::SongBookName.Str();
-    shell::SongBookName = Path(base + ".2bk");
-    std::vector<std::string> out;
-    fw::File& book = shell::SongBook();
-    const bool wasOpen = fw::IsOpen(book);
-    if (!wasOpen) fw::OPEN(book, fw::ReadOnly | fw::DenyNone);
-    EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
-    fw::SET(book.FindKey("SBK:KUnqDiskID"));
-    for (fw::NEXT(book); fw::ERRORCODE() == 0; fw::NEXT(book))
-        out.push_back(SBK.UnqDiskID.Str() + "/" + std::to_string(SBK.DISKTRACKNO) + "/" + SBK.Title.Str() + "/" +
-                      SBK.Artist.Str() + "/" + SBK.GENRE.Str() + "/" + SBK.MAKEID.Str() + "/" +
-                      std::to_string(SBK.DateAdded));
-    if (!wasOpen) fw::CLOSE(book);
-    shell::SongBookName = kept;
-    return out;
+    return ReadAll(shell::SongBook(), "SBK:KUnqDiskID", shell::SongBookName, Path(base + ".2bk"), [] {
+        return SBK.UnqDiskID.Str() + "/" + std::to_string(SBK.DISKTRACKNO) + "/" + SBK.Title.Str() + "/" +
+               SBK.Artist.Str() + "/" + SBK.GENRE.Str() + "/" + SBK.MAKEID.Str() + "/" + std::to_string(SBK.DateAdded);
+    });
 }
 
 void AddDiscsFolder::Sql(const std::string& file, const std::string& sql) const {

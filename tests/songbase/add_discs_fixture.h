@@ -1,7 +1,7 @@
 #pragma once
 // A Main SongBase and song books in a temporary folder for the add-discs
-// tests, written through the data layer, with the checked opens going
-// straight to the data layer and beeps counted.
+// tests, written through the data layer, with the program's data layer
+// connected and beeps counted.
 
 #include "platform/ui/testing/gtest_driver.h"
 
@@ -12,10 +12,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace shell {
-class CheckedFileDriver;
-}
 
 namespace add_discs_test {
 
@@ -48,8 +44,6 @@ struct BookListing {
 
 class AddDiscsFolder : public ::testing::Test {
 public:
-    AddDiscsFolder();
-    ~AddDiscsFolder() override;
     void SetUp() override;
     void TearDown() override;
 
@@ -76,7 +70,6 @@ public:
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<shell::CheckedFileDriver> files_;
 };
 
 }  // namespace add_discs_test

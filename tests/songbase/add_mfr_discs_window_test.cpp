@@ -341,7 +341,7 @@ TEST_F(AddMfrDiscsWindowTest, HelpOpensTheWindowsPage) {
     EXPECT_NE(opened[0].find("AddingManufacturedDisc"), std::string::npos) << opened[0];
 }
 
-TEST_F(AddMfrDiscsWindowTest, Screenshot) {
+TEST_F(AddMfrDiscsWindowTest, ScreenshotWhenAsked) {
     const char* dir = std::getenv("CV_SCREENSHOT_DIR");
     if (!dir) GTEST_SKIP() << "set CV_SCREENSHOT_DIR to keep the pictures";
     OpenAddDiscs({{"AL102", "7"}}, {});
