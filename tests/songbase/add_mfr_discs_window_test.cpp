@@ -103,10 +103,21 @@ TEST_F(AddMfrDiscsWindowTest, TheMainRoadFromTaggingToTheSongBooksLists) {
     OpenAddDiscs();
     EXPECT_EQ(d.Text("?DASSHOWTAG"), "Show All");
     EXPECT_FALSE(d.Enabled("?BUTTON14"));  // no FastFind yet
-    EXPECT_FALSE(d.Enabled("?CHANGE"));    // no song-base track form yet
+    EXPECT_TRUE(d.Enabled("?CHANGE"));     // the song base's track form
     EXPECT_THAT(d.Rows("?LIST"), ElementsAre("Alpha", "Beta"));
     EXPECT_THAT(d.Rows("?LIST:2"), ElementsAre("|AL101|101", "|AL102|102", "|AL103|103"));
     EXPECT_THAT(d.Rows("?LIST:3"), ElementsAre("1|AL101 Song 1|Singer", "2|AL101 Song 2|Singer", "3|AL101 Song 3|Singer"));
+    // The track list edits through it; Insert and Delete reach it and are refused there.
+    d.Choose("?LIST:3", 2);
+    d.Press("?CHANGE");
+    ASSERT_TRUE(d.IsOpen("P1$SONGBASETRACKFORM"));
+    d.CloseWindow("P1$SONGBASETRACKFORM");
+    d.AnswerMessage("inserts are not allowed", fw::Button::Ok);
+    d.Key("?LIST:3", fw::KeyCode::Insert);
+    d.AnswerMessage("deletions are not allowed", fw::Button::Ok);
+    d.Key("?LIST:3", fw::KeyCode::Delete);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(d.Rows("?LIST:3").size(), 3u);
 
     // "&Rev tags" tags the brand's untagged discs under their printed numbers.
     d.Press("?DASREVTAG");
@@ -311,7 +322,9 @@ TEST_F(AddMfrDiscsWindowTest, FastFindAndTheTrackFormComeAliveOnceTheProgramHasT
     d.Choose("?LIST:3", 2);
     d.Press("?CHANGE");
     d.Key("?LIST:3", fw::KeyCode::CtrlEnter);
-    EXPECT_THAT(edits, ElementsAre("2:AL101 Song 2", "2:AL101 Song 2"));
+    d.AnswerPopup(2);  // "&Edit Song Track" of the right button's menu
+    d.RightClick("?LIST:3", 3);
+    EXPECT_THAT(edits, ElementsAre("2:AL101 Song 2", "2:AL101 Song 2", "2:AL101 Song 3"));
 
     // FastFind tags into this window's list, and closes with the window.
     d.Press("?BUTTON14");
