@@ -257,8 +257,10 @@ TEST_F(AddMfrDiscsWindowTest, DoneWithTagsLeftAsksAndTheCloseBoxDoesNot) {
     d.AnswerMessage("There are still disc(s) tagged and awaiting processing", fw::Button::Yes);
     d.Press("?BUTTON2");
     EXPECT_FALSE(d.IsOpen(kAddDiscs));
-    // Opened again: no tags; the close box closes without asking.
-    d.Press("?CANTORVALE", kSongBook);
+    // Opened again, from the menu: no tags; the close box closes without asking.
+    EXPECT_TRUE(d.Enabled("?SONGBOOKADDDISCS", kSongBook));
+    d.Press("?SONGBOOKADDDISCS", kSongBook);
+    ASSERT_TRUE(d.IsOpen(kAddDiscs));
     EXPECT_THAT(Tagged(), IsEmpty());
     d.Press("?DASREVTAG");
     d.CloseWindow(kAddDiscs);
