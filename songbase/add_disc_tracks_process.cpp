@@ -17,7 +17,7 @@ namespace songbase {
 namespace {
 
 // Height of the window with Details shown; taller when discs were not added.
-constexpr int kDetailsHeight = 118;
+constexpr int kDetailsHeight = 114;
 constexpr int kDetailsWithListHeight = 170;
 constexpr int kDetailsWithListWidth = 320;
 // The counts are redrawn at most this often while the worker runs.
@@ -106,6 +106,7 @@ void AddDiscTracksProcess(BookFiles book, std::vector<shell::TagEntry> tags, std
     tags.clear();
 
     fw::SetProp("?NOTADDED", fw::Prop::From, NotAddedRows(counts));
+    if (counts.notAdded.empty()) fw::HIDE("?NOTADDED");
     fw::UNHIDE("?RESULTS");
     fw::UNHIDE("?B1");
     fw::DISPLAY();
@@ -120,6 +121,7 @@ void AddDiscTracksProcess(BookFiles book, std::vector<shell::TagEntry> tags, std
                 fw::SetProp({}, fw::Prop::Width, kDetailsWithListWidth);
                 fw::SetProp("?DETAILS", fw::Prop::Width, kDetailsWithListWidth - 8);
                 fw::SetProp("?NOTADDED", fw::Prop::Width, kDetailsWithListWidth - 16);
+                fw::SetProp("?NOTADDED", fw::Prop::Format, std::to_string(kDetailsWithListWidth - 24) + "L(2)");
             }
             fw::DISPLAY();
         }

@@ -374,6 +374,8 @@ TEST_F(AddMfrDiscsWindowTest, ScreenshotWhenAsked) {
     d.Press("?BATCHADDTYPE:RADIO2");
     EXPECT_TRUE(d.Screenshot(kOptions, std::string(dir) + "/multi_tag_options.png"));
     d.Press("?CANCELBUTTON");
+    // Another copy of the program takes AL103's custom ID meanwhile.
+    Sql("Party.2bd", "INSERT INTO records(UNQDISKID, MAKETYPE, MakeID, ALTDISKID) VALUES('ZZ9', 'ZZ', 9, '8')");
     d.Press("?BUTTON1");
     d.Press("?RESULTS", kWorker);
     EXPECT_TRUE(d.Screenshot(kWorker, std::string(dir) + "/add_disc_tracks.png"));
