@@ -48,9 +48,7 @@ int Connection::Open(const std::string& path, bool create, bool readOnly) {
         if (rc != SQLITE_OK) return rc;
     }
     Exec("PRAGMA synchronous=FULL");
-    // Up to 64 MiB of pages per file, taken only as they are read: a large
-    // song base is browsed at random without going back to the disk.
-    Exec("PRAGMA cache_size=-65536");
+    Exec(std::string("PRAGMA ") + kCacheSizePragma);
     return SQLITE_OK;
 }
 

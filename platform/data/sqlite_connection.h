@@ -15,6 +15,11 @@ namespace fw::data {
 inline constexpr const char* kFoldedCollation = "FW";
 inline constexpr const char* kExactCollation = "FWEXACT";
 
+// Up to 64 MiB of pages per file, taken only as they are read: a large
+// song base is browsed at random without going back to the disk, and a
+// long transaction writes its pages once, at its commit.
+inline constexpr const char* kCacheSizePragma = "cache_size=-65536";
+
 class Connection {
 public:
     Connection() = default;

@@ -1,6 +1,7 @@
 #include "platform/data/transaction.h"
 
 #include "platform/data/file_access.h"
+#include "platform/data/sqlite_connection.h"
 #include "platform/runtime/error_state.h"
 #include "platform/runtime/thread_context.h"
 
@@ -97,6 +98,7 @@ void LOGOUT(int timeoutSeconds, std::initializer_list<File*> files) {
             ++attached;
             c.Exec("PRAGMA " + Alias(i) + ".journal_mode=DELETE");
             c.Exec("PRAGMA " + Alias(i) + ".synchronous=FULL");
+            c.Exec("PRAGMA " + Alias(i) + "." + data::kCacheSizePragma);
         }
     }
     if (rc == SQLITE_OK) {
