@@ -57,6 +57,15 @@ constexpr const char* kTrackFormat =
 constexpr const char* kTagListFormat = "72L(2)|M~Mfr. ID~@s17@72L(2)|M~Custom ID~@s17@";
 #undef CV_SEL
 
+// A list whose order key begins with the field its filter fixes (the
+// brand of the disc list, the disc of the track list): a typed letter
+// would match every row or none, so it locates nothing.
+class ListWithoutLocator : public shell::WindowBrowseList {
+public:
+    using WindowBrowseList::WindowBrowseList;
+    void AlertTypedKeys() override {}
+};
+
 AddDiscsSession*& OpenSession() {
     static AddDiscsSession* session = nullptr;
     return session;
@@ -186,7 +195,8 @@ struct AddDiscsWindow : ResetFields {
     bool tagsShown = false;
     std::uint64_t shownChanges = 0;
 
-    shell::WindowBrowseList brandList, discList, trackList;
+    shell::WindowBrowseList brandList;
+    ListWithoutLocator discList, trackList;
     MfrDiscTagging tagging;
     shell::TagScheme scheme;
     shell::PagedBrowse brands, discs, tracks;

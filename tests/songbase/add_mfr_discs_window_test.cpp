@@ -333,7 +333,8 @@ TEST_F(AddMfrDiscsWindowTest, FastFindAndTheTrackFormComeAliveOnceTheProgramHasT
     ASSERT_TRUE(d.IsOpen("FASTFIND"));
     d.Activate(kAddDiscs);
     EXPECT_THAT(Tagged(), ElementsAre("BE201|FF1"));
-    d.Choose("?LIST", 2);
+    d.Key("?LIST", 'B');  // a typed letter finds the brand
+    EXPECT_EQ(d.Highlight("?LIST"), 2);
     EXPECT_THAT(d.Rows("?LIST:2"), ElementsAre("\xBB|BE201|201"));
     d.CloseWindow(kAddDiscs);
     EXPECT_FALSE(d.IsOpen("FASTFIND"));
