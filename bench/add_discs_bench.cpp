@@ -59,11 +59,7 @@ struct SongBase {
         for (auto& d : base.discs) d.MakeID = brand;
         for (auto& t : base.tracks) t.MAKEID = brand;
         songbase_gen::DataFileSongBase files(dir);
-        for (const auto& r : base.brandCodes) files.AddBrandCode(r);
-        for (const auto& r : base.brands) files.AddBrand(r);
-        for (const auto& r : base.genres) files.AddGenre(r);
-        for (const auto& r : base.discs) files.AddDisc(r);
-        for (const auto& r : base.tracks) files.AddTrack(r);
+        base.CopyTo(files);
         const std::string error = files.Finish();
         Check(error.empty(), error.c_str());
     }

@@ -58,13 +58,7 @@ struct Files {
         tracks = static_cast<long>(base.tracks.size());
         {
             songbase_gen::DataFileSongBase files(dir);
-            for (const auto& r : base.brandCodes) files.AddBrandCode(r);
-            for (const auto& r : base.brands) files.AddBrand(r);
-            for (const auto& r : base.genres) files.AddGenre(r);
-            for (const auto& r : base.discs) files.AddDisc(r);
-            for (const auto& r : base.tracks) files.AddTrack(r);
-            for (const auto& r : base.titles) files.AddTitle(r);
-            for (const auto& r : base.artists) files.AddArtist(r);
+            base.CopyTo(files);
             const std::string error = files.Finish();
             Check(error.empty(), error.c_str());
         }

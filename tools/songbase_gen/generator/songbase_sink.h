@@ -49,6 +49,17 @@ public:
     void AddTitle(const shell::STitleRec& rec) override { titles.push_back(rec); }
     void AddArtist(const shell::SArtistRec& rec) override { artists.push_back(rec); }
 
+    // Hands every record to another sink, in the generator's order.
+    void CopyTo(SongBaseSink& sink) const {
+        for (const auto& r : brandCodes) sink.AddBrandCode(r);
+        for (const auto& r : brands) sink.AddBrand(r);
+        for (const auto& r : genres) sink.AddGenre(r);
+        for (const auto& r : discs) sink.AddDisc(r);
+        for (const auto& r : tracks) sink.AddTrack(r);
+        for (const auto& r : titles) sink.AddTitle(r);
+        for (const auto& r : artists) sink.AddArtist(r);
+    }
+
     std::vector<shell::MakeIdRec> brandCodes;
     std::vector<shell::DMakeRec> brands;
     std::vector<shell::GenreRec> genres;
