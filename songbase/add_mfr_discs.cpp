@@ -28,6 +28,7 @@
 #include "songbase/mfr_disc_tagging.h"
 #include "songbase/multi_tag_options.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
