@@ -46,8 +46,8 @@ struct DiscTrackCopier::Files {
     explicit Files(const BookFiles& book)
         : listings(Decl(shell::SongBookFile(), book.listings, &listing)), discs(Decl(shell::SBDiscsFile(), book.discs, &disc)) {}
 
-    static fw::FileDecl Decl(const shell::FileSpec& spec, const std::string& path, void* buffer) {
-        fw::FileDecl decl = shell::FileDeclOf(spec, [buffer] { return buffer; });
+    static fw::FileDecl Decl(const shell::FileSpec& file, const std::string& path, void* buffer) {
+        fw::FileDecl decl = shell::FileDeclOf(file, [buffer] { return buffer; });
         decl.name = fw::FixedName(path);
         return decl;
     }
