@@ -2,6 +2,7 @@
 
 #include "shell/program_procedures.h"
 #include "songbase/add_mfr_discs.h"
+#include "songbase/add_song_tracks.h"
 #include "songbase/browse_song_base.h"
 #include "songbase/browse_song_base_disc_tracks.h"
 #include "songbase/edit_song_base_track.h"
@@ -17,6 +18,8 @@ void RegisterSongBaseProcedures() {
     shell::SetProgramProcedure("SearchSongBase", SearchSongBase);
     // Adding manufacturers' discs to the open book.
     shell::SetProgramProcedure("AddMfrDiscs", AddMfrDiscs);
+    // Entering the host's own tracks and discs.
+    shell::SetProgramProcedure("AddSongTracks", AddSongTracks);
 }
 
 }  // namespace songbase

@@ -22,6 +22,7 @@ class QMenu;
 namespace fw {
 
 class Window;
+class PickList;
 
 class Control {
 public:
@@ -94,6 +95,10 @@ public:
     virtual std::string Text() const { return text_; }
     virtual std::vector<std::string> Rows() const { return {}; }
     virtual int Highlight() const { return 0; }
+
+    // A drop list or combo whose rows are a pick list (window_api.h's
+    // SetPickList); false for other kinds.
+    virtual bool SetPickList(std::shared_ptr<const PickList> /*list*/) { return false; }
 
     const std::vector<int>& Alerts() const { return alerts_; }
     void AddAlert(int code) { alerts_.push_back(code); }

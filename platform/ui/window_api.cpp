@@ -114,6 +114,12 @@ void SetProp(Ctl control, Prop prop, const PropValue& value, int index) {
     w.Set(prop, value, Resolve(w, control), index);
 }
 
+void SetPickList(Ctl control, std::shared_ptr<const PickList> list) {
+    Control& c = ControlOf(control);
+    if (!c.SetPickList(std::move(list)))
+        throw std::logic_error("SetPickList: " + c.Equate() + " is not a drop list or combo");
+}
+
 int KEYCODE() {
     Window* w = Accepting();
     return w ? w->KeyCode() : 0;

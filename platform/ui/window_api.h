@@ -11,10 +11,12 @@
 //       if (fw::ACCEPTED() == "?OK") { ... fw::POST(fw::Event::CloseWindow); }
 //   }
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/ui/events.h"
+#include "platform/ui/pick_list.h"
 #include "platform/ui/prop_value.h"
 #include "platform/ui/props.h"
 #include "platform/ui/window.h"
@@ -65,6 +67,14 @@ void ENABLE(Ctl control);
 
 PropValue GetProp(Ctl control, Prop prop, int index = 0);
 void SetProp(Ctl control, Prop prop, const PropValue& value, int index = 0);
+
+// A drop list's or combo's rows from a pick list the program filled
+// (pick_list.h) instead of a FROM text: shown through a model, narrowed by
+// a completer as the user types in a combo; the USE variable is shown
+// highlighted when the list holds it. The control keeps the list shared,
+// so one list can serve every window that offers it. A FROM set later
+// replaces it.
+void SetPickList(Ctl control, std::shared_ptr<const PickList> list);
 
 int KEYCODE();
 void SETKEYCODE(int code);

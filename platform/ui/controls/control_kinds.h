@@ -5,6 +5,8 @@
 
 #include <QPointer>
 
+#include <memory>
+
 #include "platform/ui/control.h"
 #include "platform/ui/widgets/image_widget.h"
 #include "platform/ui/widgets/list_cell_editor.h"
@@ -167,12 +169,14 @@ public:
     int Highlight() const override;
     void Set(Prop prop, const PropValue& value, int index) override;
     PropValue Get(Prop prop, int index) const override;
+    bool SetPickList(std::shared_ptr<const PickList> list) override;
 
 private:
     void Fill(const std::string& from);
     QComboBox* combo_ = nullptr;
     bool editable_;
     std::vector<std::string> values_;
+    std::shared_ptr<const PickList> pickList_;  // rows from a model instead of values_
 };
 
 class FrameControl : public Control {  // group and panel

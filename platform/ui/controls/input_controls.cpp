@@ -4,11 +4,14 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -21,6 +24,8 @@
 #include "platform/text/strings.h"
 #include "platform/ui/controls/control_kinds.h"
 #include "platform/ui/events.h"
+#include "platform/ui/pick_list.h"
+#include "platform/ui/widgets/pick_list_model.h"
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/window.h"
 
@@ -456,6 +461,10 @@ ChoiceControl::ChoiceControl(Window& w, const ControlLayout& l, int n, bool edit
     combo_ = new QComboBox;
     combo_->setEditable(editable);
     combo_->setInsertPolicy(QComboBox::NoInsert);
+    // The geometry is the layout's: never measure every row for a size hint.
+    combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo_->setMinimumContentsLength(1);
+    if (auto* view = qobject_cast<QListView*>(combo_->view())) view->setUniformItemSizes(true);
     Adopt(combo_);
     Fill(l.from);
     QObject::connect(combo_, &QComboBox::activated, combo_, [this] { Queue(Event::Accepted); });
@@ -471,6 +480,16 @@ ChoiceControl::ChoiceControl(Window& w, const ControlLayout& l, int n, bool edit
 // "a|b|c", where "#v" right after a row gives that row's value.
 void ChoiceControl::Fill(const std::string& from) {
     QSignalBlocker block(combo_);
+    if (pickList_) {
+        // Back from a pick list to rows of its own.
+        pickList_.reset();
+        combo_->setModel(new QStandardItemModel(combo_));
+        if (editable_) {
+            auto* completer = new QCompleter(combo_->model(), combo_);
+            completer->setCaseSensitivity(Qt::CaseInsensitive);
+            combo_->setCompleter(completer);
+        }
+    }
     combo_->clear();
     values_.clear();
     for (const std::string& row : SplitRows(from)) {
@@ -485,10 +504,36 @@ void ChoiceControl::Fill(const std::string& from) {
     Refresh();
 }
 
+bool ChoiceControl::SetPickList(std::shared_ptr<const PickList> list) {
+    if (!list) list = std::make_shared<const PickList>();
+    QSignalBlocker block(combo_);
+    QAbstractItemModel* old = combo_->model();
+    combo_->setModel(new ui::PickListModel(list, combo_));
+    if (old && old->parent() == combo_) old->deleteLater();
+    values_.clear();
+    layout_.from.clear();
+    pickList_ = list;
+    if (editable_) {
+        auto* completer = new ui::PickListCompleter(list, combo_);
+        QLineEdit* edit = combo_->lineEdit();
+        combo_->setCompleter(completer);
+        // Narrowed before the line edit asks the completer to show its pop-up.
+        QObject::connect(edit, &QLineEdit::textEdited, completer, &ui::PickListCompleter::Narrow);
+    }
+    Refresh();
+    return true;
+}
+
 void ChoiceControl::Refresh() {
     if (!use_) return;
     QSignalBlocker block(combo_);
     std::string v = use_.Get();
+    if (pickList_) {
+        const std::size_t i = pickList_->Find(v);
+        combo_->setCurrentIndex(i != PickList::npos ? static_cast<int>(i) : -1);
+        if (editable_) combo_->setEditText(Q(CLIP(v)));
+        return;
+    }
     for (std::size_t i = 0; i < values_.size(); ++i)
         if (SameValue(use_, v, values_[i])) {
             combo_->setCurrentIndex(static_cast<int>(i));
@@ -501,6 +546,11 @@ void ChoiceControl::Refresh() {
 void ChoiceControl::Update() {
     if (!use_) return;
     int i = combo_->currentIndex();
+    if (pickList_) {
+        if (editable_) use_.Set(A(combo_->currentText()));
+        else if (i >= 0 && static_cast<std::size_t>(i) < pickList_->Size()) use_.Set(pickList_->At(static_cast<std::size_t>(i)));
+        return;
+    }
     if (editable_) {
         std::string typed = A(combo_->currentText());
         if (i >= 0 && typed == A(combo_->itemText(i))) use_.Set(values_[i]);
