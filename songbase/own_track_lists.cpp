@@ -38,7 +38,7 @@ bool ReadRecords(fw::File& file, Rec& buffer, const char* label, Take take) {
 void AppendRow(std::string& from, std::string_view text, std::string_view value) {
     if (!from.empty()) from += '|';
     from.append(text);
-    from += '#';
+    from += "|#";
     from.append(value);
 }
 

@@ -14,6 +14,7 @@
 #include "platform/ui/widgets/shape_widget.h"
 #include "platform/ui/widgets/sheet_widget.h"
 
+class QAbstractItemModel;
 class QAction;
 class QAbstractButton;
 class QButtonGroup;
@@ -173,6 +174,7 @@ public:
 
 private:
     void Fill(const std::string& from);
+    void ReplaceModel(QAbstractItemModel* model);
     QComboBox* combo_ = nullptr;
     bool editable_;
     std::vector<std::string> values_;

@@ -483,7 +483,7 @@ void ChoiceControl::Fill(const std::string& from) {
     if (pickList_) {
         // Back from a pick list to rows of its own.
         pickList_.reset();
-        combo_->setModel(new QStandardItemModel(combo_));
+        ReplaceModel(new QStandardItemModel(combo_));
         if (editable_) {
             auto* completer = new QCompleter(combo_->model(), combo_);
             completer->setCaseSensitivity(Qt::CaseInsensitive);
@@ -504,12 +504,17 @@ void ChoiceControl::Fill(const std::string& from) {
     Refresh();
 }
 
+// The combo deletes a model it made itself; one of ours goes here.
+void ChoiceControl::ReplaceModel(QAbstractItemModel* model) {
+    QPointer<QAbstractItemModel> old = dynamic_cast<ui::PickListModel*>(combo_->model());
+    combo_->setModel(model);
+    if (old) old->deleteLater();
+}
+
 bool ChoiceControl::SetPickList(std::shared_ptr<const PickList> list) {
     if (!list) list = std::make_shared<const PickList>();
     QSignalBlocker block(combo_);
-    QAbstractItemModel* old = combo_->model();
-    combo_->setModel(new ui::PickListModel(list, combo_));
-    if (old && old->parent() == combo_) old->deleteLater();
+    ReplaceModel(new ui::PickListModel(list, combo_));
     values_.clear();
     layout_.from.clear();
     pickList_ = list;
