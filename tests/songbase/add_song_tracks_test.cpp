@@ -3,14 +3,22 @@
 #include "song_base_fixture.h"
 
 #include "platform/data/file_ops.h"
+#include "platform/os/desktop_opener.h"
 #include "platform/runtime/error_state.h"
 #include "platform/text/dates.h"
 #include "platform/ui/message.h"
 #include "shell/data_dictionary_songbase.h"
 #include "shell/data_files.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/program_startup.h"
 #include "songbase/song_base_pick_lists.h"
 
+#include <QUrl>
+
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "shell/data_dictionary_prefixes.h"
 
@@ -282,6 +290,41 @@ TEST_F(AddSongTracksTest, ACustomDiscIsBrandCodeCuAndACancelledAddDiscLeavesTrac
     EXPECT_EQ(TrackShown(), "1");
     EXPECT_EQ(d.Text("?SBK:MAKEID", kTracksWindow), "");
     EXPECT_EQ(BookDiscs("Party").size(), discs.size());
+}
+
+TEST_F(AddSongTracksTest, HelpOpensTheAddTracksPage) {
+    std::filesystem::create_directories(Path("help"));
+    std::ofstream(Path("help/AddTracks.htm")) << "<html></html>";
+    shell::InstallFolder = Folder();
+    shell::OsVersionInfo.majorVersion = 5;
+    std::vector<std::string> opened;
+    fw::SetDesktopOpener([&opened](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+    d.Press("?BUTTON5", kTracksWindow);
+    fw::SetDesktopOpener(nullptr);
+    shell::OsVersionInfo = {};
+    shell::InstallFolder = "";
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find("AddTracks.htm"), std::string::npos) << opened[0];
+}
+
+TEST_F(AddSongTracksTest, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    const std::string folder(dir);
+    ChooseRow("?SBK:UNQDISKID", "K12", kTracksWindow);
+    d.Type("?SBK:TITLE", "love me tender", kTracksWindow);
+    EXPECT_TRUE(d.Screenshot(kTracksWindow, folder + "/" + kTracksWindow + ".png"));
+    d.Check("?DISCLESS", true, kTracksWindow);
+    EXPECT_TRUE(d.Screenshot(kTracksWindow, folder + "/" + kTracksWindow + "-discless.png"));
+    d.Check("?DISCLESS", false, kTracksWindow);
+    d.Press("?ADDDISCBUTTON", kTracksWindow);
+    d.Type("?SBD:ALTDISKID", "MINE7", kDiscWindow);
+    d.Type("?SBD:UNQDISKID", "KB9001", kDiscWindow);
+    ChooseRow("?SBD:MAKEID", "Karaoke Bay", kDiscWindow);
+    EXPECT_TRUE(d.Screenshot(kDiscWindow, folder + "/" + kDiscWindow + ".png"));
+    d.Check("?ISCUSTOM", true, kDiscWindow);
+    EXPECT_TRUE(d.Screenshot(kDiscWindow, folder + "/" + kDiscWindow + "-custom.png"));
+    d.Press("?CANCELBUTTON", kDiscWindow);
 }
 
 }  // namespace
