@@ -9,6 +9,7 @@
 #include "platform/ui/message.h"
 #include "shell/data_dictionary_songbase.h"
 #include "shell/data_files.h"
+#include "shell/checked_open.h"
 #include "shell/data_dictionary_globals.h"
 #include "shell/program_startup.h"
 #include "songbase/song_base_pick_lists.h"
@@ -32,6 +33,12 @@ namespace {
 constexpr const char* kTracksWindow = "P1$ADDSONGTRACKS";
 constexpr const char* kDiscWindow = "P1$ADDDISC";
 constexpr const char* kAdded = "Track successfully added";
+
+Strings All(const fw::PickList& list) {
+    Strings out;
+    for (std::size_t i = 0; i < list.Size(); ++i) out.push_back(list.At(i));
+    return out;
+}
 
 class AddSongTracksTest : public SongBaseTest {
 protected:
@@ -325,6 +332,30 @@ TEST_F(AddSongTracksTest, ScreenshotWhenAsked) {
     d.Check("?ISCUSTOM", true, kDiscWindow);
     EXPECT_TRUE(d.Screenshot(kDiscWindow, folder + "/" + kDiscWindow + "-custom.png"));
     d.Press("?CANCELBUTTON", kDiscWindow);
+}
+
+}  // namespace
+
+namespace {
+
+using SongBaseTitlesTest = song_base_test::SongBaseTest;
+
+TEST_F(SongBaseTitlesTest, TheTitleListIsReadOnceAndReadAgainWhenTheFileChanges) {
+    songbase::ForgetSongBasePickLists();
+    MakeSongBase({{"Crazy", "Patsy Cline", "SC100"}, {"crazy", "Gnarls", "KB1"}, {"Angel", "Shaggy", "KB2"}}, {});
+    d.Start([] {
+        shell::FileUse titles(shell::STitleFile());
+        const auto first = songbase::SongBaseTitles();
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(All(*first), (Strings{"Angel", "Crazy"}));
+        EXPECT_EQ(songbase::SongBaseTitles(), first);  // kept: the same list
+        STI.Title = "Zombie";
+        fw::ADD(shell::sTitle());
+        ASSERT_EQ(fw::ERRORCODE(), 0);
+        const auto second = songbase::SongBaseTitles();
+        EXPECT_NE(second, first);
+        EXPECT_EQ(All(*second), (Strings{"Angel", "Crazy", "Zombie"}));
+    });
 }
 
 }  // namespace
