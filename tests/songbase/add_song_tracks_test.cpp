@@ -206,6 +206,21 @@ TEST_F(AddSongTracksTest, MissingFieldsAndATrackNumberInUseAreRefusedAndNothingI
     EXPECT_EQ(d.UnusedAnswers(), 0u);
 }
 
+TEST_F(AddSongTracksTest, TheHighestTrackNumberProposesNoNextOne) {
+    ChooseRow("?SBK:UNQDISKID", "E1", kTracksWindow);
+    Enter("Crazy", "");
+    d.Type("?SBK:DISKTRACKNO:2", "999999", kTracksWindow);
+    d.AnswerMessage(kAdded, fw::Button::Yes);
+    d.AnswerMessage("Track# cannot be higher than 999999.", fw::Button::Ok);
+    d.Press("?OKBUTTON", kTracksWindow);
+    EXPECT_EQ(TrackShown(), "0");
+    const std::vector<Listing> stored = Listings();
+    EXPECT_NE(std::find_if(stored.begin(), stored.end(),
+                           [](const Listing& l) { return l.unq == "EM001" && l.track == 999999u; }),
+              stored.end());
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
 TEST_F(AddSongTracksTest, ADiscOrListingThatCannotBeStoredIsReportedAndLeavesNothingBehind) {
     const std::vector<Listing> listings = Listings();
     const std::vector<Disc> discs = BookDiscs("Party");
