@@ -485,9 +485,11 @@ void ChoiceControl::Fill(const std::string& from) {
         pickList_.reset();
         ReplaceModel(new QStandardItemModel(combo_));
         if (editable_) {
+            QPointer<QCompleter> previous = combo_->completer();
             auto* completer = new QCompleter(combo_->model(), combo_);
             completer->setCaseSensitivity(Qt::CaseInsensitive);
             combo_->setCompleter(completer);
+            if (previous) previous->deleteLater();
         }
     }
     combo_->clear();
@@ -519,9 +521,11 @@ bool ChoiceControl::SetPickList(std::shared_ptr<const PickList> list) {
     layout_.from.clear();
     pickList_ = list;
     if (editable_) {
+        QPointer<QCompleter> previous = dynamic_cast<ui::PickListCompleter*>(combo_->completer());
         auto* completer = new ui::PickListCompleter(list, combo_);
         QLineEdit* edit = combo_->lineEdit();
         combo_->setCompleter(completer);
+        if (previous) previous->deleteLater();
         // Narrowed before the line edit asks the completer to show its pop-up.
         QObject::connect(edit, &QLineEdit::textEdited, completer, &ui::PickListCompleter::Narrow);
     }
