@@ -6,6 +6,7 @@
 #include "songbase/browse_song_base.h"
 #include "songbase/browse_song_base_disc_tracks.h"
 #include "songbase/edit_song_base_track.h"
+#include "songbase/fast_find_disc.h"
 #include "songbase/search_song_base.h"
 
 namespace songbase {
@@ -18,6 +19,7 @@ void RegisterSongBaseProcedures() {
     shell::SetProgramProcedure("SearchSongBase", SearchSongBase);
     // Adding manufacturers' discs to the open book.
     shell::SetProgramProcedure("AddMfrDiscs", AddMfrDiscs);
+    shell::SetProgramProcedure(kFastFindProcedure, FastFindDisc);
     // Entering the host's own tracks and discs.
     shell::SetProgramProcedure("AddSongTracks", AddSongTracks);
 }

@@ -102,7 +102,7 @@ protected:
 TEST_F(AddMfrDiscsWindowTest, TheMainRoadFromTaggingToTheSongBooksLists) {
     OpenAddDiscs();
     EXPECT_EQ(d.Text("?DASSHOWTAG"), "Show All");
-    EXPECT_FALSE(d.Enabled("?BUTTON14"));  // no FastFind yet
+    EXPECT_TRUE(d.Enabled("?BUTTON14"));   // FastFind
     EXPECT_TRUE(d.Enabled("?CHANGE"));     // the song base's track form
     EXPECT_THAT(d.Rows("?LIST"), ElementsAre("Alpha", "Beta"));
     EXPECT_THAT(d.Rows("?LIST:2"), ElementsAre("|AL101|101", "|AL102|102", "|AL103|103"));
