@@ -81,24 +81,6 @@ protected:
         }
         fw::CLOSE(f);
     }
-    struct MfrDisc {
-        std::int32_t makeId;
-        std::string unq, diskId;
-    };
-    void MakeDiscs(const std::vector<MfrDisc>& discs) {
-        fw::File& f = shell::Discs();
-        fw::CREATE(f);
-        fw::OPEN(f, fw::ReadWrite | fw::DenyNone);
-        for (const MfrDisc& m : discs) {
-            DIS.MakeID = m.makeId;
-            DIS.UnqDiskID = m.unq;
-            DIS.DISKID = m.diskId;
-            fw::ADD(f);
-            ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
-        }
-        fw::CLOSE(f);
-    }
-
     // Chooses the row of a drop list or combo that reads `text`.
     void ChooseRow(const char* equate, const std::string& text, const char* window) {
         const Strings rows = d.Rows(equate, window);

@@ -30,6 +30,7 @@ protected:
                       {"Crazy", "Patsy Cline", "SC555", 1, 1},
                       {"Love Me Tender", "Elvis", "SC555", 4, 1}},
                      {{1, "Sound Choice"}, {2, "Karaoke Bay"}, {3, "All Brands"}});
+        MakeDiscs({{1, "SC100", "100"}, {1, "SC555", "555"}, {2, "KB200", "200"}, {3, "AB300", "300"}});
         MakeBook("Party", {{"AB300", "A3", 3, "AB"}}, {{"Love Me Tender", "Elvis", "AB300", 1}});
         Open();
         d.Press("?CANTORVALE", song_book_test::kSongBookWindow);
@@ -120,6 +121,27 @@ TEST_F(FastFindTest, ADiscTheBookHasIsRefusedWithTheSharedMessage) {
     EXPECT_GT(beeps, before);
     EXPECT_FALSE(d.IsOpen(kFastFind));
     EXPECT_TRUE(Tagged().empty());
+}
+
+TEST_F(FastFindTest, ADiscTaggedElsewhereWhileThePromptWaitsIsTaggedOnce) {
+    StartFastFind();
+    Search("Love Me Tender");
+    ChooseDisc("SC100");
+    d.Press("?TAGBUTTON", kFastFind);
+    ASSERT_TRUE(d.IsOpen(kPrompt));
+    // Meanwhile the add-discs window tags the same disc, without asking.
+    d.Activate(kAddDiscs);
+    d.Check("?SKIPALTDISKID", true, kAddDiscs);
+    d.Choose("?LIST", 3, kAddDiscs);  // Sound Choice
+    d.Choose("?LIST:2", 1, kAddDiscs);
+    d.Press("?DASTAG", kAddDiscs);
+    EXPECT_EQ(Tagged(), (Strings{"SC100|SC100"}));
+    // The prompt's answer finds the disc tagged: no second tag.
+    d.Activate(kPrompt);
+    d.Type("?DISKID", "77", kPrompt);
+    d.Press("?OKBUTTON", kPrompt);
+    EXPECT_FALSE(d.IsOpen(kFastFind));
+    EXPECT_EQ(Tagged(), (Strings{"SC100|SC100"}));
 }
 
 TEST_F(FastFindTest, FastFindWindowsCloseWithTheirAddDiscsWindow) {

@@ -79,6 +79,22 @@ void SongBaseTest::MakeSongBase(const std::vector<Track>& tracks, const std::vec
     for (fw::File* f : {&karaoke, &dmake, &titles, &artists}) fw::CLOSE(*f);
 }
 
+void SongBaseTest::MakeDiscs(const std::vector<MfrDisc>& discs) {
+    fw::File& f = shell::Discs();
+    fw::CREATE(f);
+    ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    fw::OPEN(f, fw::ReadWrite | fw::DenyNone);
+    for (const MfrDisc& m : discs) {
+        fw::ClearRecord(&DIS, *shell::DiscsFile().record);
+        DIS.MakeID = m.makeId;
+        DIS.UnqDiskID = m.unq;
+        DIS.DISKID = m.diskId;
+        fw::ADD(f);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    fw::CLOSE(f);
+}
+
 void SongBaseTest::ChangeTitleElsewhere(const std::string& title, const std::string& changed) {
     d.Start([title, changed] {
         fw::File& karaoke = shell::KARAOKE();

@@ -22,6 +22,11 @@ struct Brand {
     std::int32_t id;
     std::string name;
 };
+struct MfrDisc {
+    std::int32_t makeId;
+    std::string unq;
+    std::string diskId;
+};
 
 inline constexpr const char* kBrowseWindow = "P1$SONGBASEBROWSE";
 inline constexpr const char* kTrackForm = "P1$SONGBASETRACKFORM";
@@ -37,6 +42,8 @@ protected:
     // brands, and the search lists: every distinct title, and every
     // distinct artist cut to 25 characters.
     void MakeSongBase(const std::vector<Track>& tracks, const std::vector<Brand>& brands);
+    // The song base's discs (DISCS.TPS), in this record order.
+    void MakeDiscs(const std::vector<MfrDisc>& discs);
     // Another station changes the first track titled `title`: a program
     // thread of its own reads and writes it through its own instance.
     void ChangeTitleElsewhere(const std::string& title, const std::string& changed);
