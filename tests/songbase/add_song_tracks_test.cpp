@@ -4,6 +4,8 @@
 
 #include "platform/data/file_ops.h"
 #include "platform/os/desktop_opener.h"
+#include "platform/ui/control.h"
+#include "platform/ui/window.h"
 #include "platform/runtime/error_state.h"
 #include "platform/text/dates.h"
 #include "platform/ui/message.h"
@@ -14,6 +16,10 @@
 #include "shell/program_startup.h"
 #include "songbase/song_base_pick_lists.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
 #include <QUrl>
 
 #include <algorithm>
@@ -318,6 +324,14 @@ TEST_F(AddSongTracksTest, ScreenshotWhenAsked) {
     ChooseRow("?SBK:UNQDISKID", "K12", kTracksWindow);
     d.Type("?SBK:TITLE", "love me tender", kTracksWindow);
     EXPECT_TRUE(d.Screenshot(kTracksWindow, folder + "/" + kTracksWindow + ".png"));
+    // The title combo's offers as "lo" is typed.
+    auto* combo = qobject_cast<QComboBox*>(d.FindWindow(kTracksWindow)->Find("?SBK:TITLE")->Widget());
+    ASSERT_NE(combo, nullptr);
+    combo->lineEdit()->setText(QStringLiteral("lo"));
+    emit combo->lineEdit()->textEdited(QStringLiteral("lo"));
+    combo->completer()->complete();
+    EXPECT_TRUE(combo->completer()->popup()->grab().save(QString::fromStdString(folder + "/" + kTracksWindow + "-offers.png")));
+    combo->completer()->popup()->hide();
     d.Check("?DISCLESS", true, kTracksWindow);
     EXPECT_TRUE(d.Screenshot(kTracksWindow, folder + "/" + kTracksWindow + "-discless.png"));
     d.Check("?DISCLESS", false, kTracksWindow);
