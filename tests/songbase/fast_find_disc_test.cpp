@@ -2,6 +2,7 @@
 // the song-book window as a user reaches it.
 #include "song_base_fixture.h"
 
+#include "platform/ui/events.h"
 #include "platform/ui/message.h"
 #include "songbase/custom_disc_ids.h"
 #include "songbase/song_base_pick_lists.h"
@@ -83,6 +84,9 @@ TEST_F(FastFindTest, FindsTheDiscsWhoseFirstTrackHasTheTitleInAnyCaseAndTagsOneW
     d.Press("?CHANGE", kFastFind);
     ASSERT_TRUE(d.IsOpen(kDiscTracksWindow));
     EXPECT_EQ(d.Rows("?LIST", kDiscTracksWindow).size(), 2u);
+    d.Press("?CLOSE", kDiscTracksWindow);
+    d.Key("?LIST", fw::KeyCode::CtrlEnter, kFastFind);  // the same from the list
+    ASSERT_TRUE(d.IsOpen(kDiscTracksWindow));
     d.Press("?CLOSE", kDiscTracksWindow);
 
     // Tagging asks the custom disc ID, adds the tag and returns.
