@@ -1,7 +1,6 @@
 #include "exchange/import_listings_process.h"
 
 #include "platform/data/file_ops.h"
-#include "platform/data/transaction.h"
 #include "platform/runtime/error_state.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/message.h"
@@ -10,7 +9,6 @@
 #include "shell/data_files.h"
 #include "shell/integrity_results.h"
 #include "shell/process_window.h"
-#include "shell/saved_error.h"
 #include "shell/warnings.h"
 
 #include <unordered_set>
@@ -34,29 +32,33 @@ public:
         bookHasDiscs_ = fw::RECORDS(shell::SBDiscs()) > 0;
     }
 
-    // One transaction per slice.
+    // A slice is one write transaction on each file; the discs are
+    // committed before the listings, so every listing committed has its disc.
     shell::PassState OpenSlice() {
-        fw::LOGOUT(shell::integrity::kLogoutSeconds, shell::SBDiscs(), shell::SongBook());
-        if (fw::ERRORCODE() == 0) return shell::PassState::Running;
-        shell::ShowWarning(34, "Update", "SongBook");
-        return shell::PassState::Failed;
+        for (fw::File* f : {&shell::SBDiscs(), &shell::SongBook()}) {
+            fw::STREAM(*f);
+            if (fw::ERRORCODE() == 0) continue;
+            shell::ShowWarning(34, "Update", f->Label());
+            fw::FLUSH(shell::SBDiscs());
+            return shell::PassState::Failed;
+        }
+        return shell::PassState::Running;
     }
     shell::PassState CloseSlice() {
-        if (!failed_) fw::COMMIT();
-        if (failed_ || fw::ERRORCODE() != 0) {
-            // The failing slice goes back whole; the slices before it stay.
-            shell::SaveFileError();
-            if (fw::InTransaction()) fw::ROLLBACK();
-            shell::ShowWarning(31, "Put", "SongBook");
-            DropSliceCounts();
+        for (fw::File* f : {&shell::SBDiscs(), &shell::SongBook()}) {
+            fw::FLUSH(*f);
+            if (fw::ERRORCODE() == 0) continue;
+            shell::ShowWarning(31, "Put", f->Label());
+            DropSliceCounts();  // not committed: not counted
             return shell::PassState::Failed;
         }
         result.listingsAdded += sliceListings_;
         result.discsAdded += sliceDiscs_;
         result.refused.insert(result.refused.end(), sliceRefused_.begin(), sliceRefused_.end());
         knownDiscs_.insert(sliceDiscIds_.begin(), sliceDiscIds_.end());
+        const bool failed = failed_;
         DropSliceCounts();
-        return shell::PassState::Running;
+        return failed ? shell::PassState::Failed : shell::PassState::Running;
     }
 
     shell::PassState Row() {
@@ -75,7 +77,7 @@ public:
         SBK.DateAdded = row.DATEADDED;
         fw::ADD(shell::SongBook());
         if (fw::ERRORCODE() == fw::DupKeyErr) return Refuse(row, disc, "its disc and track are in the book already");
-        if (fw::ERRORCODE() != 0) return Fail();
+        if (fw::ERRORCODE() != 0) return Fail(shell::SongBook());
         ++sliceListings_;
 
         const std::string folded = fw::UpperText(disc);
@@ -94,14 +96,17 @@ public:
         SBD.MakeID = row.MAKEID == 0 ? 1 : row.MAKEID;
         SBD.MAKETYPE = row.MAKETYPE.Blank() ? row.SBKMAKEID : row.MAKETYPE;
         fw::ADD(shell::SBDiscs());
-        if (fw::ERRORCODE() == fw::DupKeyErr) {
-            // The custom ID belongs to another disc: the listing goes too.
+        const int added = fw::ERRORCODE();
+        if (added != 0) {
+            // The listing goes with its disc: no listing without one.
+            const int kept = fw::ERRORCODE();
             fw::DELETE(shell::SongBook());
-            if (fw::ERRORCODE() != 0) return Fail();
+            if (fw::ERRORCODE() != 0) return Fail(shell::SongBook());
             --sliceListings_;
+            fw::SetError(kept);
+            if (added != fw::DupKeyErr) return Fail(shell::SBDiscs());
             return Refuse(row, disc, "its custom disc ID " + row.ALTDISKID.Str() + " is another disc's");
         }
-        if (fw::ERRORCODE() != 0) return Fail();
         ++sliceDiscs_;
         sliceDiscIds_.insert(folded);
         return shell::PassState::Running;
@@ -115,9 +120,10 @@ private:
         fw::SetError(0);
         return shell::PassState::Running;
     }
-    // A write failed for another reason than a key: the slice is rolled back
-    // at its end and the pass stops there.
-    shell::PassState Fail() {
+    // A write failed for another reason than a key: said now; the whole
+    // rows before it are committed at the slice's end and the pass stops.
+    shell::PassState Fail(fw::File& file) {
+        shell::ShowWarning(31, "Put", file.Label());
         failed_ = true;
         return shell::PassState::Failed;
     }
@@ -148,11 +154,11 @@ std::string RefusedRowsText(const std::vector<std::string>& refused) {
     return text;
 }
 
-ImportResult ImportListingsProcess(ImportSession& session) {
+ImportResult ImportListingsProcess(ImportSession& session, long rowsPerSlice) {
     ImportRun run(session);
     shell::ProgressSpec spec(shell::QueueSource(session.rows, "ImportQue"));
     spec.estimate = [&session] { return fw::RECORDS(session.rows); };
-    spec.measure = shell::ByRecords(kImportRowsPerSlice);
+    spec.measure = shell::ByRecords(rowsPerSlice);
     spec.texts.caption = "Importing Listings";
     spec.texts.percentSuffix = "% completed";
     spec.texts.completed = "Building New Index";

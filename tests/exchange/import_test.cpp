@@ -95,6 +95,7 @@ TEST_F(Import, AFileThatCannotBeReadToItsEndSaysWhere) {
 // Analysis and import, as the import window runs them, on the program thread.
 class ImportProcess : public ExchangeTest {
 protected:
+    static constexpr long kSlice = 500;
     exchange::ImportResult Analyse(const std::string& file, bool cancelAfterFirstSlice = false) {
         WriteFile("in.csv", file);
         exchange::ImportResult result;
@@ -102,7 +103,7 @@ protected:
             exchange::ImportSession session;
             exchange::AnalyzeImportFile(Path("in.csv"), session);
             conflicts_ = Titles(session.conflicts);
-            result = exchange::ImportListingsProcess(session);
+            result = exchange::ImportListingsProcess(session, kSlice);
             queueLeft_ = fw::RECORDS(session.rows);
             outcome_ = shell::ActionOutcome();
         });
@@ -188,8 +189,8 @@ TEST_F(ImportProcess, ACancelKeepsTheSlicesDoneWithTheirDiscs) {
     for (unsigned t = 1; t <= 1200; ++t) file += Line("Song", "C" + std::to_string(t / 7), t % 7, "M" + std::to_string(t / 7));
     const exchange::ImportResult r = Analyse(file, true);
     EXPECT_EQ(r.state, shell::PassState::Cancelled);
-    EXPECT_EQ(r.listingsAdded, exchange::kImportRowsPerSlice);
-    EXPECT_EQ(static_cast<long>(BookListings("Party").size()), exchange::kImportRowsPerSlice);
+    EXPECT_EQ(r.listingsAdded, kSlice);
+    EXPECT_EQ(static_cast<long>(BookListings("Party").size()), kSlice);
     // Every listing has its disc, and no disc and track is there twice.
     EXPECT_EQ(Query("Party.2bk", "SELECT COUNT(*) FROM (SELECT 1 FROM records GROUP BY upper(UnqDiskID), DISKTRACKNO "
                                  "HAVING COUNT(*) > 1)"),
