@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdlib>
 
 #include "exchange_fixture.h"
 
@@ -113,6 +114,29 @@ TEST_F(Export, TheRoundTripIntoAnEmptyBookGivesTheSameBook) {
     EXPECT_TRUE(TickUntilClosed("P1$PROGRESSWINDOW"));
     EXPECT_EQ(BookListings("Copy"), BookListings("Party"));
     EXPECT_EQ(BookDiscs("Copy"), BookDiscs("Party"));
+}
+
+}  // namespace
+}  // namespace exchange_test
+
+namespace exchange_test {
+namespace {
+
+TEST_F(Export, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    Book({{"SC8101", "101", 12, "SC"}, {"SC8102", "102", 3, "SK"}, {"MP3-7", "Own 7", 44, ""}},
+         {{"Zebra", "B", "SC8101", 1}, {"Apple", "A", "SC8102", 2}, {"Own", "C", "MP3-7", 1}});
+    Run(exchange::ExportSongListings);
+    const std::string base = std::string(dir) + "/" + kExport;
+    EXPECT_TRUE(d().Screenshot(kExport, base + ".png"));
+    if (d().Enabled("?EXPORT:FILTER:RADIO2")) {
+        d().Press("?EXPORT:FILTER:RADIO2");
+        EXPECT_TRUE(d().Screenshot(kExport, base + "-discs.png"));
+        d().Press("?EXPORT:FILTER:RADIO3");
+        EXPECT_TRUE(d().Screenshot(kExport, base + "-tracks.png"));
+    }
+    d().Press("?CANCELBUTTON");
 }
 
 }  // namespace

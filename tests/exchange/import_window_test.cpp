@@ -6,6 +6,8 @@
 
 #include "platform/os/beep.h"
 
+#include <cstdlib>
+
 #include "exchange_fixture.h"
 
 namespace exchange_test {
@@ -202,6 +204,26 @@ TEST_F(ImportWindow, AUtf8FileIsReadAsUtf8AndSaysSo) {
          [this] { d().AnswerMessage("UTF-8", fw::Button::Ok); });
     ImportListings();
     EXPECT_EQ(BookListings("Party").back().title, "Caf\xE9");
+}
+
+}  // namespace
+}  // namespace exchange_test
+
+namespace exchange_test {
+namespace {
+
+TEST_F(ImportWindow, ScreenshotWhenAsked) {
+    const char* dir = std::getenv("CV_SCREENSHOT_DIR");
+    if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
+    Open(Line("New", "200", 1, "SC8200") + Line("Track taken", "101", 3, "SC8101") +
+         Line("Custom ID taken", "101", 1, "SC8300") + Line("Second copy", "101", 2, "SC8101") +
+         Line("Nowhere", "", 4, ""));
+    EXPECT_TRUE(d().Screenshot(kImport, std::string(dir) + "/" + kImport + ".png"));
+    d().Choose("?LIST", 4);
+    d().Press("?CHANGE");
+    EXPECT_TRUE(d().Screenshot(kForm, std::string(dir) + "/" + kForm + ".png"));
+    d().Press("?CANCEL");
+    d().Press("?CANCELBUTTON", kImport);
 }
 
 }  // namespace
