@@ -16,7 +16,7 @@
 
 namespace exchange {
 
-// Rows written per slice (a timer event's work, a fifth of a second or so).
+// Rows written per slice (a timer event's work, a third of a second or so).
 // Each commit rewrites every index page its rows touched, so an import of
 // many rows commits seldom.
 inline constexpr long kImportRowsPerSlice = 25000;
