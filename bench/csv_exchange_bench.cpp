@@ -14,11 +14,8 @@
 #include "platform/ui/message.h"
 #include "platform/ui/testing/driver.h"
 #include "shell/checked_open.h"
-#include "shell/data_layer.h"
 
 #include "song_book_bench_book.h"
-
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -107,16 +104,9 @@ BENCHMARK(ImportIntoAnEmptyBook)->UseManualTime()->Iterations(3)->Unit(benchmark
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    shell::ConnectDataLayer();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (g_book) {
+    return RunWindowBenchmarks(argc, argv, [] {
+        if (!g_book) return;
         std::error_code ec;
         std::filesystem::remove_all(g_book->dir, ec);
-    }
-    return 0;
+    });
 }

@@ -30,6 +30,9 @@ namespace exchange_test {
 using song_book_test::Disc;
 using song_book_test::Listing;
 
+// A listing's date.
+inline std::int32_t Day(int month, int day, int year) { return static_cast<std::int32_t>(fw::DATE(month, day, year)); }
+
 class ExchangeTest : public song_book_test::SongBookFolder {
 protected:
     void SetUp() override {

@@ -35,8 +35,8 @@ protected:
 
 TEST_F(Export, AllListingsInTitleOrderWithTheirDiscs) {
     Book({{"SC8101", "101", 12, "SC"}, {"SC8102", "102", 3, "SK"}},
-         {{"Zebra", "B", "SC8101", 1, "X", "SC", fw::DATE(12, 25, 2003), "Rock", ""},
-          {"Apple", "A", "SC8102", 2, "", "SK", fw::DATE(1, 2, 2010), "Pop", "D"},
+         {{"Zebra", "B", "SC8101", 1, "X", "SC", Day(12, 25, 2003), "Rock", ""},
+          {"Apple", "A", "SC8102", 2, "", "SK", Day(1, 2, 2010), "Pop", "D"},
           {"Apple", "A", "SC8101", 7, "", "SC", 0, "", ""},
           {"Lone", "C", "NODISC", 4, "", "CU", 0, "", ""}});
     ExportAs(Path("out"), [this] { Completed(); });
@@ -97,11 +97,11 @@ TEST_F(Export, TheRoundTripIntoAnEmptyBookGivesTheSameBook) {
     const std::vector<Disc> discs = {{"SC8101", "101", 12, "SC"}, {"SC8102", "SC8102", 3, "SK"}, {"*", "*", 1, "CU"},
                                      {"MP3-7", "Own 7", 44, ""}};
     const std::vector<Listing> listings = {
-        {"Say \"Hi\", Pt 1", "Beatles, The", "SC8101", 5, "", "SC", fw::DATE(12, 25, 2003), "Rock", "D"},
-        {"Caf\xE9 Ma\xF1" "ana", "Art\xEDsta", "SC8101", 6, "", "SC", fw::DATE(3, 7, 1999), "Latin", ""},
-        {"Big Track", "A", "SC8102", 70000, "", "SK", fw::DATE(1, 1, 2045), "", ""},
+        {"Say \"Hi\", Pt 1", "Beatles, The", "SC8101", 5, "", "SC", Day(12, 25, 2003), "Rock", "D"},
+        {"Caf\xE9 Ma\xF1" "ana", "Art\xEDsta", "SC8101", 6, "", "SC", Day(3, 7, 1999), "Latin", ""},
+        {"Big Track", "A", "SC8102", 70000, "", "SK", Day(1, 1, 2045), "", ""},
         {"Discless", "B", "*", 0, "", "CU", 0, "", ""},
-        {"Own", "C", "MP3-7", 1, "", "", fw::DATE(2, 29, 2024), "Pop", ""},
+        {"Own", "C", "MP3-7", 1, "", "", Day(2, 29, 2024), "Pop", ""},
     };
     Book(discs, listings);
     ExportAs(Path("book.csv"), [this] { Completed(); });

@@ -136,7 +136,7 @@ TEST_F(ImportProcess, AnEmptyBookGetsEveryListingAndOneDiscPerDisc) {
     const std::vector<Listing> listings = BookListings("Party");
     ASSERT_EQ(listings.size(), 31u);
     EXPECT_EQ(listings[0], (Listing{"Own", "Artist", "OWN1", 1, "", "CU", 0, "", ""}));
-    EXPECT_EQ(listings[1], (Listing{"Song 1", "Artist", "SC8101", 1, "", "SC", fw::DATE(12, 25, 2003), "Rock", "D"}));
+    EXPECT_EQ(listings[1], (Listing{"Song 1", "Artist", "SC8101", 1, "", "SC", Day(12, 25, 2003), "Rock", "D"}));
     EXPECT_EQ(Query("Party.2bk", "SELECT COUNT(*) FROM records WHERE length(PRINT) > 0 OR length(LOCATION) > 0"),
               std::vector<std::string>{"0"});
 }
