@@ -72,11 +72,13 @@ TEST_F(Export, ACancelledDialogWritesNothing) {
     ExportAs("");
 }
 
-// A file that cannot grow past 16 KB: the write fails part way, the
+// A file that cannot grow past 16 KB: the first write (at 64 KB of rows)
+// fails part way, the
 // failure is said, and "Completed" is not.
 TEST_F(Export, AWriteThatFailsIsReportedNotCompleted) {
     std::vector<Listing> listings;
-    for (unsigned t = 1; t <= 1500; ++t) listings.push_back({"A title of some length " + std::to_string(t), "Artist", "SC8101", t});
+    for (unsigned t = 1; t <= 800; ++t)
+        listings.push_back({"A title long enough to fill the file " + std::to_string(t), "An artist of some length", "SC8101", t});
     Book({{"SC8101", "101", 12, "SC"}}, listings);
     struct rlimit kept {};
     getrlimit(RLIMIT_FSIZE, &kept);
@@ -130,12 +132,13 @@ TEST_F(Export, ScreenshotWhenAsked) {
     Run(exchange::ExportSongListings);
     const std::string base = std::string(dir) + "/" + kExport;
     EXPECT_TRUE(d().Screenshot(kExport, base + ".png"));
-    if (d().Enabled("?EXPORT:FILTER:RADIO2")) {
-        d().Press("?EXPORT:FILTER:RADIO2");
-        EXPECT_TRUE(d().Screenshot(kExport, base + "-discs.png"));
-        d().Press("?EXPORT:FILTER:RADIO3");
-        EXPECT_TRUE(d().Screenshot(kExport, base + "-tracks.png"));
-    }
+    d().Press("?EXPORT:FILTER:RADIO2");
+    d().Press("?DASTAG");
+    EXPECT_TRUE(d().Screenshot(kExport, base + "-discs.png"));
+    d().Press("?EXPORT:FILTER:RADIO3");
+    d().Choose("?LIST:2", 2);
+    d().Press("?DASTAG:2");
+    EXPECT_TRUE(d().Screenshot(kExport, base + "-tracks.png"));
     d().Press("?CANCELBUTTON");
 }
 
