@@ -72,6 +72,23 @@ TEST_F(Export, ACancelledDialogWritesNothing) {
     ExportAs("");
 }
 
+TEST_F(Export, ACancelSaysSoAndKeepsTheRowsWritten) {
+    std::vector<Listing> listings;
+    for (unsigned t = 1; t <= 60; ++t) listings.push_back({"Song " + std::to_string(100 + t), "A", "SC8101", t});
+    Book({{"SC8101", "101", 12, "SC"}}, listings);
+    Run(exchange::ExportSongListings);
+    d().AnswerFileDialog(Path("part.csv"));
+    d().AnswerMessage("Export Operation Cancelled", fw::Button::Ok);
+    d().Press("?OKBUTTON");
+    d().Tick();
+    d().Press("?PROGRESS:CANCEL");
+    EXPECT_TRUE(TickUntilClosed("P1$PROGRESSWINDOW"));
+    EXPECT_FALSE(d().IsOpen(kExport));
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
+    const std::string written = ReadFile("part.csv");
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 25) << "one slice of 25 listings";
+}
+
 // A file that cannot grow past 16 KB: the first write (at 64 KB of rows)
 // fails part way, the
 // failure is said, and "Completed" is not.
