@@ -18,6 +18,7 @@
 #include "shell/data_files.h"
 #include "songbook/browse_song_book.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
+#include "song_book_bench_book.h"
 #include "window_bench_support.h"
 
 
@@ -38,74 +39,15 @@ constexpr const char* kLastTitle = "Zzyzx Road Serenade";
 constexpr const char* kSearchText = "zzyzx";
 constexpr const char* kWindow = "P1$BROWSEWINDOW";
 
-struct Book {
-    std::string dir;
-    std::string listingsPath;
-    int discs = 0;
-
-    Book() {
-        char tmpl[] = "/tmp/cv_song_book_window_bench_XXXXXX";
-        dir = mkdtemp(tmpl);
-        shell::InitialiseSharedGlobals();
-        shell::SetSongBaseFileNames(dir);
-
-        songbase_gen::MemorySongBase base;
-        songbase_gen::Options o;
-        o.tracks = kListings;
-        o.minTracksPerDisc = 11;
-        o.maxTracksPerDisc = 21;
-        songbase_gen::Generate(o, base);
-        base.tracks.back().Title = kLastTitle;
-        const std::string wanted = fw::UpperText(kSearchText);
-        for (std::size_t i = 0; i + 1 < base.tracks.size(); ++i)
-            Check(fw::UpperText(base.tracks[i].Title.Clip().substr(0, wanted.size())) != wanted,
-                  "another title begins with the search text");
-
-        listingsPath = dir + "/Bench.2bk";
-        shell::SongBookName = listingsPath;
-        shell::SBDiscsName = dir + "/Bench.2bd";
-        fw::File& book = shell::SongBook();
-        fw::File& discFile = shell::SBDiscs();
-        for (fw::File* f : {&book, &discFile}) {
-            fw::CREATE(*f);
-            Check(fw::ERRORCODE() == 0, "create");
-            fw::OPEN(*f, fw::ReadWrite | fw::DenyNone);
-            Check(fw::ERRORCODE() == 0, "open");
-            fw::STREAM(*f);
-        }
-        // The host's discs keep the maker's IDs as their own. The brands
-        // are numbered from 1, so opening the book rewrites no brands.
-        for (const shell::DiscsRec& d : base.discs) {
-            auto& rec = discFile.Rec<shell::SBDiscsRec>();
-            fw::ClearRecord(&rec, *shell::SBDiscsFile().record);
-            rec.UNQDISKID = d.UnqDiskID.Clip();
-            rec.ALTDISKID = d.UnqDiskID.Clip();
-            rec.MAKETYPE = d.UnqDiskID.Clip().substr(0, 2);
-            rec.MakeID = d.MakeID;
-            fw::ADD(discFile);
-            Check(fw::ERRORCODE() == 0, "add a disc");
-            ++discs;
-        }
-        std::int32_t day = 80000;
-        for (const shell::KaraokeRec& t : base.tracks) {
-            auto& rec = book.Rec<shell::SongBookRec>();
-            fw::ClearRecord(&rec, *shell::SongBookFile().record);
-            rec.Title = t.Title.Clip();
-            rec.Artist = t.Artist.Clip();
-            rec.UnqDiskID = t.UnqDiskID.Clip();
-            rec.DISKTRACKNO = t.DiskTrackNo;
-            rec.MAKEID = t.UnqDiskID.Clip().substr(0, 2);
-            rec.DateAdded = day + (t.DiskTrackNo % 7) * 30;
-            fw::ADD(book);
-            Check(fw::ERRORCODE() == 0, "add a listing");
-        }
-        for (fw::File* f : {&book, &discFile}) {
-            fw::FLUSH(*f);
-            Check(fw::ERRORCODE() == 0, "flush");
-            fw::CLOSE(*f);
-        }
-        shell::SongBookName = "";
-        shell::SBDiscsName = "";
+struct Book : bench_book::BenchBook {
+    Book()
+        : BenchBook(bench_book::MakeBenchBook(kListings, 11, 21, [](songbase_gen::MemorySongBase& base) {
+              base.tracks.back().Title = kLastTitle;
+              const std::string wanted = fw::UpperText(kSearchText);
+              for (std::size_t i = 0; i + 1 < base.tracks.size(); ++i)
+                  Check(fw::UpperText(base.tracks[i].Title.Clip().substr(0, wanted.size())) != wanted,
+                        "another title begins with the search text");
+          })) {
         songbook::SetBookChooser([this] { return listingsPath; });
         songbook::SetGettingStarted(nullptr);
     }

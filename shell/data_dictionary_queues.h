@@ -26,7 +26,7 @@ struct ImportQueRec {
     fw::FString<40> TITLE;
     fw::FString<40> ARTIST;
     fw::FString<15> ALTDISKID;
-    std::uint16_t DISKTRACKNO;
+    std::uint32_t DISKTRACKNO;  // the whole track number, as the listing holds it
     fw::FString<15> UNQDISKID;
     fw::FString<40> GENRE;
     fw::FString<1> DUET;
@@ -44,7 +44,7 @@ struct ImportConflictQueueRec {
     fw::FString<40> TITLE;
     fw::FString<40> ARTIST;
     fw::FString<15> ALTDISKID;
-    std::uint16_t DISKTRACKNO;
+    std::uint32_t DISKTRACKNO;  // the whole track number, as the listing holds it
     fw::FString<15> UNQDISKID;
     fw::FString<40> GENRE;
     fw::FString<1> DUET;

@@ -147,6 +147,14 @@ void ProgressPass::Advance(long amount) { Count(amount); }
 
 void ProgressPass::SliceUpTo(long limit) {
     sliceCount_ = 0;
+    if (state_ != PassState::Running) return;
+    if (spec_.sliceStart) {
+        const PassState opened = spec_.sliceStart();
+        if (opened != PassState::Running) {
+            state_ = opened;
+            return;
+        }
+    }
     while (state_ == PassState::Running && sliceCount_ < limit) {
         const PassState after = spec_.action ? spec_.action(*this) : PassState::Running;
         if (state_ != PassState::Running) break;  // the action cancelled the pass itself
@@ -155,6 +163,10 @@ void ProgressPass::SliceUpTo(long limit) {
             break;
         }
         ReadNext();
+    }
+    if (spec_.sliceEnd) {
+        const PassState closed = spec_.sliceEnd();
+        if (closed != PassState::Running) state_ = closed;
     }
 }
 

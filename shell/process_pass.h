@@ -139,6 +139,13 @@ struct ProgressSpec {
     // do), the window still shown: the end's own texts and work, such as
     // a key rebuild under "Rebuilding Indexes...". The state tells which.
     std::function<void(ProgressWindow&)> atEnd;
+    // Around each slice of actions (a timer event's work): sliceStart before
+    // its first action, sliceEnd after its last, also when the slice ended
+    // the pass. For work that must not outlive a slice, such as a
+    // transaction. A state other than Running ends the pass with it (a
+    // failed sliceStart runs no action and no sliceEnd).
+    std::function<PassState()> sliceStart;
+    std::function<PassState()> sliceEnd;
     // Tests only: given the number of the read (1 = the first) and its
     // error code, returns the code the pass acts on, to stand for a failing
     // source.

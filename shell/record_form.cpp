@@ -147,7 +147,20 @@ private:
                 fw::POST(fw::Event::CloseWindow);
             } else if (!f_.helpButton.empty() && accepted == f_.helpButton && f_.help) {
                 f_.help();
+            } else {
+                OwnButton(accepted);
             }
+        }
+    }
+
+    void OwnButton(const fw::FieldId& accepted) {
+        for (const std::string& b : f_.ownButtons) {
+            if (!(accepted == b) || !f_.ownButton) continue;
+            const FormButtonResult r = f_.ownButton(b);
+            if (r == FormButtonResult::Stay) return;
+            response_ = r == FormButtonResult::Completed ? outcome::Completed : outcome::Cancelled;
+            Close();
+            return;
         }
     }
 
@@ -177,7 +190,9 @@ private:
     }
 
     void OnClose() {
-        if (closeWithoutQuestion_ || response_ == outcome::Completed || !Editing() || Unchanged(f_, atOpen_)) return;
+        if (closeWithoutQuestion_ || !f_.askOnClose || response_ == outcome::Completed || !Editing() ||
+            Unchanged(f_, atOpen_))
+            return;
         switch (ShowWarningNoText(33)) {
         case button::Yes:
             fw::POST(fw::Event::Accepted, f_.okButton);

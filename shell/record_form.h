@@ -44,6 +44,9 @@ struct DittoField {
     std::string field;    // the record's field, with or without prefix
 };
 
+// What one of a form's own buttons does once it has run.
+enum class FormButtonResult { Stay, Completed, Cancelled };
+
 struct RecordFormSpec {
     // The window and the record it edits.
     std::string window;                       // layout label
@@ -69,6 +72,15 @@ struct RecordFormSpec {
     // or 21 (delete) and is cancelled.
     bool allowInsert = true;
     bool allowDelete = true;
+    // Whether closing an altered insert or change asks warning 33 first;
+    // false: Cancel and the close box drop the changes without a question.
+    bool askOnClose = true;
+
+    // Buttons of the form's own besides OK, Cancel and Help, by use-equate:
+    // ownButton runs with the one pressed; Stay keeps the form open,
+    // Completed and Cancelled close it with that outcome, asking nothing.
+    std::vector<std::string> ownButtons;
+    std::function<FormButtonResult(const std::string&)> ownButton;
 
     // Its steps; any may be empty.
     std::function<void()> openHook;           // the integrity layer's hook for this file

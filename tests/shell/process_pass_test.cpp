@@ -258,6 +258,43 @@ TEST_F(ProcessTest, AQueueSourceVisitsEveryEntryInOrderWithTheProcesssOwnTexts) 
     EXPECT_EQ(fw::RECORDS(rows), 30) << "the pass reads the queue; emptying it is the caller's";
 }
 
+// Work around each slice: started before its first action, ended after
+// its last, also the slice that ends the pass; a failed end stops the pass.
+TEST_F(ProcessTest, SliceHooksFrameEachSliceAndAFailedEndStopsThePass) {
+    fw::QueueOf<shell::ImportQueRec> rows(shell::ImportQueRec::Decl());
+    for (int i = 1; i <= 60; ++i) fw::ADD(rows);
+    std::vector<std::string> log;
+    int actions = 0;
+    bool failSecondEnd = false;
+    auto run = [&] {
+        StartProcess([&] {
+            shell::ProgressSpec desc(shell::QueueSource(rows, "ImportQue"));
+            desc.action = [&] { ++actions; };
+            desc.sliceStart = [&] {
+                log.push_back("start " + std::to_string(actions));
+                return shell::PassState::Running;
+            };
+            desc.sliceEnd = [&] {
+                log.push_back("end " + std::to_string(actions));
+                return failSecondEnd && log.size() == 4 ? shell::PassState::Failed : shell::PassState::Running;
+            };
+            return shell::RunProgressProcess(desc);
+        });
+        d.TickUntil([&] { return !Open(); });
+    };
+    run();
+    EXPECT_EQ(log, (std::vector<std::string>{"start 0", "end 25", "start 25", "end 50", "start 50", "end 60"}));
+    EXPECT_EQ(state, shell::PassState::Completed);
+
+    log.clear();
+    actions = 0;
+    failSecondEnd = true;
+    run();
+    EXPECT_EQ(log, (std::vector<std::string>{"start 0", "end 25", "start 25", "end 50"}));
+    EXPECT_EQ(state, shell::PassState::Failed);
+    EXPECT_EQ(outcome, shell::outcome::Cancelled);
+}
+
 TEST_F(ProcessTest, AnEmptyQueueClosesAtOnceAndACancelKeepsTheRowsDone) {
     fw::QueueOf<shell::ImportQueRec> rows(shell::ImportQueRec::Decl());
     int done = 0;

@@ -302,7 +302,8 @@ TEST_F(OlderLayoutTest, TheBookIsRewrittenInTheCurrentLayoutWithTheOriginalKept)
     EXPECT_EQ(d.Rows("?LISTTITLE", kBook).size(), 3u);
     d.Press("?CLOSE", kBook);
     EXPECT_EQ(BookListings("Party"),
-              (std::vector<Listing>{{"Alpha", "Ann", "SC1", 1, "X", "SC", static_cast<std::int32_t>(fw::DATE(2, 3, 2001))},
+              (std::vector<Listing>{{"Alpha", "Ann", "SC1", 1, "X", "SC", static_cast<std::int32_t>(fw::DATE(2, 3, 2001)),
+                                     "Pop", "Y"},
                                     {"Bravo", "Bob", "SC1", 65535, "", "", Added()},
                                     {"Charlie", "Cy", "SC2", 4, "", "", Added()}}));
     EXPECT_EQ(BookFiles(), (Strings{"Party.2bd", "Party.2bk", "Party.2bk.tps-original"}));

@@ -79,6 +79,8 @@ void SongBookFolder::MakeBook(const std::string& base, const std::vector<Disc>& 
         SBK.PRINT = l.print;
         SBK.MAKEID = l.makeId;
         SBK.DateAdded = l.dateAdded;
+        SBK.GENRE = l.genre;
+        SBK.Duet = l.duet;
         fw::ADD(book);
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
     }
@@ -93,7 +95,8 @@ void PrintTo(const Disc& d, std::ostream* os) {
 }
 void PrintTo(const Listing& l, std::ostream* os) {
     *os << "{" << l.title << ", " << l.artist << ", " << l.unq << "/" << l.track << ", print \"" << l.print
-        << "\", make " << l.makeId << ", added " << l.dateAdded << "}";
+        << "\", make " << l.makeId << ", added " << l.dateAdded << ", genre " << l.genre << ", duet \"" << l.duet
+        << "\"}";
 }
 
 std::vector<Disc> SongBookFolder::BookDiscs(const std::string& base) {
@@ -121,7 +124,7 @@ std::vector<Listing> SongBookFolder::BookListings(const std::string& base) {
     fw::SET(book.FindKey("SBK:KUnqDiskID"));
     for (fw::NEXT(book); fw::ERRORCODE() == 0; fw::NEXT(book))
         out.push_back({SBK.Title.Str(), SBK.Artist.Str(), SBK.UnqDiskID.Str(), SBK.DISKTRACKNO, SBK.PRINT.Str(),
-                       SBK.MAKEID.Str(), SBK.DateAdded});
+                       SBK.MAKEID.Str(), SBK.DateAdded, SBK.GENRE.Str(), SBK.Duet.Str()});
     fw::CLOSE(book);
     shell::SongBookName = kept;
     return out;

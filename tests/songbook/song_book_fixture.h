@@ -34,6 +34,8 @@ struct Listing {
     std::string print;  // "X": left out of the printed book
     std::string makeId;
     std::int32_t dateAdded = 0;
+    std::string genre;
+    std::string duet;
     bool operator==(const Listing&) const = default;
 };
 void PrintTo(const Disc& d, std::ostream* os);

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace fw {
@@ -62,8 +63,27 @@ private:
     int error_ = 0;
 };
 
+namespace {
+csv::TextEncoding EncodingOf(unsigned attributes) {
+    if (attributes & kCsvUtf8) return csv::TextEncoding::Utf8;
+    if (attributes & kCsvOem) return csv::TextEncoding::Oem;
+    return csv::TextEncoding::Ansi;
+}
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+}  // namespace
+
+bool StartsWithUtf8Mark(const std::string& name) {
+    if (BlankFileName(name)) return false;
+    const int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char head[3] = {};
+    const bool marked = pread(fd, head, 3, 0) == 3 && std::memcmp(head, kUtf8Mark, 3) == 0;
+    close(fd);
+    return marked;
+}
+
 CsvFile::CsvFile(const RecordDecl& decl, void* record, unsigned attributes)
-    : decl_(decl), record_(record), oem_((attributes & kCsvOem) != 0) {}
+    : decl_(decl), record_(record), attributes_(attributes) {}
 
 CsvFile::~CsvFile() {
     if (IsOpen()) {
@@ -101,6 +121,7 @@ bool CsvFile::Flush() {
         done += static_cast<std::size_t>(n);
     }
     pending_.clear();
+    wrote_ = true;
     return true;
 }
 
@@ -128,18 +149,28 @@ void CsvFile::Open(int mode) {
     starts_.clear();
     pending_.clear();
     checkedEnding_ = false;
+    wrote_ = false;
     errorLine_ = 0;
-    SeekTo({0, 1}, 1);
+    dataStart_ = 0;
+    if ((attributes_ & kCsvUtf8) && reader_->Get() == 0xEF && reader_->Get() == 0xBB && reader_->Get() == 0xBF)
+        dataStart_ = 3;
+    SeekTo({dataStart_, 1}, 1);
     ClearError();
 }
 
 void CsvFile::Close() {
     if (!IsOpen()) return ClearError();
-    const bool flushed = Flush();
+    bool flushed = Flush();
+    int syncError = 0;
+    if (flushed && wrote_ && fsync(fd_) != 0) {
+        syncError = errno;
+        flushed = false;
+    }
     const int rc = close(fd_);
     const int err = errno;
     fd_ = -1;
     reader_.reset();
+    if (syncError) return SetSystemError(syncError, path_);
     if (!flushed) return;  // the write error stays reported
     if (rc != 0) return SetSystemError(err, path_);
     ClearError();
@@ -148,7 +179,7 @@ void CsvFile::Close() {
 void CsvFile::Append() {
     if (!CheckOpen()) return;
     if (readOnly_) return SetError(NoAccessErr);
-    csv::FormatRecord(decl_, record_, oem_, pending_);
+    csv::FormatRecord(decl_, record_, EncodingOf(attributes_), pending_);
     if (pending_.size() >= kWriteChunk && !Flush()) return;
     ClearError();
 }
@@ -162,7 +193,7 @@ void CsvFile::SeekTo(Mark m, long recordNumber) {
 void CsvFile::Set() {
     if (!CheckOpen()) return;
     if (!Flush()) return;
-    SeekTo({0, 1}, 1);
+    SeekTo({dataStart_, 1}, 1);
     ClearError();
 }
 
@@ -230,7 +261,30 @@ CsvFile::Parsed CsvFile::ParseNext(std::string& problem, long& startLine) {
     }
 }
 
+void CsvFile::SkipEmptyLines() {
+    if (!(attributes_ & kCsvSkipEmptyLines)) return;
+    Reader& r = *reader_;
+    for (;;) {
+        const int c = r.Peek();
+        if (c == '\n') {
+            r.Get();
+        } else if (c == '\r') {
+            const std::uint64_t at = r.Tell();
+            r.Get();
+            if (r.Peek() != '\n') {  // a lone CR is the parser's to report
+                r.Seek(at);
+                return;
+            }
+            r.Get();
+        } else {
+            return;
+        }
+        ++line_;
+    }
+}
+
 bool CsvFile::ReadNext(bool fill) {
+    SkipEmptyLines();
     if (reader_->Peek() < 0) {
         if (reader_->Error()) SetSystemError(reader_->Error(), path_);
         else SetError(RecordNotAvailable);
@@ -242,7 +296,7 @@ bool CsvFile::ReadNext(bool fill) {
     const Parsed p = ParseNext(problem, startLine);
     ++next_;
     if (!fill) return p == Parsed::Record;
-    if (p == Parsed::Record) problem = csv::FillRecord(decl_, fields_, oem_, record_);
+    if (p == Parsed::Record) problem = csv::FillRecord(decl_, fields_, EncodingOf(attributes_), record_);
     if (!problem.empty()) {
         errorLine_ = startLine;
         const std::string text = "Read error in line " + std::to_string(startLine) + ": " + problem;
@@ -267,13 +321,15 @@ void CsvFile::Get(long recordNumber) {
         SeekTo(starts_[static_cast<std::size_t>(recordNumber - 1)], recordNumber);
     } else {
         // Walk on from the last record whose start is known.
-        if (starts_.empty()) SeekTo({0, 1}, 1);
+        if (starts_.empty()) SeekTo({dataStart_, 1}, 1);
         else SeekTo(starts_.back(), static_cast<long>(starts_.size()));
         while (next_ < recordNumber) {
+            SkipEmptyLines();
             if (reader_->Peek() < 0) return SetError(BadRecErr);
             ReadNext(false);
         }
     }
+    SkipEmptyLines();
     if (reader_->Peek() < 0) return SetError(BadRecErr);
     ReadNext(true);
 }
@@ -283,9 +339,9 @@ long CsvFile::Records() {
     // Count on from the last known start; the reading position is kept.
     const Mark here{reader_->Tell(), line_};
     const long hereNext = next_;
-    if (starts_.empty()) SeekTo({0, 1}, 1);
+    if (starts_.empty()) SeekTo({dataStart_, 1}, 1);
     else SeekTo(starts_.back(), static_cast<long>(starts_.size()));
-    while (reader_->Peek() >= 0) ReadNext(false);
+    for (SkipEmptyLines(); reader_->Peek() >= 0; SkipEmptyLines()) ReadNext(false);
     const long count = static_cast<long>(starts_.size());
     SeekTo(here, hereNext);
     ClearError();

@@ -17,6 +17,9 @@
 // ERROR() and FILEERROR() "Read error in line N: ...", the record buffer
 // unchanged; the next NEXT goes on with the line after it.
 //
+// CLOSE of a file written to syncs it to the disk; a failure there, as any
+// failed write, is reported (90 with the system's text).
+//
 // Errors: 2, 3, 5 from the file system; 33 at the end (NEXT); 35 for a
 // record number that does not exist (GET); 37 not open; 45 a blank name;
 // 52 already open (OPEN, CREATE); 90 a read error or another system error.
@@ -30,7 +33,13 @@
 
 namespace fw {
 
-inline constexpr unsigned kCsvOem = 1;  // texts are code page 437 in the file
+inline constexpr unsigned kCsvOem = 1;          // texts are code page 437 in the file
+inline constexpr unsigned kCsvUtf8 = 2;         // texts are UTF-8 in the file; a byte-order mark at its start is passed over
+inline constexpr unsigned kCsvSkipEmptyLines = 4;  // a line with nothing on it is no record (spreadsheets end files so)
+
+// Whether the file starts with the UTF-8 byte-order mark (EF BB BF); false
+// when it cannot be read.
+bool StartsWithUtf8Mark(const std::string& name);
 
 class CsvFile {
 public:
@@ -73,9 +82,13 @@ private:
     bool ReadNext(bool fill);  // the next record into the buffer (or only past it)
     bool CheckOpen();
 
+    void SkipEmptyLines();
+
     RecordDecl decl_;
     void* record_;
-    bool oem_;
+    unsigned attributes_;
+    std::uint64_t dataStart_ = 0;   // past a byte-order mark
+    bool wrote_ = false;
     int fd_ = -1;
     bool readOnly_ = false;
     std::string path_;  // native, as opened

@@ -40,16 +40,32 @@ bool IntegerRange(FieldType t, std::int64_t& lo, std::int64_t& hi) {
     }
 }
 
+std::string ToFile(std::string_view text, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Oem: return AnsiToOem(text);
+    case TextEncoding::Utf8: return AnsiToUtf8(text);
+    default: return std::string(text);
+    }
+}
+
+std::string FromFile(std::string_view text, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Oem: return OemToAnsi(text);
+    case TextEncoding::Utf8: return Utf8ToAnsi(text);
+    default: return std::string(text);
+    }
+}
+
 }  // namespace
 
-void FormatRecord(const RecordDecl& decl, const void* record, bool oem, std::string& out) {
+void FormatRecord(const RecordDecl& decl, const void* record, TextEncoding encoding, std::string& out) {
     bool first = true;
     for (const FieldDecl& f : decl.fields) {
         if (!first) out.push_back(',');
         first = false;
         if (IsTextField(f.type)) {
             const std::string text = GetText(record, f);  // clipped
-            AppendQuoted(oem ? AnsiToOem(text) : text, out);
+            AppendQuoted(ToFile(text, encoding), out);
         } else if (f.type == FieldType::Real) {
             char buf[64];
             auto [end, ec] = std::to_chars(buf, buf + sizeof buf, GetReal(record, f));
@@ -65,7 +81,7 @@ void FormatRecord(const RecordDecl& decl, const void* record, bool oem, std::str
     out += "\r\n";
 }
 
-std::string FillRecord(const RecordDecl& decl, const std::vector<std::string>& fields, bool oem,
+std::string FillRecord(const RecordDecl& decl, const std::vector<std::string>& fields, TextEncoding encoding,
                        void* record) {
     if (fields.size() != decl.fields.size())
         return std::to_string(fields.size()) + (fields.size() == 1 ? " field, " : " fields, ") +
@@ -75,7 +91,7 @@ std::string FillRecord(const RecordDecl& decl, const std::vector<std::string>& f
         const FieldDecl& f = decl.fields[i];
         const std::string& text = fields[i];
         if (IsTextField(f.type)) {
-            SetText(scratch.data(), f, oem ? OemToAnsi(text) : text);
+            SetText(scratch.data(), f, FromFile(text, encoding));
             continue;
         }
         auto bad = [&](const char* why) {

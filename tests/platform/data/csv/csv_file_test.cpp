@@ -113,6 +113,47 @@ TEST_F(Csv, OemFilesHoldCodePage437AndReadBackAsWindows1252) {
     EXPECT_EQ(ReadRows()[0].title, title);
 }
 
+// UTF-8 texts: written as UTF-8, read back as Windows-1252; a byte-order
+// mark at the start is passed over, also when reading again from the top.
+TEST_F(Csv, Utf8FilesPassOverTheirByteOrderMark) {
+    const std::string title = "Caf\xE9 \xD1u";
+    WriteRows({{title, "", 1, 1, ""}}, fw::kCsvUtf8);
+    EXPECT_EQ(dir.Read("x.csv"), "\"Caf\xC3\xA9 \xC3\x91u\",\"\",1,1,\"\"\r\n");
+    EXPECT_FALSE(fw::StartsWithUtf8Mark(Path()));
+    dir.Write("x.csv", "\xEF\xBB\xBF\"Caf\xC3\xA9\",\"\",1,1,\"\"\r\n\"Two\",\"\",2,2,\"\"\r\n");
+    EXPECT_TRUE(fw::StartsWithUtf8Mark(Path()));
+    EXPECT_EQ(ReadRows(fw::kCsvUtf8), (std::vector<Row>{{"Caf\xE9", "", 1, 1, ""}, {"Two", "", 2, 2, ""}}));
+    fw::CsvFileOf<Bas> f(BasDecl(), fw::kCsvUtf8);
+    f.name = Path();
+    fw::OPEN(f);
+    EXPECT_EQ(fw::RECORDS(f), 2);
+    fw::GET(f, 1);
+    EXPECT_EQ(f.rec.TITLE.Str(), "Caf\xE9");
+    fw::SET(f);
+    fw::NEXT(f);
+    EXPECT_EQ(f.rec.TITLE.Str(), "Caf\xE9");
+    fw::CLOSE(f);
+}
+
+// Empty lines are no records with the attribute (line numbers still count
+// them), and a record without it.
+TEST_F(Csv, EmptyLinesArePassedOverWhenAsked) {
+    dir.Write("x.csv", "\r\n\"One\",\"A\",1,1,\"\"\r\n\n\r\n\"Two\",\"B\",2,2,\"\"\r\n\"x\",1\r\n\r\n");
+    const std::vector<Row> rows = ReadRows(fw::kCsvSkipEmptyLines);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (Row{"One", "A", 1, 1, ""}));
+    EXPECT_EQ(rows[1], (Row{"Two", "B", 2, 2, ""}));
+    EXPECT_NE(rows[2].title.find("line 6"), std::string::npos) << rows[2].title;
+    fw::CsvFileOf<Bas> f(BasDecl(), fw::kCsvSkipEmptyLines);
+    f.name = Path();
+    fw::OPEN(f);
+    EXPECT_EQ(fw::RECORDS(f), 3);
+    fw::GET(f, 2);
+    EXPECT_EQ(f.rec.TITLE.Str(), "Two");
+    fw::CLOSE(f);
+    EXPECT_EQ(ReadRows().front().title.substr(0, 5), "ERROR");
+}
+
 struct ReadCase {
     const char* what;
     const char* content;

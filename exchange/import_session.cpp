@@ -1,0 +1,157 @@
+#include "exchange/import_session.h"
+
+#include "exchange/listing_file.h"
+
+#include "platform/data/file_ops.h"
+#include "platform/runtime/error_state.h"
+#include "platform/text/codepage.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/data_files.h"
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace exchange {
+namespace {
+
+std::string Clipped(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return std::string(s);
+}
+
+// The form in which every key compares an ID: upper case, no trailing blanks.
+std::string Folded(std::string_view id) { return fw::UpperText(Clipped(id)); }
+
+std::string TrackKey(const std::string& foldedDisc, std::uint32_t track) {
+    return foldedDisc + '\x01' + std::to_string(track);
+}
+
+// Keeps the thread's book buffers across the look-ups.
+class KeptBuffers {
+public:
+    KeptBuffers() : book_(SBK), disc_(SBD), code_(fw::ERRORCODE()) {}
+    ~KeptBuffers() {
+        SBK = book_;
+        SBD = disc_;
+        fw::SetError(code_);
+    }
+
+private:
+    shell::SongBookRec book_;
+    shell::SBDiscsRec disc_;
+    int code_;
+};
+
+}  // namespace
+
+std::string EffectiveDiscId(std::string_view unq, std::string_view alt) {
+    std::string disc = Clipped(unq);
+    return disc.empty() ? Clipped(alt) : disc;
+}
+
+ImportSession::ImportSession()
+    : rows(shell::ImportQueRec::Decl()), conflicts(shell::ImportConflictQueueRec::Decl()) {}
+
+void ImportSession::Begin() {
+    fw::FREE(rows);
+    fw::FREE(conflicts);
+    tracks_.clear();
+    knownDiscs_.clear();
+    newDiscIds_.clear();
+    const KeptBuffers kept;
+    bookHasListings_ = fw::RECORDS(shell::SongBook()) > 0;
+    bookHasDiscs_ = fw::RECORDS(shell::SBDiscs()) > 0;
+}
+
+bool ImportSession::DiscInBook(const std::string& disc) const {
+    if (!bookHasDiscs_) return false;
+    fw::File& discs = shell::SBDiscs();
+    SBD.UNQDISKID = disc;
+    fw::GET(discs, discs.FindKey("SBD:KUNQDISKID"));
+    return fw::ERRORCODE() == 0;
+}
+
+Clash ImportSession::Check(std::string_view unq, std::string_view alt, std::uint32_t track) const {
+    const std::string disc = EffectiveDiscId(unq, alt);
+    if (disc.empty()) return Clash::NoDiscId;
+    const std::string foldedDisc = fw::UpperText(disc);
+    if (tracks_.count(TrackKey(foldedDisc, track))) return Clash::TrackExists;
+
+    const KeptBuffers kept;
+    if (bookHasListings_) {
+        fw::File& book = shell::SongBook();
+        SBK.UnqDiskID = disc;
+        SBK.DISKTRACKNO = track;
+        fw::GET(book, book.FindKey("SBK:KUnqDiskID"));
+        if (fw::ERRORCODE() == 0) return Clash::TrackExists;
+    }
+    const std::string custom = Clipped(alt);
+    if (custom.empty()) return Clash::None;
+    const std::string foldedCustom = fw::UpperText(custom);
+    if (const auto it = newDiscIds_.find(foldedCustom); it != newDiscIds_.end() && it->second != foldedDisc)
+        return Clash::CustomIdTaken;
+    if (bookHasDiscs_) {
+        fw::File& discs = shell::SBDiscs();
+        SBD.ALTDISKID = custom;
+        fw::GET(discs, discs.FindKey("SBD:KALTDISKID"));
+        if (fw::ERRORCODE() == 0 && fw::CompareFolded(SBD.UNQDISKID.Clip(), disc) != 0) return Clash::CustomIdTaken;
+    }
+    return Clash::None;
+}
+
+void ImportSession::Accept(const shell::ImportQueRec& row) {
+    rows.rec = row;
+    fw::ADD(rows);
+    const std::string disc = EffectiveDiscId(row.UNQDISKID.Clip(), row.ALTDISKID.Clip());
+    const std::string foldedDisc = fw::UpperText(disc);
+    tracks_.insert(TrackKey(foldedDisc, row.DISKTRACKNO));
+    if (!knownDiscs_.insert(foldedDisc).second) return;
+    const KeptBuffers kept;
+    if (DiscInBook(disc)) return;
+    // The import adds this disc with the row's custom ID.
+    if (!row.ALTDISKID.Blank()) newDiscIds_.emplace(Folded(row.ALTDISKID.Clip()), foldedDisc);
+}
+
+void ImportSession::AddConflict(const shell::ImportConflictQueueRec& row) {
+    conflicts.rec = row;
+    fw::ADD(conflicts, "+ALTDISKID,+DISKTRACKNO");
+}
+
+AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& session) {
+    AnalysisResult result;
+    const unsigned attributes = ListingFileReadAttributes(fileName);
+    result.utf8 = (attributes & fw::kCsvUtf8) != 0;
+    fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl(), attributes);
+    file.name = fileName;
+    fw::OPEN(file, fw::ReadOnly | fw::DenyWrite);
+    if (fw::ERRORCODE() != 0) {
+        result.openError = fw::ERRORCODE();
+        result.openText = fw::ERROR();
+        return result;
+    }
+    session.Begin();
+    shell::ImportQueRec row;
+    shell::ImportConflictQueueRec conflict;
+    for (;;) {
+        fw::NEXT(file);
+        if (fw::ERRORCODE() == fw::RecordNotAvailable) break;
+        if (fw::ERRORCODE() != 0) {
+            result.badLine = file.ErrorLine() > 0 ? file.ErrorLine() : result.rowsRead + 1;
+            result.badText = fw::ERROR();
+            break;
+        }
+        ++result.rowsRead;
+        ToImportRow(file.rec, row);
+        if (session.Check(row) == Clash::None) {
+            session.Accept(row);
+        } else {
+            CopyImportRow(row, conflict);
+            session.AddConflict(conflict);
+        }
+    }
+    fw::CLOSE(file);
+    fw::SetError(0);
+    return result;
+}
+
+}  // namespace exchange

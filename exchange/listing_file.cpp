@@ -1,0 +1,73 @@
+#include "exchange/listing_file.h"
+
+#include "platform/text/codepage.h"
+#include "platform/text/picture.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_dictionary_thread_state.h"
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace exchange {
+
+const fw::RecordDecl& ListingFileRec::Decl() {
+    static const fw::RecordDecl d = fw::RecordDeclBuilder<ListingFileRec>("BAS")
+                                        .Field("TITLE", &ListingFileRec::TITLE)
+                                        .Field("ARTIST", &ListingFileRec::ARTIST)
+                                        .Field("ALTDISKID", &ListingFileRec::ALTDISKID)
+                                        .Field("DISKTRACKNO", &ListingFileRec::DISKTRACKNO)
+                                        .Field("UNQDISKID", &ListingFileRec::UNQDISKID)
+                                        .Field("GENRE", &ListingFileRec::GENRE)
+                                        .Field("DUET", &ListingFileRec::DUET)
+                                        .Field("SBKMAKEID", &ListingFileRec::SBKMAKEID)
+                                        .Field("MAKEID", &ListingFileRec::MAKEID)
+                                        .Field("MAKETYPE", &ListingFileRec::MAKETYPE)
+                                        .Field("DATEADDED", &ListingFileRec::DATEADDED)
+                                        .Build();
+    return d;
+}
+
+unsigned ListingFileReadAttributes(const std::string& fileName) {
+    const unsigned text = fw::StartsWithUtf8Mark(fileName) ? fw::kCsvUtf8 : fw::kCsvOem;
+    return text | fw::kCsvSkipEmptyLines;
+}
+
+std::string ExportFileNameFor(std::string_view name) {
+    std::string out(name);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    constexpr std::string_view ext = ".csv";
+    if (out.size() >= ext.size() && fw::CompareFolded(std::string_view(out).substr(out.size() - ext.size()), ext) == 0)
+        return out;
+    return out + std::string(ext);
+}
+
+void FillFromBook(ListingFileRec& row) {
+    fw::ClearRecord(&row, ListingFileRec::Decl());
+    row.TITLE = SBK.Title;
+    row.ARTIST = SBK.Artist;
+    row.ALTDISKID = SBD.ALTDISKID;
+    row.DISKTRACKNO = SBK.DISKTRACKNO;
+    row.UNQDISKID = SBK.UnqDiskID;
+    row.GENRE = SBK.GENRE;
+    row.DUET = SBK.Duet;
+    row.SBKMAKEID = SBK.MAKEID;
+    row.MAKEID = SBD.MakeID;
+    row.MAKETYPE = SBD.MAKETYPE;
+    row.DATEADDED = fw::FORMAT(SBK.DateAdded, kDatePicture);
+}
+
+void ToImportRow(const ListingFileRec& file, shell::ImportQueRec& row) {
+    fw::ClearRecord(&row, shell::ImportQueRec::Decl());
+    row.TITLE = file.TITLE;
+    row.ARTIST = file.ARTIST;
+    row.ALTDISKID = file.ALTDISKID;
+    row.DISKTRACKNO = file.DISKTRACKNO;
+    row.UNQDISKID = file.UNQDISKID;
+    row.GENRE = file.GENRE;
+    row.DUET = file.DUET;
+    row.SBKMAKEID = file.SBKMAKEID;
+    row.MAKEID = file.MAKEID;
+    row.MAKETYPE = file.MAKETYPE;
+    row.DATEADDED = static_cast<std::int32_t>(fw::DeformatValue(file.DATEADDED.Clip(), kDatePicture));
+}
+
+}  // namespace exchange
