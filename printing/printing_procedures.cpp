@@ -1,5 +1,6 @@
 #include "printing/printing_procedures.h"
 
+#include "printing/cd_label_setup.h"
 #include "printing/management_reports.h"
 #include "printing/print_menus.h"
 #include "printing/request_card_setup.h"
@@ -15,6 +16,7 @@ void RegisterPrintingProcedures() {
     shell::SetProgramProcedure("SongBookDesigner", SongBookDesigner);
     shell::SetProgramProcedure("RequestCardSetup", RequestCardSetup);
     shell::SetProgramProcedure("PrintRequestSlips", PrintRequestSlips);
+    shell::SetProgramProcedure("CdLabelSetup", CdLabelSetup);
     shell::SetProgramProcedure("PrintSongTrackListing", PrintSongTrackListing);
     shell::SetProgramProcedure("PrintDiscInventory", PrintDiscInventory);
 }
