@@ -9,6 +9,7 @@
 
 #include "platform/ui/message.h"
 #include "printing/request_card_settings.h"
+#include "printing/request_card_setup.h"
 #include "printing/request_slips.h"
 #include "report_test_support.h"
 
@@ -111,6 +112,18 @@ TEST_F(RequestSlips, TheViewShowsThePreview) {
     EXPECT_EQ(d().Caption("PreviewReport"), "Song Request Slip Previewer");
     d().CloseWindow("PreviewReport");
     EXPECT_TRUE(sink.jobs.empty());
+}
+
+TEST_F(RequestSlips, TheSetupsPrintStartsThemBesideIt) {
+    d().Start(RequestCardSetup);
+    d().Type("?NUMBEROFSLIPS", "4");
+    d().Press("?OKBUTTON");
+    ChooseDestination(true);
+    RunPass();
+    ASSERT_EQ(sink.jobs.size(), 1u);
+    EXPECT_EQ(Count(sink.jobs[0].pages[0], "band SLIP"), 4);
+    EXPECT_TRUE(d().IsOpen("P1$REQUESTCARDSETUP"));
+    d().Press("?CANCELBUTTON");
 }
 
 }  // namespace
