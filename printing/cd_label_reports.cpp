@@ -196,14 +196,16 @@ bool ConfirmLabelsLoaded(const char* what) {
 template <class Sheets>
 void RunLabelReport(bool fullSize) {
     shell::ActionOutcome() = shell::outcome::Cancelled;
-    ReportPreviewer previewer;
-    if (ReportDestinationWindow(previewer) == 1) return;
+    // TAGFILE is read before the destination window waits for the user, so
+    // another label setup writing it meanwhile cannot change these labels.
     std::vector<LabelTag> tags;
     std::string error;
     if (!ReadTagFile(tags, error)) {
         shell::ShowWarningOneText(35, "TagFile");
         return;
     }
+    ReportPreviewer previewer;
+    if (ReportDestinationWindow(previewer) == 1) return;
     shell::FileUse discsInUse(shell::SBDiscsFile());
     std::unique_ptr<shell::FileUse> bookInUse, brandsInUse;
     if (fullSize) {

@@ -165,6 +165,19 @@ TEST_F(LabelReports, MiniLabelsAskBeforePrintingAndNoPrintsNothing) {
     EXPECT_EQ(printing_test::Count(sink.jobs[0].pages[0], "band MINILABEL"), 2);
 }
 
+TEST_F(LabelReports, TagFileRewrittenWhileTheDestinationWaitsChangesNothing) {
+    std::string error;
+    ASSERT_TRUE(WriteTagFile({{"SC8125", "101"}}, error)) << error;
+    d().AnswerMessage("compatable labels loaded", fw::Button::Yes);
+    d().Start(PrintMiniLabels);
+    ASSERT_TRUE(WriteTagFile({{"CB5001", "200"}}, error)) << error;  // another label setup
+    ChooseDestination(true);
+    RunPass();
+    ASSERT_EQ(sink.jobs.size(), 1u);
+    EXPECT_NE(sink.jobs[0].pages[0].find("clip \"101\""), std::string::npos);
+    EXPECT_EQ(sink.jobs[0].pages[0].find("clip \"200\""), std::string::npos);
+}
+
 TEST_F(LabelReports, CancelInTheDestinationPrintsNothing) {
     std::string error;
     ASSERT_TRUE(WriteTagFile({{"SC8125", "101"}}, error)) << error;
