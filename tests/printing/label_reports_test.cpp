@@ -178,6 +178,19 @@ TEST_F(LabelReports, TagFileRewrittenWhileTheDestinationWaitsChangesNothing) {
     EXPECT_EQ(sink.jobs[0].pages[0].find("clip \"200\""), std::string::npos);
 }
 
+TEST_F(LabelReports, ViewedInThePreviewerWithNoQuestion) {
+    std::string error;
+    ASSERT_TRUE(WriteTagFile({{"SC8125", "101"}, {"CB5001", "200"}, {"SC8125", "102"}}, error)) << error;
+    d().Start(PrintCdLabels);
+    ChooseDestination(false);
+    RunPass();
+    ASSERT_TRUE(d().IsOpen("PreviewReport"));
+    EXPECT_EQ(d().Caption("PreviewReport"), "CD Label Previewer");
+    EXPECT_EQ(beeps, 0);
+    d().CloseWindow("PreviewReport");
+    EXPECT_TRUE(sink.jobs.empty());
+}
+
 TEST_F(LabelReports, CancelInTheDestinationPrintsNothing) {
     std::string error;
     ASSERT_TRUE(WriteTagFile({{"SC8125", "101"}}, error)) << error;
