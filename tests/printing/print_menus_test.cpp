@@ -23,14 +23,16 @@ protected:
     void SetUp() override {
         shell::ConnectWindowRuntime();
         RegisterPrintingProcedures();
-        for (const char* name : {"SongBookDesigner", "RequestCardSetup", "PrintSongTrackListing", "PrintDiscInventory"})
+        for (const char* name :
+             {"SongBookDesigner", "CdLabelSetup", "RequestCardSetup", "PrintSongTrackListing", "PrintDiscInventory"})
             shell::SetProgramProcedure(name, [this, name] { called.push_back(name); });
         driver = std::make_unique<fw::testing::Driver>(fw::testing::GTestFailures());
     }
     void TearDown() override {
         driver.reset();
-        for (const char* name : {"PrintMenu", "ManagementReportsMenu", "SongBookDesigner", "RequestCardSetup",
-                                 "PrintSongTrackListing", "PrintDiscInventory"})
+        for (const char* name : {"PrintMenu", "ManagementReportsMenu", "SongBookDesigner", "CdLabelSetup",
+                                 "RequestCardSetup", "PrintRequestSlips", "PrintSongTrackListing",
+                                 "PrintDiscInventory"})
             shell::SetProgramProcedure(name, nullptr);
         shell::DisconnectWindowRuntime();
     }
@@ -43,12 +45,12 @@ TEST_F(PrintMenus, EachButtonCallsItsWindowAndTheMenuStaysOpen) {
     d.Start(PrintMenu);
     ASSERT_TRUE(d.IsOpen("P1$PRINTMENU"));
     EXPECT_EQ(d.Caption("P1$PRINTMENU"), "Cantorvale V2 DedaDaru Virovir - Print Menu");
-    EXPECT_FALSE(d.Enabled("?PRINTLABELS"));  // no label setup in this program yet
     if (const char* dir = std::getenv("CV_SCREENSHOT_DIR"); dir && *dir)
         d.Screenshot("P1$PRINTMENU", std::string(dir) + "/P1$PRINTMENU.png");
     d.Press("?PRINTSONGBOOK");
+    d.Press("?PRINTLABELS");
     d.Press("?PRINTREQUESTSLIPS");
-    EXPECT_EQ(called, (std::vector<std::string>{"SongBookDesigner", "RequestCardSetup"}));
+    EXPECT_EQ(called, (std::vector<std::string>{"SongBookDesigner", "CdLabelSetup", "RequestCardSetup"}));
     EXPECT_TRUE(d.IsOpen("P1$PRINTMENU"));
 
     // The management menu runs inside the print menu; both reports in turn,
@@ -59,7 +61,7 @@ TEST_F(PrintMenus, EachButtonCallsItsWindowAndTheMenuStaysOpen) {
     d.Press("?BUTTON2");
     d.Press("?BUTTON2:2");
     d.Press("?BUTTON2");
-    EXPECT_EQ(called.size(), 5u);
+    EXPECT_EQ(called.size(), 6u);
     EXPECT_EQ(called.back(), "PrintSongTrackListing");
     d.Press("?CANCELBUTTON", "P1$MANAGEMENTREPORTSMENU");
     EXPECT_FALSE(d.IsOpen("P1$MANAGEMENTREPORTSMENU"));
@@ -67,6 +69,14 @@ TEST_F(PrintMenus, EachButtonCallsItsWindowAndTheMenuStaysOpen) {
     EXPECT_TRUE(d.Enabled("?PRINTSONGBOOK"));
     d.CloseWindow("P1$PRINTMENU");
     EXPECT_FALSE(d.IsOpen("P1$PRINTMENU"));
+}
+
+TEST_F(PrintMenus, AButtonWithoutItsProcedureIsDisabled) {
+    shell::SetProgramProcedure("CdLabelSetup", nullptr);
+    driver->Start(PrintMenu);
+    EXPECT_FALSE(driver->Enabled("?PRINTLABELS"));
+    EXPECT_TRUE(driver->Enabled("?PRINTSONGBOOK"));
+    driver->Press("?CANCELBUTTON");
 }
 
 TEST_F(PrintMenus, AManagementReportWithoutItsProcedureIsDisabled) {

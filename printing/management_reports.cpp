@@ -1,0 +1,188 @@
+#include "printing/management_reports.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/data/file_ops.h"
+#include "platform/data/view.h"
+#include "platform/report/report.h"
+#include "platform/runtime/error_state.h"
+#include "printing/report_delivery.h"
+#include "printing/report_destination.h"
+#include "shell/checked_open.h"
+#include "shell/data_dictionary_globals.h"
+#include "shell/data_dictionary_songbase.h"
+#include "shell/data_dictionary_songbook.h"
+#include "shell/data_dictionary_thread_state.h"
+#include "shell/data_files.h"
+#include "shell/process_window.h"
+#include "shell/warnings.h"
+
+#include "shell/data_dictionary_prefixes.h"
+
+namespace printing {
+namespace {
+
+using namespace fw::report;
+
+constexpr int kRowHeight = 210;
+
+struct Column {
+    const char* name;
+    const char* heading;
+    int x, w;
+};
+
+Element Text(std::string name, Rect rect, TextFont font, std::string text = {}, Align align = Align::Left) {
+    Element e;
+    e.name = std::move(name);
+    e.rect = rect;
+    e.font = std::move(font);
+    e.text = std::move(text);
+    e.align = align;
+    return e;
+}
+
+Element Rule(const char* name, int y, int width) {
+    Element e;
+    e.name = name;
+    e.kind = ElementKind::Line;
+    e.rect = {500, y, 7500, 0};
+    e.borderWidth = width;
+    return e;
+}
+
+// A Letter page: the title and the column headings at the top, a row a
+// detail band with its separating line, the program and the page number
+// at the foot.
+ReportDefinition ManagementDefinition(const char* title, const std::vector<Column>& columns) {
+    static const BandRow bands[] = {
+        {"HEADER", BandRole::Header, 0, 0, 0},
+        {"DETAIL", BandRole::Detail, 0, 0, kRowHeight},
+        {"FOOTER", BandRole::Footer, 0, 10400, 0},
+    };
+    const TextFont heading{"Arial", 9, 700, kBlack}, detail{"Arial", 8, 400, kBlack}, foot{"Arial", 8, 400, kBlack};
+    std::vector<ElementRow> elements{
+        {"HEADER", Text("TITLE", {500, 450, 7500, 300}, {"Arial", 14, 700, kBlack}, title, Align::Centre)},
+        {"HEADER", Rule("HEADINGLINE", 1090, 15)},
+        {"DETAIL", Rule("LINE", kRowHeight - 10, 5)},
+        {"FOOTER", Rule("FOOTERLINE", 0, 10)},
+        {"FOOTER", Text("PROGRAM", {500, 60, 5000, 170}, foot, shell::ProgramTitle.Str() + " " + shell::ProgramVersion.Str())},
+    };
+    for (const Column& c : columns) {
+        elements.push_back({"HEADER", Text(std::string("HEADING:") + c.name, {c.x, 880, c.w, 190}, heading, c.heading)});
+        elements.push_back({"DETAIL", Text(c.name, {c.x, 25, c.w, 160}, detail)});
+    }
+    Element page = Text("PAGENUMBER", {6000, 60, 2000, 170}, foot, "Page: <<<#", Align::Right);
+    page.source = TextSource::PageNumber;
+    elements.push_back({"FOOTER", page});
+    ReportDefinition d = BuildDefinition({}, bands, elements);
+    d.detailArea = {0, 1150, d.paper.Width(), 10400 - 1150};
+    return d;
+}
+
+// The pass over the view, then the preview or the print.
+void RunManagementReport(shell::ProgressSpec& spec, Report& report, const char* previewTitle,
+                         ReportPreviewer& previewer) {
+    spec.texts.caption = "Generating Report";
+    if (shell::RunProgressProcess(spec) != shell::PassState::Completed) return;
+    PageList pages = report.Finish();
+    DeliverReport(previewer, pages, {previewTitle, "Page Width", {}});
+}
+
+}  // namespace
+
+void PrintSongTrackListing() {
+    shell::ActionOutcome() = shell::outcome::Cancelled;
+    ReportPreviewer previewer;
+    if (ReportDestinationWindow(previewer) == 1) return;
+    shell::FileUse discsInUse(shell::SBDiscsFile());
+    shell::FileUse bookInUse(shell::SongBookFile());
+    fw::File& discs = shell::SBDiscs();
+    fw::File& book = shell::SongBook();
+
+    Report report(ManagementDefinition("Song Track Listing by Disc ID & Track",
+                                       {{"SBD:ALTDISKID", "Disc ID", 500, 1350},
+                                        {"SBK:ARTIST", "Artist", 1900, 2750},
+                                        {"SBK:TITLE", "Song Title", 4700, 2750},
+                                        {"SBK:DISKTRACKNO", "Track", 7500, 500}}));
+    shell::ViewSource view(discs, discs.FindKey("SBD:KALTDISKID"), shell::ActionMovesKey::No);
+    view.joins = [&book](fw::View& v) { v.Join(book.FindKey("SBK:KUnqDiskID"), {"SBD:UNQDISKID"}); };
+    shell::ProgressSpec spec(view);
+    spec.estimate = [&discs] { return fw::RECORDS(discs); };
+    spec.action = [&report] {
+        report.Element("SBD:ALTDISKID").text = SBD.ALTDISKID.Str();
+        report.Element("SBK:ARTIST").text = SBK.Artist.Str();
+        report.Element("SBK:TITLE").text = SBK.Title.Str();
+        report.Element("SBK:DISKTRACKNO").text = SBK.DISKTRACKNO == 0 ? "" : std::to_string(SBK.DISKTRACKNO);
+        report.Print("DETAIL");
+    };
+    RunManagementReport(spec, report, "Song Track Report Preview", previewer);
+}
+
+void PrintDiscInventory() {
+    shell::ActionOutcome() = shell::outcome::Cancelled;
+    ReportPreviewer previewer;
+    if (ReportDestinationWindow(previewer) == 1) return;
+    shell::FileUse brandsInUse(shell::DMakeFile());
+    shell::FileUse discsInUse(shell::SBDiscsFile());
+    fw::File& brands = shell::DMake();
+    fw::File& discs = shell::SBDiscs();
+
+    Report report(ManagementDefinition("Disc Inventory Report", {{"BRA:MAKE", "Mfr./Brand/Series", 500, 3400},
+                                                                 {"SBD:ALTDISKID", "Custom Disc ID", 4100, 1900},
+                                                                 {"SBD:UNQDISKID", "Mfr. Disc ID", 6100, 1900}}));
+    // The discs whose brand is unknown come first, under a blank brand;
+    // then the brands in name order, each with its discs.
+    struct Row {
+        std::string alt, unq;
+    };
+    std::vector<Row> unknownBrand;
+    std::size_t nextUnknown = 0;
+    fw::View byBrand(brands);
+    byBrand.Join(discs.FindKey("SBD:KMAKEID"), {"BRA:MakeID"});
+    byBrand.SetFilter("BRA:MakeID = SBD:MakeID");
+    std::string brand, alt, unq;
+    shell::StepSource step(
+        [&]() -> int {
+            if (nextUnknown < unknownBrand.size()) {
+                const Row& row = unknownBrand[nextUnknown++];
+                brand.clear();
+                alt = row.alt;
+                unq = row.unq;
+                return 0;
+            }
+            fw::NEXT(byBrand);
+            if (fw::ERRORCODE() != 0) return fw::ERRORCODE();
+            brand = BRA.MAKE.Str();
+            alt = SBD.ALTDISKID.Str();
+            unq = SBD.UNQDISKID.Str();
+            return 0;
+        },
+        "SBDiscs");
+    step.start = [&] {
+        fw::SET(discs.FindKey("SBD:KALTDISKID"));
+        for (fw::NEXT(discs); fw::ERRORCODE() == 0; fw::NEXT(discs)) {
+            const Row row{SBD.ALTDISKID.Str(), SBD.UNQDISKID.Str()};
+            BRA.MakeID = SBD.MakeID;
+            fw::GET(brands, brands.FindKey("BRA:KMAKEID"));
+            if (fw::ERRORCODE() != 0) unknownBrand.push_back(row);
+        }
+        fw::SET(brands.FindKey("BRA:KMAKE"));
+        fw::OPEN(byBrand, fw::ReadWrite | fw::DenyWrite);
+        if (fw::ERRORCODE() != 0) shell::ShowWarningNoText(36);
+    };
+    shell::ProgressSpec spec(step);
+    spec.estimate = [] { return 500L; };
+    spec.quickScan = {&brands};
+    spec.action = [&] {
+        report.Element("BRA:MAKE").text = brand;
+        report.Element("SBD:ALTDISKID").text = alt;
+        report.Element("SBD:UNQDISKID").text = unq;
+        report.Print("DETAIL");
+    };
+    RunManagementReport(spec, report, "Disc Inventory Report Preview", previewer);
+    fw::CLOSE(byBrand);
+}
+
+}  // namespace printing
