@@ -38,6 +38,7 @@ bool Open(Connection& c, const fs::path& path, int flags, std::string& error) {
         return false;
     }
     sqlite3_busy_timeout(c.db, kBusyWaitMs);
+    data::HardenConnection(c.db);
     // The keys of our files are indexes in our own collations, which the
     // integrity check needs to verify their order.
     data::RegisterCollations(c.db);
