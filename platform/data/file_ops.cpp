@@ -188,7 +188,8 @@ void OpenWith(File& f, int mode) {
         return;
     }
     int rc = SQLITE_OK;
-    auto db = data::AcquireDatabase(stored, &rc);
+    auto db = data::AcquireDatabase(stored, &rc,
+                                    inst.recoverSeconds >= 0 ? inst.recoverSeconds * 1000 : data::kDefaultLockWaitMs);
     if (!db) {
         if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT) SetError(InvalidFileErr);
         else data::SetSqliteError(rc, sqlite3_errstr(rc));

@@ -27,14 +27,13 @@ int CompareExactCallback(void*, int an, const void* a, int bn, const void* b) {
 
 void HardenConnection(sqlite3* db) {
     // A file may come from anywhere (a restored backup, a book copied in):
-    // its own SQL must never run in the program, and a misspelt column must
-    // never read back as a string.
+    // its schema is not trusted to call functions, the schema cannot be
+    // written directly, and a misspelt column never reads back as a string.
+    // (OPEN refuses any file with triggers or views: schema.h.)
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
 }
 

@@ -66,8 +66,7 @@ private:
 
 void RegisterCollations(sqlite3* db);
 // The settings every connection gets, for files that come from outside:
-// defensive mode, untrusted schema, no double-quoted string literals, and
-// neither triggers nor views ever run.
+// defensive mode, untrusted schema, no double-quoted string literals.
 void HardenConnection(sqlite3* db);
 
 // Sets the current thread's error from a SQLite result: busy or locked 32,
