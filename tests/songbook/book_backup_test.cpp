@@ -55,7 +55,10 @@ protected:
         fs::create_directory(restore());
         MakeBook(books(), "Party.2bk", "Party.2bd");
     }
-    void TearDown() override { fw::ResetClock(); }
+    void TearDown() override {
+        fw::ResetClock();
+        BookFolderTest::TearDown();
+    }
     fs::path backup() const { return root() / "backup"; }
     fs::path restore() const { return root() / "restore"; }
     fs::path Archive() const { return backup() / "Party.bkp"; }

@@ -3,6 +3,7 @@
 // sqlite3 directly in temporary folders, the folders' contents byte for
 // byte, and file operations that fail on demand.
 
+#include "platform/config/config_folder.h"
 #include "platform/data/sqlite_connection.h"
 #include "songbook/book_file_steps.h"
 
@@ -72,6 +73,15 @@ inline Files Contents(const fs::path& folder) {
     return out;
 }
 
+// The rows of every database file directly in `folder`, by file name: what
+// a copy through SQLite keeps (its header counters may differ).
+inline Files RowsIn(const fs::path& folder) {
+    Files out;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.is_regular_file()) out[e.path().filename().string()] = Rows(e.path());
+    return out;
+}
+
 // Replaces the book file operations while it lives; `fails` picks the calls
 // that fail (with EIO) by operation name ("rename", "copy", "remove") and paths.
 class FailingOps {
@@ -110,7 +120,9 @@ protected:
         root_ = dir_.path().toStdString();
         fs::create_directory(books());
         fs::create_directory(other());
+        fw::SetConfigFolder((root_ / "config").string());
     }
+    void TearDown() override { fw::SetConfigFolder(""); }
     fs::path root() const { return root_; }
     fs::path books() const { return root_ / "books"; }
     fs::path other() const { return root_ / "other"; }

@@ -129,7 +129,7 @@ short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>
                 return fail(ArchiveBadName, "The entries " + other.entryName + " and " + name + " both extract to " + base);
             }
         std::string temp;
-        const int fd = files::CreateTempFile(folder, ".cv-extract-", temp);
+        const int fd = files::CreateTempFile(folder, "extract", temp);
         if (fd < 0) {
             return fail(ArchiveWriteError, "Cannot write in " + std::string(destFolder) + ": " + files::SystemErrorText(errno));
         }
@@ -192,7 +192,7 @@ short StagedExtraction::Commit(bool replaceExisting) {
     for (; placed < files_.size(); ++placed) {
         const std::string& final = finalDisk_[placed];
         if (exists[placed]) {
-            aside[placed] = files::UnusedName(folderDisk_, ".cv-replaced-");
+            aside[placed] = files::UnusedName(folderDisk_, "replaced");
             if (!files::RenameNoReplace(final, aside[placed])) {
                 error = errno;
                 aside[placed].clear();
