@@ -8,6 +8,7 @@
 #include "platform/text/clock.h"
 #include "platform/text/dates.h"
 #include "songbook/book_texts.h"
+#include "tests/platform/data/tps/tps_fixtures.h"
 #include "tests/platform/os/archive/archive_fixture.h"
 
 #include <zip.h>
@@ -38,11 +39,9 @@ void MakeZip(const fs::path& path, const Entries& entries) {
     ASSERT_EQ(zip_close(z), 0) << zip_strerror(z);
 }
 
-// The start of a file of the earlier program's format.
+// A small file of the earlier program's format, told apart by its table's name.
 std::string TopSpeedBytes(const std::string& tag) {
-    std::string bytes(0x200, '\0');
-    bytes.replace(14, 4, "tOpS");
-    return bytes + tag;
+    return tps_fixture::Write({tps_fixture::TrackTableOf(1, tag, 3)});
 }
 
 class BookBackupTest : public BookFolderTest {
@@ -222,8 +221,8 @@ TEST_F(BookBackupTest, BadArchivesGiveTheErrorTextAndChangeNothing) {
 TEST_F(BookBackupTest, ExtractedFilesAreCheckedBeforeAnythingIsReplaced) {
     MakeBook(restore(), "Party.2bk", "Party.2bd");
     std::string damaged = ReadFile(books() / "Party.2bd");
-    MakeDatabase(root() / "big.db", "big", 300);
-    damaged = ReadFile(root() / "big.db");
+    MakeDatabase(root() / "big.2bd", "big", 300);
+    damaged = ReadFile(root() / "big.2bd");
     damaged.replace(damaged.size() - 4096, 4096, std::string(4096, '\x5A'));
     struct Case {
         const char* what;
