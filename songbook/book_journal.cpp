@@ -27,6 +27,7 @@ namespace files = fw::archive_files;
 constexpr std::string_view kHeader = "cv-book-journal 1\n";
 constexpr char kForward = 'F';
 constexpr char kBack = 'B';
+constexpr char kRemoving = 'R';
 constexpr std::string_view kExtension = ".journal";
 
 bool Exists(const std::string& path) {
@@ -76,9 +77,10 @@ std::string Text(const std::vector<JournalStep>& steps) {
     return text;
 }
 
-bool Parse(const std::string& text, char& direction, std::vector<JournalStep>& steps) {
+bool Parse(const std::string& text, char& phase, std::vector<JournalStep>& steps) {
     if (text.size() < kHeader.size() + 2 || text.compare(0, kHeader.size(), kHeader) != 0) return false;
-    direction = text[kHeader.size()];
+    const char direction = text[kHeader.size()];
+    phase = direction;
     std::istringstream in(text.substr(kHeader.size() + 2));
     std::string line;
     while (std::getline(in, line)) {
@@ -98,7 +100,7 @@ bool Parse(const std::string& text, char& direction, std::vector<JournalStep>& s
         s.aside = parts[3];
         steps.push_back(std::move(s));
     }
-    return direction == kForward || direction == kBack;
+    return direction == kForward || direction == kBack || direction == kRemoving;
 }
 
 std::string Shown(const std::string& disk) { return ProgramPath(disk); }
@@ -111,7 +113,10 @@ int Forward(const JournalStep& s, std::string& error) {
     int e = 0;
     switch (s.kind) {
     case JournalStep::Rename:
-        if (!Exists(s.from)) return Exists(s.to) ? 0 : ENOENT;
+        // Made once the new name is there: the old name may be taken again
+        // by a later step (a book replaced by one of the same name).
+        if (Exists(s.to)) return 0;
+        if (!Exists(s.from)) return ENOENT;
         if ((e = ops.rename(s.from, s.to))) error = Reason("Cannot rename " + Shown(s.from) + " to " + Shown(s.to), e);
         return e;
     case JournalStep::Place:
@@ -162,12 +167,31 @@ void SyncFolders(const std::vector<JournalStep>& steps) {
     for (const std::string& f : folders) files::SyncFolder(f);
 }
 
-// Makes the steps: the undoable ones, then the removals. On a failure the
-// direction byte turns to back before anything is undone.
-JournalResult Settle(const std::vector<JournalStep>& steps, char direction, int journalFd) {
+void MarkJournal(int journalFd, char phase) {
+    if (journalFd < 0) return;
+    if (::pwrite(journalFd, &phase, 1, static_cast<off_t>(kHeader.size())) == 1) ::fsync(journalFd);
+}
+
+void RemoveAll(const std::vector<JournalStep>& steps, JournalResult& result) {
+    for (const JournalStep& s : steps) {
+        std::string error;
+        if (s.kind == JournalStep::Remove && Forward(s, error) && result.error.empty()) result.error = error;
+    }
+    SyncFolders(steps);
+}
+
+// Makes the steps: the undoable ones, then (the journal marked so) the
+// removals. On a failure the journal is marked back before anything is
+// undone. A journal found marked goes on from where it was.
+JournalResult Settle(const std::vector<JournalStep>& steps, char phase, int journalFd) {
     JournalResult result;
-    std::size_t made = 0;
-    if (direction == kForward) {
+    if (phase == kRemoving) {
+        result.done = true;
+        RemoveAll(steps, result);
+        return result;
+    }
+    std::size_t made = phase == kBack ? steps.size() : 0;
+    if (phase == kForward) {
         for (; made < steps.size(); ++made) {
             if (steps[made].kind == JournalStep::Remove) continue;
             if (Forward(steps[made], result.error)) break;
@@ -175,20 +199,12 @@ JournalResult Settle(const std::vector<JournalStep>& steps, char direction, int 
         if (made == steps.size()) {
             result.done = true;
             SyncFolders(steps);
-            for (const JournalStep& s : steps) {
-                std::string error;
-                if (s.kind == JournalStep::Remove && Forward(s, error) && result.error.empty()) result.error = error;
-            }
-            SyncFolders(steps);
+            MarkJournal(journalFd, kRemoving);
+            RemoveAll(steps, result);
             return result;
         }
         if (result.error.empty()) result.error = "A file of the SongBook is missing";
-        if (journalFd >= 0) {
-            const char back = kBack;
-            if (::pwrite(journalFd, &back, 1, static_cast<off_t>(kHeader.size())) == 1) ::fsync(journalFd);
-        }
-    } else {
-        made = steps.size();
+        MarkJournal(journalFd, kBack);
     }
     for (std::size_t i = std::min(made + 1, steps.size()); i-- > 0;) Back(steps[i], result.error);
     SyncFolders(steps);
@@ -273,12 +289,9 @@ int SettleBookJournals() {
         std::ifstream in(path, std::ios::binary);
         std::ostringstream text;
         text << in.rdbuf();
-        char direction = kForward;
+        char phase = kForward;
         std::vector<JournalStep> steps;
-        if (Parse(text.str(), direction, steps)) {
-            const JournalResult r = Settle(steps, direction, fd);
-            (void)r;
-        }
+        if (Parse(text.str(), phase, steps)) Settle(steps, phase, fd);
         FileOps().remove(path.string());
         ::close(fd);
         ++settled;
