@@ -80,6 +80,12 @@ struct TempCopies {
 
 }  // namespace
 
+void TidyBookFilesAtStart(std::string_view defaultFolder) {
+    SettleBookJournals();
+    fw::RemoveLeftoverTempFiles(BookJournalFolder(), true);
+    if (!defaultFolder.empty()) fw::RemoveLeftoverTempFiles(DiskPath(defaultFolder), true);
+}
+
 std::vector<BookEntry> ListBooks(std::string_view folder) {
     std::vector<BookEntry> books;
     std::error_code ec;

@@ -25,10 +25,17 @@ struct BookEntry {
     BookFormat format = BookFormat::Current;
 };
 
+// At start: completes or undoes what a stopped operation left (its journal)
+// and removes the temporary files of ended processes from the journal
+// folder and the default book folder. No operation of this process runs yet.
+void TidyBookFilesAtStart(std::string_view defaultFolder);
+
 // The books of a folder: every regular file whose extension is .2bk or
 // .sbk (any case), sorted by name without regard to case. Folders, other
 // files and names the program cannot spell are left out; a missing folder
-// gives an empty list.
+// gives an empty list. What a stopped operation left is settled first
+// (book_journal.h), and the folder's temporary files of ended processes
+// are removed.
 std::vector<BookEntry> ListBooks(std::string_view folder);
 
 enum class BookStatus {
