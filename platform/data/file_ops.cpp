@@ -710,6 +710,22 @@ long RECORDS(File& f) {
     return static_cast<long>(sqlite3_column_int64(s, 0));
 }
 
+std::string QuickCheck(File& f) {
+    FileInstance* inst = data::OpenInstance(f);
+    if (!inst) return ERROR();
+    Database& db = *inst->db;
+    int rc = SQLITE_OK;
+    sqlite3_stmt* s = db.Conn().Prepare("PRAGMA " + Quote(db.Schema()) + ".quick_check(1)", &rc);
+    if (!s) return db.Conn().ErrorMessage();
+    StatementScope scope(s);
+    rc = sqlite3_step(s);
+    if (rc != SQLITE_ROW) return db.Conn().ErrorMessage();
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    const std::string answer = text ? text : "";
+    ClearError();
+    return answer == "ok" ? std::string() : answer.empty() ? std::string("the check gave no answer") : answer;
+}
+
 long BYTES(File& f) {
     FileInstance* inst = data::OpenInstance(f);
     if (!inst) return 0;
