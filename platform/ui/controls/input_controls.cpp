@@ -20,6 +20,7 @@
 #include "platform/text/picture.h"
 #include "platform/text/strings.h"
 #include "platform/ui/controls/control_kinds.h"
+#include "platform/ui/controls/storable_text.h"
 #include "platform/ui/events.h"
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/window.h"
@@ -180,6 +181,7 @@ void ButtonControl::ApplyState() {
 
 EntryControl::EntryControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
     edit_ = new QLineEdit;
+    edit_->setValidator(new StorableTextValidator(edit_));
     Adopt(edit_);
     if (int len = PictureLength(l.picture); len > 0) edit_->setMaxLength(len);
     edit_->setReadOnly(l.Has("readonly"));
@@ -455,6 +457,7 @@ ChoiceControl::ChoiceControl(Window& w, const ControlLayout& l, int n, bool edit
     : Control(w, l, n), editable_(editable) {
     combo_ = new QComboBox;
     combo_->setEditable(editable);
+    if (editable) combo_->setValidator(new StorableTextValidator(combo_));
     combo_->setInsertPolicy(QComboBox::NoInsert);
     Adopt(combo_);
     Fill(l.from);
