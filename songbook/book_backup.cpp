@@ -103,6 +103,7 @@ BookResult BackupBook(std::string_view listingsPath, std::string_view destFolder
 
 BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, const ReplaceQuestion& askReplace,
                         const fw::ExtractProgress& progress) {
+    const BookOperation underWay;
     OpenArchive closing;
     std::vector<fw::ArchiveEntry> entries;
     if (fw::zOpenZipFile(archivePath) != 0 || fw::zListEntries(entries) != 0) return Failed(fw::zGetLastErrorAsText());

@@ -92,8 +92,10 @@ std::vector<BookEntry> ListBooks(std::string_view folder) {
     const fs::path disk = fs::absolute(DiskPath(folder.empty() ? "." : folder), ec).lexically_normal();
     if (ec) return books;
     // What a stopped operation left is settled before the folder is read.
-    SettleBookJournals();
-    fw::RemoveLeftoverTempFiles(disk.string(), false);
+    if (!BookOperation::UnderWay()) {
+        SettleBookJournals();
+        fw::RemoveLeftoverTempFiles(disk.string(), true);
+    }
     for (fs::directory_iterator it(disk, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string fileName = it->path().filename().string();
         const auto format = ListingsFormat(fileName);
@@ -139,6 +141,7 @@ BookResult CheckNewBookName(std::string_view folder, std::string_view typed) {
 }
 
 BookResult DeleteBook(std::string_view listingsPath) {
+    const BookOperation underWay;
     BookOnDisk book;
     std::string error;
     if (!FindBook(listingsPath, book, error)) return Result(BookStatus::Failed, text::kUnableToDelete, error);
@@ -149,11 +152,14 @@ BookResult DeleteBook(std::string_view listingsPath) {
     if (book.hasDiscs) steps.push_back({JournalStep::Rename, book.discs, Aside(book.folder), {}});
     AddRemovals(steps);
     const JournalResult r = RunJournaled(steps);
-    if (!r.done || !r.error.empty()) return Result(BookStatus::Failed, text::kUnableToDelete, r.error);
-    return Result(BookStatus::Done, text::kDeleted);
+    if (!r.done) return Result(BookStatus::Failed, text::kUnableToDelete, r.error);
+    // Deleted; a file set aside that could not be removed is named (and
+    // removed as a leftover later).
+    return Result(BookStatus::Done, text::kDeleted, r.error);
 }
 
 BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, const ReplaceQuestion& askReplace) {
+    const BookOperation underWay;
     BookOnDisk book;
     std::string error;
     if (!FindBook(listingsPath, book, error)) return Result(BookStatus::Failed, text::kUnableToMove, error);
@@ -211,6 +217,7 @@ BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, 
 }
 
 BookResult RenameBook(std::string_view listingsPath, std::string_view typed) {
+    const BookOperation underWay;
     BookResult check = CheckBookName(typed);
     if (!check.Ok()) return check;
     BookOnDisk book;

@@ -260,6 +260,14 @@ private:
 
 }  // namespace
 
+namespace {
+int operationsUnderWay = 0;
+}  // namespace
+
+BookOperation::BookOperation() { ++operationsUnderWay; }
+BookOperation::~BookOperation() { --operationsUnderWay; }
+bool BookOperation::UnderWay() { return operationsUnderWay > 0; }
+
 std::string BookJournalFolder() { return fw::ConfigFolder() + "/book-journal"; }
 
 JournalResult RunJournaled(const std::vector<JournalStep>& steps) {

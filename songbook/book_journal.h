@@ -44,6 +44,17 @@ JournalResult RunJournaled(const std::vector<JournalStep>& steps);
 // how many were settled. Journals a running operation holds are left.
 int SettleBookJournals();
 
+// Marks a book operation of this process as under way while it lives, so
+// that its own temporary files are not taken for leftovers meanwhile.
+class BookOperation {
+public:
+    BookOperation();
+    ~BookOperation();
+    BookOperation(const BookOperation&) = delete;
+    BookOperation& operator=(const BookOperation&) = delete;
+    static bool UnderWay();
+};
+
 // The folder of the journals.
 std::string BookJournalFolder();
 

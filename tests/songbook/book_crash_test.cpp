@@ -189,4 +189,47 @@ TEST_F(BookCrashTest, Restore) {
     EXPECT_EQ(FileNames(books()).size(), 4u);
 }
 
+// Every file operation of each book operation failing in turn: the
+// operation reports the failure with the books as they were, or (when only
+// a removal at the end failed) is done, and the next listing tidies up.
+TEST_F(BookCrashTest, EveryStepFailingInTurnUndoesTheOperationOrCompletesIt) {
+    struct Case {
+        const char* what;
+        std::function<songbook::BookResult(BookCrashTest&)> run;
+        std::function<std::pair<std::string, std::string>(BookCrashTest&)> state;  // (books, other)
+    } cases[] = {
+        {"rename", [this](BookCrashTest&) { return songbook::RenameBook(P(books() / "Party.2bk"), "Fun"); },
+         [this](BookCrashTest&) { return std::pair{Book(books(), "Party") + "/" + Book(books(), "Fun"), std::string()}; }},
+        {"delete", [this](BookCrashTest&) { return songbook::DeleteBook(P(books() / "Party.2bk")); },
+         [this](BookCrashTest&) { return std::pair{Book(books(), "Party"), std::string()}; }},
+        {"move", [this](BookCrashTest&) { return songbook::MoveBook(P(books() / "Party.2bk"), P(other()), {}); },
+         [this](BookCrashTest&) { return std::pair{Book(books(), "Party"), Book(other(), "Party")}; }},
+    };
+    for (const Case& c : cases) {
+        std::pair<std::string, std::string> before;
+        bool completed = false;
+        for (int failAt = 1; !completed && failAt < 100; ++failAt) {
+            SCOPED_TRACE(std::string(c.what) + ", operation " + std::to_string(failAt) + " failing");
+            Fresh();
+            before = c.state(*this);
+            songbook::BookResult r;
+            int calls = 0;
+            {
+                FailingOps ops([&](const std::string&, const std::string&, const std::string&) { return ++calls == failAt; });
+                r = c.run(*this);
+                completed = ops.failures() == 0;
+            }
+            NextStart();
+            if (!r.Ok()) {
+                EXPECT_EQ(c.state(*this), before) << r.detail;
+                EXPECT_FALSE(r.detail.empty());
+            } else {
+                EXPECT_NE(c.state(*this), before);
+            }
+            EXPECT_EQ(FileNames(books()).size(), Book(books(), "Party").empty() && Book(books(), "Fun").empty() ? 2u : 4u);
+        }
+        EXPECT_TRUE(completed) << c.what;
+    }
+}
+
 }  // namespace
