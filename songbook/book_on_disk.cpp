@@ -61,7 +61,6 @@ bool HasJournalBeside(const std::string& diskPath) {
     return Exists(diskPath + "-journal") || Exists(diskPath + "-wal");
 }
 
-bool HasJournal(const BookOnDisk& book) { return HasJournalBeside(book.listings) || HasJournalBeside(book.discs); }
 
 bool BookHold::Take(const std::vector<std::string>& diskPaths) {
     holds_.clear();

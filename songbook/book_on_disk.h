@@ -31,11 +31,10 @@ bool FindBook(std::string_view listingsPath, BookOnDisk& book, std::string& erro
 // designed name when there is none.
 std::string CompanionOnDisk(const std::string& listingsDiskPath, BookFormat format);
 
-// True when SQLite's journal of either file lies beside it: a change is
-// under way, or was cut off and is still to be rolled back by SQLite.
-bool HasJournal(const BookOnDisk& book);
-// The same for one file on disk. A journal is rolled into whatever database
-// takes its file's name, so a name with a journal beside it is not free.
+// True when SQLite's journal of the file on disk lies beside it: a change
+// is under way, or was cut off and is still to be rolled back by SQLite. A
+// journal is rolled into whatever database takes its file's name, so a name
+// with a journal beside it is not free.
 bool HasJournalBeside(const std::string& diskPath);
 
 // The exclusive holds (platform/data/file_use.h) on the files of a book
