@@ -180,7 +180,7 @@ BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, c
     for (const fw::StagedFile& file : staged.Files()) {
         restored += (restored.empty() ? "" : ", ") + FileNameOf(file.finalPath);
         steps.push_back({JournalStep::Place, DiskPath(file.tempPath), DiskPath(file.finalPath),
-                         fw::archive_files::UnusedName(disk, "aside")});
+                         AsideName(disk)});
     }
     for (const JournalStep& s : std::vector<JournalStep>(steps)) steps.push_back({JournalStep::Remove, s.aside, {}, {}});
     const std::vector<std::string> temps = staged.Release();

@@ -1,8 +1,8 @@
 #include "songbook/book_files.h"
 
 #include "platform/data/names/path_names.h"
-#include "platform/os/archive/archive_files.h"
 #include "platform/data/names/temp_files.h"
+#include "platform/os/archive/archive_files.h"
 #include "platform/text/codepage.h"
 #include "songbook/book_file_steps.h"
 #include "songbook/book_journal.h"
@@ -56,18 +56,6 @@ bool NameFreeFor(const std::string& target, const BookOnDisk& book) {
 
 std::string DiskJoin(const std::string& folder, const std::string& name) {
     return (fs::path(folder) / name).string();
-}
-
-// A name in the folder for a file set aside until the operation is made.
-std::string Aside(const std::string& folder) { return fw::archive_files::UnusedName(folder, "aside"); }
-
-// Every file set aside is removed once the rest is made.
-void AddRemovals(std::vector<JournalStep>& steps) {
-    const std::size_t made = steps.size();
-    for (std::size_t i = 0; i < made; ++i)
-        if (steps[i].kind == JournalStep::Rename &&
-            fs::path(steps[i].to).filename().string().rfind(fw::TempFilePrefix("aside"), 0) == 0)
-            steps.push_back({JournalStep::Remove, steps[i].to, {}, {}});
 }
 
 // Copies not yet handed to a journal, removed when an operation stops before.
@@ -148,9 +136,9 @@ BookResult DeleteBook(std::string_view listingsPath) {
     BookHold hold;
     if (!hold.Take({book.listings, book.discs})) return Result(BookStatus::InUse, text::kBookInUse);
     // Both files go aside first, so that either both are removed or neither.
-    std::vector<JournalStep> steps = {{JournalStep::Rename, book.listings, Aside(book.folder), {}}};
-    if (book.hasDiscs) steps.push_back({JournalStep::Rename, book.discs, Aside(book.folder), {}});
-    AddRemovals(steps);
+    std::vector<JournalStep> steps = {{JournalStep::Rename, book.listings, AsideName(book.folder), {}}};
+    if (book.hasDiscs) steps.push_back({JournalStep::Rename, book.discs, AsideName(book.folder), {}});
+    AddAsideRemovals(steps);
     const JournalResult r = RunJournaled(steps);
     if (!r.done) return Result(BookStatus::Failed, text::kUnableToDelete, r.error);
     // Deleted; a file set aside that could not be removed is named (and
@@ -203,12 +191,12 @@ BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, 
     }
     std::vector<JournalStep> steps;
     for (const std::string* old : {&oldListings, &oldDiscs})
-        if (Exists(*old)) steps.push_back({JournalStep::Rename, *old, Aside(dest), {}});
+        if (Exists(*old)) steps.push_back({JournalStep::Rename, *old, AsideName(dest), {}});
     steps.push_back({JournalStep::Place, copies.paths[0], listingsTarget, {}});
     steps.push_back({JournalStep::Place, copies.paths[1], discsTarget, {}});
-    steps.push_back({JournalStep::Rename, book.listings, Aside(book.folder), {}});
-    steps.push_back({JournalStep::Rename, book.discs, Aside(book.folder), {}});
-    AddRemovals(steps);
+    steps.push_back({JournalStep::Rename, book.listings, AsideName(book.folder), {}});
+    steps.push_back({JournalStep::Rename, book.discs, AsideName(book.folder), {}});
+    AddAsideRemovals(steps);
     const JournalResult r = RunJournaled(steps);
     if (!r.done) return Result(BookStatus::Failed, text::kUnableToMove, r.error);
     copies.paths.clear();

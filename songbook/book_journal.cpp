@@ -235,13 +235,13 @@ public:
         }
         if (::fsync(fd_) != 0) return Discard(temp, "Cannot write " + temp, errno, error);
         path_ = folder + "/" + fs::path(temp).filename().string().substr(1) + std::string(kExtension);
-        if (const int e = FileOps().rename(temp, path_)) return Discard(temp, "Cannot write " + path_, e, error);
+        if (!files::RenameNoReplace(temp, path_)) return Discard(temp, "Cannot write " + path_, errno, error);
         files::SyncFolder(folder);
         return true;
     }
     int Fd() const { return fd_; }
     void Remove() {
-        FileOps().remove(path_);
+        ::unlink(path_.c_str());
         files::SyncFolder(files::FolderOf(path_));
     }
 
@@ -267,6 +267,16 @@ int operationsUnderWay = 0;
 BookOperation::BookOperation() { ++operationsUnderWay; }
 BookOperation::~BookOperation() { --operationsUnderWay; }
 bool BookOperation::UnderWay() { return operationsUnderWay > 0; }
+
+std::string AsideName(const std::string& folder) { return files::UnusedName(folder, "aside"); }
+
+void AddAsideRemovals(std::vector<JournalStep>& steps) {
+    const std::string prefix = fw::TempFilePrefix("aside");
+    const std::size_t made = steps.size();
+    for (std::size_t i = 0; i < made; ++i)
+        if (steps[i].kind == JournalStep::Rename && fs::path(steps[i].to).filename().string().rfind(prefix, 0) == 0)
+            steps.push_back({JournalStep::Remove, steps[i].to, {}, {}});
+}
 
 std::string BookJournalFolder() { return fw::ConfigFolder() + "/book-journal"; }
 
@@ -300,7 +310,7 @@ int SettleBookJournals() {
         char phase = kForward;
         std::vector<JournalStep> steps;
         if (Parse(text.str(), phase, steps)) Settle(steps, phase, fd);
-        FileOps().remove(path.string());
+        ::unlink(path.c_str());
         ::close(fd);
         ++settled;
     }

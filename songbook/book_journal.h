@@ -10,6 +10,8 @@
 // The journals live in the configuration folder (book-journal), so one is
 // found whichever folder the books are in. A running operation holds its
 // journal locked; another copy of the program leaves a locked journal alone.
+// The steps go through the book file operations (book_file_steps.h); the
+// journal's own file does not.
 // Paths are names on disk.
 
 #include <string>
@@ -28,6 +30,12 @@ struct JournalStep {
     Kind kind = Rename;
     std::string from, to, aside;
 };
+
+// A name in `folder` (on disk) for a file set aside until the operation is made.
+std::string AsideName(const std::string& folder);
+// Adds a Remove step for every file the steps set aside (Rename to an
+// AsideName), so that each goes once the rest is made.
+void AddAsideRemovals(std::vector<JournalStep>& steps);
 
 // What an operation came to.
 struct JournalResult {
