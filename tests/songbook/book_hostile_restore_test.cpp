@@ -6,6 +6,7 @@
 #include "book_fixture.h"
 #include "platform/os/archive/archive.h"
 #include "songbook/book_texts.h"
+#include "tests/platform/data/snapshot/sqlite_fixture.h"
 #include "tests/platform/os/archive/archive_fixture.h"
 
 #include <cstring>
@@ -19,15 +20,7 @@ namespace text = songbook::text;
 
 std::string P(const fs::path& path) { return path.string(); }
 
-void Sql(const fs::path& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    fw::data::RegisterCollations(db);
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
-}
+using snapshot_test::Exec;
 
 std::uint16_t Le16(const std::string& s, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(s[at]) | (static_cast<unsigned char>(s[at + 1]) << 8));
@@ -71,7 +64,7 @@ protected:
     std::string Changed(const std::string& name, const std::string& sql) const {
         const fs::path copy = root() / ("changed-" + name);
         fs::copy_file(other() / name, copy, fs::copy_options::overwrite_existing);
-        Sql(copy, sql);
+        Exec(copy, sql);
         return ReadFile(copy);
     }
     // Restores, answering yes; the restore must be refused and the host's
@@ -107,7 +100,7 @@ TEST_F(HostileRestoreTest, BookFilesWhoseSchemaIsNotOursAreRefused) {
 
 TEST_F(HostileRestoreTest, FilesThatAreNoBookFilesAreRefused) {
     const fs::path plain = root() / "plain.db";
-    Sql(plain, "CREATE TABLE t(id INTEGER PRIMARY KEY, title TEXT); INSERT INTO t(title) VALUES('x');");
+    Exec(plain, "CREATE TABLE t(id INTEGER PRIMARY KEY, title TEXT); INSERT INTO t(title) VALUES('x');");
     std::string topSpeed(0x200, '\0');
     topSpeed.replace(14, 4, "tOpS");
     topSpeed += std::string(3000, '\x7F');

@@ -5,6 +5,8 @@
 
 #include "platform/data/sqlite_connection.h"
 
+#include "tests/platform/data/snapshot/sqlite_fixture.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -12,15 +14,7 @@ namespace {
 
 using namespace datatest;
 
-void Sql(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    fw::data::RegisterCollations(db);
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
-}
+using snapshot_test::Exec;
 
 long CountRows(const std::string& path) {
     sqlite3* db = nullptr;
@@ -61,7 +55,7 @@ TEST(HostileFiles, ASchemaThatIsNotExactlyOursGives47AndRunsNothing) {
         AddSong(*f, "Blue Moon", "D1", 1);
         AddSong(*f, "Danny Boy", "D1", 2);
         fw::CLOSE(*f);
-        Sql(name->name, c.sql);
+        Exec(name->name, c.sql);
 
         fw::OPEN(*f);
         EXPECT_EQ(fw::ERRORCODE(), 47) << fw::ERROR();
@@ -77,7 +71,7 @@ TEST(HostileFiles, ASchemaThatIsNotExactlyOursGives47AndRunsNothing) {
 TEST(HostileFiles, ConnectionsTakeNoQuotedNameAsTextAndNoSchemaWrite) {
     TempDir dir;
     const std::string path = dir / "plain.db";
-    Sql(path, "CREATE TABLE t(a TEXT); INSERT INTO t VALUES('x');");
+    Exec(path, "CREATE TABLE t(a TEXT); INSERT INTO t VALUES('x');");
     fw::data::Connection c;
     ASSERT_EQ(c.Open(path, false, false), SQLITE_OK);
     // A misspelt column is an error, not the text of its name.
