@@ -19,7 +19,8 @@ FileUse& FileUse::operator=(FileUse&& other) noexcept {
 
 bool FileUse::Take(const std::string& diskPath, Kind kind, int waitMs) {
     Release();
-    const int fd = ::open(diskPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    // A book reached through a symbolic link is held where it is.
+    const int fd = ::open(diskPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     const int operation = (kind == Shared ? LOCK_SH : LOCK_EX) | LOCK_NB;
     constexpr int kStepMs = 10;
