@@ -11,6 +11,7 @@
 #include "songbook/book_on_disk.h"
 #include "songbook/book_paths.h"
 #include "songbook/book_texts.h"
+#include "songbook/earlier_layouts.h"
 
 namespace songbook {
 namespace {
@@ -30,6 +31,33 @@ bool OpensAsBookFile(const std::string& diskPath, const shell::FileSpec& spec, s
     if (code != 0) error = fw::ERROR() + " (" + std::to_string(code) + ")";
     fw::CLOSE(file);
     return code == 0;
+}
+
+// The earlier layout a file of the older format holds by its name: .sbk and
+// .sbd the earlier format's pair, .2bk the older listings layout; nullptr
+// for a name no earlier layout was written under.
+const fw::RecordDecl* EarlierLayoutFor(const std::string& fileName) {
+    if (EndsWithFolded(fileName, ListingsExtension(BookFormat::Older))) return &SongBook11Rec::Decl();
+    if (EndsWithFolded(fileName, DiscsExtension(BookFormat::Older))) return &SBDiscs11Rec::Decl();
+    if (EndsWithFolded(fileName, ListingsExtension(BookFormat::Current))) return &SongBook15Rec::Decl();
+    return nullptr;
+}
+
+// Converts every record of a file of the older format, as opening it for
+// its conversion does (into a private copy, removed again), and reads each.
+bool ConvertsAsEarlierLayout(const std::string& diskPath, const fw::RecordDecl& layout, std::string& error) {
+    auto file = EarlierFile("Restored", layout, fw::Utf8ToAnsi(diskPath));
+    fw::OPEN(*file, fw::ReadOnly | fw::DenyNone);
+    bool ok = fw::ERRORCODE() == 0;
+    if (ok) {
+        fw::SET(*file);
+        for (fw::NEXT(*file); fw::ERRORCODE() == 0; fw::NEXT(*file)) {
+        }
+        ok = fw::ERRORCODE() == fw::RecordNotAvailable;
+    }
+    if (!ok) error = fw::ERROR() + " (" + std::to_string(fw::ERRORCODE()) + ")";
+    fw::CLOSE(*file);
+    return ok;
 }
 
 }  // namespace
@@ -54,8 +82,14 @@ bool CheckBookFile(const std::string& diskPath, const std::string& fileName, std
         return true;
     }
     case BookFileKind::TopSpeed: {
-        const std::string reason = fw::tps::ReadThroughFile(diskPath);
-        if (reason.empty()) return true;
+        // Read through to its end, then converted as its conversion would.
+        std::string reason = fw::tps::ReadThroughFile(diskPath);
+        if (reason.empty()) {
+            const fw::RecordDecl* layout = EarlierLayoutFor(fileName);
+            if (!layout || ConvertsAsEarlierLayout(diskPath, *layout, reason)) return true;
+            error = std::string(text::kNotSongBookFile) + fileName + ": " + reason;
+            return false;
+        }
         error = "The file " + fileName + " is damaged: " + reason;
         return false;
     }

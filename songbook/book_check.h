@@ -2,8 +2,9 @@
 // Whether a file is a book file the program can trust, before it takes a
 // book's place (a restore): an SQLite file must open as the book file of its
 // extension, with exactly the declared schema, and pass SQLite's integrity
-// check; a file of the older format must read through to its end. Paths
-// are names on disk.
+// check; a file of the older format must read through to its end and
+// convert, every record, under the earlier layout its name says (as its
+// conversion will read it). Paths are names on disk.
 
 #include <string>
 

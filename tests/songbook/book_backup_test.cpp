@@ -8,7 +8,7 @@
 #include "platform/text/clock.h"
 #include "platform/text/dates.h"
 #include "songbook/book_texts.h"
-#include "tests/platform/data/tps/tps_fixtures.h"
+#include "tests/songbook/older_books.h"
 #include "tests/platform/os/archive/archive_fixture.h"
 
 #include <zip.h>
@@ -39,9 +39,14 @@ void MakeZip(const fs::path& path, const Entries& entries) {
     ASSERT_EQ(zip_close(z), 0) << zip_strerror(z);
 }
 
-// A small file of the earlier program's format, told apart by its table's name.
-std::string TopSpeedBytes(const std::string& tag) {
-    return tps_fixture::Write({tps_fixture::TrackTableOf(1, tag, 3)});
+// A small book of the earlier program's format.
+const std::string& OlderListings() {
+    static const std::string bytes = song_book_test::SbkFile({{"Danny Boy", "Trad.", "SC1", 1}, {"Moon", "Bob", "SC2", 3}});
+    return bytes;
+}
+const std::string& OlderDiscs() {
+    static const std::string bytes = song_book_test::SbdFile({{"SC1", 1, "C1"}, {"SC2", 2, ""}});
+    return bytes;
 }
 
 class BookBackupTest : public BookFolderTest {
@@ -159,13 +164,18 @@ TEST_F(BookBackupTest, FailedBackupLeavesTheArchiveAsItWas) {
 }
 
 TEST_F(BookBackupTest, BookOfTheEarlierFormatIsStoredAsItIs) {
-    WriteFile(books() / "Old.sbk", TopSpeedBytes("listings"));
-    WriteFile(books() / "OLD.SBD", TopSpeedBytes("discs"));
+    WriteFile(books() / "Old.sbk", OlderListings());
+    WriteFile(books() / "OLD.SBD", OlderDiscs());
     ASSERT_EQ(songbook::BackupBook(P(books() / "Old.sbk"), P(backup())).status, BookStatus::Done);
     const Entries stored = ZipContents(backup() / "Old.bkp");
-    EXPECT_EQ(stored, (Entries{{"Old.sbk", TopSpeedBytes("listings")}, {"OLD.SBD", TopSpeedBytes("discs")}}));
+    EXPECT_EQ(stored, (Entries{{"Old.sbk", OlderListings()}, {"OLD.SBD", OlderDiscs()}}));
     ASSERT_EQ(Restore(backup() / "Old.bkp").status, BookStatus::Done);
-    EXPECT_EQ(Contents(restore()), (Files{{"Old.sbk", TopSpeedBytes("listings")}, {"OLD.SBD", TopSpeedBytes("discs")}}));
+    EXPECT_EQ(Contents(restore()), (Files{{"Old.sbk", OlderListings()}, {"OLD.SBD", OlderDiscs()}}));
+    // Files of the format that hold records of another layout are no book.
+    MakeZip(backup() / "Odd.bkp", {{"Odd.sbk", OlderDiscs()}, {"Odd.sbd", OlderDiscs()}});
+    const auto r = Restore(backup() / "Odd.bkp");
+    EXPECT_EQ(r.status, BookStatus::Failed);
+    EXPECT_NE(r.message.find("Odd.sbk"), std::string::npos) << r.message;
 }
 
 TEST_F(BookBackupTest, DiscsEntryWithItsFullPathRestoresBesideTheListings) {
