@@ -1,6 +1,7 @@
 #include "songbook/book_backup.h"
 
 #include "platform/data/names/path_names.h"
+#include "platform/data/names/temp_files.h"
 #include "platform/data/snapshot/database_snapshot.h"
 #include "platform/os/archive/archive.h"
 #include "platform/text/clock.h"
@@ -83,7 +84,9 @@ BookResult BackupBook(std::string_view listingsPath, std::string_view destFolder
     std::error_code ec;
     if (!fs::is_directory(dest, ec)) return BackupError("Folder not found: " + std::string(destFolder));
 
-    // The copies are made beside the archive, where it is built too.
+    // What a stopped backup left there goes first. The copies are made
+    // beside the archive, where it is built too.
+    fw::RemoveLeftoverTempFiles(dest, false);
     fw::DatabaseSnapshot listingsCopy, discsCopy;
     std::string listingsStored, discsStored;
     if (!FileToStore(book.listings, dest, listingsCopy, listingsStored, error) ||

@@ -5,6 +5,8 @@
 #include "book_fixture.h"
 #include "songbook/book_texts.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -51,6 +53,27 @@ TEST_F(ListBooksTest, MissingFolderAndBackslashPaths) {
     const auto list = songbook::ListBooks(typed);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].path, P(books() / "Party.2bk"));
+}
+
+TEST_F(ListBooksTest, ListingRemovesTheTemporaryFilesOfEndedProcessesOnly) {
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string endedId = std::to_string(ended);
+    MakeBook(books(), "Party.2bk", "Party.2bd");
+    const Files before = Contents(books());
+    for (const std::string& name : {".cv-copy-" + endedId + "-a1b2c3", ".cv-extract-" + endedId + "-zz",
+                                    ".cv-snapshot-" + endedId + "-Qx7aB1-journal"})
+        WriteFile(books() / name, "left by a killed operation");
+    // Kept: a running process's (init's), and names that are not ours.
+    Files kept = before;
+    for (const std::string& name : {std::string(".cv-copy-1-running"), std::string(".cv-notes"),
+                                    std::string(".cv-copy-x-1"), std::string("cv-copy-" + endedId + "-a")}) {
+        WriteFile(books() / name, "keep");
+        kept[name] = "keep";
+    }
+    EXPECT_EQ(songbook::ListBooks(P(books())).size(), 1u);
+    EXPECT_EQ(Contents(books()), kept);
 }
 
 // --- Delete --------------------------------------------------------------
