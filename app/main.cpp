@@ -14,6 +14,8 @@
 #include "shell/window_runtime.h"
 #include "printing/printing_procedures.h"
 #include "songbase/songbase_procedures.h"
+#include "songbook/book_files.h"
+#include "songbook/book_folder.h"
 #include "songbook/browse_song_book.h"
 #include "songbook/songbook_procedures.h"
 
@@ -31,5 +33,7 @@ int main(int argc, char** argv) {
     songbase::RegisterSongBaseProcedures();
     songbook::RegisterSongBookProcedures();
     exchange::RegisterExchangeProcedures();
+    // What a stopped book operation left is settled before any book opens.
+    songbook::TidyBookFilesAtStart(songbook::StartFolder());
     return fw::RunProgram(shell::ProgramStartup);
 }

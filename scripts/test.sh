@@ -7,3 +7,5 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 export QT_QPA_PLATFORM=offscreen
 ctest --preset default
+# Every fuzz target builds and runs for a short while when clang is there.
+bash scripts/fuzz.sh 20

@@ -1,15 +1,22 @@
 #include "songbook/book_backup.h"
 
 #include "platform/data/names/path_names.h"
+#include "platform/data/names/temp_files.h"
 #include "platform/data/snapshot/database_snapshot.h"
 #include "platform/os/archive/archive.h"
 #include "platform/text/clock.h"
 #include "platform/text/codepage.h"
 #include "platform/text/picture.h"
+#include "platform/os/archive/archive_files.h"
+#include "songbook/book_check.h"
+#include "songbook/book_journal.h"
 #include "songbook/book_on_disk.h"
 #include "songbook/book_texts.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <map>
 #include <system_error>
 #include <vector>
@@ -56,26 +63,6 @@ bool FileToStore(const std::string& diskPath, const std::string& tempFolder, fw:
     return false;
 }
 
-// A file taken from an archive is sound when it is a book file: an SQLite
-// database that passes its check, or a file of the earlier program's format.
-bool CheckRestored(const fw::StagedFile& file, std::string& error) {
-    const std::string disk = DiskPath(file.tempPath);
-    switch (FileKindOf(disk)) {
-    case BookFileKind::Sqlite: {
-        std::string reason;
-        if (fw::CheckDatabase(disk, reason)) return true;
-        error = "The file " + file.entryName + " in the backup is damaged: " + reason;
-        return false;
-    }
-    case BookFileKind::TopSpeed:
-        return true;
-    case BookFileKind::Other:
-        break;
-    }
-    error = std::string(text::kNotSongBookFile) + file.entryName;
-    return false;
-}
-
 std::string Folded(std::string_view s) { return fw::UpperText(s); }
 
 }  // namespace
@@ -97,7 +84,9 @@ BookResult BackupBook(std::string_view listingsPath, std::string_view destFolder
     std::error_code ec;
     if (!fs::is_directory(dest, ec)) return BackupError("Folder not found: " + std::string(destFolder));
 
-    // The copies are made beside the archive, where it is built too.
+    // What a stopped backup left there goes first. The copies are made
+    // beside the archive, where it is built too.
+    fw::RemoveLeftoverTempFiles(dest, false);
     fw::DatabaseSnapshot listingsCopy, discsCopy;
     std::string listingsStored, discsStored;
     if (!FileToStore(book.listings, dest, listingsCopy, listingsStored, error) ||
@@ -115,7 +104,9 @@ BookResult BackupBook(std::string_view listingsPath, std::string_view destFolder
     return Done(text::kBackupCreated, {}, archive);
 }
 
-BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, const ReplaceQuestion& askReplace) {
+BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, const ReplaceQuestion& askReplace,
+                        const fw::ExtractProgress& progress) {
+    const BookOperation underWay;
     OpenArchive closing;
     std::vector<fw::ArchiveEntry> entries;
     if (fw::zOpenZipFile(archivePath) != 0 || fw::zListEntries(entries) != 0) return Failed(fw::zGetLastErrorAsText());
@@ -123,41 +114,84 @@ BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, c
     std::error_code ec;
     if (!fs::is_directory(disk, ec)) return Failed("Folder not found: " + std::string(folder));
 
-    // The book files of the archive, by book; any unsafe name refuses it all.
-    std::map<std::string, std::vector<const fw::ArchiveEntry*>> books;
-    std::map<std::string, std::string> bookNames;
+    // The book files of the archive, by book and format; any unsafe name refuses it all.
+    struct Book {
+        std::string name;
+        std::vector<const fw::ArchiveEntry*> files;
+        bool listings = false, discs = false;
+    };
+    std::map<std::string, Book> books;
     for (const fw::ArchiveEntry& e : entries) {
         if (!e.refusal.empty()) return Failed("The entry " + e.name + " is refused: " + e.refusal);
         if (e.folder || e.superseded || !IsBookFileName(e.baseName)) continue;
         const std::string name = BookNameOf(e.baseName);
-        books[Folded(name)].push_back(&e);
-        bookNames.emplace(Folded(name), name);
+        const auto listingsFormat = ListingsFormat(e.baseName);
+        const bool older = listingsFormat ? *listingsFormat == BookFormat::Older
+                                          : Folded(FileNameOf(e.baseName)).ends_with(Folded(DiscsExtension(BookFormat::Older)));
+        Book& book = books[Folded(name) + (older ? "|older" : "|current")];
+        book.name = name;
+        book.files.push_back(&e);
+        (listingsFormat ? book.listings : book.discs) = true;
     }
     if (books.empty()) return Failed(std::string(text::kNoBooksInBackup));
+    // A book is its two files: a restore takes the pair or nothing.
+    std::uint64_t declared = 0;
+    for (const auto& [key, book] : books) {
+        if (!book.listings || !book.discs)
+            return Failed(std::string(text::kHalfBookInBackup) + book.name + ": " + book.files.front()->name);
+        for (const fw::ArchiveEntry* e : book.files) declared += e->size;
+    }
+    if (declared > kMaxRestoreBytes)
+        return Failed(std::string(text::kBackupTooLarge) + std::to_string(declared) + " bytes");
+    struct statvfs space {};
+    if (::statvfs(disk.c_str(), &space) == 0 &&
+        declared + kRestoreSpareBytes > static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize)
+        return Failed("Not enough free space in " + std::string(folder) + " for " + std::to_string(declared) + " bytes");
 
-    // A book already in the folder is replaced only when the user says so.
+    // A book already in the folder is replaced only when the user says so,
+    // and never while any process has it open.
     std::vector<std::int64_t> chosen;
-    for (const auto& [key, files] : books) {
+    BookHold hold;
+    std::vector<std::string> held;
+    std::vector<const Book*> asked;
+    for (const auto& [key, book] : books) {
         bool present = false;
-        for (const fw::ArchiveEntry* e : files) {
+        for (const fw::ArchiveEntry* e : book.files) {
             const std::string there = fw::ResolveNativePath(JoinPath(disk, fw::AnsiToUtf8(e->baseName)));
-            if (HasJournalBeside(there)) return {BookStatus::InUse, std::string(text::kBookInUse), {}, {}};
             present = present || fs::exists(fs::symlink_status(there, ec));
+            held.push_back(there);
         }
-        if (present && !(askReplace && askReplace(bookNames[key]))) continue;
-        for (const fw::ArchiveEntry* e : files) chosen.push_back(e->index);
+        if (present) asked.push_back(&book);
+    }
+    if (!hold.Take(held)) return {BookStatus::InUse, std::string(text::kBookInUse), {}, {}};
+    for (const auto& [key, book] : books) {
+        const bool present = std::find(asked.begin(), asked.end(), &book) != asked.end();
+        if (present && !(askReplace && askReplace(book.name))) continue;
+        for (const fw::ArchiveEntry* e : book.files) chosen.push_back(e->index);
     }
     if (chosen.empty()) return {BookStatus::Declined, {}, {}, {}};
 
     fw::StagedExtraction staged;
-    if (fw::zStageEntries(folder, chosen, staged) != 0) return Failed(fw::zGetLastErrorAsText());
+    if (fw::zStageEntries(folder, chosen, staged, progress) != 0) return Failed(fw::zGetLastErrorAsText());
+    // Each file must be a sound book file of its name before anything changes.
     std::string error;
     for (const fw::StagedFile& file : staged.Files())
-        if (!CheckRestored(file, error)) return Failed(error);
+        if (!CheckBookFile(DiskPath(file.tempPath), FileNameOf(file.finalPath), error)) return Failed(error);
+
     std::string restored;
-    for (const fw::StagedFile& file : staged.Files())
+    std::vector<JournalStep> steps;
+    for (const fw::StagedFile& file : staged.Files()) {
         restored += (restored.empty() ? "" : ", ") + FileNameOf(file.finalPath);
-    if (staged.Commit(true) != 0) return Failed(fw::zGetLastErrorAsText());
+        steps.push_back({JournalStep::Place, DiskPath(file.tempPath), DiskPath(file.finalPath),
+                         AsideName(disk)});
+    }
+    for (const JournalStep& s : std::vector<JournalStep>(steps)) steps.push_back({JournalStep::Remove, s.aside, {}, {}});
+    const std::vector<std::string> temps = staged.Release();
+    const JournalResult r = RunJournaled(steps);
+    if (!r.done) {
+        for (const std::string& temp : temps) ::unlink(temp.c_str());
+        return Failed(r.error);
+    }
     return Done(text::kRestored, restored);
 }
 

@@ -9,12 +9,19 @@
 // (mm/dd/yy). Backing up into an existing archive replaces the entries of
 // the same names and keeps the others.
 //
-// A restore extracts only book files (.2bk, .2bd, .sbk, .sbd) under their
-// base names, asks before it replaces a book of the same name, and checks
-// every extracted file before anything is replaced: a bad archive leaves
-// the folder as it was.
+// A restore takes whole books only (both files of a pair) under their base
+// names, asks before it replaces a book of the same name, refuses a book
+// any process has open, writes no more than the entries declare (and
+// refuses before writing when that is more than a book can be or than the
+// folder has room for), and checks every extracted file as the book file
+// it is to be before anything is replaced (book_check.h). The files then
+// take their places under a journal (book_journal.h): a bad archive or a
+// crash leaves the folder as it was or with the whole restored books.
 
+#include "platform/os/archive/archive.h"
 #include "songbook/book_files.h"
+
+#include <cstdint>
 
 #include <string>
 #include <string_view>
@@ -37,6 +44,14 @@ BookResult BackupBook(std::string_view listingsPath, std::string_view destFolder
 // is left out. Done: "SongBook Successfully Restored", `detail` the file
 // names restored. Failed: the reason alone; Declined when every book was
 // kept. Either way the folder is unchanged.
-BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, const ReplaceQuestion& askReplace);
+// `progress` is told the bytes extracted so far.
+BookResult RestoreBooks(std::string_view archivePath, std::string_view folder, const ReplaceQuestion& askReplace,
+                        const fw::ExtractProgress& progress = {});
+
+// The most a restore writes: the entries' declared sizes together. A book
+// of a million listings is well under it.
+inline constexpr std::uint64_t kMaxRestoreBytes = std::uint64_t{512} << 20;
+// Room a restore leaves free in the folder beyond what it writes.
+inline constexpr std::uint64_t kRestoreSpareBytes = std::uint64_t{1} << 20;
 
 }  // namespace songbook

@@ -1,9 +1,11 @@
 #include "songbook/book_files.h"
 
 #include "platform/data/names/path_names.h"
+#include "platform/data/names/temp_files.h"
 #include "platform/os/archive/archive_files.h"
 #include "platform/text/codepage.h"
 #include "songbook/book_file_steps.h"
+#include "songbook/book_journal.h"
 #include "songbook/book_on_disk.h"
 #include "songbook/book_texts.h"
 
@@ -56,13 +58,32 @@ std::string DiskJoin(const std::string& folder, const std::string& name) {
     return (fs::path(folder) / name).string();
 }
 
+// Copies not yet handed to a journal, removed when an operation stops before.
+struct TempCopies {
+    std::vector<std::string> paths;
+    ~TempCopies() {
+        for (const std::string& p : paths) FileOps().remove(p);
+    }
+};
+
 }  // namespace
+
+void TidyBookFilesAtStart(std::string_view defaultFolder) {
+    SettleBookJournals();
+    fw::RemoveLeftoverTempFiles(BookJournalFolder(), true);
+    if (!defaultFolder.empty()) fw::RemoveLeftoverTempFiles(DiskPath(defaultFolder), true);
+}
 
 std::vector<BookEntry> ListBooks(std::string_view folder) {
     std::vector<BookEntry> books;
     std::error_code ec;
     const fs::path disk = fs::absolute(DiskPath(folder.empty() ? "." : folder), ec).lexically_normal();
     if (ec) return books;
+    // What a stopped operation left is settled before the folder is read.
+    if (!BookOperation::UnderWay()) {
+        SettleBookJournals();
+        fw::RemoveLeftoverTempFiles(disk.string(), true);
+    }
     for (fs::directory_iterator it(disk, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string fileName = it->path().filename().string();
         const auto format = ListingsFormat(fileName);
@@ -108,21 +129,25 @@ BookResult CheckNewBookName(std::string_view folder, std::string_view typed) {
 }
 
 BookResult DeleteBook(std::string_view listingsPath) {
+    const BookOperation underWay;
     BookOnDisk book;
     std::string error;
     if (!FindBook(listingsPath, book, error)) return Result(BookStatus::Failed, text::kUnableToDelete, error);
-    if (HasJournal(book)) return Result(BookStatus::InUse, text::kBookInUse);
-    FileChanges changes;
-    if (!changes.MoveAside(book.listings) || (book.hasDiscs && !changes.MoveAside(book.discs))) {
-        changes.Undo();
-        return Result(BookStatus::Failed, text::kUnableToDelete, changes.Error());
-    }
-    if (!changes.Finish()) return Result(BookStatus::Failed, text::kUnableToDelete, changes.Error());
-    fw::archive_files::SyncFolder(book.folder);
-    return Result(BookStatus::Done, text::kDeleted);
+    BookHold hold;
+    if (!hold.Take({book.listings, book.discs})) return Result(BookStatus::InUse, text::kBookInUse);
+    // Both files go aside first, so that either both are removed or neither.
+    std::vector<JournalStep> steps = {{JournalStep::Rename, book.listings, AsideName(book.folder), {}}};
+    if (book.hasDiscs) steps.push_back({JournalStep::Rename, book.discs, AsideName(book.folder), {}});
+    AddAsideRemovals(steps);
+    const JournalResult r = RunJournaled(steps);
+    if (!r.done) return Result(BookStatus::Failed, text::kUnableToDelete, r.error);
+    // Deleted; a file set aside that could not be removed is named (and
+    // removed as a leftover later).
+    return Result(BookStatus::Done, text::kDeleted, r.error);
 }
 
 BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, const ReplaceQuestion& askReplace) {
+    const BookOperation underWay;
     BookOnDisk book;
     std::string error;
     if (!FindBook(listingsPath, book, error)) return Result(BookStatus::Failed, text::kUnableToMove, error);
@@ -133,7 +158,8 @@ BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, 
     if (ec || !fs::is_directory(dest, ec))
         return Result(BookStatus::Failed, text::kUnableToMove, "Folder not found: " + std::string(destFolder));
     if (SameFile(dest, book.folder)) return Result(BookStatus::SameFolder, text::kAlreadyInFolder);
-    if (HasJournal(book)) return Result(BookStatus::InUse, text::kBookInUse);
+    BookHold hold;
+    if (!hold.Take({book.listings, book.discs})) return Result(BookStatus::InUse, text::kBookInUse);
 
     const std::string listingsTarget = DiskJoin(dest, book.listingsName);
     const std::string discsTarget = DiskJoin(dest, book.discsName);
@@ -142,32 +168,44 @@ BookResult MoveBook(std::string_view listingsPath, std::string_view destFolder, 
     const std::string oldDiscs = fw::ResolveNativePath(discsTarget);
     bool replacing = false;
     for (const std::string* old : {&oldListings, &oldDiscs}) {
-        if (HasJournalBeside(*old)) return Result(BookStatus::InUse, text::kBookInUse);
         if (!Exists(*old)) continue;
         if (!IsFile(*old))
             return Result(BookStatus::Failed, text::kUnableToMove, "Something other than a file is in the way: " +
                                                                      ProgramPath(*old));
         replacing = true;
     }
+    BookHold holdThere;
+    if (!holdThere.Take({oldListings, oldDiscs})) return Result(BookStatus::InUse, text::kBookInUse);
     if (replacing && !(askReplace && askReplace(fw::Utf8ToAnsi(book.name)))) return Result(BookStatus::Declined, {});
 
-    FileChanges changes;
-    const bool moved = (!Exists(oldListings) || changes.MoveAside(oldListings)) &&
-                       (!Exists(oldDiscs) || changes.MoveAside(oldDiscs)) &&
-                       changes.Copy(book.listings, listingsTarget) && changes.Copy(book.discs, discsTarget) &&
-                       changes.MoveAside(book.listings) && changes.MoveAside(book.discs);
-    if (!moved) {
-        changes.Undo();
-        return Result(BookStatus::Failed, text::kUnableToMove, changes.Error());
+    // The copies are made beside their targets and checked before anything
+    // else changes; until the journal is written they are only temporary files.
+    TempCopies copies;
+    for (const auto& [from, to] : {std::pair{book.listings, listingsTarget}, std::pair{book.discs, discsTarget}}) {
+        const std::string temp = fw::archive_files::UnusedName(dest, "copy");
+        if (const int e = FileOps().copy(from, temp))
+            return Result(BookStatus::Failed, text::kUnableToMove,
+                          "Cannot copy " + ProgramPath(from) + " to " + ProgramPath(to) + ": " +
+                              fw::archive_files::SystemErrorText(e));
+        copies.paths.push_back(temp);
     }
-    const std::string newPath = ProgramPath(listingsTarget);
+    std::vector<JournalStep> steps;
+    for (const std::string* old : {&oldListings, &oldDiscs})
+        if (Exists(*old)) steps.push_back({JournalStep::Rename, *old, AsideName(dest), {}});
+    steps.push_back({JournalStep::Place, copies.paths[0], listingsTarget, {}});
+    steps.push_back({JournalStep::Place, copies.paths[1], discsTarget, {}});
+    steps.push_back({JournalStep::Rename, book.listings, AsideName(book.folder), {}});
+    steps.push_back({JournalStep::Rename, book.discs, AsideName(book.folder), {}});
+    AddAsideRemovals(steps);
+    const JournalResult r = RunJournaled(steps);
+    if (!r.done) return Result(BookStatus::Failed, text::kUnableToMove, r.error);
+    copies.paths.clear();
     // The book is in its new place; a file that could not be removed is named.
-    if (!changes.Finish()) return Result(BookStatus::Done, text::kMoved, changes.Error(), newPath);
-    fw::archive_files::SyncFolder(book.folder);
-    return Result(BookStatus::Done, text::kMoved, {}, newPath);
+    return Result(BookStatus::Done, text::kMoved, r.error, ProgramPath(listingsTarget));
 }
 
 BookResult RenameBook(std::string_view listingsPath, std::string_view typed) {
+    const BookOperation underWay;
     BookResult check = CheckBookName(typed);
     if (!check.Ok()) return check;
     BookOnDisk book;
@@ -180,17 +218,13 @@ BookResult RenameBook(std::string_view listingsPath, std::string_view typed) {
     const std::string newDiscs = DiskJoin(book.folder, newName + std::string(DiscsExtension(book.format)));
     if (!NameFreeFor(newListings, book) || !NameFreeFor(newDiscs, book))
         return Result(BookStatus::NameInUse, text::kRenameNameInUse);
-    if (HasJournal(book)) return Result(BookStatus::InUse, text::kBookInUse);
+    BookHold hold;
+    if (!hold.Take({book.listings, book.discs})) return Result(BookStatus::InUse, text::kBookInUse);
 
-    FileChanges changes;
-    const bool renamed = changes.Rename(book.listings, newListings) &&
-                         (!book.hasDiscs || newDiscs == book.discs || changes.Rename(book.discs, newDiscs));
-    if (!renamed) {
-        changes.Undo();
-        return Result(BookStatus::Failed, text::kUnableToRename, changes.Error());
-    }
-    changes.Finish();
-    fw::archive_files::SyncFolder(book.folder);
+    std::vector<JournalStep> steps = {{JournalStep::Rename, book.listings, newListings, {}}};
+    if (book.hasDiscs && newDiscs != book.discs) steps.push_back({JournalStep::Rename, book.discs, newDiscs, {}});
+    const JournalResult r = RunJournaled(steps);
+    if (!r.done) return Result(BookStatus::Failed, text::kUnableToRename, r.error);
     return Result(BookStatus::Done, text::kRenamed, {}, ProgramPath(newListings));
 }
 

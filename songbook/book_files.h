@@ -25,10 +25,17 @@ struct BookEntry {
     BookFormat format = BookFormat::Current;
 };
 
+// At start: completes or undoes what a stopped operation left (its journal)
+// and removes the temporary files of ended processes from the journal
+// folder and the default book folder. No operation of this process runs yet.
+void TidyBookFilesAtStart(std::string_view defaultFolder);
+
 // The books of a folder: every regular file whose extension is .2bk or
 // .sbk (any case), sorted by name without regard to case. Folders, other
 // files and names the program cannot spell are left out; a missing folder
-// gives an empty list.
+// gives an empty list. What a stopped operation left is settled first
+// (book_journal.h), and the folder's leftover temporary files are removed
+// (not while an operation of this process is under way).
 std::vector<BookEntry> ListBooks(std::string_view folder);
 
 enum class BookStatus {
@@ -56,7 +63,8 @@ struct BookResult {
 using ReplaceQuestion = std::function<bool(std::string_view bookName)>;
 
 // Removes the book's two files (the pair of its format), each checked; when
-// either cannot go, both stay.
+// either cannot go, both stay. Done with `detail` set: deleted, but a file
+// set aside could not be removed afterwards.
 BookResult DeleteBook(std::string_view listingsPath);
 
 // Moves the book's two files into `destFolder` under their names. Refused

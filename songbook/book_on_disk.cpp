@@ -1,9 +1,11 @@
 #include "songbook/book_on_disk.h"
 
+#include "platform/data/database.h"
 #include "platform/data/names/path_names.h"
 #include "platform/data/snapshot/database_snapshot.h"
 #include "platform/data/tps/tps_file.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -59,7 +61,20 @@ bool HasJournalBeside(const std::string& diskPath) {
     return Exists(diskPath + "-journal") || Exists(diskPath + "-wal");
 }
 
-bool HasJournal(const BookOnDisk& book) { return HasJournalBeside(book.listings) || HasJournalBeside(book.discs); }
+
+bool BookHold::Take(const std::vector<std::string>& diskPaths) {
+    holds_.clear();
+    for (const std::string& path : diskPaths) {
+        if (path.empty()) continue;
+        if (HasJournalBeside(path)) return false;
+        if (!IsFile(path)) continue;
+        if (fw::data::IsFileInUse(path)) return false;
+        fw::data::FileUse hold;
+        if (hold.Take(path, fw::data::FileUse::Exclusive)) holds_.push_back(std::move(hold));
+        else if (errno == EWOULDBLOCK) return false;
+    }
+    return true;
+}
 
 BookFileKind FileKindOf(const std::string& diskPath) {
     if (fw::IsSqliteFile(diskPath)) return BookFileKind::Sqlite;

@@ -2,10 +2,12 @@
 // A book found on disk from the path of its listings file: both files'
 // names as they are on disk, the companion found whatever its case.
 
+#include "platform/data/file_use.h"
 #include "songbook/book_paths.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace songbook {
 
@@ -29,12 +31,25 @@ bool FindBook(std::string_view listingsPath, BookOnDisk& book, std::string& erro
 // designed name when there is none.
 std::string CompanionOnDisk(const std::string& listingsDiskPath, BookFormat format);
 
-// True when SQLite's journal of either file lies beside it: a change is
-// under way, or was cut off and is still to be rolled back by SQLite.
-bool HasJournal(const BookOnDisk& book);
-// The same for one file on disk. A journal is rolled into whatever database
-// takes its file's name, so a name with a journal beside it is not free.
+// True when SQLite's journal of the file on disk lies beside it: a change
+// is under way, or was cut off and is still to be rolled back by SQLite. A
+// journal is rolled into whatever database takes its file's name, so a name
+// with a journal beside it is not free.
 bool HasJournalBeside(const std::string& diskPath);
+
+// The exclusive holds (platform/data/file_use.h) on the files of a book
+// while an operation works on them: no process has them open, and none
+// opens them until the hold ends.
+class BookHold {
+public:
+    // Holds every one of the files that exists. False when one is in use:
+    // open in any process, held by another operation, or with SQLite's
+    // journal beside it.
+    bool Take(const std::vector<std::string>& diskPaths);
+
+private:
+    std::vector<fw::data::FileUse> holds_;
+};
 
 // What kind of data a file holds, by its first bytes.
 enum class BookFileKind { Sqlite, TopSpeed, Other };

@@ -46,6 +46,8 @@ inline constexpr std::string_view kAlreadyInFolder = "The SongBook Is Already in
 inline constexpr std::string_view kBookInUse = "The SongBook Is in Use";
 inline constexpr std::string_view kNoBooksInBackup = "The Backup File Holds No SongBook";
 inline constexpr std::string_view kNotSongBookFile = "Not a SongBook File: ";
+inline constexpr std::string_view kHalfBookInBackup = "The Backup File Holds Only One File of the SongBook ";
+inline constexpr std::string_view kBackupTooLarge = "The Backup File Is Too Large to Restore: ";
 
 // The question asked before a book of the same name is replaced.
 inline std::string ReplaceQuestion(std::string_view bookName) {

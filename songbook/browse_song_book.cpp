@@ -187,6 +187,13 @@ Chosen ChooseAndOpenBook() {
             CannotOpen(discsError, shell::SBDiscsName.Clip(), reason);
             continue;
         }
+        // A damaged book is never written to: the user is sent to a backup.
+        if (const std::string damage = book_files::BookDamage(); !damage.empty()) {
+            book_files::CloseBookPair();
+            fw::MESSAGE(std::string(kDamagedBookText) + "|" + damage, kOpenBookCaption, fw::Icon::Exclamation,
+                        fw::Button::Ok);
+            continue;
+        }
         if (book_files::DiscBrandsNeedUpdate()) {
             UpdateWindow shown;
             book_files::RewriteDiscBrands();

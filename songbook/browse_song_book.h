@@ -61,6 +61,10 @@ inline constexpr std::string_view kConversionCaption = "File Conversion Necessar
 inline constexpr std::string_view kFatalCaption = "Program ERROR!";
 inline constexpr std::string_view kOpenBookCaption = "Open SongBook";
 inline constexpr std::string_view kSearchNotFound = "Search Text Not Found...";
+// A book whose files fail the quick check on opening; nothing is written to it.
+inline constexpr std::string_view kDamagedBookText =
+    "This SongBook Is Damaged and Was Not Opened.|Please Restore It from a Backup "
+    "(SongBook File Explorer, Restore SongBook).";
 
 // "Program Error #N|Unable to <verb> <name>, Program will be terminated"
 std::string FatalText(int errorCode, std::string_view verb, std::string_view name);

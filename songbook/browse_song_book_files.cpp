@@ -30,6 +30,14 @@ void CloseBookPair() {
 }
 long ListingCount() { return fw::RECORDS(shell::SongBook()); }
 
+std::string BookDamage() {
+    for (fw::File* file : {&shell::SongBook(), &shell::SBDiscs()}) {
+        const std::string problem = fw::QuickCheck(*file);
+        if (!problem.empty()) return fw::NAME(*file) + ": " + problem;
+    }
+    return {};
+}
+
 bool DiscBrandsNeedUpdate() {
     fw::File& discs = shell::SBDiscs();
     SBD.MakeID = 1;

@@ -4,6 +4,7 @@
 // share the name fw::Key). Each call acts on the current thread's files and
 // returns ERRORCODE where it can fail.
 
+#include <string>
 #include <string_view>
 
 namespace songbook::book_files {
@@ -14,6 +15,9 @@ int CreateListings();
 int CreateDiscs();
 void CloseBookPair();
 long ListingCount();
+// The open pair's quick check: empty when both files are sound, otherwise
+// the damaged file's name and the problem.
+std::string BookDamage();
 
 // True when no disc of the open book has brand number 1 yet.
 bool DiscBrandsNeedUpdate();

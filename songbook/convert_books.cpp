@@ -11,7 +11,7 @@
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/data_files.h"
 #include "shell/process_window.h"
-#include "songbook/book_file_steps.h"
+#include "songbook/book_journal.h"
 #include "songbook/book_paths.h"
 #include "songbook/converted_book.h"
 #include "songbook/earlier_layouts.h"
@@ -104,16 +104,19 @@ bool RunPass(shell::ProgressSpec& desc, ConvertedBook& book, std::string buildin
     return false;
 }
 
-bool Place(ConvertedBook& book, FileChanges& changes, std::string_view keptSuffix) {
-    if (book.PlaceInto(changes, keptSuffix)) return true;
-    changes.Undo();
-    CannotConvert(book.Error());
-    return false;
-}
-
-bool Done(FileChanges& changes, const ConvertedBook& book) {
+// Runs the steps that put the converted book in place under a journal: all
+// of them, or none (the new pair is then removed).
+bool Place(ConvertedBook& book, std::vector<JournalStep> steps) {
+    AddAsideRemovals(steps);
+    const JournalResult r = RunJournaled(steps);
+    if (!r.done) {
+        book.Abandon();
+        CannotConvert(r.error);
+        return false;
+    }
+    book.Placed();
     // The converted book is in place; only a file moved aside may be left.
-    if (!changes.Finish()) Refuse("The SongBook has been converted, but a replaced file is left over.|" + changes.Error());
+    if (!r.error.empty()) Refuse("The SongBook has been converted, but a replaced file is left over.|" + r.error);
     const std::string notes = ConversionNotesText(book.Notes());
     if (!notes.empty()) fw::MESSAGE(notes, kConvertedCaption, fw::Icon::Asterisk, fw::Button::Ok);
     shell::ActionOutcome() = shell::outcome::Completed;
@@ -199,16 +202,13 @@ bool ConvertSbkSongBook() {
     fw::CLOSE(*listings);
     if (!completed) return false;
 
-    FileChanges changes;
-    if (!Place(book, changes, {})) return false;
-    if (!changes.Rename(DiskPath(oldListings), DiskPath(renamedListings)) ||
-        (hasDiscs && !changes.Rename(DiskPath(oldDiscs), DiskPath(renamedDiscs)))) {
-        changes.Undo();  // the new pair goes back beside the book, and is removed
-        book.Abandon();
-        CannotConvert(changes.Error());
-        return false;
-    }
-    return Done(changes, book);
+    // The new pair takes the book's names; the older pair keeps its own
+    // under new names beside it.
+    std::vector<JournalStep> steps;
+    book.PlaceSteps(steps);
+    steps.push_back({JournalStep::Rename, DiskPath(oldListings), DiskPath(renamedListings), {}});
+    if (hasDiscs) steps.push_back({JournalStep::Rename, DiskPath(oldDiscs), DiskPath(renamedDiscs), {}});
+    return Place(book, std::move(steps));
 }
 
 bool ConvertSongBookFile() {
@@ -246,9 +246,9 @@ bool ConvertSongBookFile() {
     fw::CLOSE(*older);
     if (!completed) return false;
 
-    FileChanges changes;
-    if (!Place(book, changes, kKeptSuffix)) return false;
-    return Done(changes, book);
+    std::vector<JournalStep> steps;
+    book.PlaceSteps(steps, kKeptSuffix);
+    return Place(book, std::move(steps));
 }
 
 }  // namespace songbook

@@ -140,22 +140,20 @@ bool ConvertedBook::Finish() {
     return true;
 }
 
-bool ConvertedBook::PlaceInto(FileChanges& changes, std::string_view keptSuffix) {
+void ConvertedBook::PlaceSteps(std::vector<JournalStep>& steps, std::string_view keptSuffix) const {
     for (const auto& [finalPath, newPath] : {std::pair{listingsPath_, newListings_}, std::pair{discsPath_, newDiscs_}}) {
         if (newPath.empty()) continue;
         const std::string target = DiskPath(finalPath);
+        // The new file takes the name as the book names it, whatever the
+        // letter case of the file it replaces.
+        const std::string named = DiskPath(FolderOf(finalPath)) + "/" + fw::AnsiToUtf8(FileNameOf(finalPath));
         std::error_code ec;
-        if (fs::exists(target, ec)) {
-            const bool aside = keptSuffix.empty() ? changes.MoveAside(target)
-                                                  : changes.Rename(target, target + std::string(keptSuffix));
-            if (!aside) return Fail(changes.Error());
-        }
-        // With the existing file (found in any letter case) out of the way,
-        // the new one takes the name as the book names it.
-        if (!changes.Rename(DiskPath(newPath), DiskPath(finalPath))) return Fail(changes.Error());
+        if (fs::exists(target, ec))
+            steps.push_back({JournalStep::Rename, target,
+                             keptSuffix.empty() ? AsideName(DiskPath(FolderOf(finalPath))) : target + std::string(keptSuffix),
+                             {}});
+        steps.push_back({JournalStep::Place, DiskPath(newPath), named, {}});
     }
-    placed_ = true;
-    return true;
 }
 
 void ConvertedBook::Abandon() {

@@ -11,7 +11,7 @@
 // when that is taken too, a numbered one). Notes() lists each such change.
 
 #include "shell/data_dictionary_songbook.h"
-#include "songbook/book_file_steps.h"
+#include "songbook/book_journal.h"
 
 #include <cstdint>
 #include <memory>
@@ -47,11 +47,13 @@ public:
     // Writes the rest, builds the keys and checks both files: as many
     // records as were added, nothing dropped. False with Error().
     bool Finish();
-    // Moves an existing file under a final name aside (or, with keptSuffix,
-    // renames it to the final name + keptSuffix, never over another file)
-    // and renames the new file in. False (Error() set) when a step fails;
-    // the caller then undoes `changes`.
-    bool PlaceInto(FileChanges& changes, std::string_view keptSuffix = {});
+    // The steps that put the new pair in place (book_journal.h): an
+    // existing file under a final name goes aside (or, with keptSuffix, to
+    // the final name + keptSuffix, never over another file) and the new
+    // file takes the name. The caller runs them under a journal.
+    void PlaceSteps(std::vector<JournalStep>& steps, std::string_view keptSuffix = {}) const;
+    // The new pair is in place: it is no longer removed when this ends.
+    void Placed() { placed_ = true; }
     // Removes the new pair.
     void Abandon();
 

@@ -26,6 +26,9 @@ namespace songbook {
 namespace {
 
 // Shows a refusal or failure of the book service, with its detail below.
+// Extractions of fewer bytes end too soon for progress to be worth showing.
+constexpr std::uint64_t kShowProgressFrom = std::uint64_t{4} << 20;
+
 void ShowProblem(const BookResult& result) {
     std::string text = result.message;
     if (!result.detail.empty()) text += "|" + result.detail;
@@ -204,7 +207,17 @@ public:
         status = text::kRestoreProgress;
         fw::DISPLAY();
         fw::SETCURSOR(fw::Cursor::Wait);
-        const BookResult result = RestoreBooks(archive, CurrentFolder, AskReplace);
+        // A long extraction shows how far it has come.
+        int shown = -1;
+        const auto progress = [this, &shown](std::uint64_t done, std::uint64_t total) {
+            if (total < kShowProgressFrom) return;
+            const int percent = static_cast<int>(done * 100 / total);
+            if (percent == shown) return;
+            shown = percent;
+            status = std::string(text::kRestoreProgress) + " " + std::to_string(percent) + "%";
+            fw::DISPLAY();
+        };
+        const BookResult result = RestoreBooks(archive, CurrentFolder, AskReplace, progress);
         fw::SETCURSOR();
         if (result.status == BookStatus::Declined) {
             status.clear();

@@ -37,7 +37,13 @@ std::optional<std::string_view> KeyName(std::string_view line) {
     return key;
 }
 
-std::string_view ValueOf(std::string_view line) { return Trim(line.substr(line.find('=') + 1)); }
+// A value ends at the line's end or at a NUL byte, whichever comes first.
+std::string_view ValueOf(std::string_view line) {
+    std::string_view value = line.substr(line.find('=') + 1);
+    return Trim(value.substr(0, value.find('\0')));
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 bool ValidName(std::string_view name, bool key) {
     name = Trim(name);
@@ -51,6 +57,11 @@ bool ValidName(std::string_view name, bool key) {
 }  // namespace
 
 IniDocument::IniDocument(std::string_view bytes) {
+    // A UTF-8 byte-order mark (as some editors write) is kept but not read.
+    if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+        mark_ = kUtf8Mark;
+        bytes.remove_prefix(kUtf8Mark.size());
+    }
     std::size_t i = 0;
     while (i < bytes.size()) {
         std::size_t j = i;
@@ -134,7 +145,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
 }
 
 std::string IniDocument::Bytes() const {
-    std::string out;
+    std::string out = mark_;
     for (const auto& line : lines_) {
         out += line.text;
         out += line.end;

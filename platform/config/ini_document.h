@@ -17,7 +17,9 @@ class IniDocument {
 public:
     explicit IniDocument(std::string_view bytes = {});
 
-    // The value of key in section, or nothing when either is missing.
+    // The value of key in section, or nothing when either is missing. A
+    // value ends at its line's end or at a NUL byte; a UTF-8 byte-order mark
+    // at the start of the file is skipped (and kept when written).
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     bool HasSection(std::string_view section) const;
 
@@ -44,6 +46,7 @@ private:
     std::size_t SectionEnd(std::size_t h) const;
     void EnsureLastLineEnded();
 
+    std::string mark_;  // a UTF-8 byte-order mark the file starts with
     std::vector<Line> lines_;
 };
 

@@ -3,6 +3,7 @@
 #include "platform/data/fork_guard.h"
 
 #include <sys/stat.h>
+#include <cerrno>
 #include <unistd.h>
 
 #include <cstdio>
@@ -46,20 +47,21 @@ Database::~Database() {
     own_.Close();
 }
 
-int Database::OpenConnection() {
+int Database::OpenConnection(int waitMs) {
+    if (!use_.Take(path_, FileUse::Shared, waitMs)) return errno == EWOULDBLOCK ? SQLITE_BUSY : SQLITE_CANTOPEN;
     writable_ = access(path_.c_str(), W_OK) == 0;
     struct stat st {};
     if (stat(path_.c_str(), &st) == 0 && (st.st_mode & 0222) == 0) writable_ = false;
     return own_.Open(path_, false, !writable_);
 }
 
-std::shared_ptr<Database> AcquireDatabase(const std::string& path, int* rc) {
+std::shared_ptr<Database> AcquireDatabase(const std::string& path, int* rc, int waitMs) {
     Registry& r = TheRegistry();
     *rc = SQLITE_OK;
     if (auto it = r.open.find(path); it != r.open.end())
         if (auto db = it->second.lock()) return db;
     auto db = std::make_shared<Database>(path);
-    *rc = db->OpenConnection();
+    *rc = db->OpenConnection(waitMs);
     if (*rc != SQLITE_OK) return nullptr;
     r.open[path] = db;
     return db;
@@ -69,6 +71,21 @@ std::shared_ptr<Database> FindDatabase(const std::string& path) {
     Registry& r = TheRegistry();
     if (auto it = r.open.find(path); it != r.open.end()) return it->second.lock();
     return nullptr;
+}
+
+bool IsFileInUse(const std::string& diskPath) {
+    struct stat target {};
+    if (stat(diskPath.c_str(), &target) != 0) return false;
+    // Open here: compared by identity, so that no descriptor of this process
+    // on the file is closed under SQLite's locks.
+    for (const auto& [path, weak] : TheRegistry().open) {
+        struct stat st {};
+        if (!weak.expired() && stat(path.c_str(), &st) == 0 && st.st_dev == target.st_dev && st.st_ino == target.st_ino)
+            return true;
+    }
+    FileUse probe;
+    if (probe.Take(diskPath, FileUse::Exclusive)) return false;
+    return errno == EWOULDBLOCK;
 }
 
 bool HasSqliteSignature(const std::string& path) {

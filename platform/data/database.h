@@ -3,6 +3,7 @@
 // by every program thread's instance of the file, and the routing to the
 // connection of a transaction that has the file attached.
 
+#include "platform/data/file_use.h"
 #include "platform/data/sqlite_connection.h"
 
 #include <cstdint>
@@ -43,10 +44,14 @@ public:
     // LOGOUT runs over this file now.
     bool inTransaction = false;
 
-    int OpenConnection();
+    // Takes the file's shared hold (file_use.h), waiting up to waitMs for an
+    // operation on it to end (SQLITE_BUSY when it does not), then opens the
+    // connection.
+    int OpenConnection(int waitMs);
 
 private:
     std::string path_;
+    FileUse use_;
     Connection own_;
     Connection* route_ = nullptr;
     std::string schema_ = "main";
@@ -56,7 +61,7 @@ private:
 
 // The process's Database for a path (the real path on disk), opened on first
 // use and closed when the last holder lets go. rc is SQLite's result.
-std::shared_ptr<Database> AcquireDatabase(const std::string& path, int* rc);
+std::shared_ptr<Database> AcquireDatabase(const std::string& path, int* rc, int waitMs = 0);
 // The Database for a path when some instance holds it open; nullptr if none.
 std::shared_ptr<Database> FindDatabase(const std::string& path);
 

@@ -188,7 +188,8 @@ void OpenWith(File& f, int mode) {
         return;
     }
     int rc = SQLITE_OK;
-    auto db = data::AcquireDatabase(stored, &rc);
+    auto db = data::AcquireDatabase(stored, &rc,
+                                    inst.recoverSeconds >= 0 ? inst.recoverSeconds * 1000 : data::kDefaultLockWaitMs);
     if (!db) {
         if ((rc & 0xFF) == SQLITE_NOTADB || (rc & 0xFF) == SQLITE_CORRUPT) SetError(InvalidFileErr);
         else data::SetSqliteError(rc, sqlite3_errstr(rc));
@@ -707,6 +708,22 @@ long RECORDS(File& f) {
     }
     ClearError();
     return static_cast<long>(sqlite3_column_int64(s, 0));
+}
+
+std::string QuickCheck(File& f) {
+    FileInstance* inst = data::OpenInstance(f);
+    if (!inst) return ERROR();
+    Database& db = *inst->db;
+    int rc = SQLITE_OK;
+    sqlite3_stmt* s = db.Conn().Prepare("PRAGMA " + Quote(db.Schema()) + ".quick_check(1)", &rc);
+    if (!s) return db.Conn().ErrorMessage();
+    StatementScope scope(s);
+    rc = sqlite3_step(s);
+    if (rc != SQLITE_ROW) return db.Conn().ErrorMessage();
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    const std::string answer = text ? text : "";
+    ClearError();
+    return answer == "ok" ? std::string() : answer.empty() ? std::string("the check gave no answer") : answer;
 }
 
 long BYTES(File& f) {

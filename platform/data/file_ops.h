@@ -52,6 +52,10 @@ bool DUPLICATE(const Key& k);  // would the buffer duplicate another record in t
 bool DUPLICATE(File& f);       // ... in any unique key?
 
 long RECORDS(File& f);
+// The storage's quick check of an open file (every page and record read,
+// indexes not compared): empty when the file is sound, otherwise the first
+// problem found. Cheap enough for a book on every open.
+std::string QuickCheck(File& f);
 long BYTES(File& f);  // before a read: the file's size; after: the record's
 std::string NAME(File& f);
 void WATCH(File& f);   // the next read arms the check for the PUT after it

@@ -3,6 +3,7 @@
 #include "platform/text/codepage.h"
 
 #include <set>
+#include <vector>
 #include <utility>
 
 namespace fw::data {
@@ -35,6 +36,75 @@ int Step(Connection& c, const std::string& sql) {
     StatementScope scope(s);
     rc = sqlite3_step(s);
     return rc == SQLITE_DONE || rc == SQLITE_ROW ? SQLITE_OK : rc;
+}
+
+// The columns of a table of ours, in order, upper case, with their declared
+// types; a hidden or generated column gives an entry no table of ours has.
+bool TableColumns(Connection& c, const char* table, std::vector<std::string>& columns, int* rc) {
+    columns.clear();
+    sqlite3_stmt* q = c.Prepare(std::string("SELECT name, type, hidden FROM pragma_table_xinfo('") + table + "')", rc);
+    if (!q) return false;
+    StatementScope scope(q);
+    int step;
+    while ((step = sqlite3_step(q)) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(q, 0));
+        const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(q, 1));
+        std::string column = UpperText(name ? name : "") + " " + UpperText(type ? type : "");
+        if (sqlite3_column_int(q, 2) != 0) column += " HIDDEN";
+        columns.push_back(std::move(column));
+    }
+    if (step != SQLITE_DONE) *rc = step;
+    return step == SQLITE_DONE;
+}
+
+// Tables, indexes and nothing else: no trigger, no view, no table we do not
+// make, and exactly our columns. A file that holds more could run its own
+// SQL inside the program or read back as something it is not.
+LayoutCheck CheckObjects(Connection& c, const File& f, int* rc, LayoutCheck (*classify)(int)) {
+    sqlite3_stmt* q = c.Prepare("SELECT type, name, tbl_name FROM sqlite_master", rc);
+    if (!q) return classify(*rc);
+    {
+        StatementScope scope(q);
+        int step;
+        while ((step = sqlite3_step(q)) == SQLITE_ROW) {
+            const auto text = [q](int i) {
+                const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(q, i));
+                return std::string(t ? t : "");
+            };
+            const std::string type = text(0), name = UpperText(text(1)), table = UpperText(text(2));
+            const bool ourTable = table == UpperText(kRecordsTable) || table == UpperText(kLayoutTable) ||
+                                  table == "SQLITE_SEQUENCE";
+            if (type == "table" && ourTable && name == table) continue;
+            // The keys' indexes are compared with the declaration below.
+            if (type == "index" && table == UpperText(kRecordsTable)) continue;
+            if (type == "index" && table == UpperText(kLayoutTable) && name.rfind("SQLITE_AUTOINDEX_", 0) == 0) continue;
+            return LayoutCheck::NotOurs;
+        }
+        if (step != SQLITE_DONE) {
+            *rc = step;
+            return classify(step);
+        }
+    }
+    std::vector<std::string> want = {"_ID INTEGER", "_REV INTEGER"}, have;
+    for (const auto& fd : f.Record().fields) want.push_back(UpperText(fd.name) + " " + ColumnType(fd.type));
+    if (!TableColumns(c, kRecordsTable, have, rc)) return classify(*rc);
+    if (have != want) return LayoutCheck::NotOurs;
+    if (!TableColumns(c, kLayoutTable, have, rc)) return classify(*rc);
+    if (have != std::vector<std::string>{"NAME TEXT", "VALUE TEXT"}) return LayoutCheck::NotOurs;
+    return LayoutCheck::Ok;
+}
+
+LayoutCheck Classify(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return LayoutCheck::Busy;
+    case SQLITE_ERROR:  // no such table: SQLite, but not ours
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+    case SQLITE_FORMAT:
+    case SQLITE_RANGE: return LayoutCheck::NotOurs;
+    default: return LayoutCheck::Error;
+    }
 }
 
 }  // namespace
@@ -94,19 +164,9 @@ bool IsOurDatabase(Connection& c) {
 
 LayoutCheck CheckLayout(Connection& c, const File& f, int* rc) {
     *rc = SQLITE_OK;
+    const auto classify = Classify;
+    if (const LayoutCheck objects = CheckObjects(c, f, rc, Classify); objects != LayoutCheck::Ok) return objects;
     sqlite3_stmt* s = c.Prepare(std::string("SELECT value FROM ") + kLayoutTable + " WHERE name='fields'", rc);
-    auto classify = [&](int code) {
-        switch (code & 0xFF) {
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED: return LayoutCheck::Busy;
-        case SQLITE_ERROR:  // no such table: SQLite, but not ours
-        case SQLITE_NOTADB:
-        case SQLITE_CORRUPT:
-        case SQLITE_FORMAT:
-        case SQLITE_RANGE: return LayoutCheck::NotOurs;
-        default: return LayoutCheck::Error;
-        }
-    };
     if (!s) return classify(*rc);
     std::string stored;
     {

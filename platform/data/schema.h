@@ -24,6 +24,10 @@ std::string KeyPredicate(const File& f, int key);       // ("Title" <> '' OR "Tr
 std::string IndexSql(const File& f, int key);
 
 enum class LayoutCheck { Ok, NotOurs, OtherLayout, KeysDiffer, Busy, Error };
+// Compares the database's schema with the declaration exactly before
+// anything else is read: only our tables (and SQLite's own sequence table)
+// with exactly the declared columns, and indexes; a trigger, a view, any
+// other table or a missing or extra column is NotOurs.
 LayoutCheck CheckLayout(Connection& c, const File& f, int* rc);
 // True when the database holds our layout table (of any declaration).
 bool IsOurDatabase(Connection& c);

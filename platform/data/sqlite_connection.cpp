@@ -25,6 +25,18 @@ int CompareExactCallback(void*, int an, const void* a, int bn, const void* b) {
 
 }  // namespace
 
+void HardenConnection(sqlite3* db) {
+    // A file may come from anywhere (a restored backup, a book copied in):
+    // its schema is not trusted to call functions, the schema cannot be
+    // written directly, and a misspelt column never reads back as a string.
+    // (OPEN refuses any file with triggers or views: schema.h.)
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
+}
+
 void RegisterCollations(sqlite3* db) {
     sqlite3_create_collation(db, kFoldedCollation, SQLITE_UTF8, nullptr, CompareFoldedCallback);
     sqlite3_create_collation(db, kExactCollation, SQLITE_UTF8, nullptr, CompareExactCallback);
@@ -39,6 +51,7 @@ int Connection::Open(const std::string& path, bool create, bool readOnly) {
     int rc = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) return rc;
     sqlite3_extended_result_codes(db_, 1);
+    HardenConnection(db_);
     RegisterCollations(db_);
     SetBusyTimeout(3000);
     // Rollback journal (never WAL) so that a transaction over attached files

@@ -28,7 +28,7 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing file (or creates it with create set) and sets it up:
-    // our collations, rollback journal, synchronous FULL, the busy timeout.
+    // hardening (HardenConnection), our collations, rollback journal, synchronous FULL, the busy timeout.
     int Open(const std::string& path, bool create, bool readOnly);
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
@@ -65,6 +65,9 @@ private:
 };
 
 void RegisterCollations(sqlite3* db);
+// The settings every connection gets, for files that come from outside:
+// defensive mode, untrusted schema, no double-quoted string literals.
+void HardenConnection(sqlite3* db);
 
 // Sets the current thread's error from a SQLite result: busy or locked 32,
 // a unique clash 40, read-only or permission 5, anything else 90 with

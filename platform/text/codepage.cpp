@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <array>
+#include <cstdio>
 
 namespace fw {
 namespace {
@@ -71,6 +72,24 @@ std::string QStringToAnsi(const QString& text) {
         out.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return out;
+}
+
+std::string UnstorableCharacters(const QString& text) {
+    std::string out;
+    QList<char32_t> seen;
+    const auto& rev = FromUnicode1252();
+    for (char32_t u : text.toUcs4()) {
+        if (rev(u) >= 0 || seen.contains(u)) continue;
+        seen.push_back(u);
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(u));
+        out += (out.empty() ? "" : " ") + std::string(code);
+    }
+    return out;
+}
+
+std::string UnstorableCharacters(std::string_view utf8) {
+    return UnstorableCharacters(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
 }
 
 std::string AnsiToUtf8(std::string_view ansi) { return AnsiToQString(ansi).toStdString(); }

@@ -35,6 +35,12 @@ std::string QStringToAnsi(const QString& text);
 std::string AnsiToUtf8(std::string_view ansi);
 std::string Utf8ToAnsi(std::string_view utf8);
 
+// The characters of a text that Windows-1252 lacks, each once, as "U+6B4C"
+// separated by blanks; empty when the text can be stored as it is. What
+// cannot be stored is refused with these names, never changed silently.
+std::string UnstorableCharacters(const QString& text);
+std::string UnstorableCharacters(std::string_view utf8);
+
 // Windows-1252 <-> code page 437 (OEM). Characters that the target lacks become '?'.
 std::string AnsiToOem(std::string_view ansi);
 std::string OemToAnsi(std::string_view oem);

@@ -8,6 +8,7 @@
 #include "platform/text/clock.h"
 #include "platform/text/dates.h"
 #include "songbook/book_texts.h"
+#include "tests/songbook/older_books.h"
 #include "tests/platform/os/archive/archive_fixture.h"
 
 #include <zip.h>
@@ -38,11 +39,14 @@ void MakeZip(const fs::path& path, const Entries& entries) {
     ASSERT_EQ(zip_close(z), 0) << zip_strerror(z);
 }
 
-// The start of a file of the earlier program's format.
-std::string TopSpeedBytes(const std::string& tag) {
-    std::string bytes(0x200, '\0');
-    bytes.replace(14, 4, "tOpS");
-    return bytes + tag;
+// A small book of the earlier program's format.
+const std::string& OlderListings() {
+    static const std::string bytes = song_book_test::SbkFile({{"Danny Boy", "Trad.", "SC1", 1}, {"Moon", "Bob", "SC2", 3}});
+    return bytes;
+}
+const std::string& OlderDiscs() {
+    static const std::string bytes = song_book_test::SbdFile({{"SC1", 1, "C1"}, {"SC2", 2, ""}});
+    return bytes;
 }
 
 class BookBackupTest : public BookFolderTest {
@@ -55,7 +59,10 @@ protected:
         fs::create_directory(restore());
         MakeBook(books(), "Party.2bk", "Party.2bd");
     }
-    void TearDown() override { fw::ResetClock(); }
+    void TearDown() override {
+        fw::ResetClock();
+        BookFolderTest::TearDown();
+    }
     fs::path backup() const { return root() / "backup"; }
     fs::path restore() const { return root() / "restore"; }
     fs::path Archive() const { return backup() / "Party.bkp"; }
@@ -157,13 +164,18 @@ TEST_F(BookBackupTest, FailedBackupLeavesTheArchiveAsItWas) {
 }
 
 TEST_F(BookBackupTest, BookOfTheEarlierFormatIsStoredAsItIs) {
-    WriteFile(books() / "Old.sbk", TopSpeedBytes("listings"));
-    WriteFile(books() / "OLD.SBD", TopSpeedBytes("discs"));
+    WriteFile(books() / "Old.sbk", OlderListings());
+    WriteFile(books() / "OLD.SBD", OlderDiscs());
     ASSERT_EQ(songbook::BackupBook(P(books() / "Old.sbk"), P(backup())).status, BookStatus::Done);
     const Entries stored = ZipContents(backup() / "Old.bkp");
-    EXPECT_EQ(stored, (Entries{{"Old.sbk", TopSpeedBytes("listings")}, {"OLD.SBD", TopSpeedBytes("discs")}}));
+    EXPECT_EQ(stored, (Entries{{"Old.sbk", OlderListings()}, {"OLD.SBD", OlderDiscs()}}));
     ASSERT_EQ(Restore(backup() / "Old.bkp").status, BookStatus::Done);
-    EXPECT_EQ(Contents(restore()), (Files{{"Old.sbk", TopSpeedBytes("listings")}, {"OLD.SBD", TopSpeedBytes("discs")}}));
+    EXPECT_EQ(Contents(restore()), (Files{{"Old.sbk", OlderListings()}, {"OLD.SBD", OlderDiscs()}}));
+    // Files of the format that hold records of another layout are no book.
+    MakeZip(backup() / "Odd.bkp", {{"Odd.sbk", OlderDiscs()}, {"Odd.sbd", OlderDiscs()}});
+    const auto r = Restore(backup() / "Odd.bkp");
+    EXPECT_EQ(r.status, BookStatus::Failed);
+    EXPECT_NE(r.message.find("Odd.sbk"), std::string::npos) << r.message;
 }
 
 TEST_F(BookBackupTest, DiscsEntryWithItsFullPathRestoresBesideTheListings) {
@@ -219,8 +231,8 @@ TEST_F(BookBackupTest, BadArchivesGiveTheErrorTextAndChangeNothing) {
 TEST_F(BookBackupTest, ExtractedFilesAreCheckedBeforeAnythingIsReplaced) {
     MakeBook(restore(), "Party.2bk", "Party.2bd");
     std::string damaged = ReadFile(books() / "Party.2bd");
-    MakeDatabase(root() / "big.db", "big", 300);
-    damaged = ReadFile(root() / "big.db");
+    MakeDatabase(root() / "big.2bd", "big", 300);
+    damaged = ReadFile(root() / "big.2bd");
     damaged.replace(damaged.size() - 4096, 4096, std::string(4096, '\x5A'));
     struct Case {
         const char* what;

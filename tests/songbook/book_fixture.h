@@ -1,9 +1,16 @@
 #pragma once
-// Book folders for the book service tests: small SQLite books made with
-// sqlite3 directly in temporary folders, the folders' contents byte for
+// Book folders for the book service tests: small books made by the data
+// layer in temporary folders, the folders' contents byte for
 // byte, and file operations that fail on demand.
 
+#include "platform/config/config_folder.h"
+#include "platform/data/file.h"
+#include "platform/data/file_ops.h"
 #include "platform/data/sqlite_connection.h"
+#include "platform/runtime/error_state.h"
+#include "platform/text/codepage.h"
+#include "shell/data_dictionary_files.h"
+#include "shell/data_dictionary_songbook.h"
 #include "songbook/book_file_steps.h"
 
 #include <QTemporaryDir>
@@ -33,32 +40,42 @@ inline void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-// A small database: one table with a few rows that say which file it is,
-// keyed in our case-folding collation as the book files are.
+// A small book file made by the data layer: the listings file's (or, for a
+// .2bd or .sbd name, the discs file's) declaration, with a few rows whose
+// first text field says which file it is.
 inline void MakeDatabase(const fs::path& path, const std::string& tag, int rows = 3) {
     fs::remove(path);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    fw::data::RegisterCollations(db);
-    std::string sql = "CREATE TABLE t(id INTEGER PRIMARY KEY, title TEXT COLLATE FW);"
-                      "CREATE INDEX t_title ON t(title); BEGIN;";
-    for (int i = 1; i <= rows; ++i) sql += "INSERT INTO t(title) VALUES('" + tag + " " + std::to_string(i) + "');";
-    sql += "COMMIT;";
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
-    sqlite3_free(message);
-    sqlite3_close(db);
+    const std::string ext = fw::UpperText(path.extension().string());
+    const bool discs = ext == ".2BD" || ext == ".SBD";
+    fw::FileDecl decl = shell::FileDeclOf(discs ? shell::SBDiscsFile() : shell::SongBookFile());
+    decl.name = fw::FixedName(fw::Utf8ToAnsi(path.string()));
+    decl.thread = false;
+    fw::File f(std::move(decl));
+    fw::CREATE(f);
+    fw::OPEN(f, fw::ReadWrite | fw::DenyNone);
+    ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR() << " " << path;
+    fw::STREAM(f);
+    for (int i = 1; i <= rows; ++i) {
+        fw::ClearRecord(f.Buffer(), f.Record());
+        const std::string text = tag + " " + std::to_string(i);
+        if (discs) f.Rec<shell::SBDiscsRec>().UNQDISKID = text;
+        else f.Rec<shell::SongBookRec>().Title = text;
+        fw::ADD(f);
+        EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    fw::FLUSH(f);
+    fw::CLOSE(f);
 }
 
-// The rows of a database made by MakeDatabase, one line each.
+// The rows of a file made by MakeDatabase, one line each.
 inline std::string Rows(const fs::path& path) {
     sqlite3* db = nullptr;
     std::string out;
     EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT title FROM t ORDER BY id", -1, &stmt, nullptr), SQLITE_OK) << path;
+    EXPECT_EQ(sqlite3_prepare_v2(db, "SELECT * FROM records ORDER BY _id", -1, &stmt, nullptr), SQLITE_OK) << path;
     while (stmt && sqlite3_step(stmt) == SQLITE_ROW)
-        out += std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))) + "\n";
+        out += std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2))) + "\n";
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return out;
@@ -69,6 +86,15 @@ inline Files Contents(const fs::path& folder) {
     Files out;
     for (const auto& e : fs::recursive_directory_iterator(folder))
         out[fs::relative(e.path(), folder).string()] = e.is_directory() ? "<dir>" : ReadFile(e.path());
+    return out;
+}
+
+// The rows of every database file directly in `folder`, by file name: what
+// a copy through SQLite keeps (its header counters may differ).
+inline Files RowsIn(const fs::path& folder) {
+    Files out;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.is_regular_file()) out[e.path().filename().string()] = Rows(e.path());
     return out;
 }
 
@@ -110,7 +136,9 @@ protected:
         root_ = dir_.path().toStdString();
         fs::create_directory(books());
         fs::create_directory(other());
+        fw::SetConfigFolder((root_ / "config").string());
     }
+    void TearDown() override { fw::SetConfigFolder(""); }
     fs::path root() const { return root_; }
     fs::path books() const { return root_ / "books"; }
     fs::path other() const { return root_ / "other"; }

@@ -301,4 +301,37 @@ TEST_F(BrowseSongBookTest, AFileThatIsNoBookSendsTheUserBackToChoose) {
     }
 }
 
+TEST_F(BrowseSongBookTest, ADamagedBookIsNotOpenedNorWrittenToAndPointsToABackup) {
+    std::vector<Listing> listings;
+    for (std::uint32_t t = 1; t <= 400; ++t) listings.push_back({"Song " + std::to_string(t), "Singer", "AV1", t});
+    MakeBook("Party", {{"AV1", "1"}}, listings);
+    // One page in the middle of the listings file overwritten.
+    std::string bytes;
+    {
+        std::ifstream in(Path("Party.2bk"), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_GT(bytes.size(), 8u * 4096);
+    const std::size_t page = (bytes.size() / 4096 / 2) * 4096;
+    bytes.replace(page + 8, 4000, std::string(4000, '\x5A'));
+    std::ofstream(Path("Party.2bk"), std::ios::binary | std::ios::trunc) << bytes;
+    std::ifstream discsIn(Path("Party.2bd"), std::ios::binary);
+    const std::string discs((std::istreambuf_iterator<char>(discsIn)), {});
+
+    fw::testing::Driver d(fw::testing::GTestFailures());
+    d.AnswerMessage("Damaged", fw::Button::Ok);
+    choices = {Path("Party.2bk")};  // then the user gives up
+    StartBrowse(d);
+    EXPECT_EQ(chooserCalls, 2);
+    EXPECT_FALSE(d.IsOpen(kWindow));
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    bool pointsToBackup = false;
+    for (const std::string& m : d.Messages()) pointsToBackup = pointsToBackup || m.find("Backup") != std::string::npos;
+    EXPECT_TRUE(pointsToBackup);
+    std::ifstream listingsIn(Path("Party.2bk"), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(listingsIn)), {}), bytes) << "not written to";
+    std::ifstream discsAgain(Path("Party.2bd"), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(discsAgain)), {}), discs);
+}
+
 }  // namespace

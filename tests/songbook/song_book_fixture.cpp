@@ -60,6 +60,7 @@ void SongBookFolder::MakeBook(const std::string& base, const std::vector<Disc>& 
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
         fw::OPEN(*f, fw::ReadWrite | fw::DenyNone);
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        fw::STREAM(*f);  // one transaction for the whole book
     }
     for (const Disc& d : discs) {
         fw::ClearRecord(&SBD, *shell::SBDiscsFile().record);
@@ -84,6 +85,8 @@ void SongBookFolder::MakeBook(const std::string& base, const std::vector<Disc>& 
         fw::ADD(book);
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
     }
+    fw::FLUSH(book);
+    fw::FLUSH(disc);
     fw::CLOSE(book);
     fw::CLOSE(disc);
     shell::SongBookName = "";

@@ -1,5 +1,6 @@
 #include "platform/data/snapshot/database_snapshot.h"
 
+#include "platform/data/names/temp_files.h"
 #include "platform/data/sqlite_connection.h"
 
 #include <sqlite3.h>
@@ -38,6 +39,7 @@ bool Open(Connection& c, const fs::path& path, int flags, std::string& error) {
         return false;
     }
     sqlite3_busy_timeout(c.db, kBusyWaitMs);
+    data::HardenConnection(c.db);
     // The keys of our files are indexes in our own collations, which the
     // integrity check needs to verify their order.
     data::RegisterCollations(c.db);
@@ -52,7 +54,7 @@ bool Exec(Connection& c, const char* sql, std::string& error) {
 
 // A new, empty file with a unique name in `folder`.
 bool CreateTempFile(const fs::path& folder, fs::path& path, std::string& error) {
-    std::string pattern = (folder / ".cv-snapshot-XXXXXX").string();
+    std::string pattern = (folder / (TempFilePrefix("snapshot") + "XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         error = std::strerror(errno);
@@ -104,6 +106,12 @@ void DatabaseSnapshot::Remove() {
     if (path_.empty()) return;
     RemoveWithSideFiles(path_);
     path_.clear();
+}
+
+fs::path DatabaseSnapshot::Release() {
+    fs::path kept = std::move(path_);
+    path_.clear();
+    return kept;
 }
 
 bool IsSqliteFile(const fs::path& file) {

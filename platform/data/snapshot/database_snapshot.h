@@ -30,6 +30,8 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     // Removes the temporary file now.
     void Remove();
+    // Gives the file up: it is no longer removed here. Returns its path.
+    std::filesystem::path Release();
 
 private:
     friend bool SnapshotDatabase(const std::filesystem::path&, const std::filesystem::path&, DatabaseSnapshot&,

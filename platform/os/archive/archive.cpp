@@ -175,9 +175,9 @@ short zCompressFiles(std::string_view, std::string_view, int level, int, int, st
     const bool create = s.mode == State::Mode::New;
     std::string temp;
     if (create) {
-        temp = files::UnusedName(folder, ".cv-archive-");  // libzip creates it
+        temp = files::UnusedName(folder, "archive");  // libzip creates it
     } else {
-        const int fd = files::CreateTempFile(folder, ".cv-archive-", temp);
+        const int fd = files::CreateTempFile(folder, "archive", temp);
         if (fd < 0)
             return Fail(ArchiveWriteError, "Cannot write the archive " + s.programPath + ": " + files::SystemErrorText(errno));
         struct stat st = {};

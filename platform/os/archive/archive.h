@@ -18,6 +18,7 @@
 // is the caller's decision.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,19 +104,27 @@ public:
     short Commit(bool replaceExisting);
     // Removes the temporary files.
     void Discard();
+    // Hands the temporary files (paths on disk, in the order of Files()) to
+    // the caller, who places or removes them; nothing is removed here then.
+    std::vector<std::string> Release();
 
 private:
-    friend short zStageEntries(std::string_view, const std::vector<std::int64_t>&, StagedExtraction&);
+    friend short zStageEntries(std::string_view, const std::vector<std::int64_t>&, StagedExtraction&,
+                               const std::function<void(std::uint64_t, std::uint64_t)>&);
     std::vector<StagedFile> files_;
     std::vector<std::string> tempDisk_, finalDisk_;  // the same files as paths on disk
     std::string folderDisk_;
 };
 
+// Told the bytes extracted so far and the total the entries declare.
+using ExtractProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
 // Extracts the entries at `indexes` of the current archive into temporary
 // files in `destFolder`, each to be placed under its base name. Refused
-// names, folder entries, two entries of one base name, damaged data or a
-// failed write give an error and leave nothing behind.
+// names, folder entries, two entries of one base name, an entry that holds
+// more than it declares, damaged data or a failed write give an error and
+// leave nothing behind.
 short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>& indexes,
-                    StagedExtraction& staged);
+                    StagedExtraction& staged, const ExtractProgress& progress = {});
 
 }  // namespace fw

@@ -24,9 +24,16 @@ std::string JoinDisk(const std::string& folder, const std::string& name) {
     return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-// Writes one entry into the open descriptor; a failure is recorded.
+// Writes one entry into the open descriptor, never more bytes than the
+// entry declares; a failure is recorded. `done` counts the bytes written.
 short ExtractInto(zip_t* archive, zip_uint64_t index, const std::string& entryName, int fd,
-                 const std::string& archiveName) {
+                  const std::string& archiveName, std::uint64_t& done, const ExtractProgress& progress,
+                  std::uint64_t total) {
+    zip_stat_t st;
+    if (zip_stat_index(archive, index, 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE))
+        return Fail(ArchiveReadError, "The entry " + entryName + " of " + archiveName + " does not say its size");
+    const std::uint64_t declared = st.size;
+    std::uint64_t written = 0;
     zip_file_t* entry = zip_fopen_index(archive, index, 0);
     if (!entry) {
         return Fail(ArchiveReadError, "The entry " + entryName + " of " + archiveName + " cannot be read: " + ZipErrorText(archive));
@@ -34,16 +41,24 @@ short ExtractInto(zip_t* archive, zip_uint64_t index, const std::string& entryNa
     char buffer[65536];
     zip_int64_t n = 0;
     while ((n = zip_fread(entry, buffer, sizeof buffer)) > 0) {
-        for (zip_int64_t done = 0; done < n;) {
-            const ssize_t w = ::write(fd, buffer + done, static_cast<size_t>(n - done));
+        written += static_cast<std::uint64_t>(n);
+        if (written > declared) {
+            zip_fclose(entry);
+            return Fail(ArchiveReadError, "The entry " + entryName + " of " + archiveName +
+                                              " holds more than its declared " + std::to_string(declared) + " bytes");
+        }
+        for (zip_int64_t off = 0; off < n;) {
+            const ssize_t w = ::write(fd, buffer + off, static_cast<size_t>(n - off));
             if (w < 0 && errno == EINTR) continue;
             if (w < 0) {
                 const int error = errno;
                 zip_fclose(entry);
                 return Fail(ArchiveWriteError, "Cannot write " + entryName + ": " + files::SystemErrorText(error));
             }
-            done += w;
+            off += w;
         }
+        done += static_cast<std::uint64_t>(n);
+        if (progress) progress(done, total);
     }
     // A CRC mismatch or damaged data shows as a failed read.
     if (n < 0) {
@@ -74,7 +89,7 @@ short zListEntries(std::vector<ArchiveEntry>& entries) {
         e.name = EntryName(archive, static_cast<zip_uint64_t>(i));
         e.baseName = ArchiveBaseName(e.name);
         e.folder = IsArchiveFolderName(e.name);
-        e.refusal = ArchiveNameRefusal(e.name);
+        e.refusal = EntryRefusal(archive, static_cast<zip_uint64_t>(i));
         zip_stat_t st;
         if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE))
             e.size = st.size;
@@ -92,7 +107,8 @@ short zListEntries(std::vector<ArchiveEntry>& entries) {
     return Succeed();
 }
 
-short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>& indexes, StagedExtraction& staged) {
+short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>& indexes, StagedExtraction& staged,
+                    const ExtractProgress& progress) {
     staged.Discard();
     const std::string folder = files::DiskPath(destFolder);
     struct stat st;
@@ -111,12 +127,19 @@ short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>
     };
 
     staged.folderDisk_ = folder;
+    std::uint64_t total = 0, done = 0;
+    for (const std::int64_t index : indexes) {
+        zip_stat_t st;
+        if (index >= 0 && index < count && zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &st) == 0 &&
+            (st.valid & ZIP_STAT_SIZE))
+            total += st.size;
+    }
     for (const std::int64_t index : indexes) {
         if (index < 0 || index >= count) {
             return fail(ArchiveBadName, "The archive " + archiveName + " has no entry " + std::to_string(index));
         }
         const std::string name = EntryName(archive, static_cast<zip_uint64_t>(index));
-        const std::string refusal = ArchiveNameRefusal(name);
+        const std::string refusal = EntryRefusal(archive, static_cast<zip_uint64_t>(index));
         if (!refusal.empty()) {
             return fail(ArchiveBadName, "The entry " + name + " is refused: " + refusal);
         }
@@ -129,7 +152,7 @@ short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>
                 return fail(ArchiveBadName, "The entries " + other.entryName + " and " + name + " both extract to " + base);
             }
         std::string temp;
-        const int fd = files::CreateTempFile(folder, ".cv-extract-", temp);
+        const int fd = files::CreateTempFile(folder, "extract", temp);
         if (fd < 0) {
             return fail(ArchiveWriteError, "Cannot write in " + std::string(destFolder) + ": " + files::SystemErrorText(errno));
         }
@@ -138,7 +161,7 @@ short zStageEntries(std::string_view destFolder, const std::vector<std::int64_t>
         staged.files_.push_back({name, files::ProgramPath(temp), files::ProgramPath(final)});
         staged.tempDisk_.push_back(temp);
         staged.finalDisk_.push_back(final);
-        status = ExtractInto(archive, static_cast<zip_uint64_t>(index), name, fd, archiveName);
+        status = ExtractInto(archive, static_cast<zip_uint64_t>(index), name, fd, archiveName, done, progress, total);
         ::close(fd);
         if (status != ArchiveOk) return fail(status, Current().lastError);
     }
@@ -163,6 +186,14 @@ StagedExtraction& StagedExtraction::operator=(StagedExtraction&& other) noexcept
 }
 
 StagedExtraction::~StagedExtraction() { Discard(); }
+
+std::vector<std::string> StagedExtraction::Release() {
+    std::vector<std::string> temps = std::move(tempDisk_);
+    files_.clear();
+    tempDisk_.clear();
+    finalDisk_.clear();
+    return temps;
+}
 
 void StagedExtraction::Discard() {
     for (const std::string& temp : tempDisk_) ::unlink(temp.c_str());
@@ -192,7 +223,7 @@ short StagedExtraction::Commit(bool replaceExisting) {
     for (; placed < files_.size(); ++placed) {
         const std::string& final = finalDisk_[placed];
         if (exists[placed]) {
-            aside[placed] = files::UnusedName(folderDisk_, ".cv-replaced-");
+            aside[placed] = files::UnusedName(folderDisk_, "replaced");
             if (!files::RenameNoReplace(final, aside[placed])) {
                 error = errno;
                 aside[placed].clear();

@@ -1,6 +1,7 @@
 #include "platform/os/archive/archive_files.h"
 
 #include "platform/data/names/path_names.h"
+#include "platform/data/names/temp_files.h"
 #include "platform/text/codepage.h"
 
 #include <cerrno>
@@ -41,9 +42,9 @@ std::string FolderOf(const std::string& diskPath) {
     return diskPath.substr(0, slash);
 }
 
-int CreateTempFile(const std::string& folder, std::string_view prefix, std::string& path) {
+int CreateTempFile(const std::string& folder, std::string_view what, std::string& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = Join(folder, std::string(prefix) + RandomSuffix());
+        path = Join(folder, TempFilePrefix(what) + RandomSuffix());
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
@@ -51,9 +52,9 @@ int CreateTempFile(const std::string& folder, std::string_view prefix, std::stri
     return -1;
 }
 
-std::string UnusedName(const std::string& folder, std::string_view prefix) {
+std::string UnusedName(const std::string& folder, std::string_view what) {
     for (;;) {
-        std::string path = Join(folder, std::string(prefix) + RandomSuffix());
+        std::string path = Join(folder, TempFilePrefix(what) + RandomSuffix());
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) return path;
     }

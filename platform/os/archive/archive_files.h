@@ -17,12 +17,12 @@ std::string ProgramPath(const std::string& diskPath);
 // The folder part of a path on disk ("." for a bare name).
 std::string FolderOf(const std::string& diskPath);
 
-// Creates a new, empty file with a unique name starting with `prefix` in
-// `folder` (permissions as for any new file). Returns its descriptor, or
-// -1 with errno set; `path` receives its name.
-int CreateTempFile(const std::string& folder, std::string_view prefix, std::string& path);
-// A name in `folder` that no file has now.
-std::string UnusedName(const std::string& folder, std::string_view prefix);
+// Creates a new, empty temporary file in `folder`, named for `what` as
+// temp_files.h gives (permissions as for any new file). Returns its
+// descriptor, or -1 with errno set; `path` receives its name.
+int CreateTempFile(const std::string& folder, std::string_view what, std::string& path);
+// A temporary file's name for `what` in `folder` that no file has now.
+std::string UnusedName(const std::string& folder, std::string_view what);
 
 // Flushes a file or a folder's entries to disk. False with errno set.
 bool SyncFile(const std::string& path);

@@ -1,6 +1,7 @@
 #include "platform/os/archive/archive_state.h"
 
 #include "platform/os/archive/archive.h"
+#include "platform/os/archive/archive_names.h"
 #include "platform/runtime/thread_context.h"
 #include "platform/text/codepage.h"
 
@@ -52,6 +53,16 @@ std::string EntryName(zip_t* archive, zip_uint64_t index) {
     // and beyond ASCII: then the bytes are the program's own text.
     if (std::strcmp(raw, strict) != 0) return raw;
     return Utf8ToAnsi(raw);
+}
+
+std::string EntryRefusal(zip_t* archive, zip_uint64_t index) {
+    const char* raw = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
+    const char* strict = zip_get_name(archive, index, ZIP_FL_ENC_STRICT);
+    if (raw && strict && std::strcmp(raw, strict) == 0) {
+        const std::string unstorable = UnstorableCharacters(std::string_view(raw));
+        if (!unstorable.empty()) return "the name holds characters the program cannot store: " + unstorable;
+    }
+    return ArchiveNameRefusal(EntryName(archive, index));
 }
 
 }  // namespace fw::archive_state

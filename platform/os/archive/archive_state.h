@@ -43,5 +43,9 @@ zip_t* OpenCurrentForReading(short& status);
 // plain ASCII) are converted, other names are taken as the bytes stored.
 // Empty for a deleted entry.
 std::string EntryName(zip_t* archive, zip_uint64_t index);
+// Why the entry is never extracted (archive_names.h), or a name with
+// letters Windows-1252 lacks, which the program could not spell: two such
+// names could fold into one. Empty when it may be extracted.
+std::string EntryRefusal(zip_t* archive, zip_uint64_t index);
 
 }  // namespace fw::archive_state

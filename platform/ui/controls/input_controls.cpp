@@ -23,6 +23,7 @@
 #include "platform/text/picture.h"
 #include "platform/text/strings.h"
 #include "platform/ui/controls/control_kinds.h"
+#include "platform/ui/controls/storable_text.h"
 #include "platform/ui/events.h"
 #include "platform/ui/pick_list.h"
 #include "platform/ui/widgets/pick_list_model.h"
@@ -185,6 +186,7 @@ void ButtonControl::ApplyState() {
 
 EntryControl::EntryControl(Window& w, const ControlLayout& l, int n) : Control(w, l, n) {
     edit_ = new QLineEdit;
+    edit_->setValidator(new StorableTextValidator(edit_));
     Adopt(edit_);
     if (int len = PictureLength(l.picture); len > 0) edit_->setMaxLength(len);
     edit_->setReadOnly(l.Has("readonly"));
@@ -460,6 +462,7 @@ ChoiceControl::ChoiceControl(Window& w, const ControlLayout& l, int n, bool edit
     : Control(w, l, n), editable_(editable) {
     combo_ = new QComboBox;
     combo_->setEditable(editable);
+    if (editable) combo_->setValidator(new StorableTextValidator(combo_));
     combo_->setInsertPolicy(QComboBox::NoInsert);
     // The geometry is the layout's: never measure every row for a size hint.
     combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

@@ -1,10 +1,15 @@
 #include "platform/ui/widgets/list_cell_editor.h"
 
+#include "platform/ui/controls/storable_text.h"
+
 #include <QKeyEvent>
 
 namespace fw::ui {
 
-ListCellEditor::ListCellEditor(QWidget* parent) : QLineEdit(parent) { setFrame(false); }
+ListCellEditor::ListCellEditor(QWidget* parent) : QLineEdit(parent) {
+    setFrame(false);
+    setValidator(new StorableTextValidator(this));
+}
 
 bool ListCellEditor::EndsEdit(int key) {
     switch (key) {

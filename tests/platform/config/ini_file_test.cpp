@@ -44,6 +44,17 @@ TEST(IniDocument, FindsNamesWithProfileRules) {
     EXPECT_EQ(doc.Bytes(), kOdd);  // parsing alone changes no byte
 }
 
+TEST(IniDocument, AByteOrderMarkIsSkippedAndAValueEndsAtANul) {
+    const std::string bytes = std::string("\xEF\xBB\xBF[Main]\r\nName=a") + '\0' + "b\r\nOther=2\r\n";
+    fw::IniDocument doc(bytes);
+    EXPECT_TRUE(doc.HasSection("Main"));
+    EXPECT_EQ(doc.Get("Main", "Name"), "a");
+    EXPECT_EQ(doc.Get("Main", "Other"), "2");
+    EXPECT_EQ(doc.Bytes(), bytes);
+    ASSERT_TRUE(doc.Set("Main", "Other", "3"));
+    EXPECT_EQ(doc.Bytes().substr(0, 9), "\xEF\xBB\xBF[Main]");
+}
+
 TEST(IniDocument, WritesOneLineInPlaceAndKeepsTheRest) {
     struct Case { const char* section; const char* key; const char* value; std::string want; };
     const Case cases[] = {

@@ -44,6 +44,12 @@ TEST(Codepage, OemConversion) {
     EXPECT_EQ(fw::AnsiToOem("\x80"), "?");  // no euro sign in code page 437
 }
 
+TEST(Codepage, UnstorableCharactersAreNamedEachOnce) {
+    EXPECT_EQ(fw::UnstorableCharacters(std::string_view("Caf\xC3\xA9 \xE2\x82\xAC")), "");  // é and € are in the code page
+    EXPECT_EQ(fw::UnstorableCharacters(std::string_view("Party \xF0\x9F\x8E\xA4")), "U+1F3A4");
+    EXPECT_EQ(fw::UnstorableCharacters(std::string_view("\xE6\xAD\x8C\xE6\x9B\xB2\xE6\xAD\x8C")), "U+6B4C U+66F2");
+}
+
 TEST(FixedString, PadsTruncatesAndComparesClipped) {
     fw::FString<5> s = "ab";
     EXPECT_EQ(s.View(), "ab   ");

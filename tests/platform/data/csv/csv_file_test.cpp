@@ -1,6 +1,7 @@
 #include "platform/data/csv/csv_file.h"
 
 #include "platform/runtime/error_state.h"
+#include "tests/platform/data/csv/csv_fixture.h"
 #include "tests/platform/data/names/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +13,8 @@ namespace {
 
 using testing_support::TempFolder;
 
-struct Bas {
-    fw::FString<20> TITLE;
-    fw::FString<10> ARTIST;
-    std::uint32_t TRACK = 0;
-    std::int32_t MAKEID = 0;
-    fw::FString<1> DUET;
-};
-
-const fw::RecordDecl& BasDecl() {
-    static const fw::RecordDecl d = fw::RecordDeclBuilder<Bas>("BAS")
-                                        .Field("TITLE", &Bas::TITLE)
-                                        .Field("ARTIST", &Bas::ARTIST)
-                                        .Field("TRACK", &Bas::TRACK)
-                                        .Field("MAKEID", &Bas::MAKEID)
-                                        .Field("DUET", &Bas::DUET)
-                                        .Build();
-    return d;
-}
+using csv_fixture::Bas;
+using csv_fixture::BasDecl;
 
 struct Row {
     std::string title, artist;
