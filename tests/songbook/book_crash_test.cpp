@@ -112,7 +112,7 @@ TEST_F(BookCrashTest, Rename) {
                [this](bool finished) {
                    const std::string party = Book(books(), "Party"), fun = Book(books(), "Fun");
                    EXPECT_TRUE((party == party_ && fun.empty()) || (fun == party_ && party.empty()));
-                   if (finished) EXPECT_EQ(fun, party_);
+                   if (finished) { EXPECT_EQ(fun, party_); }
                    EXPECT_EQ(Book(books(), "Keep"), keep_);
                    EXPECT_EQ(FileNames(books()).size(), 4u);
                });
@@ -123,7 +123,7 @@ TEST_F(BookCrashTest, Delete) {
                [this](bool finished) {
                    const std::string party = Book(books(), "Party");
                    EXPECT_TRUE(party == party_ || party.empty());
-                   if (finished) EXPECT_EQ(party, "");
+                   if (finished) { EXPECT_EQ(party, ""); }
                    EXPECT_EQ(FileNames(books()).size(), party.empty() ? 2u : 4u);
                });
 }
@@ -133,7 +133,7 @@ TEST_F(BookCrashTest, Move) {
                [this](bool finished) {
                    const std::string here = Book(books(), "Party"), there = Book(other(), "Party");
                    EXPECT_TRUE((here == party_ && there.empty()) || (there == party_ && here.empty()));
-                   if (finished) EXPECT_EQ(there, party_);
+                   if (finished) { EXPECT_EQ(there, party_); }
                    EXPECT_EQ(FileNames(books()).size(), here.empty() ? 2u : 4u);
                    EXPECT_EQ(FileNames(other()).size(), there.empty() ? 0u : 2u);
                });
@@ -151,7 +151,7 @@ TEST_F(BookCrashTest, MoveOverAnExistingBook) {
         [&](bool finished) {
             const std::string here = Book(books(), "Party"), there = Book(other(), "Party");
             EXPECT_TRUE((here == party_ && there == old) || (here.empty() && there == party_));
-            if (finished) EXPECT_EQ(there, party_);
+            if (finished) { EXPECT_EQ(there, party_); }
             EXPECT_EQ(FileNames(other()).size(), 2u);
         });
 }
@@ -169,7 +169,7 @@ TEST_F(BookCrashTest, Restore) {
     const auto check = [&](bool finished) {
         const std::string party = Book(books(), "Party");
         EXPECT_TRUE(party == party_ || party == restored);
-        if (finished) EXPECT_EQ(party, restored);
+        if (finished) { EXPECT_EQ(party, restored); }
         EXPECT_EQ(FileNames(books()).size(), 4u);
     };
     EveryPoint([] {}, [&] { restore({}); }, check);

@@ -64,7 +64,7 @@ TEST(HostileFiles, ASchemaThatIsNotExactlyOursGives47AndRunsNothing) {
         AddSong(*f, "Moon River", "D1", 3);
         EXPECT_EQ(fw::ERRORCODE(), 37);
         fw::CLOSE(*f);
-        if (std::string(c.what) != "dropped column") EXPECT_EQ(CountRows(name->name), 2);
+        if (std::string(c.what) != "dropped column") { EXPECT_EQ(CountRows(name->name), 2); }
     }
 }
 
