@@ -12,7 +12,7 @@ fi
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" >/dev/null
-targets=(tps_fuzz csv_fuzz zip_fuzz)
+targets=(tps_fuzz csv_fuzz zip_fuzz autoupdate_fuzz)
 cmake --build build-fuzz -j"${FUZZ_JOBS:-4}" --target "${targets[@]}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
