@@ -3,6 +3,7 @@
 #include "printing/cd_label_setup.h"
 #include "printing/management_reports.h"
 #include "printing/print_menus.h"
+#include "printing/print_song_book.h"
 #include "printing/request_card_setup.h"
 #include "printing/request_slips.h"
 #include "printing/song_book_designer.h"
@@ -19,6 +20,7 @@ void RegisterPrintingProcedures() {
     shell::SetProgramProcedure("CdLabelSetup", CdLabelSetup);
     shell::SetProgramProcedure("PrintSongTrackListing", PrintSongTrackListing);
     shell::SetProgramProcedure("PrintDiscInventory", PrintDiscInventory);
+    shell::SetProgramProcedure("PrintSongBook", PrintSongBook);
 }
 
 }  // namespace printing

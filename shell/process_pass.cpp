@@ -76,12 +76,14 @@ void ProgressPass::StartView(const ViewSource& source) {
 void ProgressPass::Start() {
     if (started_) return;
     started_ = true;
+    // A step source's start may make what the estimate counts (a report's
+    // rows): it runs first.
+    const auto* step = std::get_if<StepSource>(&spec_.source);
+    if (step && step->start) step->start();
     estimate_ = spec_.estimate ? spec_.estimate() : 0;
     if (const auto* v = std::get_if<ViewSource>(&spec_.source)) {
         StartView(*v);
         if (state_ != PassState::Running) return;
-    } else if (const auto* s = std::get_if<StepSource>(&spec_.source)) {
-        if (s->start) s->start();
     }
     if (!ReadNext() && state_ == PassState::Running) state_ = PassState::NothingToDo;
     if (state_ == PassState::Completed) state_ = PassState::NothingToDo;

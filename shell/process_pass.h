@@ -56,7 +56,7 @@ struct StepSource {
     StepSource(std::function<int()> next, std::string label) : next(std::move(next)), label(std::move(label)) {}
     std::function<int()> next;
     std::string label;
-    std::function<void()> start;  // when set: run at the start, before the first next()
+    std::function<void()> start;  // when set: run at the start, before the estimate and the first next()
 };
 
 class ProgressPass;
@@ -126,7 +126,7 @@ struct ProgressSpec {
     std::variant<ViewSource, QueueSource, StepSource> source;
     PassAction action;                // on the current item (the buffers)
     ProgressMeasure measure;          // 25 records a timer event
-    std::function<long()> estimate;   // the percentage's base, taken at the start, before the first read
+    std::function<long()> estimate;   // the percentage's base, taken at the start (after a step source's start), before the first read
     ProgressTexts texts;
     // The files sent QUICKSCAN on for the pass and off after it; when empty,
     // a view source's file.

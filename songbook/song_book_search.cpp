@@ -163,17 +163,4 @@ bool StandOnHit(SongBookListKind list, fw::View& view) {
     return true;
 }
 
-SearchingScreen::SearchingScreen() {
-    fw::Window& caller = fw::TargetWindow();
-    window_ = std::make_unique<fw::Window>("P1$SEARCHINGSCREEN");
-    window_->Open();
-    window_->Display();
-    fw::SETTARGET(&caller);
-}
-
-SearchingScreen::~SearchingScreen() {
-    window_->Close();
-    fw::SETTARGET();
-}
-
 }  // namespace songbook

@@ -6,6 +6,7 @@
 // in that scan, from 1) is beyond the previous hit; Next passes the last
 // hit's ordinal in, Search passes 0.
 
+#include "shell/wait_screen.h"
 #include "songbook/song_book_lists.h"
 
 #include <memory>
@@ -49,15 +50,9 @@ bool StandOnHit(SongBookListKind list, fw::View& view);
 // "Searching..." (P1$SEARCHINGSCREEN) for as long as it lives: opened and
 // shown at once, with no event loop, over the window that opened it, which
 // stays the target of the window operations; closed when it goes.
-class SearchingScreen {
+class SearchingScreen : public shell::WaitScreen {
 public:
-    SearchingScreen();
-    ~SearchingScreen();
-    SearchingScreen(const SearchingScreen&) = delete;
-    SearchingScreen& operator=(const SearchingScreen&) = delete;
-
-private:
-    std::unique_ptr<fw::Window> window_;
+    SearchingScreen() : WaitScreen("P1$SEARCHINGSCREEN") {}
 };
 
 }  // namespace songbook
