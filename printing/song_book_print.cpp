@@ -200,7 +200,7 @@ void SongBookPrint::FinishCell(Cell& cell, const LineRow& row, bool songNumber) 
         cell.artist = fw::UPPER(cell.artist);
     }
     const std::size_t chars = ArtistFieldChars(layout_);
-    if (cell.artist.size() > chars) cell.artist.resize(chars);
+    if (cell.artist.size() > chars) cell.artist = fw::CLIP(cell.artist.substr(0, chars));
 }
 
 SongBookPrint::Cell SongBookPrint::FillGrouped(const LineRow& row) {

@@ -1,0 +1,154 @@
+// The printed rows of the ten song-book layouts: one line per band placed
+// (its fields, the rule and the band box) and one per page start, for a
+// small book at six lines a column, compared with the golden logs in
+// tests/printing/golden. Run with CV_UPDATE_GOLDEN=1 to rewrite them after
+// a deliberate change, and review the diff.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/text/codepage.h"
+#include "printing/song_book_print.h"
+
+namespace printing {
+namespace {
+
+struct Disc {
+    const char *unq, *alt;
+};
+const Disc kDiscs[] = {{"SC8125", "SC8125"}, {"CB90012", "CB12"}, {"PHM0401", "PH401"}, {"SF100", "SF-100"}};
+
+// Title, artist, disc, track, omitted.
+struct Listing {
+    const char *title, *artist, *disc;
+    unsigned track;
+    bool omitted = false;
+};
+const Listing kBook[] = {
+    {"Yesterday", "The Beatles", "SC8125", 5},
+    {"Let It Be", "The Beatles", "SC8125", 6},
+    {"Hey Jude", "The Beatles", "CB90012", 1},
+    {"Help!", "The Beatles", "CB90012", 2},
+    {"Something", "The Beatles", "CB90012", 3},
+    {"Come Together", "The Beatles", "SF100", 12},
+    {"Yesterday", "The Beatles", "CB90012", 4},  // a duplicate of the first
+    {"Danny Boy", "Traditional", "PHM0401", 0},
+    {"Bridge Over Troubled Water Again", "Simon & Garfunkel", "PHM0401", 2},
+    {"The Sound Of Silence", "Simon & Garfunkel", "PHM0401", 3},
+    {"Mrs. Robinson", "Simon & Garfunkel", "PHM0401", 4},
+    {"Supercalifragilisticexpialidocious", "Julie Andrews", "SF100", 7},
+    {"Rolling In The Deep", "Adele", "SF100", 1},
+    {"Someone Like You", "Adele", "SF100", 2},
+    {"Hello", "Adele", "*", 7},
+    {"Set Fire To The Rain", "Adele", "SF100", 3},
+    {"Skyfall", "Adele", "SF100", 4},
+    {"Chasing Pavements", "Adele", "SF100", 5},
+    {"Make You Feel My Love", "Adele", "SF100", 6},
+    {"Islands In The Stream", "Kenny Rogers and Dolly Parton Duet", "CB90012", 9},
+    {"Jolene", "Dolly Parton", "CB90012", 10},
+    {"9 To 5", "Dolly Parton", "CB90012", 11},
+    {"Omitted Song", "Nobody", "SC8125", 9, true},
+    {"Bohemian Rhapsody", "Queen", "SC8125", 1},
+    {"We Will Rock You", "Queen", "SC8125", 2},
+    {"Don't Stop Me Now", "Queen", "SC8125", 3},
+    {"Under Pressure", "Queen and David Bowie", "SC8125", 4},
+    {"Walking On Sunshine", "Katrina and the Waves", "", 3},  // no disc record
+    {"Africa", "Toto", "PHM0401", 6},
+    {"Hold The Line", "Toto", "PHM0401", 7},
+    {"Crazy", "Patsy Cline", "SF100", 8},
+    {"Crazy", "Gnarls Barkley", "SF100", 9},
+};
+
+// The book in the report's key order (artist or title, then the other, then track).
+std::vector<SongListing> InKeyOrder(ReportSort sort) {
+    std::vector<SongListing> out;
+    for (const Listing& l : kBook) {
+        SongListing s;
+        s.title = l.title;
+        s.artist = l.artist;
+        s.unqDiskId = l.disc;
+        s.makeId = std::string(l.disc).substr(0, 2);
+        s.track = l.track;
+        s.omitted = l.omitted;
+        out.push_back(s);
+    }
+    std::stable_sort(out.begin(), out.end(), [sort](const SongListing& a, const SongListing& b) {
+        const bool byArtist = sort == ReportSort::Artist;
+        if (int c = fw::CompareFolded(byArtist ? a.artist : a.title, byArtist ? b.artist : b.title)) return c < 0;
+        if (int c = fw::CompareFolded(byArtist ? a.title : a.artist, byArtist ? b.title : b.artist)) return c < 0;
+        return a.track < b.track;
+    });
+    return out;
+}
+
+// The whole run of a layout: its log lines and the pages made.
+std::string RunLog(SongBookLayout layout, const PrintSetup& settings, unsigned char plainRows, int lines, int* pages = nullptr) {
+    SongBookPrint run(layout, settings, plainRows, lines);
+    std::ostringstream log;
+    run.SetRowLog([&log](const std::string& line) { log << line << "\n"; });
+    for (const SongListing& l : InKeyOrder(TraitsOf(layout).sort)) run.Add(l);
+    for (const Disc& d : kDiscs) run.AddDisc(d.unq, d.alt);
+    run.Lay(static_cast<long>(std::size(kBook)));
+    while (run.Next() == 0) run.PrintRow();
+    run.PrintTrailingRows();
+    fw::report::PageList made = run.Finish();
+    if (pages) *pages = made.Count();
+    log << "END pages=" << made.Count() << "\n";
+    return log.str();
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+constexpr SongBookLayout kLayouts[] = {
+    SongBookLayout::TitleBanded,         SongBookLayout::ArtistBanded,         SongBookLayout::TitleShortLong,
+    SongBookLayout::ArtistShortLong,     SongBookLayout::TitleGrouped,         SongBookLayout::ArtistGrouped,
+    SongBookLayout::TitleTwoColumn,      SongBookLayout::ArtistTwoColumn,      SongBookLayout::TitleTwoColumnGrouped,
+    SongBookLayout::ArtistTwoColumnGrouped};
+
+// Medium print (wrapping at 30/20 in one column, 20/14 or 20/16 in two),
+// the Mfr. column, duplicates left out; then the
+// paper saver (the flat layouts), All Caps, duplicates kept, binding
+// offsets and plain rows.
+TEST(SongBookRows, EveryLayoutPrintsItsGoldenRows) {
+    const std::filesystem::path folder = std::filesystem::path(CV_SOURCE_DIR) / "tests/printing/golden";
+    const bool update = std::getenv("CV_UPDATE_GOLDEN") != nullptr;
+    for (SongBookLayout layout : kLayouts) {
+        const LayoutTraits traits = TraitsOf(layout);
+        SCOPED_TRACE(std::string(traits.name));
+        PrintSetup s;
+        s.SetFonts = 2;
+        s.ShowMake = 1;
+        s.RemoveDuplicates = 1;
+        s.StartingPageNumber = 3;
+        std::string log = "# line queue, medium, Mfr., no duplicates, shaded\n" + RunLog(layout, s, 0, 6);
+        s.WordWrap = 1;
+        s.OffsetPages = 1;
+        s.Offset = 80;
+        s.CaseStyle = 2;
+        s.ShowMake = 0;
+        s.RemoveDuplicates = 0;
+        log += "# song queue (flat layouts), all caps, duplicates kept, binding offsets, plain\n" + RunLog(layout, s, 1, 6);
+        const std::filesystem::path golden = folder / (std::string(traits.name) + ".log");
+        if (update) {
+            std::filesystem::create_directories(folder);
+            std::ofstream(golden, std::ios::binary | std::ios::trunc) << log;
+            continue;
+        }
+        ASSERT_TRUE(std::filesystem::exists(golden)) << golden << ": run with CV_UPDATE_GOLDEN=1 to make it";
+        EXPECT_EQ(log, ReadText(golden)) << "rows of " << traits.name << " differ from " << golden;
+    }
+}
+
+}  // namespace
+}  // namespace printing
