@@ -5,7 +5,6 @@
 #include "platform/text/clock.h"
 #include "platform/text/dates.h"
 #include "platform/text/strings.h"
-#include "shell/data_dictionary_globals.h"
 
 namespace printing {
 namespace {
@@ -97,8 +96,7 @@ void SongBookPrint::SetUpReport() {
     SetFont(footer, s.FooterFont, StyleOf(s.FooterSetBold, s.FooterSetItalic), s.FooterColor);
     r.Element("STRING12").text =
         s.ShowTM == 1 ? std::string()
-                      : "Printed with Cantorvale, (c) " + std::to_string(fw::YEAR(fw::TODAY())) + " " +
-                            std::string(shell::kCompanyName);
+                      : "Printed with Cantorvale (c) " + std::to_string(fw::YEAR(fw::TODAY()));
 
     const int barStyle = StyleOf(s.ColumnBarSetBold, s.ColumnBarSetItalic);
     const int bodySize = twoColumns_ ? (s.SetFonts == 1 ? 8 : 10) : (s.SetFonts == 1 ? 8 : s.SetFonts == 2 ? 10 : 12);
@@ -199,8 +197,14 @@ void SongBookPrint::FinishCell(Cell& cell, const LineRow& row, bool songNumber) 
         cell.title = fw::UPPER(cell.title);
         cell.artist = fw::UPPER(cell.artist);
     }
+    // The artist field's width; a continued heading keeps its " (cont.)".
     const std::size_t chars = ArtistFieldChars(layout_);
-    if (cell.artist.size() > chars) cell.artist = fw::CLIP(cell.artist.substr(0, chars));
+    if (cell.artist.size() > chars) {
+        static constexpr std::string_view kContinued = " (cont.)";
+        const bool continued = cell.artist.ends_with(kContinued);
+        cell.artist = fw::CLIP(cell.artist.substr(0, chars - (continued ? kContinued.size() : 0)));
+        if (continued) cell.artist += kContinued;
+    }
 }
 
 SongBookPrint::Cell SongBookPrint::FillGrouped(const LineRow& row) {

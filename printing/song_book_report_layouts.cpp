@@ -38,13 +38,13 @@ constexpr FieldColumn kArtistGrouped[] = {
 constexpr FieldColumn kTitleGrouped[] = {
     {Field::Title, 50, 5900}, {Field::Artist, 750, 5300}, {Field::Mfr, 6150, 400}, {Field::SongNo, 6600, 1000}};
 constexpr FieldColumn kArtistTwoColumn[] = {
-    {Field::Artist, 30, 1200}, {Field::Title, 1250, 1550}, {Field::Mfr, 2820, 170}, {Field::SongNo, 3000, 750}};
+    {Field::Artist, 30, 1200}, {Field::Title, 1250, 1350}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
 constexpr FieldColumn kTitleTwoColumn[] = {
-    {Field::Title, 30, 1350}, {Field::Artist, 1400, 1400}, {Field::Mfr, 2820, 170}, {Field::SongNo, 3000, 750}};
+    {Field::Title, 30, 1300}, {Field::Artist, 1350, 1250}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
 constexpr FieldColumn kArtistTwoColumnGrouped[] = {
-    {Field::Artist, 30, 2750}, {Field::Title, 430, 2370}, {Field::Mfr, 2820, 170}, {Field::SongNo, 3000, 750}};
+    {Field::Artist, 30, 2570}, {Field::Title, 430, 2170}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
 constexpr FieldColumn kTitleTwoColumnGrouped[] = {
-    {Field::Title, 30, 2750}, {Field::Artist, 430, 2370}, {Field::Mfr, 2820, 170}, {Field::SongNo, 3000, 750}};
+    {Field::Title, 30, 2570}, {Field::Artist, 430, 2170}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
 
 std::span<const FieldColumn> ColumnsOf(SongBookLayout layout) {
     switch (layout) {
@@ -191,9 +191,12 @@ fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paper
         const int cx = c == 2 ? kRightColumnX : 0;
         const ColumnNames names = ColumnNamesFor(c);
         if (!traits.banded) {
-            // The rule sits at the top of the row: its underscores' baseline
-            // just above the row's texts.
-            Element rule = TextAt(names.rule, cx, -25 - 2 * textHeight / 3, columnWidth, textHeight, twoColumns ? 6 : 8);
+            // The rule sits at the top of the row, between it and the row
+            // above: the underscores (drawn near the foot of their font's
+            // height) 25 above the row.
+            const int ruleSize = twoColumns ? 6 : 8;
+            const int ruleHeight = ruleSize * 1000 / 72;
+            Element rule = TextAt(names.rule, cx, -25 - ruleHeight, columnWidth, ruleHeight + ruleHeight / 4, ruleSize);
             add("DETAIL", rule);
         }
         for (const FieldColumn& f : ColumnsOf(layout)) {
@@ -205,13 +208,13 @@ fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paper
 
     // Footer: by-line, page number and footer text.
     const int third = g.width / 3;
-    add("FOOTER", TextAt("STRING12", 0, 0, third, kFooterHeight, 7));
-    Element page = TextAt("STRING13", third, 0, third, kFooterHeight, 8);
+    add("FOOTER", TextAt("STRING12", 0, 0, third + third / 4, kFooterHeight, 7));
+    Element page = TextAt("STRING13", third + third / 4, 0, third / 2, kFooterHeight, 8);
     page.source = fw::report::TextSource::PageNumber;
     page.text = "Page: <<<#";
     page.align = Align::Centre;
     add("FOOTER", page);
-    Element footer = TextAt("PRINTFOOTER", 2 * third, 0, g.width - 2 * third, kFooterHeight, 8);
+    Element footer = TextAt("PRINTFOOTER", 7 * third / 4, 0, g.width - 7 * third / 4, kFooterHeight, 8);
     footer.align = Align::Right;
     add("FOOTER", footer);
 
