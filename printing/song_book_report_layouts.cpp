@@ -26,17 +26,17 @@ struct FieldColumn {
 // first; the grouped ones start the group name at the column's edge and
 // indent the entry text under it (700 in one column, 400 in two).
 constexpr FieldColumn kArtistBanded[] = {
-    {Field::Artist, 50, 2500}, {Field::Title, 2600, 3500}, {Field::Mfr, 6150, 400}, {Field::SongNo, 6600, 1000}};
+    {Field::Artist, 50, 2500}, {Field::Title, 2600, 3400}, {Field::Mfr, 6050, 400}, {Field::SongNo, 6450, 1150}};
 constexpr FieldColumn kTitleBanded[] = {
-    {Field::Title, 50, 3500}, {Field::Artist, 3600, 2500}, {Field::Mfr, 6150, 400}, {Field::SongNo, 6600, 1000}};
+    {Field::Title, 50, 3450}, {Field::Artist, 3550, 2450}, {Field::Mfr, 6050, 400}, {Field::SongNo, 6450, 1150}};
 constexpr FieldColumn kArtistShortLong[] = {
-    {Field::Artist, 50, 2600}, {Field::Title, 2700, 3400}, {Field::Mfr, 6150, 400}, {Field::SongNo, 6600, 1000}};
+    {Field::Artist, 50, 2600}, {Field::Title, 2700, 3300}, {Field::Mfr, 6050, 400}, {Field::SongNo, 6450, 1150}};
 constexpr FieldColumn kTitleShortLong[] = {
-    {Field::Title, 50, 2600}, {Field::Artist, 2700, 3400}, {Field::Mfr, 6150, 400}, {Field::SongNo, 6600, 1000}};
+    {Field::Title, 50, 2600}, {Field::Artist, 2700, 3300}, {Field::Mfr, 6050, 400}, {Field::SongNo, 6450, 1150}};
 constexpr FieldColumn kArtistGrouped[] = {
-    {Field::Artist, 50, 5900}, {Field::Title, 750, 5300}, {Field::Mfr, 6150, 400}, {Field::SongNo, 6600, 1000}};
+    {Field::Artist, 50, 5950}, {Field::Title, 750, 5250}, {Field::Mfr, 6050, 400}, {Field::SongNo, 6450, 1150}};
 constexpr FieldColumn kTitleGrouped[] = {
-    {Field::Title, 50, 5900}, {Field::Artist, 750, 5300}, {Field::Mfr, 6150, 400}, {Field::SongNo, 6600, 1000}};
+    {Field::Title, 50, 5950}, {Field::Artist, 750, 5250}, {Field::Mfr, 6050, 400}, {Field::SongNo, 6450, 1150}};
 constexpr FieldColumn kArtistTwoColumn[] = {
     {Field::Artist, 30, 1200}, {Field::Title, 1250, 1350}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
 constexpr FieldColumn kTitleTwoColumn[] = {

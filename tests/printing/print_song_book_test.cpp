@@ -244,7 +244,17 @@ TEST_F(PrintSongBookTest, PrintSongBookInTheDesignerReachesThePreviewAndCancelDi
     d->Press("?OK", "ReportDestinationWindow");
     ASSERT_TRUE(d->IsOpen("P1$PROGRESSWINDOW"));
     EXPECT_EQ(d->Text("?PROGRESS:USERSTRING"), "Generating SongBook");
+    d->Tick(5);
+    const int percent = std::atoi(d->Text("?PROGRESS:PCTTEXT").c_str());
+    EXPECT_GT(percent, 0);
+    EXPECT_LT(percent, 100);
+    if (const char* keep = std::getenv("CV_SONGBOOK_PDF_DIR")) {
+        std::filesystem::create_directories(keep);
+        EXPECT_TRUE(d->Screenshot("P1$PROGRESSWINDOW", std::string(keep) + "/progress.png"));
+    }
     EXPECT_TRUE(d->TickUntil([this] { return d->IsOpen("PreviewReport"); }));
+    if (const char* keep = std::getenv("CV_SONGBOOK_PDF_DIR"))
+        EXPECT_TRUE(d->Screenshot("PreviewReport", std::string(keep) + "/preview.png"));
     EXPECT_EQ(d->Caption("PreviewReport"), "SongBook Preview");
     EXPECT_EQ(d->Text("?ZOOMSTATUS"), "No Zoom");
     EXPECT_TRUE(d->IsOpen("P1$DESIGNER"));  // the designer stays open beside it

@@ -150,5 +150,56 @@ TEST(SongBookRows, EveryLayoutPrintsItsGoldenRows) {
     }
 }
 
+// The settings are read as the rows print: a change made in the designer
+// during a run reaches the rows printed after it.
+TEST(SongBookRows, SettingsChangedDuringARunReachTheRowsPrintedAfterIt) {
+    PrintSetup s;
+    s.SetFonts = 2;
+    s.WordWrap = 1;
+    std::vector<std::string> lines;
+    SongBookPrint run(SongBookLayout::ArtistShortLong, s, 0, 6);
+    run.SetRowLog([&lines](const std::string& line) { lines.push_back(line); });
+    for (const SongListing& l : InKeyOrder(ReportSort::Artist)) run.Add(l);
+    for (const Disc& d : kDiscs) run.AddDisc(d.unq, d.alt);
+    run.Lay(static_cast<long>(std::size(kBook)));
+    ASSERT_EQ(run.Next(), 0);
+    run.PrintRow();
+    s.ShowMake = 1;
+    s.CaseStyle = 2;
+    ASSERT_EQ(run.Next(), 0);
+    run.PrintRow();
+    ASSERT_EQ(lines.size(), 3u);  // the page, then two rows
+    EXPECT_NE(lines[1].find("SBK:Title=\"Chasing Pavements\" MFR=\"\""), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find("SBK:Title=\"HELLO\" MFR=\"*\""), std::string::npos) << lines[2];
+}
+
+// One listing in two columns: one page, its right column empty; an empty
+// queue opens no report at all.
+TEST(SongBookRows, OneListingMakesOnePageAndNoneMakesNoReport) {
+    PrintSetup s;
+    s.SetFonts = 2;
+    SongBookPrint one(SongBookLayout::ArtistTwoColumn, s, 0);
+    std::vector<std::string> lines;
+    one.SetRowLog([&lines](const std::string& line) { lines.push_back(line); });
+    one.Add(InKeyOrder(ReportSort::Artist).front());
+    one.Lay(1);
+    ASSERT_FALSE(one.Empty());
+    EXPECT_EQ(one.Lines(), 50);
+    while (one.Next() == 0) one.PrintRow();
+    EXPECT_EQ(one.Finish().Count(), 1);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find("LINE:2=none ARTIST:2=\"\" TITLE:2=\"\""), std::string::npos) << lines[1];
+
+    SongBookPrint none(SongBookLayout::TitleBanded, s, 0);
+    SongListing omitted = InKeyOrder(ReportSort::Title).front();
+    omitted.omitted = true;
+    none.Add(omitted);
+    none.Lay(1);
+    EXPECT_TRUE(none.Empty());
+    EXPECT_EQ(none.Next(), 33);
+    EXPECT_EQ(none.ReportOf(), nullptr);
+    EXPECT_EQ(none.Finish().Count(), 0);
+}
+
 }  // namespace
 }  // namespace printing
