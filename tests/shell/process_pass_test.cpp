@@ -370,6 +370,24 @@ TEST_F(ProcessTest, AStepSourceReadsThroughTheCallersStepUntilItsEndOrFailure) {
     }
 }
 
+// A step source's start makes what the estimate counts (a report lays out
+// its rows first): the estimate is taken after it.
+TEST(ProgressPassAlone, AStepSourcesEstimateIsTakenAfterItsStart) {
+    long rows = 0, read = 0;
+    shell::StepSource step([&] { return ++read > rows ? int(fw::RecordNotAvailable) : 0; }, "SongBook");
+    step.start = [&] { rows = 8; };
+    shell::ProgressSpec desc(step);
+    desc.estimate = [&] { return rows; };
+    shell::ProgressPass pass(desc);
+    std::vector<int> shown;
+    pass.OnPercent([&](int p) { shown.push_back(p); });
+    pass.RunToEnd();
+    EXPECT_EQ(pass.State(), shell::PassState::Completed);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), 12);  // 1 of 8
+    EXPECT_EQ(shown.back(), 100);
+}
+
 // The batch edits stop on a failed write and end as completed; an action
 // may also end its pass as cancelled or failed.
 TEST_F(ProcessTest, AnActionEndsThePassWithTheOutcomeItGives) {
