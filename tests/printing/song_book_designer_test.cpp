@@ -48,6 +48,7 @@ protected:
 
 TEST_F(DesignerTest, OpeningSetsItsDefaultsAndTheStylesRuleTheSizes) {
     PrintSettings().PAGEBREAKOFFSET = 2;  // left from an earlier print
+    shell::SetProgramProcedure("PrintSongBook", nullptr);  // a program without the print
     d().Start(SongBookDesigner);
     ASSERT_TRUE(d().IsOpen("P1$DESIGNER"));
     const PrintSetup& s = PrintSettings();
@@ -55,7 +56,7 @@ TEST_F(DesignerTest, OpeningSetsItsDefaultsAndTheStylesRuleTheSizes) {
     EXPECT_EQ(s.Offset, 80);
     EXPECT_EQ(s.EndDate, today);
     EXPECT_EQ(d().Text("?SAMPLE1"), "Sample Song Title");
-    EXPECT_FALSE(d().Enabled("?PRINTSONGBOOK"));  // nothing to print with yet
+    EXPECT_FALSE(d().Enabled("?PRINTSONGBOOK"));  // nothing to print with
 
     d().Choose("?SHEET1", 1);
     d().Press("?PRINTFORMAT:FORMATTED2");  // style 5: two columns have no large print
