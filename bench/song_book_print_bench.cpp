@@ -9,19 +9,15 @@
 //   to_preview_s   from Print SongBook to the first preview page painted
 //   peak_rss_mb    the run's peak memory (book and generator included)
 
-#include "platform/data/file_ops.h"
-#include "platform/data/record.h"
 #include "platform/report/report_fonts.h"
-#include "platform/runtime/error_state.h"
 #include "platform/ui/testing/driver.h"
 #include "printing/page_view.h"
 #include "printing/print_settings.h"
 #include "printing/print_song_book.h"
 #include "shell/data_dictionary_globals.h"
-#include "shell/data_dictionary_songbook.h"
-#include "shell/data_files.h"
 #include "shell/window_runtime.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
+#include "song_book_bench_book.h"
 #include "window_bench_support.h"
 
 #include <QDir>
@@ -37,58 +33,11 @@ namespace {
 
 constexpr int kListings = 100000;
 
-struct Book {
-    std::string dir;
-
-    Book() {
-        char tmpl[] = "/tmp/cv_song_book_print_bench_XXXXXX";
-        dir = mkdtemp(tmpl);
-        shell::InitialiseSharedGlobals();
-        shell::SetSongBaseFileNames(dir);
-        songbase_gen::MemorySongBase base;
-        songbase_gen::Options o;
-        o.tracks = kListings;
-        o.minTracksPerDisc = 11;
-        o.maxTracksPerDisc = 21;
-        songbase_gen::Generate(o, base);
-
-        shell::SongBookName = dir + "/Bench.2bk";
-        shell::SBDiscsName = dir + "/Bench.2bd";
-        fw::File& book = shell::SongBook();
-        fw::File& discFile = shell::SBDiscs();
-        for (fw::File* f : {&book, &discFile}) {
-            fw::CREATE(*f);
-            Check(fw::ERRORCODE() == 0, "create");
-            fw::OPEN(*f, fw::ReadWrite | fw::DenyNone);
-            Check(fw::ERRORCODE() == 0, "open");
-            fw::STREAM(*f);
-        }
-        for (const shell::DiscsRec& d : base.discs) {
-            auto& rec = discFile.Rec<shell::SBDiscsRec>();
-            fw::ClearRecord(&rec, *shell::SBDiscsFile().record);
-            rec.UNQDISKID = d.UnqDiskID.Clip();
-            rec.ALTDISKID = d.UnqDiskID.Clip();
-            rec.MAKETYPE = d.UnqDiskID.Clip().substr(0, 2);
-            rec.MakeID = d.MakeID;
-            fw::ADD(discFile);
-            Check(fw::ERRORCODE() == 0, "add a disc");
-        }
-        for (const shell::KaraokeRec& t : base.tracks) {
-            auto& rec = book.Rec<shell::SongBookRec>();
-            fw::ClearRecord(&rec, *shell::SongBookFile().record);
-            rec.Title = t.Title.Clip();
-            rec.Artist = t.Artist.Clip();
-            rec.UnqDiskID = t.UnqDiskID.Clip();
-            rec.DISKTRACKNO = t.DiskTrackNo;
-            rec.MAKEID = t.UnqDiskID.Clip().substr(0, 2);
-            fw::ADD(book);
-            Check(fw::ERRORCODE() == 0, "add a listing");
-        }
-        for (fw::File* f : {&book, &discFile}) {
-            fw::FLUSH(*f);
-            Check(fw::ERRORCODE() == 0, "flush");
-            fw::CLOSE(*f);
-        }
+// The book "Bench" as the open song book.
+struct Book : bench_book::BenchBook {
+    Book() : BenchBook(bench_book::MakeBenchBook(kListings, 11, 21)) {
+        shell::SongBookName = listingsPath;
+        shell::SBDiscsName = discsPath;
     }
 };
 

@@ -207,14 +207,20 @@ void SongBookPrint::FinishCell(Cell& cell, const LineRow& row, bool songNumber) 
     }
 }
 
+// A filler row: blank fields, at most a rule.
+SongBookPrint::Cell SongBookPrint::Filler(const LineRow& row, Rule rule) {
+    Cell c;
+    c.kind = Kind::Filler;
+    c.rule = rule;
+    FinishCell(c, row, false);
+    return c;
+}
+
 SongBookPrint::Cell SongBookPrint::FillGrouped(const LineRow& row) {
+    if (row.field == 'X') return Filler(row, Rule::Full);
     Cell c;
     const char heading = byArtist_ ? 'A' : 'T';
-    if (row.field == 'X') {
-        c.kind = Kind::Filler;
-        c.rule = Rule::Full;
-        FinishCell(c, row, false);
-    } else if (row.field == heading) {
+    if (row.field == heading) {
         c.rule = Rule::Full;
         GroupOf(c) = GroupOf(row);
         FinishCell(c, row, false);
@@ -228,11 +234,7 @@ SongBookPrint::Cell SongBookPrint::FillGrouped(const LineRow& row) {
 
 SongBookPrint::Cell SongBookPrint::FillBanded(const LineRow& row) {
     Cell c;
-    if (row.lineBreak) {
-        c.kind = Kind::Filler;
-        FinishCell(c, row, false);
-        return c;
-    }
+    if (row.lineBreak) return Filler(row, Rule::None);
     c.title = row.title;
     c.artist = row.artist;
     c.kind = row.wrapped ? Kind::Continuation : Kind::Normal;
@@ -259,12 +261,7 @@ SongBookPrint::Cell SongBookPrint::FillTwoColumnFlat(const LineRow& row, ColumnS
         FinishCell(c, row, true);
         return c;
     }
-    if (row.lineBreak) {
-        c.kind = Kind::Filler;
-        c.rule = Rule::Full;
-        FinishCell(c, row, false);
-        return c;
-    }
+    if (row.lineBreak) return Filler(row, Rule::Full);
     const std::string full = fw::CLIP(row.fullGroup);
     if (full != column.lastName) {
         GroupOf(c) = GroupOf(row);
@@ -309,11 +306,8 @@ SongBookPrint::Cell SongBookPrint::FillShortLong(const LineRow& row, ColumnState
         return c;
     }
     if (row.lineBreak) {
-        c.kind = Kind::Filler;
-        c.rule = Rule::Full;
         column.afterFiller = true;
-        FinishCell(c, row, false);
-        return c;
+        return Filler(row, Rule::Full);
     }
     const bool fresh = column.afterFiller || (row.top && !row.wrapped);
     column.afterFiller = false;

@@ -85,6 +85,7 @@ private:
     void SetUpReport();
     void OnPageStart(int seq, int number);
     Cell Fill(const LineRow& row, ColumnState& column, bool firstOnPage);
+    Cell Filler(const LineRow& row, Rule rule);
     Cell FillGrouped(const LineRow& row);
     Cell FillBanded(const LineRow& row);
     Cell FillTwoColumnFlat(const LineRow& row, ColumnState& column);
