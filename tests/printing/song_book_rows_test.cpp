@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/text/codepage.h"
+#include "platform/report/display_list.h"
 #include "printing/song_book_print.h"
 
 namespace printing {
@@ -199,6 +200,45 @@ TEST(SongBookRows, OneListingMakesOnePageAndNoneMakesNoReport) {
     EXPECT_EQ(none.Next(), 33);
     EXPECT_EQ(none.ReportOf(), nullptr);
     EXPECT_EQ(none.Finish().Count(), 0);
+}
+
+// The report set up from the settings: A4 and its band positions, the
+// body size and the styles and colours of each element group, the by-line
+// left out, the Mfr. prompt emptied without the column.
+TEST(SongBookRows, TheReportIsSetUpFromTheSettings) {
+    PrintSetup s;
+    s.PaperType = 2;
+    s.SetFonts = 3;
+    s.ReportHeader = "Karaoke Night";
+    s.HeaderSetBold = 1;
+    s.HeaderSetItalic = 1;
+    s.HeaderColor = 0x0000FF;
+    s.BodyColor = 0x112233;
+    s.TitleBold = 1;
+    s.ArtistItalics = 1;
+    s.ColumnBarFill = 0x00FF00;
+    s.ShowTM = 1;
+    s.ShowMake = 0;
+    s.PrintFont = "Times New Roman";
+    SongBookPrint run(SongBookLayout::ArtistShortLong, s, 0);
+    for (const SongListing& l : InKeyOrder(ReportSort::Artist)) run.Add(l);
+    run.Lay(static_cast<long>(std::size(kBook)));
+    EXPECT_EQ(run.Lines(), 52);
+    while (run.Next() == 0) run.PrintRow();
+    fw::report::PageList pages = run.Finish();
+    ASSERT_EQ(pages.Count(), 1);
+    const std::string dump = fw::report::DumpPage(pages.Load(0), 1);
+    for (const char* expected : {
+             "page 1 number 1 8268x11693 portrait",
+             "\"Arial\" 16 4796 color=0000FF centre clip \"Karaoke Night\"",  // header: bold italic, its colour
+             "box 650,630,7600,230 border=000000/10 fill=00FF00",          // the column bar at x 650 on A4
+             "\"Times New Roman\" 12 700 color=112233 left clip \"Chasing Pavements\"",  // title: bold, body colour
+             "\"Times New Roman\" 12 4096 color=112233 left clip \"Adele\"",             // artist: italic
+             "text 650,10750,",                                            // the footer at y 10750
+         })
+        EXPECT_NE(dump.find(expected), std::string::npos) << expected << "\n" << dump.substr(0, 3000);
+    EXPECT_EQ(dump.find("Printed with"), std::string::npos);  // ShowTM: no by-line
+    EXPECT_EQ(dump.find("\"Mfr.\""), std::string::npos);      // no Mfr. column
 }
 
 }  // namespace
