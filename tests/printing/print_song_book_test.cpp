@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPrinter>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/report/print_sink.h"
+#include "platform/ui/common_dialogs.h"
 #include "platform/ui/message.h"
 #include "platform/ui/testing/gtest_driver.h"
 #include "printing/print_settings.h"
@@ -232,6 +234,30 @@ TEST_F(PrintSongBookTest, EachStyleFamilyPrintsItsPagesWithNumbersAndContinuedHe
             EXPECT_EQ(std::system(command.c_str()), 0);
         }
     }
+}
+
+// The printer the user has: the book goes to the private CUPS queue as one
+// job titled "SongBook Preview".
+TEST_F(PrintSongBookTest, TheIndentedBookPrintsThroughCups) {
+    cvtest::CupsServer& cups = cvtest::CupsServer::Shared();
+    if (!cups.Running()) GTEST_SKIP() << cups.Reason();
+    cups.ClearOutput();
+    SetPrintSinkFactory(nullptr);
+    fw::CurrentPrinter().setPrinterName(QString::fromStdString(cups.Queue()));
+    MakeOpenBook(kDiscs, LargeBook());
+    PrintSettings().PrintSort = 2;
+    PrintSettings().PrintFormat = 4;
+    PrintSettings().SetFonts = 1;
+    d->Start(PrintSongBook);
+    d->Press("?PREVIEWOPTION:PRINT");
+    d->Press("?OK");
+    EXPECT_TRUE(d->TickUntil([this] { return !d->IsOpen("P1$PROGRESSWINDOW"); }));
+    const std::vector<std::string> jobs = cups.WaitForJobs(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    const std::vector<std::string> pages = Pages(cvtest::PdfText(jobs[0]));
+    ASSERT_GE(pages.size(), 3u);
+    EXPECT_NE(pages[2].find("Page: 3"), std::string::npos);
+    EXPECT_NE(pages[0].find("Artist 100"), std::string::npos);
 }
 
 TEST_F(PrintSongBookTest, PrintSongBookInTheDesignerReachesThePreviewAndCancelDiscardsThePages) {
