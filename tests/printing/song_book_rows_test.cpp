@@ -88,14 +88,19 @@ std::vector<SongListing> InKeyOrder(ReportSort sort) {
     return out;
 }
 
+// The book and its discs into a run, laid out.
+void LayTheBook(SongBookPrint& run, ReportSort sort) {
+    for (const SongListing& l : InKeyOrder(sort)) run.Add(l);
+    for (const Disc& d : kDiscs) run.AddDisc(d.unq, d.alt);
+    run.Lay(static_cast<long>(std::size(kBook)));
+}
+
 // The whole run of a layout: its log lines and the pages made.
 std::string RunLog(SongBookLayout layout, const PrintSetup& settings, unsigned char plainRows, int lines, int* pages = nullptr) {
     SongBookPrint run(layout, settings, plainRows, lines);
     std::ostringstream log;
     run.SetRowLog([&log](const std::string& line) { log << line << "\n"; });
-    for (const SongListing& l : InKeyOrder(TraitsOf(layout).sort)) run.Add(l);
-    for (const Disc& d : kDiscs) run.AddDisc(d.unq, d.alt);
-    run.Lay(static_cast<long>(std::size(kBook)));
+    LayTheBook(run, TraitsOf(layout).sort);
     while (run.Next() == 0) run.PrintRow();
     run.PrintTrailingRows();
     fw::report::PageList made = run.Finish();
@@ -160,9 +165,7 @@ TEST(SongBookRows, SettingsChangedDuringARunReachTheRowsPrintedAfterIt) {
     std::vector<std::string> lines;
     SongBookPrint run(SongBookLayout::ArtistShortLong, s, 0, 6);
     run.SetRowLog([&lines](const std::string& line) { lines.push_back(line); });
-    for (const SongListing& l : InKeyOrder(ReportSort::Artist)) run.Add(l);
-    for (const Disc& d : kDiscs) run.AddDisc(d.unq, d.alt);
-    run.Lay(static_cast<long>(std::size(kBook)));
+    LayTheBook(run, ReportSort::Artist);
     ASSERT_EQ(run.Next(), 0);
     run.PrintRow();
     s.ShowMake = 1;
@@ -221,8 +224,7 @@ TEST(SongBookRows, TheReportIsSetUpFromTheSettings) {
     s.ShowMake = 0;
     s.PrintFont = "Times New Roman";
     SongBookPrint run(SongBookLayout::ArtistShortLong, s, 0);
-    for (const SongListing& l : InKeyOrder(ReportSort::Artist)) run.Add(l);
-    run.Lay(static_cast<long>(std::size(kBook)));
+    LayTheBook(run, ReportSort::Artist);
     EXPECT_EQ(run.Lines(), 52);
     while (run.Next() == 0) run.PrintRow();
     fw::report::PageList pages = run.Finish();
