@@ -279,8 +279,9 @@ TEST_F(PrintSongBookTest, PrintSongBookInTheDesignerReachesThePreviewAndCancelDi
         EXPECT_TRUE(d->Screenshot("P1$PROGRESSWINDOW", std::string(keep) + "/progress.png"));
     }
     EXPECT_TRUE(d->TickUntil([this] { return d->IsOpen("PreviewReport"); }));
-    if (const char* keep = std::getenv("CV_SONGBOOK_PDF_DIR"))
+    if (const char* keep = std::getenv("CV_SONGBOOK_PDF_DIR")) {
         EXPECT_TRUE(d->Screenshot("PreviewReport", std::string(keep) + "/preview.png"));
+    }
     EXPECT_EQ(d->Caption("PreviewReport"), "SongBook Preview");
     EXPECT_EQ(d->Text("?ZOOMSTATUS"), "No Zoom");
     EXPECT_TRUE(d->IsOpen("P1$DESIGNER"));  // the designer stays open beside it
