@@ -5,6 +5,8 @@
 // their first pages as PNG there).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QPrinter>
 
@@ -288,11 +290,13 @@ TEST_F(PrintSongBookTest, PrintSongBookInTheDesignerReachesThePreviewAndCancelDi
     d->Press("?EXITBUTTON", "PreviewReport");
     EXPECT_FALSE(d->IsOpen("PreviewReport"));
 
-    // Cancel while the rows print: no preview, no page files left.
+    // Cancel while the rows print: no preview, no page files left. Only
+    // this process's folders count: other test programs print meanwhile.
     auto folders = [] {
+        const std::string mine = "cv-report-" + std::to_string(::getpid()) + "-";
         int n = 0;
         for (const auto& e : std::filesystem::directory_iterator(QDir::tempPath().toStdString()))
-            n += e.path().filename().string().starts_with("cv-report-");
+            n += e.path().filename().string().starts_with(mine);
         return n;
     };
     const int before = folders();
