@@ -64,6 +64,11 @@ public:
     // whether its current input is valid (picture and range).
     virtual bool InAcceptAll() const { return false; }
     virtual bool Valid() const { return true; }
+    // Why the current input is not valid, for the user (empty: it is).
+    virtual std::string Refusal() const { return {}; }
+    // Typing still in the control is taken as entered (its EVENT:Accepted
+    // is queued), as moving the focus away would; used before a close.
+    virtual void CommitTyping() {}
     // Whether a user's action can reach it: visible and enabled, its
     // containers too, and its window not inside a call.
     bool Usable() const;

@@ -46,9 +46,13 @@ DialogAnswer WaitForAnswer(PendingDialog& dialog, QWidget* shown) {
     if (dialog.systemModal) ++Ui().systemModal;
     Waiting().push_back(&dialog);
     if (shown) shown->show();
+    // The window that was active takes the activation back when the dialog
+    // goes, so an MDI child keeps its place (and its maximised state) and
+    // the next click or mnemonic reaches it.
     struct Restore {
         PendingDialog& d;
         std::vector<Window*>& windows;
+        Window* active;
         ~Restore() {
             auto& w = Waiting();
             w.erase(std::remove(w.begin(), w.end(), &d), w.end());
@@ -57,8 +61,9 @@ DialogAnswer WaitForAnswer(PendingDialog& dialog, QWidget* shown) {
             for (Window* win : windows)
                 if (std::find(open.begin(), open.end(), win) != open.end() && win == TopWindow(win->Thread()))
                     win->SetCallDisabled(false);
+            if (active && std::find(open.begin(), open.end(), active) != open.end()) active->Reactivate();
         }
-    } restore{dialog, disabled};
+    } restore{dialog, disabled, Ui().active};
     while (!done) runtime::Wait();
     if (shown) shown->hide();
     return result;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -75,6 +77,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == w_.content_ && e->type() == QEvent::KeyPress) {
+            // Keys the focused control left alone, as a dialog takes them.
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (k->modifiers() & ~(Qt::KeypadModifier)) return false;
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) return w_.PressKeyButton(false);
+            if (k->key() == Qt::Key_Escape) return w_.PressKeyButton(true);
+            return false;
+        }
         if (watched != w_.root_) return false;
         switch (e->type()) {
         case QEvent::Close:
@@ -196,6 +206,7 @@ void Window::Build() {
     root_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
     content_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
     root_->installEventFilter(events_.get());
+    content_->installEventFilter(events_.get());
     BuildControls();
     built_ = true;
 }
@@ -296,12 +307,106 @@ void Window::Open() {
         QSize s = root_->sizeHint().expandedTo(root_->size());
         root_->move(area.center() - QPoint(s.width() / 2, s.height() / 2));
     }
-    if (layout_.Has("max")) root_->showMaximized();
-    else root_->show();
+    if (layout_.Has("max")) {
+        root_->showMaximized();
+    } else {
+        root_->show();
+        GiveDesignedClientSize();
+        if (sub_ && layout_.centered) CenterInMdiArea();
+    }
     events_->opening = false;
     Queue(Event::OpenWindow, 0);
     ActivateWindow(this);
+    // A window larger than its frame is brought inside it once the program
+    // has seen it at its designed size: the shrink arrives as EVENT:Sized.
+    if (!layout_.Has("max") && !IsFrame())
+        QMetaObject::invokeMethod(root_, [guard = QPointer<QWidget>(root_), this] {
+            if (guard && open_) KeepInsideFrame();
+        }, Qt::QueuedConnection);
     if (timerHundredths_ > 0) StartTimer();
+}
+
+void Window::GiveDesignedClientSize() {
+    if (IsFrame() || !layout_.Has("resize")) return;
+    // The menu bar and the status line are built after the first size was
+    // given; the window grows by them so its client area is as designed.
+    container_->layout()->activate();
+    const QSize designed(DuToPxX(layout_.at.w), DuToPxY(layout_.at.h));
+    const QSize missing = designed - content_->size();
+    if (missing.width() > 0 || missing.height() > 0) root_->resize(root_->size() + missing.expandedTo({0, 0}));
+    container_->layout()->activate();
+}
+
+void Window::CenterInMdiArea() {
+    QWidget* area = sub_->mdiArea() ? sub_->mdiArea()->viewport() : nullptr;
+    if (!area) return;
+    const QSize s = sub_->frameGeometry().size();
+    sub_->move(std::max(0, (area->width() - s.width()) / 2), std::max(0, (area->height() - s.height()) / 2));
+}
+
+void Window::KeepInsideFrame() {
+    QRect room;
+    if (sub_) {
+        if (!sub_->mdiArea() || sub_->isMaximized()) return;
+        room = sub_->mdiArea()->viewport()->rect();
+    } else if (Window* frame = FrameWindow(); frame && frame != this && root_->isWindow()) {
+        room = frame->Root()->geometry();
+    } else {
+        return;
+    }
+    if (room.isEmpty()) return;
+    QRect at = root_->frameGeometry();
+    const QSize frameExtra = at.size() - root_->size();
+    if (layout_.Has("resize") && (at.width() > room.width() || at.height() > room.height())) {
+        const QSize fits = (room.size() - frameExtra).boundedTo(root_->size()).expandedTo(root_->minimumSizeHint());
+        root_->resize(fits);
+        at = root_->frameGeometry();
+    }
+    QPoint to = at.topLeft();
+    to.setX(std::max(room.left(), std::min(to.x(), room.right() + 1 - at.width())));
+    to.setY(std::max(room.top(), std::min(to.y(), room.bottom() + 1 - at.height())));
+    if (to != at.topLeft()) root_->move(root_->pos() + (to - at.topLeft()));
+}
+
+Control* Window::FocusedControl() const {
+    for (QObject* o = QApplication::focusWidget(); o; o = o->parent()) {
+        QVariant c = o->property(kControlProperty);
+        if (c.isValid()) {
+            auto* control = static_cast<Control*>(c.value<void*>());
+            return &control->Owner() == this ? control : nullptr;
+        }
+        if (o == content_) return nullptr;
+    }
+    return nullptr;
+}
+
+bool Window::PressKeyButton(bool escape) {
+    if (!open_ || callDisabled_) return false;
+    for (const auto& c : controls_) {
+        if (c->Kind() != ControlKind::Button || !c->Usable()) continue;
+        bool match = false;
+        if (escape) {
+            std::string plain;
+            for (char ch : c->Layout().text)
+                if (ch != '&') plain += ch;
+            match = c->Layout().std == "close" || CompareFolded(plain, "Cancel") == 0 || CompareFolded(plain, "Close") == 0;
+        } else {
+            match = c->Get(Prop::Default, 0).Bool();
+        }
+        if (!match) continue;
+        if (Control* focused = FocusedControl()) focused->CommitTyping();
+        return c->UserPress();
+    }
+    return false;
+}
+
+void Window::Reactivate() {
+    if (!open_ || callDisabled_ || !root_) return;
+    if (sub_) {
+        if (QMdiArea* area = sub_->mdiArea(); area && area->activeSubWindow() != sub_) area->setActiveSubWindow(sub_);
+    } else if (!root_->isActiveWindow()) {
+        root_->activateWindow();
+    }
 }
 
 void Window::Close() {
@@ -338,6 +443,7 @@ void Window::Post(int event, int field) { Queue(event, field); }
 
 void Window::RequestClose() {
     if (!open_ || callDisabled_) return;
+    if (Control* focused = FocusedControl()) focused->CommitTyping();
     Queue(Event::CloseWindow, 0, true);
 }
 
@@ -494,7 +600,12 @@ void Window::StandardAction(const std::string& action) {
     else if (action == "exit") {
         if (frame) frame->Post(Event::CloseWindow);
     } else if (action == "tile") {
-        if (area) area->tileSubWindows();
+        if (area) {
+            area->tileSubWindows();
+            // Tiles may overlap where a window cannot shrink to its tile:
+            // the active one stays on top.
+            if (QMdiSubWindow* active = area->activeSubWindow()) active->raise();
+        }
     } else if (action == "cascade" || action == "arrange") {
         if (area) area->cascadeSubWindows();
     } else if (action == "printsetup") {

@@ -113,6 +113,12 @@ public:
     bool HasPending(int event) const;
     void RequestClose();  // the close box: EVENT:CloseWindow
     bool ClosingDown() const { return closeDownSent_; }
+    // Enter presses the default button, Escape the Cancel or Close button
+    // (false: the window has none that can be pressed).
+    bool PressKeyButton(bool escape);
+    // Takes the activation back after a dialog of its thread closed.
+    void Reactivate();
+    Control* FocusedControl() const;
     void SendCloseDown();
 
 private:
@@ -131,6 +137,9 @@ private:
     void StopTimer();
     void ApplyFrameState(const PropValue& value, Prop prop);
     void UpdateStatusMsg();
+    void GiveDesignedClientSize();
+    void CenterInMdiArea();
+    void KeepInsideFrame();
 
     WindowLayout layout_;
     int thread_ = 0;

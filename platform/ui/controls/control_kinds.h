@@ -78,6 +78,8 @@ public:
     void Update() override;
     bool InAcceptAll() const override { return true; }
     bool Valid() const override;
+    std::string Refusal() const override;
+    void CommitTyping() override;
     bool UserType(const std::string& text) override;
     std::string Text() const override;
     void Set(Prop prop, const PropValue& value, int index) override;

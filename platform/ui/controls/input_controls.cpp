@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/text/clock.h"
 #include "platform/text/codepage.h"
 #include "platform/text/numbers.h"
 #include "platform/text/picture.h"
@@ -226,6 +227,22 @@ bool EntryControl::Valid() const {
     }
     return true;
 }
+
+std::string EntryControl::Refusal() const {
+    if (Valid()) return {};
+    const std::string& picture = layout_.picture;
+    const char kind = picture.size() > 1 ? static_cast<char>(UpperByte(static_cast<unsigned char>(picture[1]))) : 'N';
+    if (ReadableThroughPicture(A(edit_->text()), picture)) {
+        if (layout_.rangeLow && layout_.rangeHigh)
+            return "Please enter a value from " + NumberText(static_cast<long long>(*layout_.rangeLow)) + " to " +
+                   NumberText(static_cast<long long>(*layout_.rangeHigh)) + ".";
+    }
+    if (kind == 'D') return "Please enter a valid date (" + CLIP(FORMAT(static_cast<double>(TODAY()), picture)) + ").";
+    if (kind == 'T') return "Please enter a valid time.";
+    return "Please enter a number.";
+}
+
+void EntryControl::CommitTyping() { emit edit_->editingFinished(); }
 
 bool EntryControl::UserType(const std::string& text) {
     if (!Usable() || edit_->isReadOnly()) return false;
