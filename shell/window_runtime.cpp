@@ -1,5 +1,6 @@
 #include "shell/window_runtime.h"
 
+#include "shell/data_dictionary_globals.h"
 #include "shell/message_box.h"
 
 #include "platform/runtime/scheduler.h"
@@ -57,6 +58,7 @@ void ConnectWindowRuntime() {
         return fw::MESSAGE(text, caption, IconOf(icon), buttons, defaultButton);
     });
     SetHaltHandler([](std::string_view text) { fw::HALT(text); });
+    fw::SetDefaultMessageCaption(std::string(kProgramTitle));
     SetPlacementWindowProvider(TargetPlacement);
 }
 

@@ -60,6 +60,12 @@ void RefreshSongBookWindow(SongBookWindowState& s, SongBookBrowses& browses) {
     SetEnabled(kImportExportMenu, listings);
     const std::string message = "Total Song Tracks: " + std::to_string(s.trackCount);
     for (const SongBookListDecl* list : SongBookLists()) fw::SetProp(list->listControl, fw::Prop::Msg, message);
+    // The visible list takes the focus, unless the user is working in the
+    // search controls (a Tab between them must land where it was aimed).
+    const fw::FieldId focus = fw::FOCUS();
+    const bool inSearch = focus == "?SEARCHSTRING" || focus == "?SEARCHMODE" || focus == "?SEARCHMODE:RADIO1" ||
+                          focus == "?SEARCHMODE:RADIO2";
+    if (!inSearch) fw::SELECT(SongBookList(s.visibleList).listControl);
     SetEnabled("?SEARCHNEXTBUTTON", s.searchScanCount != 0);
     fw::DISPLAY();
 }

@@ -14,9 +14,9 @@ DesktopOpener& Opener() {
 
 void SetDesktopOpener(DesktopOpener opener) { Opener() = std::move(opener); }
 
-void OpenOnDesktop(const QUrl& url) {
-    if (Opener()) Opener()(url);
-    else QDesktopServices::openUrl(url);
+bool OpenOnDesktop(const QUrl& url) {
+    if (Opener()) return Opener()(url);
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace fw

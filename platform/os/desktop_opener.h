@@ -8,11 +8,20 @@
 
 namespace fw {
 
-using DesktopOpener = std::function<void(const QUrl&)>;
+// An opener returns whether the desktop took the address.
+using DesktopOpener = std::function<bool(const QUrl&)>;
+
+// What became of a request to open something.
+enum class OpenResult {
+    Ignored,  // nothing to open (no such page, not an address that is opened)
+    Opened,
+    Failed,   // the desktop has no browser or viewer that could be started
+};
 
 // Replaces the opener; an empty one restores QDesktopServices::openUrl.
 void SetDesktopOpener(DesktopOpener opener);
-// Opens url with the desktop's default application; failures are ignored.
-void OpenOnDesktop(const QUrl& url);
+// Opens url with the desktop's default application; false when none could
+// be started.
+bool OpenOnDesktop(const QUrl& url);
 
 }  // namespace fw

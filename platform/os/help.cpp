@@ -25,11 +25,10 @@ std::string HelpPagePath(std::string_view installFolder, std::string_view topic)
     return std::filesystem::is_regular_file(path, ec) ? path : std::string();
 }
 
-bool ShowHelpTopic(std::string_view installFolder, std::string_view topic) {
+OpenResult ShowHelpTopic(std::string_view installFolder, std::string_view topic) {
     const std::string path = HelpPagePath(installFolder, topic);
-    if (path.empty()) return false;
-    OpenOnDesktop(QUrl::fromLocalFile(QString::fromStdString(path)));
-    return true;
+    if (path.empty()) return OpenResult::Ignored;
+    return OpenOnDesktop(QUrl::fromLocalFile(QString::fromStdString(path))) ? OpenResult::Opened : OpenResult::Failed;
 }
 
 }  // namespace fw

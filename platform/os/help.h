@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/os/desktop_opener.h"
+
 namespace fw {
 
 // The page shown for help without a topic.
@@ -17,8 +19,7 @@ inline constexpr std::string_view kHelpIndexPage = "index.htm";
 // both separate, and names are found whatever their case.
 std::string HelpPagePath(std::string_view installFolder, std::string_view topic);
 
-// Opens the topic's page; a missing page does nothing visible. Returns
-// whether a page was opened.
-bool ShowHelpTopic(std::string_view installFolder, std::string_view topic);
+// Opens the topic's page; a missing page does nothing visible (Ignored).
+OpenResult ShowHelpTopic(std::string_view installFolder, std::string_view topic);
 
 }  // namespace fw

@@ -7,15 +7,14 @@
 
 namespace fw {
 
-bool OpenWebAddress(std::string_view text) {
+OpenResult OpenWebAddress(std::string_view text) {
     const QString input = AnsiToQString(text.substr(0, 255)).trimmed();
-    if (input.isEmpty()) return false;
+    if (input.isEmpty()) return OpenResult::Ignored;
     const QUrl url = QUrl::fromUserInput(input);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
-        return false;
-    OpenOnDesktop(url);
-    return true;
+        return OpenResult::Ignored;
+    return OpenOnDesktop(url) ? OpenResult::Opened : OpenResult::Failed;
 }
 
 }  // namespace fw

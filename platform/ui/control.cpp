@@ -130,7 +130,11 @@ void Control::Set(Prop prop, const PropValue& value, int index) {
     case Prop::FontStyle: font_.style = value.Int(); ApplyFont(); break;
     case Prop::FontColor: fontColor_ = value.Int(); ApplyColors(); break;
     case Prop::Color: color_ = value.Int(); ApplyColors(); break;
-    case Prop::Msg: layout_.msg = value.Str(); break;
+    case Prop::Msg:
+        layout_.msg = value.Str();
+        // The focused control's message shows at once, not at the next focus.
+        if (window_.Focus() == number_) window_.UpdateStatusMsg();
+        break;
     case Prop::Tip:
         layout_.tip = value.Str();
         if (widget_) widget_->setToolTip(TipText(layout_.tip));

@@ -37,12 +37,20 @@ QMessageBox::Icon BoxIcon(std::string_view icon) {
     return QMessageBox::NoIcon;
 }
 
+std::string& DefaultCaption() {
+    static std::string caption;
+    return caption;
+}
+
 }  // namespace
+
+void SetDefaultMessageCaption(std::string caption) { DefaultCaption() = std::move(caption); }
 
 int MESSAGE(std::string_view text, std::string_view caption, std::string_view icon, MessageButtons buttons,
             int defaultButton, int style) {
     PendingDialog d;
     d.kind = DialogKind::Message;
+    if (caption.empty()) caption = DefaultCaption();
     d.title = std::string(caption);
     d.text = LineBreaks(text);
     d.systemModal = (style & MessageStyle::SystemModal) != 0;

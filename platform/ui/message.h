@@ -44,6 +44,9 @@ struct MessageButtons {
 // from 1 (text buttons). The default is a value, or a position; 0 is the
 // first button. Closing the box answers Cancel (or No, or a text button
 // reading "Cancel") where offered, else the default.
+// The caption of a box whose caller gives none: the program's name.
+void SetDefaultMessageCaption(std::string caption);
+
 int MESSAGE(std::string_view text, std::string_view caption = {}, std::string_view icon = {},
             MessageButtons buttons = Button::Ok, int defaultButton = 0, int style = 0);
 

@@ -119,6 +119,8 @@ public:
     // Takes the activation back after a dialog of its thread closed.
     void Reactivate();
     Control* FocusedControl() const;
+    // The status bar shows the focused control's message.
+    void UpdateStatusMsg();
     void SendCloseDown();
 
 private:
@@ -136,7 +138,6 @@ private:
     void StartTimer();
     void StopTimer();
     void ApplyFrameState(const PropValue& value, Prop prop);
-    void UpdateStatusMsg();
     void GiveDesignedClientSize();
     void CenterInMdiArea();
     void KeepInsideFrame();

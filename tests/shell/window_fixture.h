@@ -30,7 +30,10 @@ protected:
         shell::ConnectWindowRuntime();
         install_ = RootPath("Karaoke");
         WriteFile(install_ + "/help/index.htm", "<html></html>");
-        fw::SetDesktopOpener([this](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+        fw::SetDesktopOpener([this](const QUrl& url) {
+            opened.push_back(url.toString().toStdString());
+            return openerWorks;
+        });
         driver = std::make_unique<fw::testing::Driver>(fw::testing::GTestFailures());
     }
     void TearDown() override {
@@ -57,6 +60,7 @@ protected:
 
     std::string install_;
     std::vector<std::string> opened;  // URLs handed to the desktop
+    bool openerWorks = true;          // false: the desktop has no browser
     std::unique_ptr<fw::testing::Driver> driver;
 };
 

@@ -421,7 +421,10 @@ TEST_F(SongBookCommandsTest, HelpOpensTheWindowsPage) {
     shell::InstallFolder = Folder();
     shell::OsVersionInfo.majorVersion = 5;
     Strings opened;
-    fw::SetDesktopOpener([&opened](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
+    fw::SetDesktopOpener([&opened](const QUrl& url) {
+        opened.push_back(url.toString().toStdString());
+        return true;
+    });
     Open();
     d.Press("?BUTTON15", kWindow);
     fw::SetDesktopOpener(nullptr);

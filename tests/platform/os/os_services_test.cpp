@@ -22,7 +22,10 @@ namespace fs = std::filesystem;
 class OpenerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fw::SetDesktopOpener([this](const QUrl& url) { opened_.push_back(url.toString().toStdString()); });
+        fw::SetDesktopOpener([this](const QUrl& url) {
+            opened_.push_back(url.toString().toStdString());
+            return true;
+        });
         std::string pattern = (fs::temp_directory_path() / "cv-os-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         root_ = pattern;
@@ -64,7 +67,7 @@ TEST_F(Help, OpensTopicPagesOfTheHelpFolder) {
     };
     for (const auto& c : cases) {
         opened_.clear();
-        EXPECT_EQ(fw::ShowHelpTopic(c.folder, c.topic), !c.want.empty()) << c.topic;
+        EXPECT_EQ(fw::ShowHelpTopic(c.folder, c.topic) == fw::OpenResult::Opened, !c.want.empty()) << c.topic;
         if (c.want.empty()) EXPECT_TRUE(opened_.empty()) << c.topic;
         else EXPECT_EQ(opened_, std::vector<std::string>{c.want}) << c.topic;
     }
@@ -90,14 +93,14 @@ TEST_F(WebAddress, OpensHttpAndHttpsOnly) {
     };
     for (const auto& c : cases) {
         opened_.clear();
-        EXPECT_EQ(fw::OpenWebAddress(c.text), c.want != nullptr) << c.text;
+        EXPECT_EQ(fw::OpenWebAddress(c.text) == fw::OpenResult::Opened, c.want != nullptr) << c.text;
         if (c.want) EXPECT_EQ(opened_, std::vector<std::string>{c.want}) << c.text;
         else EXPECT_TRUE(opened_.empty()) << c.text;
     }
     // Only the first 255 characters are taken.
     opened_.clear();
     const std::string longAddress = "http://example.com/" + std::string(300, 'a');
-    EXPECT_TRUE(fw::OpenWebAddress(longAddress));
+    EXPECT_EQ(fw::OpenWebAddress(longAddress), fw::OpenResult::Opened);
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_[0], longAddress.substr(0, 255));
 }
