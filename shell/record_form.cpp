@@ -86,7 +86,8 @@ private:
 
     void RunWindow() {
         fw::Window window(f_.window);
-        fw::CString<41> message(request_ == action::Insert ? f_.insertMessage : f_.changeMessage);
+        // Wide enough for a refused entry's reason as well as the action.
+        fw::CString<81> message(request_ == action::Insert ? f_.insertMessage : f_.changeMessage);
         if (f_.use) f_.use(window);
         if (!f_.messageControl.empty()) window.Use(f_.messageControl, message);
         window.Open();
@@ -118,13 +119,15 @@ private:
                 }
                 break;
             case fw::Event::GainFocus: Redraw(); break;
-            case fw::Event::Rejected: {
-                const fw::FieldId field = fw::FIELD();
-                fw::BEEP();
-                fw::DISPLAY(field.number);
-                fw::SELECT(field.number);
+            case fw::Event::Rejected: Refused(window, message); break;
+            case fw::Event::Accepted:
+                // A corrected entry takes the refusal's text away again.
+                if (refusalShown_ && !f_.messageControl.empty()) {
+                    refusalShown_ = false;
+                    message = request_ == action::Insert ? f_.insertMessage : f_.changeMessage;
+                    fw::DISPLAY(f_.messageControl);
+                }
                 break;
-            }
             case fw::Event::AlertKey:
                 if (fw::KEYCODE() == fw::KeyCode::CtrlApostrophe) Ditto();
                 break;
@@ -162,6 +165,35 @@ private:
             Close();
             return;
         }
+    }
+
+    // A refused entry says why and keeps what was typed. Refused while the
+    // focus moves on, the reason shows in the form and the focus goes where
+    // the user sent it; refused by OK, a message box tells and the focus
+    // goes back to the entry.
+    template <class Message>
+    void Refused(fw::Window& window, Message& message) {
+        const int field = fw::FIELD().number;
+        fw::BEEP();
+        const fw::Control* entry = window.Find(field);
+        if (!entry) return;
+        std::string why = entry->Refusal();
+        if (why.empty()) why = "Please correct this entry.";
+        const fw::Control* before = window.Find(field - 1);
+        if (before && before->Kind() == fw::ControlKind::Prompt) {
+            std::string name;
+            for (char c : before->Layout().text)
+                if (c != '&') name += c;
+            why = name + ": " + why;
+        }
+        if (fw::GetProp({}, fw::Prop::AcceptAll).Bool() || f_.messageControl.empty()) {
+            ShowMessage(why, "", MessageIcon::Exclamation, button::OK, button::OK);
+            fw::SELECT(field);
+            return;
+        }
+        message = why;
+        refusalShown_ = true;
+        fw::DISPLAY(f_.messageControl);
     }
 
     void Redraw() {
@@ -268,6 +300,7 @@ private:
     std::int32_t response_ = outcome::Cancelled;
     Bytes atOpen_;
     bool closeWithoutQuestion_ = false;
+    bool refusalShown_ = false;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/data/file_ops.h"
 #include "platform/data/record.h"
 #include "platform/runtime/error_state.h"
+#include "platform/ui/events.h"
 #include "platform/ui/message.h"
 #include "platform/ui/testing/gtest_driver.h"
 #include "platform/ui/window.h"
@@ -23,6 +24,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -366,6 +368,69 @@ TEST_F(ListingForm, TheCloseBoxOnAChangedListingAsks) {
     EXPECT_EQ(outcome, shell::outcome::Completed);
     EXPECT_EQ(BookListings("Party").back().title, "Sun");
     EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
+// Typed with key events: the text is still in the focused entry, not yet
+// taken into the record, when the form is closed.
+TEST_F(ListingForm, ClosingAsksAboutTextStillInTheFocusedEntry) {
+    Call(shell::action::Change, "U2", 1);
+    d.TypeKeys("?SBK:TITLE", "Sun");
+    d.AnswerMessage(kCloseQuestion, fw::Button::Yes);
+    d.CloseWindow(kForm);
+    EXPECT_EQ(outcome, shell::outcome::Completed);
+    const Listings saved = BookListings("Party");
+    EXPECT_TRUE(std::any_of(saved.begin(), saved.end(),
+                            [](const Listing& l) { return l.unq == "U2" && l.title.find("Sun") != std::string::npos; }));
+
+    // Escape is the Cancel button, and asks the same.
+    Call(shell::action::Change, "U1", 1);
+    d.TypeKeys("?SBK:ARTIST", "Zed");
+    d.AnswerMessage(kCloseQuestion, fw::Button::Cancel);
+    d.Key("?SBK:ARTIST", fw::KeyCode::Esc, kForm);
+    EXPECT_TRUE(d.IsOpen(kForm));
+    d.AnswerMessage(kCloseQuestion, fw::Button::No);
+    d.Key("?SBK:ARTIST", fw::KeyCode::Esc, kForm);
+    EXPECT_FALSE(d.IsOpen(kForm));
+    EXPECT_EQ(outcome, shell::outcome::Cancelled);
+    EXPECT_EQ(BookListings("Party").front().artist, "Trad.");
+
+    // Enter is the default button, OK.
+    Call(shell::action::Change, "U1", 1);
+    d.TypeKeys("?SBK:ARTIST", "Zed");
+    d.Key("?SBK:ARTIST", fw::KeyCode::Enter, kForm);
+    EXPECT_FALSE(d.IsOpen(kForm));
+    EXPECT_EQ(outcome, shell::outcome::Completed);
+    EXPECT_NE(BookListings("Party").front().artist.find("Zed"), std::string::npos);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
+// A refused entry says why, keeps what was typed and lets the focus go on;
+// OK then names it in a box and goes back to it.
+TEST_F(ListingForm, ARefusedEntrySaysWhyAndSwallowsNothing) {
+    Call(shell::action::Change, "U2", 1);
+    d.Type("?SBK:DISKTRACKNO", "abc12x");
+    EXPECT_EQ(d.Text("?ACTIONMESSAGE"), "Track#: Please enter a number.");
+    EXPECT_EQ(d.Text("?SBK:DISKTRACKNO"), "abc12x");
+    d.Type("?SBK:ARTIST", "Zed");
+    EXPECT_EQ(d.Text("?SBK:ARTIST"), "Zed");
+    d.Type("?SBK:DATEADDED", "31 Feb 2026");
+    EXPECT_NE(d.Text("?ACTIONMESSAGE").find("Date Added: Please enter a date"), std::string::npos);
+    EXPECT_TRUE(d.Messages().empty());
+
+    d.AnswerMessage("Track#: Please enter a number.", fw::Button::Ok);
+    d.Press("?OK", kForm);
+    EXPECT_TRUE(d.IsOpen(kForm));
+    EXPECT_EQ(d.FindWindow(kForm)->Focus(), d.FindWindow(kForm)->Feq("?SBK:DISKTRACKNO"));
+    d.Type("?SBK:DISKTRACKNO", "9");
+    d.Type("?SBK:DATEADDED", "");
+    EXPECT_EQ(d.Text("?ACTIONMESSAGE"), "SongBook Listing will be Changed");
+    d.Press("?OK", kForm);
+    EXPECT_EQ(outcome, shell::outcome::Completed);
+    const Listings saved = BookListings("Party");
+    const auto moon = std::find_if(saved.begin(), saved.end(), [](const Listing& l) { return l.unq == "U2"; });
+    ASSERT_NE(moon, saved.end());
+    EXPECT_EQ(moon->track, 9u);
+    EXPECT_EQ(moon->artist, "Zed");
 }
 
 TEST_F(ListingForm, ADeleteAsksAndOpensNoWindow) {

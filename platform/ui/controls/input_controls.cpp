@@ -237,7 +237,7 @@ std::string EntryControl::Refusal() const {
             return "Please enter a value from " + NumberText(static_cast<long long>(*layout_.rangeLow)) + " to " +
                    NumberText(static_cast<long long>(*layout_.rangeHigh)) + ".";
     }
-    if (kind == 'D') return "Please enter a valid date (" + CLIP(FORMAT(static_cast<double>(TODAY()), picture)) + ").";
+    if (kind == 'D') return "Please enter a date such as " + CLIP(FORMAT(static_cast<double>(TODAY()), picture)) + ".";
     if (kind == 'T') return "Please enter a valid time.";
     return "Please enter a number.";
 }

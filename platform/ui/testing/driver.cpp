@@ -290,6 +290,25 @@ bool Driver::ClickAt(std::string_view equate, int x, int y, std::string_view win
     return true;
 }
 
+bool Driver::TypeKeys(std::string_view equate, std::string_view text, std::string_view window) {
+    Control* c = Locate(equate, window, true);
+    if (!c) return false;
+    QWidget* target = c->Widget() ? c->Widget() : c->Owner().Content();
+    target->setFocus();
+    Settle();
+    for (char ch : text) {
+        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : target;
+        const QString s = QString(QChar::fromLatin1(ch));
+        const int key = ch >= 'a' && ch <= 'z' ? Qt::Key_A + (ch - 'a') : QChar::fromLatin1(ch).toUpper().unicode();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, s);
+        QApplication::sendEvent(to, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, s);
+        QApplication::sendEvent(to, &release);
+    }
+    Settle();
+    return true;
+}
+
 bool Driver::CloseWindow(std::string_view window) {
     Window* w = window.empty() ? (OpenWindows().empty() ? nullptr : OpenWindows().back()) : FindWindow(window);
     if (!w) {

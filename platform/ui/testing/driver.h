@@ -70,6 +70,10 @@ public:
     // A left click at a point of the control (pixels from its top left),
     // given to the innermost widget there, as a user's click would be.
     bool ClickAt(std::string_view equate, int x, int y, std::string_view window = {});
+    // Keys typed into the control as a person types them: it takes the
+    // focus, then one key event a character. Nothing is committed: the
+    // text stays in the control until the focus leaves or a key ends it.
+    bool TypeKeys(std::string_view equate, std::string_view text, std::string_view window = {});
     // The close box of the window with that label (empty: the newest).
     bool CloseWindow(std::string_view window = {});
     // Activates a window as a click on it would.
