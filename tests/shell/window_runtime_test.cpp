@@ -4,6 +4,7 @@
 #include "window_fixture.h"
 
 #include "shell/help_convention.h"
+#include "shell/shell_open.h"
 #include "shell/warnings.h"
 #include "shell/window_placement.h"
 
@@ -152,6 +153,28 @@ TEST_F(WindowRuntimeTest, HelpOpensTheTopicPageOrTheIndex) {
         EXPECT_EQ(shell::ShowProgramHelp(c.topic), c.shown);
         EXPECT_EQ(opened, c.shown ? std::vector<std::string>{c.url} : std::vector<std::string>{});
     }
+    shell::OsVersionInfo = {};
+}
+
+TEST_F(WindowRuntimeTest, HelpAndWebPagesSaySoWhenNoBrowserStarts) {
+    shell::InstallFolder = install_;
+    shell::OsVersionInfo.majorVersion = 5;
+    openerWorks = false;
+    bool shown = true;
+    bool web = true;
+    d().AnswerMessage("no web browser or viewer could be started", fw::Button::Ok);
+    d().AnswerMessage("no web browser could be started", fw::Button::Ok);
+    d().Start([&] {
+        shown = shell::ShowProgramHelp();
+        web = shell::ShellOpenDocument("https://cantorvale.example.org/");
+    });
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(web);
+    // Neither gives a caption of its own: the box shows the program's name.
+    const std::string name(shell::kProgramTitle);
+    ASSERT_EQ(d().Messages().size(), 2u);
+    EXPECT_EQ(d().Messages()[0], name + ": The Help pages could not be shown: no web browser or viewer could be started.");
+    EXPECT_EQ(d().Messages()[1].rfind(name + ": The web page https://cantorvale.example.org/", 0), 0u);
     shell::OsVersionInfo = {};
 }
 
