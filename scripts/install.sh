@@ -6,17 +6,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix="${CANTORVALE_HOME:-$HOME/.local/share/cantorvale}"
+build="${CV_BUILD_DIR:-build}"  # the build folder to install from
 mkdir -p "$prefix"
 prefix="$(cd "$prefix" && pwd)"
-cmake --install build --prefix "$prefix" >/dev/null
-build/tools/install_settings/install_settings "$prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+"$build"/tools/install_settings/install_settings "$prefix"
 
 if [ ! -e "$prefix/MAIN.TPS" ]; then
   # Made aside and moved in whole, so a failed run leaves no half song base.
   staging="$prefix/.songbase-new"
   rm -rf "$staging"
   mkdir "$staging"
-  build/tools/songbase_gen/songbase_gen --folder "$staging" >/dev/null
+  "$build"/tools/songbase_gen/songbase_gen --folder "$staging" >/dev/null
   # MAIN.TPS last: its presence marks a complete song base.
   for f in "$staging"/*.TPS; do
     [ "$(basename "$f")" = MAIN.TPS ] || mv "$f" "$prefix/"

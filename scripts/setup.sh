@@ -18,11 +18,12 @@ PACKAGES=(
   cups printer-driver-cups-pdf poppler-utils
   libcpp-httplib-dev libssl-dev openssl
   xvfb xauth
+  openbox xdotool imagemagick
   clang libclang-rt-dev
 )
-# Screenshots of the running program (xwd, convert): only when asked for.
+# xwd for screenshots by hand: only when asked for.
 if [ "${CV_SCREENSHOT_TOOLS:-0}" = 1 ]; then
-  PACKAGES+=(x11-apps imagemagick)
+  PACKAGES+=(x11-apps)
 fi
 
 missing=()

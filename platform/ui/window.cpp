@@ -389,7 +389,9 @@ bool Window::PressKeyButton(bool escape) {
             std::string plain;
             for (char ch : c->Layout().text)
                 if (ch != '&') plain += ch;
-            match = c->Layout().std == "close" || CompareFolded(plain, "Cancel") == 0 || CompareFolded(plain, "Close") == 0;
+            // "Cancel", "Close" or "Close <what>": the button that leaves.
+            const std::string first = plain.substr(0, plain.find(' '));
+            match = c->Layout().std == "close" || CompareFolded(plain, "Cancel") == 0 || CompareFolded(first, "Close") == 0;
         } else {
             match = c->Get(Prop::Default, 0).Bool();
         }

@@ -4,8 +4,10 @@
 // two values the program reads and never writes.
 
 #include "shell/data_dictionary_globals.h"
+#include "shell/program_startup.h"
 #include "shell/registry.h"
 
+#include "platform/config/config_folder.h"
 #include "platform/config/settings_store.h"
 #include "platform/text/codepage.h"
 
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: install_settings <install folder>\n");
         return 2;
     }
+    // The program's settings store, not one named after this tool.
+    fw::SetConfigFolderName(shell::kConfigFolderName);
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::absolute(argv[1], ec).lexically_normal();
     if (ec || !std::filesystem::is_directory(folder, ec)) {

@@ -1,0 +1,213 @@
+#!/usr/bin/env bash
+# The program on a real desktop: installs the built program into a folder of
+# the build tree, starts its own Xvfb (a free display) with openbox, and
+# drives it with xdotool as a person would, mostly from the keyboard: start,
+# Quick Start, New SongBook, a listing added with the keyboard only,
+# maximise, a search with no hit, the listing form closed with its close box
+# after an edit, a delete, the book closed, the program ended.
+# Asserts on window titles (and on the screen where the book window's title
+# bar is looked for); every screenshot is kept under <build>/desktop/shots.
+#   main_road.sh <build folder>
+# Every wait is bounded; the whole run takes well under a minute.
+set -euo pipefail
+
+build="$(cd "${1:?usage: main_road.sh <build folder>}" && pwd)"
+source_dir="$(cd "$(dirname "$0")/../.." && pwd)"
+work="$build/desktop"
+shots="$work/shots"
+rm -rf "$work"
+mkdir -p "$shots" "$work/home"
+
+export HOME="$work/home"
+export XDG_CONFIG_HOME="$work/home/.config"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+export QT_QPA_PLATFORM=xcb
+
+pids=()
+cleanup() {
+  local p
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+
+step=0
+fail() {
+  shot "failed"
+  echo "FAIL: $*" >&2
+  echo "screenshots: $shots" >&2
+  exit 1
+}
+shot() {
+  step=$((step + 1))
+  import -window root "$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")" 2>/dev/null || true
+}
+# A visible window whose title matches, within the time given (seconds).
+wait_window() {
+  local pattern="$1" limit="${2:-15}"
+  timeout "$limit" xdotool search --sync --onlyvisible --name "$pattern" 2>/dev/null | head -1
+}
+wait_gone() {
+  local pattern="$1" limit="${2:-10}" i
+  for ((i = 0; i < limit * 10; i++)); do
+    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+frame_title() { xdotool getwindowname "$frame"; }
+# Waits until the frame's title matches.
+wait_frame_title() {
+  local pattern="$1" i
+  for ((i = 0; i < 100; i++)); do
+    [[ "$(frame_title)" =~ $pattern ]] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+settle() { sleep "${1:-0.5}"; }
+
+# The program, installed as the installer installs it.
+CANTORVALE_HOME="$work/prefix" CV_BUILD_DIR="$build" bash "$source_dir/scripts/install.sh" >"$work/install.log" 2>&1 ||
+  { cat "$work/install.log" >&2; exit 1; }
+
+# The desktop: Xvfb picks a free display and tells it.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+for ((i = 0; i < 100; i++)); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; echo "FAIL: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+settle 1
+
+program_title='^Cantorvale V2 DedaDaru Virovir BASIC 2'
+box_title='^Cantorvale V2 DedaDaru Virovir BASIC$'
+(cd "$HOME" && exec "$work/prefix/cantorvale") >"$work/program.log" 2>&1 &
+program=$!
+pids+=("$program")
+
+# Start: the frame with its Quick Start panel.
+frame="$(wait_window "$program_title" 20)"
+[ -n "$frame" ] || fail "the frame did not open"
+settle 1
+shot start
+[[ "$(frame_title)" == "Cantorvale V2 DedaDaru Virovir BASIC 2.6.2232C" ]] || fail "frame title: $(frame_title)"
+
+# Quick Start > Start opens the SongBook File Explorer (an MDI child; its
+# New SongBook button is pressed with its mnemonic).
+xdotool windowactivate --sync "$frame" 2>/dev/null || true
+xdotool mousemove --window "$frame" 78 244 click 1
+settle 1
+shot explorer
+xdotool key alt+n
+settle
+shot new-songbook
+xdotool type --delay 20 "Friday Night"
+xdotool key Return
+
+# The empty book opens with Getting Started; Enter is its OK.
+started="$(wait_window '^Getting Started$' 15)"
+[ -n "$started" ] || fail "Getting Started did not open after New SongBook"
+settle
+shot getting-started
+xdotool key Return
+wait_gone '^Getting Started$' || fail "Enter did not close Getting Started"
+settle
+shot book-open
+
+# A listing with the keyboard only: Insert on the list (it has the focus),
+# the fields by Tab, Enter for OK.
+xdotool key Insert
+form="$(wait_window '^Update SongBook Listing' 10)"
+[ -n "$form" ] || fail "Insert on the list did not open the listing form"
+xdotool type --delay 20 "Danny Boy"
+xdotool key Tab
+xdotool type --delay 20 "Trad."
+xdotool key Tab
+xdotool type --delay 20 "3"
+for _ in 1 2 3 4 5 6 7; do xdotool key Tab; done
+xdotool type --delay 20 "ALT-1"
+xdotool key Tab
+xdotool type --delay 20 "MFG-003"
+shot listing-typed
+xdotool key Return
+wait_gone '^Update SongBook Listing' || fail "Enter did not save the listing"
+settle
+screen="$shots/$(printf '%02d' $((step + 1)))-listing-added.png"
+shot listing-added
+
+# Maximise the book window: a double click on its title bar, found on the
+# screen as the first blue row in the frame's middle column (right of the
+# Quick Start panel).
+column=$(convert "$screen" -crop 1x900+700+45 txt:- |
+  sed -n 's/^0,\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
+  awk '$4 - $2 > 80 && !found { print $1; found = 1 }' || true)
+[ -n "$column" ] || fail "no title bar of the book window on the screen"
+xdotool mousemove 700 $((45 + column + 8)) click --repeat 2 --delay 80 1
+wait_frame_title ' - \[.*Friday Night\.2bk\]$' || fail "the book window was not maximised: $(frame_title)"
+settle
+shot maximised
+
+# A search with no hit: the box carries the program's name; afterwards the
+# book is still there, maximised.
+xdotool key shift+Tab shift+Tab shift+Tab
+xdotool type --delay 20 "zzz"
+xdotool key Tab Tab space
+box="$(wait_window "$box_title" 10)"
+[ -n "$box" ] || fail "no 'Search Text Not Found' box under the program's name"
+shot search-not-found
+xdotool key Return
+wait_gone "$box_title" || fail "the message box stayed"
+settle
+shot after-message
+wait_frame_title ' - \[.*Friday Night\.2bk\]$' || fail "the book window vanished after the message: $(frame_title)"
+
+# The form closed by its close box while the edit is still in the entry:
+# the save question comes; Yes keeps the edit.
+xdotool key ctrl+Return
+form="$(wait_window '^Update SongBook Listing' 10)"
+[ -n "$form" ] || fail "Ctrl+Enter did not open the listing form"
+xdotool key End
+xdotool type --delay 20 " Two"
+xdotool key alt+F4
+question="$(wait_window '^Update Cancelled$' 10)"
+[ -n "$question" ] || fail "closing the edited form asked nothing"
+shot close-question
+xdotool key alt+y
+wait_gone '^Update SongBook Listing' || fail "Yes did not close the form"
+settle
+shot edit-saved
+
+# Delete the listing with the Delete key; OK confirms.
+xdotool key Delete
+confirm="$(wait_window '^Confirm Delete$' 10)"
+[ -n "$confirm" ] || fail "Delete asked nothing"
+xdotool key alt+o
+wait_gone '^Confirm Delete$' || fail "the delete question stayed"
+settle
+shot deleted
+
+# Close the book: Escape is its Close SongBook button.
+xdotool key Escape
+wait_frame_title '^Cantorvale V2 DedaDaru Virovir BASIC 2\.6\.2232C$' || fail "the book did not close: $(frame_title)"
+settle
+shot book-closed
+
+# End the program with the frame's close box.
+xdotool windowactivate --sync "$frame" 2>/dev/null || true
+xdotool key alt+F4
+for ((i = 0; i < 100; i++)); do
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$program" 2>/dev/null && fail "the program did not end"
+[ -f "$work/home/Friday Night.2bk" ] || fail "the new book's file is missing"
+echo "desktop main road: 1 passed, 0 failed (screenshots in $shots)"
