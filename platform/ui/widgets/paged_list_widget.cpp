@@ -1,6 +1,9 @@
 #include "platform/ui/widgets/paged_list_widget.h"
 
 #include "platform/text/codepage.h"
+#include "platform/text/numbers.h"
+#include "platform/text/picture.h"
+#include "platform/text/strings.h"
 #include "platform/ui/widgets/color.h"
 
 #include <QApplication>
@@ -20,6 +23,16 @@ namespace fw::ui {
 namespace {
 
 constexpr int kCellPadding = 2;  // pixels left and right of a cell's text
+constexpr int kLongText = 20;    // a text picture this long makes a flexible column
+
+char PictureKind(const std::string& picture) {
+    return picture.size() >= 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(picture[1]))) : 0;
+}
+
+// Long text columns (titles, names) share the width the others leave.
+bool Flexible(const ListColumn& c) {
+    return PictureKind(c.picture) == 'S' && NumericValue(c.picture.substr(2)) >= kLongText;
+}
 
 Qt::Alignment AlignmentOf(Justify j) {
     switch (j) {
@@ -107,6 +120,78 @@ int PagedListWidget::ColumnPixels(int dialogUnits) const {
     return static_cast<int>(std::lround(dialogUnits * unitWidth_));
 }
 
+// The width a column needs to show its heading and its field's full width
+// in the list's font, and at least its format's width.
+int PagedListWidget::NaturalPixels(const ListColumn& c) const {
+    const QFontMetrics fm(font());
+    int need = ColumnPixels(c.width);
+    if (c.hasHeading) need = std::max(need, fm.horizontalAdvance(AnsiToQString(c.heading)) + 4 * kCellPadding);
+    const char kind = PictureKind(c.picture);
+    int field = 0;
+    if (kind == 'S') {
+        field = static_cast<int>(NumericValue(c.picture.substr(2))) * fm.averageCharWidth();
+    } else if (kind == 'D' || kind == 'T') {
+        field = fm.horizontalAdvance(AnsiToQString(CLIP(FORMAT(80000.0, c.picture)))) + fm.averageCharWidth();
+    } else if (kind) {
+        // A number's widest showing: its picture filled with wide digits.
+        std::string widest = FORMAT(888888888.0, c.picture);
+        std::replace(widest.begin(), widest.end(), '#', '8');
+        field = fm.horizontalAdvance(AnsiToQString(CLIP(widest)));
+    }
+    if (field > 0) need = std::max(need, field + 2 * kCellPadding + ColumnPixels(c.indent.value_or(0)));
+    return need;
+}
+
+// Every column as wide as it needs; the long text columns (else the last
+// one) take what is left of the list's width, in the proportions of their
+// formats, so no empty strip stays right of the last column.
+void PagedListWidget::FitColumns() {
+    const int n = columnCount();
+    std::vector<int> flexible;
+    int lastShown = -1;
+    for (int i = 0; i < n; ++i) {
+        const ListColumn& c = format_.columns[static_cast<size_t>(i)];
+        if (c.width <= 0) continue;
+        lastShown = i;
+        if (Flexible(c)) flexible.push_back(i);
+    }
+    if (lastShown < 0) return;
+    if (flexible.empty()) flexible.push_back(lastShown);
+    int fixed = 0;
+    int base = 0;
+    std::vector<int> widths(static_cast<size_t>(n), 0);
+    for (int i = 0; i < n; ++i) {
+        const ListColumn& c = format_.columns[static_cast<size_t>(i)];
+        if (c.width <= 0) continue;
+        const bool flex = std::find(flexible.begin(), flexible.end(), i) != flexible.end();
+        widths[static_cast<size_t>(i)] = flex ? ColumnPixels(c.width) : NaturalPixels(c);
+        (flex ? base : fixed) += widths[static_cast<size_t>(i)];
+    }
+    const int room = viewport()->width();
+    if (room > 0 && base > 0) {
+        const int share = std::max(0, room - fixed);
+        int given = 0;
+        for (std::size_t k = 0; k < flexible.size(); ++k) {
+            const int i = flexible[k];
+            const ListColumn& c = format_.columns[static_cast<size_t>(i)];
+            const int floor = c.hasHeading ? QFontMetrics(font()).horizontalAdvance(AnsiToQString(c.heading)) +
+                                                 4 * kCellPadding
+                                           : 2 * kCellPadding;
+            int w = k + 1 == flexible.size()
+                        ? share - given
+                        : static_cast<int>(static_cast<long long>(share) * widths[static_cast<size_t>(i)] / base);
+            w = std::max(w, floor);
+            widths[static_cast<size_t>(i)] = w;
+            given += w;
+        }
+    }
+    const bool was = applyingColumns_;
+    applyingColumns_ = true;
+    for (int i = 0; i < n; ++i)
+        if (widths[static_cast<size_t>(i)] > 0) header_->resizeSection(i, widths[static_cast<size_t>(i)]);
+    applyingColumns_ = was;
+}
+
 int PagedListWidget::HeaderHeight() const {
     return header_->isHidden() ? 0 : header_->sizeHint().height();
 }
@@ -124,8 +209,8 @@ void PagedListWidget::ApplyColumns() {
         anyHeading = anyHeading || c.hasHeading;
         header_->setSectionHidden(i, c.width <= 0);
         header_->setSectionResizeMode(i, c.resizable ? QHeaderView::Interactive : QHeaderView::Fixed);
-        if (c.width > 0) header_->resizeSection(i, ColumnPixels(c.width));
     }
+    FitColumns();
     header_->setVisible(anyHeading);
     applyingColumns_ = false;
     setViewportMargins(0, HeaderHeight(), 0, 0);
@@ -427,6 +512,7 @@ bool PagedListWidget::event(QEvent* event) {
 
 void PagedListWidget::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    FitColumns();
     LayoutHeader();
     EnsureVisible();
     SyncScrollBar();

@@ -153,6 +153,8 @@ private:
     void OnScrollAction(int action);
     void OnThumbReleased();
     void ApplyColumns();
+    void FitColumns();
+    int NaturalPixels(const ListColumn& column) const;
     void LayoutHeader();
     void EnsureVisible();
     void SyncScrollBar();

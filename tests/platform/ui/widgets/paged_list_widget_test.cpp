@@ -261,6 +261,38 @@ TEST_F(ListTest, FormatReadsBackTheWidthsTheUserSet) {
     EXPECT_EQ(list.formatText(), "100L|M~Title~C@s10@30R~Track~@n3@0L~Date~@s8@");
 }
 
+// Narrow columns show their heading and their field's full width in the
+// list's font; the long text columns share the rest of the list, as wide
+// as it is, so no empty strip is left right of the last column.
+TEST_F(ListTest, ColumnsShowTheirFieldsAndTheLongTextColumnsTakeTheRest) {
+    QFont font("Arial");
+    font.setPointSize(8);
+    list.setFont(font);
+    list.setDialogUnitWidth(1.25);
+    ASSERT_TRUE(list.setFormatText("140L(2)|M~Title~@s40@135L(2)|M~Artist~@s40@32C|M~Disc ID~@s15@"
+                                   "32C|M~Track~@n_4B@21C|M~Omit?~@s1@5C|M~Mfg.~@s2@"));
+    const QFontMetrics fm(list.font());
+    QHeaderView* h = list.header();
+    for (int width : {500, 900}) {
+        SCOPED_TRACE(width);
+        list.resize(width, 200);
+        const int room = list.viewport()->width();
+        int sum = 0;
+        for (int i = 0; i < 6; ++i) sum += h->sectionSize(i);
+        EXPECT_EQ(sum, room) << "the columns fill the list";
+        EXPECT_GE(h->sectionSize(2), 15 * fm.averageCharWidth()) << "a 15-character disc ID";
+        EXPECT_GE(h->sectionSize(2), fm.horizontalAdvance("MFG-003"));
+        EXPECT_GE(h->sectionSize(5), fm.horizontalAdvance("Mfg.")) << "the heading";
+        EXPECT_GE(h->sectionSize(3), fm.horizontalAdvance("Track"));
+    }
+    const int discAtWide = h->sectionSize(2);
+    const int titleAtWide = h->sectionSize(0);
+    list.resize(500, 200);
+    EXPECT_EQ(h->sectionSize(2), discAtWide) << "the spare width goes to title and artist only";
+    EXPECT_LT(h->sectionSize(0), titleAtWide);
+    EXPECT_EQ(list.formatText().substr(0, 3), "140") << "the format keeps its own widths";
+}
+
 TEST_F(ListTest, CellColoursComeFromTheRowThenTheColumnThenTheList) {
     ASSERT_TRUE(list.setFormatText("40L*@s5@E(0FFH,,0FFFFFFH,)40L*@s5@40L@s5@"));
     list.setListColors({ColorFromBgr(0x800040), ColorFromBgr(0xFFFFFF), QColor(), ColorFromBgr(0x800040)});
