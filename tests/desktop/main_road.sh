@@ -47,7 +47,7 @@ shot() {
 # A visible window whose title matches, within the time given (seconds).
 wait_window() {
   local pattern="$1" limit="${2:-15}"
-  timeout "$limit" xdotool search --sync --onlyvisible --name "$pattern" 2>/dev/null | head -1
+  { timeout "$limit" xdotool search --sync --onlyvisible --name "$pattern" 2>/dev/null || true; } | head -1
 }
 wait_gone() {
   local pattern="$1" limit="${2:-10}" i
