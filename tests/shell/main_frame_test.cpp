@@ -8,6 +8,7 @@
 
 #include "platform/os/os_version.h"
 #include "platform/runtime/scheduler.h"
+#include "platform/ui/events.h"
 #include "platform/ui/message.h"
 #include "platform/ui/window.h"
 
@@ -248,6 +249,19 @@ TEST_F(MainFrameTest, AboutShowsTheMakerAndOpensItsWebAddressOnlyWhenThereIsOne)
     d().Press("?BUTTON2");
     EXPECT_FALSE(d().IsOpen(kAbout));
     EXPECT_TRUE(d().Enabled("?HELPINDEX", kFrame));
+}
+
+// Enter presses the default button and Escape the Close button, as in a
+// dialog, whatever control the key reaches first.
+TEST_F(MainFrameTest, EnterAndEscapeCloseAbout) {
+    StartProgram();
+    for (int key : {fw::KeyCode::Enter, fw::KeyCode::Esc}) {
+        SCOPED_TRACE(key);
+        d().Press("?HELPABOUTCANTORVALEPLUS");
+        ASSERT_TRUE(d().IsOpen(kAbout));
+        d().Key("?GLO:COMPANYNAME", key, kAbout);
+        EXPECT_FALSE(d().IsOpen(kAbout));
+    }
 }
 
 TEST_F(MainFrameTest, ProgramEventsPostedWhileTheFrameIsInACallAreCountedAfterIt) {

@@ -3,6 +3,7 @@
 // Restore, with their questions answered from the script.
 #include "tests/songbook/explorer_fixture.h"
 
+#include "platform/ui/events.h"
 #include "platform/ui/message.h"
 #include "songbook/book_texts.h"
 #include "songbook/getting_started.h"
@@ -98,6 +99,22 @@ TEST_F(ExplorerTest, NewClosedByCancelOrItsCloseBoxLeavesTheExplorerOpen) {
         EXPECT_EQ(songbook::ShortSongBookName, "");
         EXPECT_EQ(songbook::SelectedBookPath, "") << "New clears the selection";
     }
+}
+
+// Typed as a person types: Escape is Cancel, Enter is OK.
+TEST_F(ExplorerTest, NewTakesEnterForOkAndEscapeForCancel) {
+    StartExplorer();
+    d.Press("?BUTTON5");
+    d.TypeKeys("?GLO:SHORTSONGBOOKNAME", "Zed");
+    d.Key("?GLO:SHORTSONGBOOKNAME", fw::KeyCode::Esc, "P1$NEWSONGBOOKNAME");
+    EXPECT_FALSE(d.IsOpen("P1$NEWSONGBOOKNAME"));
+    EXPECT_FALSE(ended);
+
+    d.Press("?BUTTON5");
+    d.TypeKeys("?GLO:SHORTSONGBOOKNAME", "party");
+    d.Key("?GLO:SHORTSONGBOOKNAME", fw::KeyCode::Enter, "P1$NEWSONGBOOKNAME");
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(result, Program(books() / "party.2bk"));
 }
 
 TEST_F(ExplorerTest, ButtonsThatNeedABookAskForOneFirst) {
