@@ -92,7 +92,8 @@ protected:
             w_.RequestClose();
             return true;
         case QEvent::WindowActivate:
-            if (!w_.sub_) ActivateWindow(&w_);
+            if (w_.IsFrame()) w_.FrameActivated();
+            else if (!w_.sub_) ActivateWindow(&w_);
             break;
         case QEvent::Resize:
             if (!opening && w_.open_) {
@@ -400,6 +401,23 @@ bool Window::PressKeyButton(bool escape) {
         return c->UserPress();
     }
     return false;
+}
+
+void Window::FrameActivated() {
+    // Back from a dialog or another program: the MDI child that was active
+    // is again, once the area has settled (it would pick its first child,
+    // and maximise that one when the active child was maximised).
+    Window* child = Ui().active;
+    if (!child || child == this || !child->sub_ || child->sub_->mdiArea() != mdi_) {
+        ActivateWindow(this);
+        return;
+    }
+    QMetaObject::invokeMethod(mdi_, [area = QPointer<QMdiArea>(mdi_), child] {
+        if (!area) return;
+        const auto& open = OpenWindows();
+        if (std::find(open.begin(), open.end(), child) == open.end()) return;
+        child->Reactivate();
+    }, Qt::QueuedConnection);
 }
 
 void Window::Reactivate() {

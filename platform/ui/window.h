@@ -118,6 +118,8 @@ public:
     bool PressKeyButton(bool escape);
     // Takes the activation back after a dialog of its thread closed.
     void Reactivate();
+    // The frame's top-level window was activated.
+    void FrameActivated();
     Control* FocusedControl() const;
     // The status bar shows the focused control's message.
     void UpdateStatusMsg();

@@ -101,12 +101,32 @@ settle 1
 shot start
 [[ "$(frame_title)" == "Cantorvale V2 DedaDaru Virovir BASIC 2.6.2232C" ]] || fail "frame title: $(frame_title)"
 
-# Quick Start > Start opens the SongBook File Explorer (an MDI child; its
-# New SongBook button is pressed with its mnemonic).
+# Help with no browser or viewer to start says so, under the program's name.
+if ! command -v xdg-open >/dev/null 2>&1; then
+  xdotool windowactivate --sync "$frame" 2>/dev/null || true
+  xdotool key alt+h
+  settle 0.3
+  xdotool key Return
+  box="$(wait_window "$box_title" 10)"
+  [ -n "$box" ] || fail "Help said nothing though no browser could be started"
+  shot help-not-shown
+  xdotool key Return
+  wait_gone "$box_title" || fail "the Help message stayed"
+fi
+
+# Quick Start > Start opens the SongBook File Explorer (an MDI child).
+# Open with no book chosen asks for one; after that box the explorer still
+# takes its mnemonics: Alt+N is New SongBook.
 xdotool windowactivate --sync "$frame" 2>/dev/null || true
 xdotool mousemove --window "$frame" 78 244 click 1
 settle 1
 shot explorer
+xdotool key alt+o
+box="$(wait_window "$box_title" 10)"
+[ -n "$box" ] || fail "Open with no book chosen asked for none"
+xdotool key Return
+wait_gone "$box_title" || fail "the explorer's message stayed"
+settle
 xdotool key alt+n
 settle
 shot new-songbook
