@@ -4,7 +4,9 @@
 // no browser starts.
 
 #include <QUrl>
+#include <cstddef>
 #include <functional>
+#include <type_traits>
 
 namespace fw {
 
@@ -20,6 +22,16 @@ enum class OpenResult {
 
 // Replaces the opener; an empty one restores QDesktopServices::openUrl.
 void SetDesktopOpener(DesktopOpener opener);
+inline void SetDesktopOpener(std::nullptr_t) { SetDesktopOpener(DesktopOpener()); }
+// An opener that only records: the desktop always takes the address.
+template <class Recorder>
+    requires std::is_void_v<std::invoke_result_t<Recorder&, const QUrl&>>
+void SetDesktopOpener(Recorder recorder) {
+    SetDesktopOpener(DesktopOpener([recorder = std::move(recorder)](const QUrl& url) mutable {
+        recorder(url);
+        return true;
+    }));
+}
 // Opens url with the desktop's default application; false when none could
 // be started.
 bool OpenOnDesktop(const QUrl& url);

@@ -421,10 +421,7 @@ TEST_F(SongBookCommandsTest, HelpOpensTheWindowsPage) {
     shell::InstallFolder = Folder();
     shell::OsVersionInfo.majorVersion = 5;
     Strings opened;
-    fw::SetDesktopOpener([&opened](const QUrl& url) {
-        opened.push_back(url.toString().toStdString());
-        return true;
-    });
+    fw::SetDesktopOpener([&opened](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
     Open();
     d.Press("?BUTTON15", kWindow);
     fw::SetDesktopOpener(nullptr);

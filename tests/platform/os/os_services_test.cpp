@@ -22,10 +22,7 @@ namespace fs = std::filesystem;
 class OpenerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fw::SetDesktopOpener([this](const QUrl& url) {
-            opened_.push_back(url.toString().toStdString());
-            return true;
-        });
+        fw::SetDesktopOpener([this](const QUrl& url) { opened_.push_back(url.toString().toStdString()); });
         std::string pattern = (fs::temp_directory_path() / "cv-os-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         root_ = pattern;
