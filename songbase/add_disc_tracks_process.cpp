@@ -113,6 +113,8 @@ void AddDiscTracksProcess(BookFiles book, std::vector<shell::TagEntry> tags, std
     if (counts.tracksAdded > 0) shell::ActionOutcome() = shell::outcome::Completed;
     while (fw::ACCEPT()) {
         if (fw::ACCEPTED() == "?RESULTS") {
+            // Below the window until it grows to show it.
+            fw::UNHIDE("?DETAILS");
             if (counts.notAdded.empty()) {
                 fw::SetProp({}, fw::Prop::Height, kDetailsHeight);
             } else {

@@ -2,7 +2,8 @@
 // as resizable windows scale their controls: each visible control lies
 // inside the client area, and no two visible controls overlap unless one
 // holds the other (sheets, tabs, groups, options, panels and boxes hold
-// what lies on them) or they lie on different tabs.
+// what lies on them, and so does an ellipse drawn as a picture's ground)
+// or they lie on different tabs.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,7 +18,7 @@ using Kind = fw::ControlKind;
 
 bool Holds(Kind kind) {
     return kind == Kind::Sheet || kind == Kind::Tab || kind == Kind::Group || kind == Kind::Option ||
-           kind == Kind::Panel || kind == Kind::Box;
+           kind == Kind::Panel || kind == Kind::Box || kind == Kind::Ellipse;
 }
 
 bool Placed(const fw::ControlLayout& c) {
