@@ -57,6 +57,17 @@ wait_gone() {
   done
   return 1
 }
+# Fails with the message unless the window comes within the time given.
+expect_window() {
+  [ -n "$(wait_window "$1" "${2:-10}")" ] || fail "$3"
+}
+# Presses the keys and fails with the message unless the window goes.
+keys_close() {
+  local pattern="$1" message="$2"
+  shift 2
+  xdotool key "$@"
+  wait_gone "$pattern" || fail "$message"
+}
 frame_title() { xdotool getwindowname "$frame"; }
 # Waits until the frame's title matches.
 wait_frame_title() {
@@ -107,11 +118,9 @@ if ! command -v xdg-open >/dev/null 2>&1; then
   xdotool key alt+h
   settle 0.3
   xdotool key Return
-  box="$(wait_window "$box_title" 10)"
-  [ -n "$box" ] || fail "Help said nothing though no browser could be started"
+  expect_window "$box_title" 10 "Help said nothing though no browser could be started"
   shot help-not-shown
-  xdotool key Return
-  wait_gone "$box_title" || fail "the Help message stayed"
+  keys_close "$box_title" "the Help message stayed" Return
 fi
 
 # Quick Start > Start opens the SongBook File Explorer (an MDI child).
@@ -122,10 +131,8 @@ xdotool mousemove --window "$frame" 78 244 click 1
 settle 1
 shot explorer
 xdotool key alt+o
-box="$(wait_window "$box_title" 10)"
-[ -n "$box" ] || fail "Open with no book chosen asked for none"
-xdotool key Return
-wait_gone "$box_title" || fail "the explorer's message stayed"
+expect_window "$box_title" 10 "Open with no book chosen asked for none"
+keys_close "$box_title" "the explorer's message stayed" Return
 settle
 xdotool key alt+n
 settle
@@ -134,20 +141,17 @@ xdotool type --delay 20 "Friday Night"
 xdotool key Return
 
 # The empty book opens with Getting Started; Enter is its OK.
-started="$(wait_window '^Getting Started$' 15)"
-[ -n "$started" ] || fail "Getting Started did not open after New SongBook"
+expect_window '^Getting Started$' 15 "Getting Started did not open after New SongBook"
 settle
 shot getting-started
-xdotool key Return
-wait_gone '^Getting Started$' || fail "Enter did not close Getting Started"
+keys_close '^Getting Started$' "Enter did not close Getting Started" Return
 settle
 shot book-open
 
 # A listing with the keyboard only: Insert on the list (it has the focus),
 # the fields by Tab, Enter for OK.
 xdotool key Insert
-form="$(wait_window '^Update SongBook Listing' 10)"
-[ -n "$form" ] || fail "Insert on the list did not open the listing form"
+expect_window '^Update SongBook Listing' 10 "Insert on the list did not open the listing form"
 xdotool type --delay 20 "Danny Boy"
 xdotool key Tab
 xdotool type --delay 20 "Trad."
@@ -158,8 +162,7 @@ xdotool type --delay 20 "ALT-1"
 xdotool key Tab
 xdotool type --delay 20 "MFG-003"
 shot listing-typed
-xdotool key Return
-wait_gone '^Update SongBook Listing' || fail "Enter did not save the listing"
+keys_close '^Update SongBook Listing' "Enter did not save the listing" Return
 settle
 screen="$shots/$(printf '%02d' $((step + 1)))-listing-added.png"
 shot listing-added
@@ -181,11 +184,9 @@ shot maximised
 xdotool key shift+Tab shift+Tab shift+Tab
 xdotool type --delay 20 "zzz"
 xdotool key Tab Tab space
-box="$(wait_window "$box_title" 10)"
-[ -n "$box" ] || fail "no 'Search Text Not Found' box under the program's name"
+expect_window "$box_title" 10 "no 'Search Text Not Found' box under the program's name"
 shot search-not-found
-xdotool key Return
-wait_gone "$box_title" || fail "the message box stayed"
+keys_close "$box_title" "the message box stayed" Return
 settle
 shot after-message
 wait_frame_title ' - \[.*Friday Night\.2bk\]$' || fail "the book window vanished after the message: $(frame_title)"
@@ -193,25 +194,20 @@ wait_frame_title ' - \[.*Friday Night\.2bk\]$' || fail "the book window vanished
 # The form closed by its close box while the edit is still in the entry:
 # the save question comes; Yes keeps the edit.
 xdotool key ctrl+Return
-form="$(wait_window '^Update SongBook Listing' 10)"
-[ -n "$form" ] || fail "Ctrl+Enter did not open the listing form"
+expect_window '^Update SongBook Listing' 10 "Ctrl+Enter did not open the listing form"
 xdotool key End
 xdotool type --delay 20 " Two"
 xdotool key alt+F4
-question="$(wait_window '^Update Cancelled$' 10)"
-[ -n "$question" ] || fail "closing the edited form asked nothing"
+expect_window '^Update Cancelled$' 10 "closing the edited form asked nothing"
 shot close-question
-xdotool key alt+y
-wait_gone '^Update SongBook Listing' || fail "Yes did not close the form"
+keys_close '^Update SongBook Listing' "Yes did not close the form" alt+y
 settle
 shot edit-saved
 
 # Delete the listing with the Delete key; OK confirms.
 xdotool key Delete
-confirm="$(wait_window '^Confirm Delete$' 10)"
-[ -n "$confirm" ] || fail "Delete asked nothing"
-xdotool key alt+o
-wait_gone '^Confirm Delete$' || fail "the delete question stayed"
+expect_window '^Confirm Delete$' 10 "Delete asked nothing"
+keys_close '^Confirm Delete$' "the delete question stayed" alt+o
 settle
 shot deleted
 
