@@ -437,13 +437,26 @@ void Window::Close() {
     queue_.clear();
     auto& r = Registry();
     r.erase(std::remove(r.begin(), r.end(), this), r.end());
+    const bool wasActive = Ui().active == this;
     if (root_) root_->hide();
     if (Ui().active == this) Ui().active = nullptr;
     // Back to the caller: its window is usable again and gains the focus.
+    // The MDI area would activate (and raise) a child of its own choice,
+    // the oldest: the caller, else the newest usable window of another
+    // thread, takes the activation instead.
     if (Window* caller = TopWindow(thread_)) {
         caller->SetCallDisabled(false);
         if (Ui().closing && thread_ != Ui().closingThread) caller->SendCloseDown();
         ActivateWindow(caller);
+        caller->Reactivate();
+    } else if (wasActive && sub_) {
+        for (auto it = r.rbegin(); it != r.rend(); ++it) {
+            Window* next = TopWindow((*it)->Thread());
+            if (!next || !next->sub_ || next->CallDisabled()) continue;
+            ActivateWindow(next);
+            next->Reactivate();
+            break;
+        }
     }
     WakeClosingFrame();
 }

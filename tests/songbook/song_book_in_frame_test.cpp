@@ -94,4 +94,21 @@ TEST_F(SongBookInFrameTest, AMaximisedBookStaysAfterAMessageAndOnTopAfterTile) {
     EXPECT_EQ(Area()->subWindowList(QMdiArea::StackingOrder).back(), Area()->activeSubWindow());
 }
 
+// A window of another thread closes: the book takes the activation back,
+// not the panel the frame opened first.
+TEST_F(SongBookInFrameTest, TheBookIsActiveAgainWhenAnotherThreadsWindowCloses) {
+    d.Start([] {
+        fw::Window other(fw::ParseLayout("window T$OTHER\nkind mdi\nat 10 10 100 60\n"
+                                         "control ?OK button\n  text \"OK\"\n  at 10 10 40 14\n"));
+        other.Open();
+        while (fw::ACCEPT()) {
+        }
+    });
+    ASSERT_TRUE(d.IsOpen("T$OTHER"));
+    EXPECT_EQ(Area()->activeSubWindow(), Sub("T$OTHER"));
+    d.CloseWindow("T$OTHER");
+    EXPECT_EQ(Area()->activeSubWindow(), Sub(kSongBookWindow));
+    EXPECT_EQ(Area()->subWindowList(QMdiArea::StackingOrder).back(), Sub(kSongBookWindow));
+}
+
 }  // namespace
