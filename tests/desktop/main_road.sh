@@ -78,7 +78,7 @@ wait_frame_title() {
   done
   return 1
 }
-settle() { sleep "${1:-0.5}"; }
+settle() { sleep "${1:-0.8}"; }
 
 # The program, installed as the installer installs it.
 CANTORVALE_HOME="$work/prefix" CV_BUILD_DIR="$build" bash "$source_dir/scripts/install.sh" >"$work/install.log" 2>&1 ||
@@ -135,7 +135,7 @@ expect_window "$box_title" 10 "Open with no book chosen asked for none"
 keys_close "$box_title" "the explorer's message stayed" Return
 settle
 xdotool key alt+n
-settle
+settle 1.2
 shot new-songbook
 xdotool type --delay 20 "Friday Night"
 xdotool key Return
