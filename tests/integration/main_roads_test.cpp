@@ -1,0 +1,113 @@
+// The host's main roads through the whole program: started as main()
+// starts it, a new book from Quick Start, discs from the song base, then
+// the book's other windows on the filled book.
+#include "program_fixture.h"
+
+#include "platform/ui/message.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+
+namespace integration_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+class MainRoadsTest : public ProgramTest {
+protected:
+    std::string TotalShown() {
+        fw::Window* w = d().FindWindow(kSongBook);
+        return w ? w->Get(fw::Prop::Msg, w->Feq("?LISTTITLE")).Str() : std::string();
+    }
+    // The first brand's first `count` discs added by tagging: the first
+    // with a custom ID typed at the prompt, the rest by tag All with the
+    // manufacturer's IDs. Returns the listings added.
+    int AddFirstBrandDiscs() {
+        d().Press("?CANTORVALE", kSongBook);
+        EXPECT_TRUE(d().IsOpen(kAddDiscs));
+        const auto brands = d().Rows("?LIST", kAddDiscs);
+        EXPECT_FALSE(brands.empty());
+        // A brand of a few discs, so tag All stays small.
+        std::vector<std::string> discs;
+        for (int b = 1; b <= static_cast<int>(brands.size()); ++b) {
+            d().Choose("?LIST", b, kAddDiscs);
+            discs = d().Rows("?LIST:2", kAddDiscs);
+            if (discs.size() >= 2 && discs.size() <= 5) break;
+        }
+        EXPECT_GE(discs.size(), 2u);
+        EXPECT_LE(discs.size(), 5u);
+        // The first disc under the custom ID "H-1".
+        d().DoubleClick("?LIST:2", 1, 1, kAddDiscs);
+        EXPECT_TRUE(d().IsOpen(kCustomId));
+        d().Type("?DISKID", "H-1");
+        d().Press("?OKBUTTON", kCustomId);
+        EXPECT_FALSE(d().IsOpen(kCustomId));
+        EXPECT_EQ(d().Rows("?LIST:4", kAddDiscs).size(), 1u);
+        // Tag All: the rest under the manufacturer's IDs.
+        d().Press("?DASTAGALL", kAddDiscs);
+        EXPECT_TRUE(d().IsOpen(kTagOptions));
+        d().Press("?BATCHADDTYPE:RADIO3", kTagOptions);
+        d().Press("?OKBUTTON", kTagOptions);
+        EXPECT_FALSE(d().IsOpen(kTagOptions));
+        EXPECT_EQ(d().Rows("?LIST:4", kAddDiscs).size(), discs.size());
+        d().Press("?BUTTON1", kAddDiscs);
+        EXPECT_TRUE(d().IsOpen(kAddWorker));
+        d().Press("?RESULTS", kAddWorker);
+        const int added = std::stoi(Number("?TRACKSADDED", kAddWorker));
+        EXPECT_EQ(Number("?DUPTRACKS", kAddWorker), "0");
+        EXPECT_EQ(Number("?DISCSNOTADDED", kAddWorker), "0");
+        d().Press("?B1", kAddWorker);
+        d().Press("?BUTTON2", kAddDiscs);
+        EXPECT_FALSE(d().IsOpen(kAddDiscs));
+        return added;
+    }
+};
+
+TEST_F(MainRoadsTest, QuickStartMakesANewBookAndOpensItsWindowOnTheEmptyBook) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    EXPECT_TRUE(std::filesystem::exists(BookPath("Friday.2bk")));
+    EXPECT_TRUE(std::filesystem::exists(BookPath("Friday.2bd")));
+    EXPECT_THAT(d().Caption(kSongBook), HasSubstr("Friday"));
+    EXPECT_TRUE(d().Rows("?LISTTITLE", kSongBook).empty());
+    EXPECT_EQ(TotalShown(), "Total Song Tracks: 0");
+    // The commands an empty book can use are there.
+    for (const char* c : {"?CANTORVALE", "?ADDTRACKS", "?IMPORT", "?SEARCHMAIN", "?VIEWMAIN"})
+        EXPECT_TRUE(d().Enabled(c, kSongBook)) << c;
+    EXPECT_FALSE(d().Enabled("?EXPORT", kSongBook));
+    // The frame holds Open and AutoUpdate while the book is open.
+    EXPECT_FALSE(d().Enabled("?FILEOPENSONGBOOK", kFrame));
+    EXPECT_FALSE(d().Enabled("?FILEUPDATEDATAFILES", kFrame));
+}
+
+TEST_F(MainRoadsTest, TaggedDiscsOfABrandFillTheBooksThreeLists) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    const int added = AddFirstBrandDiscs();
+    ASSERT_GT(added, 0);
+    EXPECT_EQ(Count("Friday.2bk"), added);
+    EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added));
+    // Each list shows the book from its start, a full page of it.
+    const auto page = d().Rows("?LISTTITLE", kSongBook);
+    ASSERT_FALSE(page.empty());
+    EXPECT_EQ(page[0].substr(0, page[0].find('|')),
+              Query("Friday.2bk", "SELECT TITLE FROM records ORDER BY TITLE COLLATE NOCASE LIMIT 1").at(0));
+    d().Press("?BUTTON17:2", kSongBook);
+    EXPECT_EQ(d().Rows("?LISTARTIST", kSongBook).size(), page.size());
+    d().Press("?BUTTON17:3", kSongBook);
+    const auto byDisc = d().Rows("?LISTDISCID", kSongBook);
+    EXPECT_EQ(byDisc.size(), page.size());
+    EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added));
+    // The custom ID typed at the prompt and the manufacturer's IDs of tag All.
+    const auto ids = Query("Friday.2bd", "SELECT ALTDISKID FROM records ORDER BY ALTDISKID");
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), "H-1"), 1);
+    EXPECT_EQ(Query("Friday.2bd", "SELECT count(*) FROM records WHERE ALTDISKID = UNQDISKID").at(0),
+              std::to_string(ids.size() - 1));
+    EXPECT_TRUE(d().Enabled("?EXPORT", kSongBook));
+}
+
+}  // namespace
+}  // namespace integration_test
