@@ -3,6 +3,8 @@
 // the book's other windows on the filled book.
 #include "program_fixture.h"
 
+#include "exchange/export_song_listings.h"
+#include "exchange/import_song_listings.h"
 #include "platform/ui/message.h"
 
 #include <gmock/gmock.h>
@@ -15,6 +17,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
+using exchange::kExportWindow;
+using exchange::kImportWindow;
 
 class MainRoadsTest : public ProgramTest {
 protected:
@@ -107,6 +111,56 @@ TEST_F(MainRoadsTest, TaggedDiscsOfABrandFillTheBooksThreeLists) {
     EXPECT_EQ(Query("Friday.2bd", "SELECT count(*) FROM records WHERE ALTDISKID = UNQDISKID").at(0),
               std::to_string(ids.size() - 1));
     EXPECT_TRUE(d().Enabled("?EXPORT", kSongBook));
+}
+
+TEST_F(MainRoadsTest, ClosingTheBookGivesTheFrameItsOpenAndAutoUpdateBack) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    AddFirstBrandDiscs();
+    d().Press("?CLOSE", kSongBook);
+    EXPECT_FALSE(d().IsOpen(kSongBook));
+    EXPECT_TRUE(d().Enabled("?FILEOPENSONGBOOK", kFrame));
+    EXPECT_TRUE(d().Enabled("?FILEUPDATEDATAFILES", kFrame));
+    EXPECT_TRUE(d().Enabled("?BUTTON1", kQuickStart));
+    EXPECT_TRUE(d().Enabled("?BUTTON1:3", kQuickStart));
+    // The frame's Open reaches the explorer again, on the same folder.
+    ASSERT_TRUE(d().Press("?FILEOPENSONGBOOK", kFrame));
+    ASSERT_TRUE(d().IsOpen(kExplorer));
+    const auto books = d().Rows("?LIST", kExplorer);
+    EXPECT_TRUE(std::any_of(books.begin(), books.end(), [](const std::string& r) { return r.find("Friday") != std::string::npos; }));
+}
+
+TEST_F(MainRoadsTest, AnExportedBookImportedIntoANewBookGivesTheSameListingsAndDiscs) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    const int added = AddFirstBrandDiscs();
+    const std::string csv = BookPath("friday.csv");
+    d().Press("?EXPORT", kSongBook);
+    ASSERT_TRUE(d().IsOpen(kExportWindow));
+    d().AnswerFileDialog(csv);
+    d().AnswerMessage("Export Operation Completed", fw::Button::Ok);
+    d().Press("?OKBUTTON", kExportWindow);
+    EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }));
+    EXPECT_FALSE(d().IsOpen(kExportWindow));
+    const std::string written = ReadFile(csv);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), added);
+
+    d().Press("?CLOSE", kSongBook);
+    NewBookFromQuickStart("Saturday");
+    d().AnswerFileDialog(csv);
+    ASSERT_TRUE(d().Press("?IMPORT", kSongBook));
+    ASSERT_TRUE(d().IsOpen(kImportWindow));
+    EXPECT_EQ(d().Text("?NOCONFLICTTEXT", kImportWindow), "The Import File has been Analyzed and NO Conflicts Exist!");
+    d().Press("?OKBUTTON", kImportWindow);
+    EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }));
+    EXPECT_FALSE(d().IsOpen(kImportWindow));
+
+    const char* listings = "SELECT TITLE, ARTIST, UNQDISKID, DISKTRACKNO, MAKEID, GENRE, DateAdded FROM records ORDER BY UNQDISKID, DISKTRACKNO";
+    const char* discs = "SELECT UNQDISKID, ALTDISKID, MakeID, MAKETYPE FROM records ORDER BY UNQDISKID";
+    EXPECT_EQ(Query("Saturday.2bk", listings), Query("Friday.2bk", listings));
+    EXPECT_EQ(Query("Saturday.2bd", discs), Query("Friday.2bd", discs));
+    EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added));
+    EXPECT_EQ(d().Rows("?LISTTITLE", kSongBook).empty(), false);
 }
 
 }  // namespace
