@@ -6,6 +6,7 @@
 #include "exchange/export_song_listings.h"
 #include "exchange/import_song_listings.h"
 #include "platform/ui/message.h"
+#include "songbook/book_texts.h"
 
 #include <gmock/gmock.h>
 
@@ -161,6 +162,52 @@ TEST_F(MainRoadsTest, AnExportedBookImportedIntoANewBookGivesTheSameListingsAndD
     EXPECT_EQ(Query("Saturday.2bd", discs), Query("Friday.2bd", discs));
     EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added));
     EXPECT_EQ(d().Rows("?LISTTITLE", kSongBook).empty(), false);
+}
+
+TEST_F(MainRoadsTest, ABackupRestoredOverAChangedBookBringsItsListingsBack) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    const int added = AddFirstBrandDiscs();
+    const char* listings = "SELECT TITLE, UNQDISKID, DISKTRACKNO FROM records ORDER BY UNQDISKID, DISKTRACKNO";
+    const auto before = Query("Friday.2bk", listings);
+    d().Press("?CLOSE", kSongBook);
+
+    // Backup from the explorer, into a folder of its own.
+    const std::string backups = RootPath("Backups");
+    std::filesystem::create_directories(backups);
+    d().Press("?BUTTON1", kQuickStart);
+    ASSERT_TRUE(d().IsOpen(kExplorer));
+    const auto rows = d().Rows("?LIST", kExplorer);
+    ASSERT_EQ(rows.size(), 1u);
+    d().Choose("?LIST", 1, kExplorer);
+    d().AnswerFileDialog(backups);
+    d().Press("?BUTTON7", kExplorer);
+    EXPECT_EQ(d().Text("?STATUSMESSAGE", kExplorer), songbook::text::kBackupCreated);
+    ASSERT_TRUE(std::filesystem::exists(backups + "/Friday.bkp"));
+
+    // The book changed: a whole disc deleted.
+    d().Press("?BUTTON6", kExplorer);
+    ASSERT_TRUE(d().IsOpen(kSongBook));
+    d().AnswerMessage("delete the Selected Song Listing ONLY", 2);
+    d().AnswerMessage("have been successfully deleted", fw::Button::Ok);
+    d().Press("?DELETETRACK", kSongBook);
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
+    ASSERT_LT(Count("Friday.2bk"), added);
+    d().Press("?CLOSE", kSongBook);
+
+    // Restored over it: the listings are back, and the window shows them.
+    d().Press("?BUTTON1", kQuickStart);
+    ASSERT_TRUE(d().IsOpen(kExplorer));
+    d().AnswerFileDialog(backups + "/Friday.bkp");
+    d().AnswerMessage(songbook::text::ReplaceQuestion("Friday"), fw::Button::Yes);
+    d().Press("?BUTTON8", kExplorer);
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
+    EXPECT_EQ(d().Text("?STATUSMESSAGE", kExplorer), songbook::text::kRestored);
+    EXPECT_EQ(Query("Friday.2bk", listings), before);
+    d().Choose("?LIST", 1, kExplorer);
+    d().Press("?BUTTON6", kExplorer);
+    ASSERT_TRUE(d().IsOpen(kSongBook));
+    EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added));
 }
 
 }  // namespace
