@@ -21,6 +21,12 @@ using ::testing::StartsWith;
 using exchange::kExportWindow;
 using exchange::kImportWindow;
 
+constexpr const char* kPrintMenu = "P1$PRINTMENU";
+constexpr const char* kReportsMenu = "P1$MANAGEMENTREPORTSMENU";
+constexpr const char* kDestination = "ReportDestinationWindow";
+constexpr const char* kLabelSetup = "P1$CDLABELSETUP";
+constexpr const char* kSlipSetup = "P1$REQUESTCARDSETUP";
+
 class MainRoadsTest : public ProgramTest {
 protected:
     std::string TotalShown() {
@@ -208,6 +214,83 @@ TEST_F(MainRoadsTest, ABackupRestoredOverAChangedBookBringsItsListingsBack) {
     d().Press("?BUTTON6", kExplorer);
     ASSERT_TRUE(d().IsOpen(kSongBook));
     EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added));
+}
+
+// How often a dump holds the text.
+int Occurrences(const std::string& dump, const std::string& text) {
+    int n = 0;
+    for (std::size_t at = dump.find(text); at != std::string::npos; at = dump.find(text, at + 1)) ++n;
+    return n;
+}
+
+TEST_F(MainRoadsTest, ThePrintMenuPrintsTheReportsLabelsAndSlipsOfTheFilledBook) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    const int added = AddFirstBrandDiscs();
+    const int discs = Count("Friday.2bd");
+    ASSERT_TRUE(d().Enabled("?PRINT", kSongBook));
+    d().Press("?PRINT", kSongBook);
+    ASSERT_TRUE(d().IsOpen(kPrintMenu));
+    const auto printReport = [&](const char* button) {
+        d().Press(button, kReportsMenu);
+        ASSERT_TRUE(d().IsOpen(kDestination));
+        d().Press("?PREVIEWOPTION:PRINT", kDestination);
+        d().Press("?OK", kDestination);
+        EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }, 1000));
+    };
+
+    // The management reports: every listing, then every disc.
+    d().Press("?PRINTREPORTS", kPrintMenu);
+    ASSERT_TRUE(d().IsOpen(kReportsMenu));
+    printReport("?BUTTON2");
+    ASSERT_EQ(printed.jobs.size(), 1u);
+    EXPECT_EQ(printed.jobs[0].title, "Song Track Report Preview");
+    int rows = 0;
+    for (const std::string& page : printed.jobs[0].pages) rows += Occurrences(page, "band DETAIL");
+    EXPECT_EQ(rows, added);
+    printReport("?BUTTON2:2");
+    ASSERT_EQ(printed.jobs.size(), 2u);
+    EXPECT_EQ(printed.jobs[1].title, "Disc Inventory Report Preview");
+    rows = 0;
+    for (const std::string& page : printed.jobs[1].pages) rows += Occurrences(page, "band DETAIL");
+    EXPECT_EQ(rows, discs);
+    EXPECT_NE(printed.jobs[1].pages.at(0).find("clip \"H-1\""), std::string::npos);
+    d().Press("?CANCELBUTTON", kReportsMenu);
+
+    // CD labels of two tagged discs.
+    d().Press("?PRINTLABELS", kPrintMenu);
+    ASSERT_TRUE(d().IsOpen(kLabelSetup));
+    ASSERT_GE(d().Rows("?LIST", kLabelSetup).size(), 2u);
+    d().Choose("?LIST", 1, kLabelSetup);
+    d().Press("?DASTAG", kLabelSetup);
+    d().Choose("?LIST", 2, kLabelSetup);
+    d().Press("?DASTAG", kLabelSetup);
+    d().AnswerMessage("compatable CD labels loaded", fw::Button::Yes);
+    d().Press("?PRINTLABELS", kLabelSetup);
+    ASSERT_TRUE(d().IsOpen(kDestination));
+    d().Press("?PREVIEWOPTION:PRINT", kDestination);
+    d().Press("?OK", kDestination);
+    EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }, 1000));
+    ASSERT_EQ(printed.jobs.size(), 3u);
+    ASSERT_FALSE(printed.jobs[2].pages.empty());
+    EXPECT_EQ(Occurrences(printed.jobs[2].pages[0], "band LABELHEADER"), 2);
+    d().Press("?CANCEL", kLabelSetup);
+
+    // Request slips.
+    d().Press("?PRINTREQUESTSLIPS", kPrintMenu);
+    ASSERT_TRUE(d().IsOpen(kSlipSetup));
+    d().Press("?OKBUTTON", kSlipSetup);
+    if (d().IsOpen(kDestination)) {
+        d().Press("?PREVIEWOPTION:PRINT", kDestination);
+        d().Press("?OK", kDestination);
+    }
+    EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }, 1000));
+    ASSERT_EQ(printed.jobs.size(), 4u);
+    EXPECT_FALSE(printed.jobs[3].pages.empty());
+    d().Press("?CANCELBUTTON", kSlipSetup);
+    d().Press("?CANCELBUTTON", kPrintMenu);
+    EXPECT_FALSE(d().IsOpen(kPrintMenu));
+    EXPECT_TRUE(d().IsOpen(kSongBook));
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 
 #include "platform/data/sqlite_connection.h"
 #include "platform/os/beep.h"
+#include "platform/report/display_list.h"
+#include "platform/report/print_sink.h"
+#include "printing/report_previewer.h"
 #include "platform/os/desktop_opener.h"
 #include "platform/ui/testing/gtest_driver.h"
 #include "platform/ui/window_api.h"
@@ -42,6 +45,31 @@ inline constexpr const char* kCustomId = "P1$CUSTOMDISCID";
 inline constexpr const char* kTagOptions = "P1$MULTITAGOPTIONS";
 inline constexpr const char* kAddWorker = "P1$ADDDISCTRACKS";
 
+// Keeps every print job's title and the dump of each of its pages.
+struct RecordedJobs {
+    struct Job {
+        std::string title;
+        std::vector<std::string> pages;
+    };
+    std::vector<Job> jobs;
+};
+class RecordingSink : public fw::report::PrintSink {
+public:
+    explicit RecordingSink(RecordedJobs& to) : to_(to) {}
+    bool BeginJob(const std::string& title, const fw::report::Page&) override {
+        to_.jobs.push_back({title, {}});
+        return true;
+    }
+    bool AddPage(const fw::report::Page& page, int pageCount) override {
+        to_.jobs.back().pages.push_back(fw::report::DumpPage(page, pageCount));
+        return true;
+    }
+    bool EndJob() override { return true; }
+
+private:
+    RecordedJobs& to_;
+};
+
 class ProgramTest : public ConfigFolderTest {
 protected:
     void SetUp() override {
@@ -55,7 +83,12 @@ protected:
         songbook::SaveDefaultFolder(books_);
         fw::SetDesktopOpener([this](const QUrl& url) { opened.push_back(url.toString().toStdString()); });
         fw::SetBeepHandler([this](unsigned) { ++beeps; });
+        // The program's current folder (where its tag files lie) is a folder of the test's.
+        keptFolder_ = std::filesystem::current_path();
+        std::filesystem::create_directories(RootPath("Run"));
+        std::filesystem::current_path(RootPath("Run"));
         app::SetUpProgram();
+        printing::SetPrintSinkFactory([this] { return std::make_unique<RecordingSink>(printed); });
         GenerateSongBase();
         driver_ = std::make_unique<fw::testing::Driver>(fw::testing::GTestFailures());
     }
@@ -69,6 +102,8 @@ protected:
             if (d().IsOpen(kFrame)) d().Press("?EXIT", kFrame);
         }
         driver_.reset();
+        printing::SetPrintSinkFactory(nullptr);
+        std::filesystem::current_path(keptFolder_);
         fw::SetBeepHandler({});
         fw::SetDesktopOpener(nullptr);
         shell::SetBrowseSongBook(nullptr);
@@ -152,10 +187,12 @@ protected:
     std::string books_;
     songbase_gen::Summary summary_;
     std::vector<std::string> opened;
+    RecordedJobs printed;
     int beeps = 0;
 
 private:
     std::unique_ptr<fw::testing::Driver> driver_;
+    std::filesystem::path keptFolder_;
 };
 
 }  // namespace integration_test
