@@ -10,7 +10,10 @@
 
 #include <gmock/gmock.h>
 
+#include <QString>
+
 #include <algorithm>
+#include <map>
 
 namespace integration_test {
 namespace {
@@ -21,6 +24,7 @@ using ::testing::StartsWith;
 using exchange::kExportWindow;
 using exchange::kImportWindow;
 
+constexpr const char* kSearchWindow = "P1$SONGBASESEARCH";
 constexpr const char* kPrintMenu = "P1$PRINTMENU";
 constexpr const char* kReportsMenu = "P1$MANAGEMENTREPORTSMENU";
 constexpr const char* kDestination = "ReportDestinationWindow";
@@ -214,6 +218,53 @@ TEST_F(MainRoadsTest, ABackupRestoredOverAChangedBookBringsItsListingsBack) {
     d().Press("?BUTTON6", kExplorer);
     ASSERT_TRUE(d().IsOpen(kSongBook));
     EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added));
+}
+
+TEST_F(MainRoadsTest, SearchingTheSongBaseBesideTheBookCountsTheBooksCopiesAndTheBookSearchesItself) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    AddFirstBrandDiscs();
+    // An artist of the book and the book's listings on each disc.
+    const auto first = Query("Friday.2bk", "SELECT TITLE, ARTIST FROM records ORDER BY UnqDiskID DESC, DISKTRACKNO LIMIT 1").at(0);
+    const std::string title = first.substr(0, first.find('|'));
+    const std::string artist = first.substr(first.find('|') + 1);
+    std::map<std::string, std::string> listingsOnDisc;
+    for (const std::string& row : Query("Friday.2bk", "SELECT UnqDiskID, count(*) FROM records GROUP BY UnqDiskID"))
+        listingsOnDisc[row.substr(0, row.find('|'))] = row.substr(row.find('|') + 1);
+
+    d().Press("?SEARCHMAIN", kSongBook);
+    ASSERT_TRUE(d().IsOpen(kSearchWindow));
+    d().Choose("?SEARCHBY", 2, kSearchWindow);
+    d().Type("?SEARCHFIELD", artist.substr(0, 25), kSearchWindow);
+    d().Press("?BUTTON6", kSearchWindow);
+    const auto artists = d().Rows("?LIST:3", kSearchWindow);
+    const auto hit = std::find_if(artists.begin(), artists.end(), [&](const std::string& t) {
+        return QString::fromStdString(t).compare(QString::fromStdString(artist.substr(0, 25)), Qt::CaseInsensitive) == 0;
+    });
+    ASSERT_NE(hit, artists.end()) << artist;
+    d().Choose("?LIST:3", static_cast<int>(hit - artists.begin()) + 1, kSearchWindow);
+    // Each of the artist's discs in the book counts all its listings there.
+    int checked = 0;
+    for (const std::string& row : d().Rows("?LIST:4", kSearchWindow)) {
+        std::vector<std::string> cells;
+        for (QString c : QString::fromStdString(row).split('|')) cells.push_back(c.toStdString());
+        ASSERT_EQ(cells.size(), 6u) << row;
+        const auto inBook = listingsOnDisc.find(cells[3]);
+        if (inBook == listingsOnDisc.end()) continue;
+        EXPECT_EQ(cells[5], inBook->second) << row;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0) << artist;
+    d().Press("?BUTTON2", kSearchWindow);
+    EXPECT_FALSE(d().IsOpen(kSearchWindow));
+
+    // The song-book window's own search moves its list to the title.
+    d().Type("?SEARCHSTRING", title, kSongBook);
+    d().Press("?BUTTON28", kSongBook);
+    const int at = d().Highlight("?LISTTITLE", kSongBook);
+    ASSERT_GE(at, 1);
+    const std::string shown = d().Rows("?LISTTITLE", kSongBook).at(static_cast<std::size_t>(at - 1));
+    EXPECT_EQ(shown.substr(0, shown.find('|')), title);
 }
 
 // How often a dump holds the text.
