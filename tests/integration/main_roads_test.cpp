@@ -24,6 +24,8 @@ using ::testing::StartsWith;
 using exchange::kExportWindow;
 using exchange::kImportWindow;
 
+constexpr const char* kAddTracks = "P1$ADDSONGTRACKS";
+constexpr const char* kFastFind = "P1$FASTFIND";
 constexpr const char* kSearchWindow = "P1$SONGBASESEARCH";
 constexpr const char* kPrintMenu = "P1$PRINTMENU";
 constexpr const char* kReportsMenu = "P1$MANAGEMENTREPORTSMENU";
@@ -122,6 +124,81 @@ TEST_F(MainRoadsTest, TaggedDiscsOfABrandFillTheBooksThreeLists) {
     EXPECT_EQ(Query("Friday.2bd", "SELECT count(*) FROM records WHERE ALTDISKID = UNQDISKID").at(0),
               std::to_string(ids.size() - 1));
     EXPECT_TRUE(d().Enabled("?EXPORT", kSongBook));
+}
+
+TEST_F(MainRoadsTest, SingleTracksAndAFastFoundDiscJoinTheBook) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    const int added = AddFirstBrandDiscs();
+    const std::string custom = Query("Friday.2bd", "SELECT UNQDISKID FROM records WHERE ALTDISKID = 'H-1'").at(0);
+    const int lastOnCustom = std::stoi(
+        Query("Friday.2bk", "SELECT max(DISKTRACKNO) FROM records WHERE UnqDiskID = '" + custom + "'").at(0));
+
+    // A discless track, then one on the disc with the custom ID.
+    d().Press("?ADDTRACKS", kSongBook);
+    ASSERT_TRUE(d().IsOpen(kAddTracks));
+    d().Check("?DISCLESS", true, kAddTracks);
+    d().Type("?SBK:TITLE", "My Own Song", kAddTracks);
+    d().Type("?SBK:ARTIST", "The Host", kAddTracks);
+    d().AnswerMessage("Track successfully added", fw::Button::Yes);
+    d().Press("?OKBUTTON", kAddTracks);
+    d().Check("?DISCLESS", false, kAddTracks);
+    const auto ids = d().Rows("?SBK:UNQDISKID", kAddTracks);
+    const auto h1 = std::find(ids.begin(), ids.end(), "H-1");
+    ASSERT_NE(h1, ids.end());
+    d().Choose("?SBK:UNQDISKID", static_cast<int>(h1 - ids.begin()) + 1, kAddTracks);
+    std::string proposed = d().Text("?SBK:DISKTRACKNO:2", kAddTracks);
+    proposed.erase(0, proposed.find_first_not_of(' '));
+    EXPECT_EQ(proposed, std::to_string(lastOnCustom + 1));
+    d().Type("?SBK:TITLE", "Bonus Song", kAddTracks);
+    d().Type("?SBK:ARTIST", "The Host", kAddTracks);
+    d().AnswerMessage("Track successfully added", fw::Button::No);
+    d().Press("?OKBUTTON", kAddTracks);
+    EXPECT_FALSE(d().IsOpen(kAddTracks));
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
+    EXPECT_EQ(Query("Friday.2bk", "SELECT TITLE, DISKTRACKNO FROM records WHERE UnqDiskID = '*'"),
+              std::vector<std::string>{"My Own Song|1"});
+    EXPECT_EQ(Query("Friday.2bk", "SELECT TITLE FROM records WHERE UnqDiskID = '" + custom +
+                                      "' AND DISKTRACKNO = " + std::to_string(lastOnCustom + 1)),
+              std::vector<std::string>{"Bonus Song"});
+    EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added + 2));
+
+    // FastFind in the add-discs window: a disc of the song base found by
+    // its first track's title, tagged with a custom ID and added.
+    const auto other = Query(install_ + "/MAIN.TPS",
+                             "SELECT Title, UnqDiskID FROM records WHERE DiskTrackNo = 1 AND UnqDiskID NOT IN ("
+                             "SELECT UnqDiskID FROM records GROUP BY UnqDiskID HAVING count(*) > 30) "
+                             "ORDER BY UnqDiskID DESC LIMIT 1");
+    ASSERT_EQ(other.size(), 1u);
+    const std::string title = other[0].substr(0, other[0].find('|'));
+    const std::string unq = other[0].substr(other[0].find('|') + 1);
+    d().Press("?CANTORVALE", kSongBook);
+    ASSERT_TRUE(d().IsOpen(kAddDiscs));
+    d().Press("?BUTTON14", kAddDiscs);
+    ASSERT_TRUE(d().IsOpen(kFastFind));
+    d().Type("?STI:TITLE", title, kFastFind);
+    d().Press("?BUTTON6", kFastFind);
+    const auto found = d().Rows("?LIST", kFastFind);
+    const auto row = std::find_if(found.begin(), found.end(), [&](const std::string& r) { return r.rfind(unq + "|", 0) == 0; });
+    ASSERT_NE(row, found.end()) << title;
+    d().Choose("?LIST", static_cast<int>(row - found.begin()) + 1, kFastFind);
+    d().Press("?TAGBUTTON", kFastFind);
+    ASSERT_TRUE(d().IsOpen(kCustomId));
+    d().Type("?DISKID", "FF-1", kCustomId);
+    d().Press("?OKBUTTON", kCustomId);
+    EXPECT_FALSE(d().IsOpen(kFastFind));
+    d().Activate(kAddDiscs);
+    EXPECT_EQ(d().Rows("?LIST:4", kAddDiscs), std::vector<std::string>{unq + "|FF-1"});
+    d().Press("?BUTTON1", kAddDiscs);
+    ASSERT_TRUE(d().IsOpen(kAddWorker));
+    d().Press("?RESULTS", kAddWorker);
+    const int more = std::stoi(Number("?TRACKSADDED", kAddWorker));
+    d().Press("?B1", kAddWorker);
+    d().Press("?BUTTON2", kAddDiscs);
+    EXPECT_EQ(Query("Friday.2bd", "SELECT ALTDISKID FROM records WHERE UNQDISKID = '" + unq + "'"),
+              std::vector<std::string>{"FF-1"});
+    EXPECT_EQ(Query("Friday.2bk", "SELECT count(*) FROM records WHERE UnqDiskID = '" + unq + "'").at(0), std::to_string(more));
+    EXPECT_EQ(TotalShown(), "Total Song Tracks: " + std::to_string(added + 2 + more));
 }
 
 TEST_F(MainRoadsTest, ClosingTheBookGivesTheFrameItsOpenAndAutoUpdateBack) {

@@ -147,12 +147,13 @@ protected:
         ASSERT_TRUE(d().IsOpen(kSongBook));
     }
     std::string BookPath(const std::string& file) const { return books_ + "/" + file; }
-    // The rows of a query on one of the books' files, read as another
+    // The rows of a query on one of the books' files (or a file by its full path), read as another
     // program would read it: each row's columns joined by "|".
     std::vector<std::string> Query(const std::string& file, const std::string& sql) const {
         std::vector<std::string> out;
         sqlite3* db = nullptr;
-        if (sqlite3_open_v2(BookPath(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        const std::string path = file.rfind('/', 0) == 0 ? file : BookPath(file);
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
             ADD_FAILURE() << "cannot open " << file;
             sqlite3_close(db);
             return out;
