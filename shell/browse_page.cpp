@@ -365,9 +365,15 @@ void PagedBrowse::ReloadPage(ReloadKind kind) {
     if (!rows_.empty()) {
         highlight_ = backward ? RowsLoaded() : 1;
         if (!anchor.empty()) {
-            highlight_ = RowsLoaded();
+            // The highlighted row again: by its position, or, when a change
+            // meanwhile gave its record other key values, by its record.
+            highlight_ = 0;
             for (int n = 1; n <= RowsLoaded(); ++n)
                 if (Row(n).position == anchor) highlight_ = n;
+            const std::string_view id = PrimaryRecordId(anchor);
+            for (int n = 1; highlight_ == 0 && !id.empty() && n <= RowsLoaded(); ++n)
+                if (PrimaryRecordId(Row(n).position) == id) highlight_ = n;
+            if (highlight_ == 0) highlight_ = RowsLoaded();
         }
         list_.Select(highlight_);
         RowToRecord(highlight_);

@@ -6,6 +6,7 @@
 #include "exchange/export_song_listings.h"
 #include "exchange/import_song_listings.h"
 #include "platform/ui/message.h"
+#include "platform/ui/events.h"
 #include "songbook/book_texts.h"
 
 #include <gmock/gmock.h>
@@ -26,6 +27,9 @@ using exchange::kImportWindow;
 
 constexpr const char* kAddTracks = "P1$ADDSONGTRACKS";
 constexpr const char* kFastFind = "P1$FASTFIND";
+constexpr const char* kRenumber = "P1$RENUMBERDISCS";
+constexpr const char* kDiscTracks = "P1$DISCTRACKS";
+constexpr const char* kMultiEdit = "P1$MULTIEDITSETUP";
 constexpr const char* kSearchWindow = "P1$SONGBASESEARCH";
 constexpr const char* kPrintMenu = "P1$PRINTMENU";
 constexpr const char* kReportsMenu = "P1$MANAGEMENTREPORTSMENU";
@@ -342,6 +346,60 @@ TEST_F(MainRoadsTest, SearchingTheSongBaseBesideTheBookCountsTheBooksCopiesAndTh
     ASSERT_GE(at, 1);
     const std::string shown = d().Rows("?LISTTITLE", kSongBook).at(static_cast<std::size_t>(at - 1));
     EXPECT_EQ(shown.substr(0, shown.find('|')), title);
+}
+
+TEST_F(MainRoadsTest, RenumberTheMultiListingEditAndTheTracksOfADiscOnTheFilledBook) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    AddFirstBrandDiscs();
+    const std::string custom = Query("Friday.2bd", "SELECT UNQDISKID FROM records WHERE ALTDISKID = 'H-1'").at(0);
+
+    // Renumber: the disc with the custom ID gets another.
+    ASSERT_TRUE(d().Enabled("?RENUMBERDISCS:2", kSongBook));
+    d().Press("?RENUMBERDISCS:2", kSongBook);
+    ASSERT_TRUE(d().IsOpen(kRenumber));
+    const auto discs = d().Rows("?LIST", kRenumber);
+    const auto h1 = std::find(discs.begin(), discs.end(), custom + "|H-1");
+    ASSERT_NE(h1, discs.end());
+    // Down saves the row's ID as it is and edits the next one.
+    for (auto row = discs.begin(); row != h1; ++row) d().Key("?LIST", fw::KeyCode::Down, kRenumber);
+    d().Type("?LIST", "H-9", kRenumber);
+    d().Key("?LIST", fw::KeyCode::Esc, kRenumber);
+    EXPECT_FALSE(d().IsOpen(kRenumber));
+    EXPECT_EQ(Query("Friday.2bd", "SELECT ALTDISKID FROM records WHERE UNQDISKID = '" + custom + "'"),
+              std::vector<std::string>{"H-9"});
+
+    // The tracks of the first title's disc, under its custom ID.
+    const auto first = d().Rows("?LISTTITLE", kSongBook).at(0);
+    const std::string title = first.substr(0, first.find('|'));
+    const auto disc = Query("Friday.2bk", "SELECT UnqDiskID FROM records WHERE TITLE = '" + title + "'").at(0);
+    const auto alt = Query("Friday.2bd", "SELECT ALTDISKID FROM records WHERE UNQDISKID = '" + disc + "'").at(0);
+    d().AnswerPopup(1);
+    d().RightClick("?LISTTITLE", 1, kSongBook);
+    ASSERT_TRUE(d().IsOpen(kDiscTracks));
+    EXPECT_EQ(d().Caption(kDiscTracks), "Displaying All Tracks Found on Disc: " + alt);
+    EXPECT_EQ(std::to_string(d().Rows("?LIST", kDiscTracks).size()),
+              Query("Friday.2bk", "SELECT count(*) FROM records WHERE UnqDiskID = '" + disc + "'").at(0));
+    d().Press("?CLOSE", kDiscTracks);
+    EXPECT_FALSE(d().IsOpen(kDiscTracks));
+
+    // The multi-listing edit on the first title's artist: every listing of
+    // that artist renamed.
+    const std::string artist = first.substr(first.find('|') + 1, first.find('|', first.find('|') + 1) - first.find('|') - 1);
+    const std::string ofArtist = Query("Friday.2bk", "SELECT count(*) FROM records WHERE ARTIST = '" + artist + "'").at(0);
+    d().AnswerPopup(6);
+    d().RightClick("?LISTTITLE", 1, kSongBook);
+    ASSERT_TRUE(d().IsOpen(kMultiEdit));
+    d().Check("?GLO:BATCHCHANGEARTIST", true, kMultiEdit);
+    d().Type("?GLO:SBK:ARTIST", "Renamed Artist", kMultiEdit);
+    d().AnswerMessage("Are you sure you wish to continue|with this Multi-Listing Edit?", fw::Button::Yes);
+    d().Press("?OKBUTTON", kMultiEdit);
+    EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }));
+    EXPECT_EQ(Query("Friday.2bk", "SELECT count(*) FROM records WHERE ARTIST = '" + artist + "'").at(0), "0");
+    EXPECT_EQ(Query("Friday.2bk", "SELECT count(*) FROM records WHERE ARTIST = 'Renamed Artist'").at(0), ofArtist);
+    EXPECT_THAT(d().Rows("?LISTTITLE", kSongBook).at(0), StartsWith(title + "|Renamed Artist|"))
+        << "the page stays where it was, on the listing edited";
+    EXPECT_EQ(d().Highlight("?LISTTITLE", kSongBook), 1);
 }
 
 // How often a dump holds the text.
