@@ -38,6 +38,7 @@ struct Program {
     std::function<void()> form;  // the record form the list calls
     std::vector<int> requests;   // RequestedAction at each call
     std::function<void()> onOther;
+    std::function<void()> onReload;  // a change on this thread before Reload reads the page again
     std::function<fw::ui::ListRow()> columns;  // other than title and artist
     bool discList = false;       // discs by custom ID, joined to their listings
 };
@@ -75,6 +76,10 @@ void BrowseWindow(Program& p) {
         shell::PagedBrowse browse(desc, list);
         while (w.Accept()) {
             if (w.Event() == shell::codes::GainFocus) browse.RequestResync();
+            if (w.Event() == shell::codes::Accepted && w.Field() == w.Feq("?RELOAD")) {
+                if (p.onReload) p.onReload();
+                browse.ReloadPage(shell::ReloadKind::Keep);
+            }
             browse.TakeEvent(w.Event(), w.Field(), w.KeyCode());
             browse.SyncBrowse();  // the window's refresh
         }
@@ -385,6 +390,26 @@ TEST_F(BrowseTest, AChangeMadeByAnotherWindowShowsOnTheNextFocus) {
     EXPECT_EQ(rows.front(), "BETA|Changed");
     EXPECT_EQ(Titles(), (std::vector<std::string>{"BETA", "DELTA", "ECHO", "LIMA", "MAR"}));
     EXPECT_EQ(d.Highlight("?LIST"), 1);
+}
+
+TEST_F(BrowseTest, AReloadAfterTheHighlightedRecordGotOtherKeyValuesStaysOnIt) {
+    Fill(kTwelve);
+    Open();
+    d.Key("?LIST", shell::codes::Down);  // BETA, the second of five rows
+    // A batch change on this thread gives BETA another artist, a part of
+    // the title key; the page is read again from where it was.
+    program.onReload = [] {
+        if (GetByTitle("BETA")) {
+            SBK.Artist = "Renamed";
+            fw::PUT(shell::SongBook());
+        }
+    };
+    d.Press("?RELOAD");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"ALPHA", "BETA", "CHARLIE", "DELTA", "ECHO"}));
+    EXPECT_EQ(HighlightedRow(), "BETA|Renamed");
+    // The next refresh on the focus finds the same listing again.
+    FocusAwayAndBack();
+    EXPECT_EQ(HighlightedRow(), "BETA|Renamed");
 }
 
 TEST_F(BrowseTest, ATypedCharacterMovesToTheNextRowBeginningWithItWithoutWrapping) {
