@@ -34,6 +34,7 @@ constexpr const char* kSearchWindow = "P1$SONGBASESEARCH";
 constexpr const char* kPrintMenu = "P1$PRINTMENU";
 constexpr const char* kReportsMenu = "P1$MANAGEMENTREPORTSMENU";
 constexpr const char* kDestination = "ReportDestinationWindow";
+constexpr const char* kDesigner = "P1$DESIGNER";
 constexpr const char* kLabelSetup = "P1$CDLABELSETUP";
 constexpr const char* kSlipSetup = "P1$REQUESTCARDSETUP";
 
@@ -476,6 +477,34 @@ TEST_F(MainRoadsTest, ThePrintMenuPrintsTheReportsLabelsAndSlipsOfTheFilledBook)
     d().Press("?CANCELBUTTON", kSlipSetup);
     d().Press("?CANCELBUTTON", kPrintMenu);
     EXPECT_FALSE(d().IsOpen(kPrintMenu));
+    EXPECT_TRUE(d().IsOpen(kSongBook));
+}
+
+TEST_F(MainRoadsTest, TheDesignersPrintSongBookPrintsEveryListingOfTheFilledBook) {
+    StartProgram();
+    NewBookFromQuickStart("Friday");
+    const int added = AddFirstBrandDiscs();
+    d().Press("?PRINT", kSongBook);
+    ASSERT_TRUE(d().IsOpen(kPrintMenu));
+    d().Press("?PRINTSONGBOOK", kPrintMenu);
+    ASSERT_TRUE(d().IsOpen(kDesigner));
+    ASSERT_TRUE(d().Enabled("?PRINTSONGBOOK", kDesigner));
+    d().Press("?PRINTSONGBOOK", kDesigner);
+    ASSERT_TRUE(d().IsOpen(kDestination));
+    d().Press("?PREVIEWOPTION:PRINT", kDestination);
+    d().Press("?OK", kDestination);
+    EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }));
+    ASSERT_EQ(printed.jobs.size(), 1u);
+    ASSERT_FALSE(printed.jobs[0].pages.empty());
+    std::string all;
+    for (const std::string& page : printed.jobs[0].pages) all += page;
+    const auto titles = Query("Friday.2bk", "SELECT TITLE FROM records");
+    ASSERT_EQ(static_cast<int>(titles.size()), added);
+    for (const std::string& title : titles) EXPECT_NE(all.find("\"" + title + "\""), std::string::npos) << title;
+    EXPECT_TRUE(d().IsOpen(kDesigner)) << "the designer stays open for another print";
+    d().Press("?CLOSEBUTTON", kDesigner);
+    EXPECT_FALSE(d().IsOpen(kDesigner));
+    d().Press("?CANCELBUTTON", kPrintMenu);
     EXPECT_TRUE(d().IsOpen(kSongBook));
 }
 
