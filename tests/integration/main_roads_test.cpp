@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 
 namespace integration_test {
@@ -128,6 +129,10 @@ TEST_F(MainRoadsTest, TaggedDiscsOfABrandFillTheBooksThreeLists) {
     EXPECT_EQ(std::count(ids.begin(), ids.end(), "H-1"), 1);
     EXPECT_EQ(Query("Friday.2bd", "SELECT count(*) FROM records WHERE ALTDISKID = UNQDISKID").at(0),
               std::to_string(ids.size() - 1));
+    if (const char* dir = std::getenv("CV_SCREENSHOT_DIR")) {
+        std::filesystem::create_directories(dir);
+        EXPECT_TRUE(d().Screenshot(kSongBook, std::string(dir) + "/filled_song_book.png"));
+    }
     EXPECT_TRUE(d().Enabled("?EXPORT", kSongBook));
 }
 
