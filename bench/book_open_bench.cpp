@@ -21,8 +21,8 @@ namespace {
 constexpr int kListings = 100000;
 constexpr int kDiscs = 5000;
 
-std::unique_ptr<fw::File> BookFile(const shell::FileSpec& spec, const std::string& path) {
-    fw::FileDecl d = shell::FileDeclOf(spec);
+std::unique_ptr<fw::File> BookFile(const shell::FileEntry& plan, const std::string& path) {
+    fw::FileDecl d = shell::FileDeclOf(plan);
     d.name = fw::FixedName(path);
     d.thread = false;
     return std::make_unique<fw::File>(std::move(d));

@@ -24,7 +24,7 @@
 namespace {
 
 // The dictionary's declaration of a file, at a path of the benchmark's own.
-fw::FileDecl FromSpec(const shell::FileSpec& desc, const std::string& path) {
+fw::FileDecl FromPlan(const shell::FileEntry& desc, const std::string& path) {
     fw::FileDecl d = shell::FileDeclOf(desc);
     d.name = fw::FixedName(path);
     return d;
@@ -41,7 +41,7 @@ struct SongBase {
         songbase_gen::Options o;
         o.tracks = songbase_gen::kBenchmarkTracks;
         songbase_gen::Generate(o, records);
-        karaoke = std::make_unique<fw::File>(FromSpec(shell::KaraokeFile(), dir + "/MAIN.TPS"));
+        karaoke = std::make_unique<fw::File>(FromPlan(shell::KaraokeFile(), dir + "/MAIN.TPS"));
         fw::CREATE(*karaoke);
         fw::OPEN(*karaoke, fw::ReadWrite | fw::DenyNone);
         fw::STREAM(*karaoke);
@@ -72,7 +72,7 @@ struct TitleBrowse {
     std::unique_ptr<shell::PagedBrowse> browse;
     TitleBrowse() {
         fw::File& f = *Base().karaoke;
-        shell::BrowseSpec desc;
+        shell::BrowsePlan desc;
         desc.primary = &f;
         desc.orders = {{f.FindKey("KAR:KTITLE")}};
         desc.columns = [&f] {
@@ -129,7 +129,7 @@ void ProgressPassAt25PerTick(benchmark::State& state) {
     fw::File& f = *Base().karaoke;
     long read = 0;
     for (auto _ : state) {
-        shell::ProgressSpec desc(shell::ViewSource(f, f.FindKey("KAR:KTITLE"), shell::ActionMovesKey::No));
+        shell::ProgressPlan desc(shell::ViewSource(f, f.FindKey("KAR:KTITLE"), shell::ActionMovesKey::No));
         desc.action = Action;
         desc.measure = shell::ByRecords(25);
         desc.estimate = [&f] { return fw::RECORDS(f); };

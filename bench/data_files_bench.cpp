@@ -26,7 +26,7 @@
 namespace {
 
 // The dictionary's declaration of a file, at a path of the benchmark's own.
-fw::FileDecl FromSpec(const shell::FileSpec& desc, const std::string& path) {
+fw::FileDecl FromPlan(const shell::FileEntry& desc, const std::string& path) {
     fw::FileDecl d = shell::FileDeclOf(desc);
     d.name = fw::FixedName(path);
     return d;
@@ -45,8 +45,8 @@ struct SongBase {
         songbase_gen::Options o;
         o.tracks = songbase_gen::kBenchmarkTracks;
         songbase_gen::Generate(o, records);
-        karaoke = std::make_unique<fw::File>(FromSpec(shell::KaraokeFile(), dir + "/MAIN.TPS"));
-        discs = std::make_unique<fw::File>(FromSpec(shell::DiscsFile(), dir + "/DISCS.TPS"));
+        karaoke = std::make_unique<fw::File>(FromPlan(shell::KaraokeFile(), dir + "/MAIN.TPS"));
+        discs = std::make_unique<fw::File>(FromPlan(shell::DiscsFile(), dir + "/DISCS.TPS"));
         Fill(*karaoke, records.tracks);
         Fill(*discs, records.discs);
         std::mt19937 rng(7);
@@ -202,7 +202,7 @@ constexpr int kAdds = 100000;
 void StreamAdd(benchmark::State& state) {
     SongBase& b = Base();
     const std::string path = b.dir + "/ADD.TPS";
-    fw::File f(FromSpec(shell::KaraokeFile(), path));
+    fw::File f(FromPlan(shell::KaraokeFile(), path));
     for (auto _ : state) {
         state.PauseTiming();
         fw::CLOSE(f);
@@ -226,7 +226,7 @@ BENCHMARK(StreamAdd)->Unit(benchmark::kMillisecond)->Iterations(3);
 void PlainSqliteInsert(benchmark::State& state) {
     SongBase& b = Base();
     const std::string path = b.dir + "/PLAIN.TPS";
-    fw::File f(FromSpec(shell::KaraokeFile(), path));
+    fw::File f(FromPlan(shell::KaraokeFile(), path));
     for (auto _ : state) {
         state.PauseTiming();
         fw::CREATE(f);

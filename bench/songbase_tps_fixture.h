@@ -16,7 +16,7 @@ inline std::string BenchmarkMainTps() {
     songbase_gen::MemorySongBase base;
     base.tracks.reserve(static_cast<std::size_t>(o.tracks));
     songbase_gen::Generate(o, base);
-    tps_fixture::TableSpec t = tps_fixture::TrackTable(1, "UNNAMED");
+    tps_fixture::TablePlan t = tps_fixture::TrackTable(1, "UNNAMED");
     t.rows.reserve(base.tracks.size());
     std::uint32_t number = 0;
     for (const auto& k : base.tracks)

@@ -37,11 +37,11 @@ const fs::path& FixturePath() {
 
 // The track file as the program declares it, under the given name.
 std::unique_ptr<fw::File> TrackFile(const std::string& name) {
-    const shell::FileSpec& desc = shell::KaraokeFile();
+    const shell::FileEntry& desc = shell::KaraokeFile();
     fw::FileDecl d;
     d.label = desc.label;
     d.record = desc.record;
-    for (const shell::KeySpec& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
+    for (const shell::KeyPlan& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
     d.create = desc.create;
     d.name = fw::FixedName(name);
     return std::make_unique<fw::File>(std::move(d));

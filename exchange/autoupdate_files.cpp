@@ -40,17 +40,17 @@ std::vector<InstallTarget> InstallTargetsOf(const std::vector<const Instruction*
 }
 
 std::string CheckStagedDataFile(const std::string& oldFile, const std::string& stagedNative, long& records) {
-    const shell::FileSpec* spec = nullptr;
-    for (const shell::FileSpec* f : shell::DataFiles())
-        if (!f->fixedName.empty() && fw::UPPER(f->fixedName) == fw::UPPER(oldFile)) spec = f;
-    if (!spec) return "not a file of the Main SongBase";
+    const shell::FileEntry* plan = nullptr;
+    for (const shell::FileEntry* f : shell::DataFiles())
+        if (!f->fixedName.empty() && fw::UPPER(f->fixedName) == fw::UPPER(oldFile)) plan = f;
+    if (!plan) return "not a file of the Main SongBase";
     // An earlier program's file is converted where it lies, its original
     // kept beside it under this name; a staged copy needs no original.
     const std::string kept = stagedNative + ".tps-original";
     ::unlink(kept.c_str());
     std::string problem;
     {
-        fw::FileDecl decl = shell::FileDeclOf(*spec);
+        fw::FileDecl decl = shell::FileDeclOf(*plan);
         decl.name = fw::FixedName(fw::ProgramPathText(stagedNative));
         fw::File file(decl);
         fw::OPEN(file, fw::ReadOnly | fw::DenyNone);

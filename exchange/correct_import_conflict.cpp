@@ -59,7 +59,7 @@ ConflictDestination CorrectImportConflict(ImportSession& session, long position)
         return clash;
     };
 
-    shell::RecordFormSpec desc;
+    shell::RecordFormPlan desc;
     desc.window = kWindow;
     desc.record = &shell::ImportConflictQueueRec::Decl();
     desc.buffer = [&row] { return static_cast<void*>(&row); };

@@ -46,12 +46,12 @@ shell::PassState WriteListingFile(const std::string& fileName, const ExportSelec
     fw::File& book = shell::SongBook();
     shell::ViewSource view(book, book.FindKey("SBK:KTITLE"), shell::ActionMovesKey::No);
     view.joins = [](fw::View& v) { v.Join(shell::SBDiscs().FindKey("SBD:KUNQDISKID"), {"SBK:UnqDiskID"}); };
-    shell::ProgressSpec spec(view);
-    spec.estimate = [&book] { return fw::RECORDS(book); };
-    spec.texts.caption = "Exporting Song Listings...";
-    spec.quickScan = {&book, &shell::SBDiscs()};
+    shell::ProgressPlan plan(view);
+    plan.estimate = [&book] { return fw::RECORDS(book); };
+    plan.texts.caption = "Exporting Song Listings...";
+    plan.quickScan = {&book, &shell::SBDiscs()};
     std::string writeError;
-    spec.action = [&] {
+    plan.action = [&] {
         if (selection && !selection()) return shell::PassState::Running;
         FillFromBook(file.rec);
         fw::APPEND(file);
@@ -59,7 +59,7 @@ shell::PassState WriteListingFile(const std::string& fileName, const ExportSelec
         writeError = fw::ERROR();
         return shell::PassState::Failed;
     };
-    shell::PassState state = shell::RunProgressProcess(spec);
+    shell::PassState state = shell::RunProgressProcess(plan);
 
     fw::CLOSE(file);  // the rest written and synced
     if (writeError.empty() && fw::ERRORCODE() != 0) writeError = fw::ERROR();

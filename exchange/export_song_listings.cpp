@@ -67,8 +67,8 @@ public:
           trackScheme_(kTrackList,
                        {"?DASTAG:2", "?DASTAGALL:2", "?DASUNTAGALL:2", "?DASREVTAG:2", "?DASSHOWTAG:2"},
                        TrackSemantics()),
-          discs_(DiscSpec(), discList_),
-          tracks_(TrackSpec(), trackList_) {
+          discs_(DiscPlan(), discList_),
+          tracks_(TrackPlan(), trackList_) {
         discScheme_.Attach(discs_);
         trackScheme_.Attach(tracks_);
     }
@@ -176,16 +176,16 @@ private:
         return t;
     }
 
-    shell::BrowseSpec DiscSpec() {
-        shell::BrowseSpec desc;
+    shell::BrowsePlan DiscPlan() {
+        shell::BrowsePlan desc;
         desc.primary = &shell::SBDiscs();
         desc.orders = {{shell::SBDiscs().FindKey("SBD:KALTDISKID")}};
         desc.columns = [this] { return fw::ui::ListRow{discScheme_.Mark(), SBD.ALTDISKID.Str(), SBD.UNQDISKID.Str()}; };
         desc.check = [this] { return discScheme_.Shows(); };
         return desc;
     }
-    shell::BrowseSpec TrackSpec() {
-        shell::BrowseSpec desc;
+    shell::BrowsePlan TrackPlan() {
+        shell::BrowsePlan desc;
         desc.primary = &shell::SBDiscs();
         desc.orders = {{shell::SBDiscs().FindKey("SBD:KALTDISKID")}};
         desc.joins = JoinListings;

@@ -156,19 +156,19 @@ std::string RefusedRowsText(const std::vector<std::string>& refused) {
 
 ImportResult ImportListingsProcess(ImportSession& session, long rowsPerSlice) {
     ImportRun run(session);
-    shell::ProgressSpec spec(shell::QueueSource(session.rows, "ImportQue"));
-    spec.estimate = [&session] { return fw::RECORDS(session.rows); };
-    spec.measure = shell::ByRecords(rowsPerSlice);
-    spec.texts.caption = "Importing Listings";
-    spec.texts.percentSuffix = "% completed";
-    spec.texts.completed = "Building New Index";
-    spec.quickScan = {&shell::SongBook(), &shell::SBDiscs()};
-    spec.sliceStart = [&run] { return run.OpenSlice(); };
-    spec.sliceEnd = [&run] { return run.CloseSlice(); };
-    spec.action = [&run] { return run.Row(); };
+    shell::ProgressPlan plan(shell::QueueSource(session.rows, "ImportQue"));
+    plan.estimate = [&session] { return fw::RECORDS(session.rows); };
+    plan.measure = shell::ByRecords(rowsPerSlice);
+    plan.texts.caption = "Importing Listings";
+    plan.texts.percentSuffix = "% completed";
+    plan.texts.completed = "Building New Index";
+    plan.quickScan = {&shell::SongBook(), &shell::SBDiscs()};
+    plan.sliceStart = [&run] { return run.OpenSlice(); };
+    plan.sliceEnd = [&run] { return run.CloseSlice(); };
+    plan.action = [&run] { return run.Row(); };
 
     ImportResult result;
-    result.state = shell::RunProgressProcess(spec);
+    result.state = shell::RunProgressProcess(plan);
     result.listingsAdded = run.result.listingsAdded;
     result.discsAdded = run.result.discsAdded;
     result.refused = std::move(run.result.refused);

@@ -31,7 +31,7 @@ std::string Extension(const std::string& upperName) {
 // The Main SongBase's file spelt as the program spells it, or empty.
 std::string SongBaseFileNamed(const std::string& name) {
     const std::string upper = fw::UPPER(name);
-    for (const shell::FileSpec* f : shell::DataFiles())
+    for (const shell::FileEntry* f : shell::DataFiles())
         if (!f->fixedName.empty() && fw::UPPER(f->fixedName) == upper) return f->fixedName;
     return {};
 }
@@ -96,7 +96,7 @@ void CheckInstructionList(InstructionList& list) {
     // Names no download may take: the program's own files.
     std::set<std::string> reserved = {fw::UPPER(kInstructionListFile), fw::UPPER(kProgramFile),
                                       "DIDAZAVUZEZ2O.BAK", "AUTOUPDATE.JOURNAL"};
-    for (const shell::FileSpec* f : shell::DataFiles()) {
+    for (const shell::FileEntry* f : shell::DataFiles()) {
         if (f->fixedName.empty()) continue;
         const std::string upper = fw::UPPER(f->fixedName);
         reserved.insert(upper);

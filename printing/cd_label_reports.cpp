@@ -226,16 +226,16 @@ void RunLabelReport(bool fullSize) {
             return 0;
         },
         label);
-    shell::ProgressSpec spec(step);
-    spec.estimate = [&] { return static_cast<long>(tags.size()); };
-    spec.texts.caption = fullSize ? "Generating CD Labels" : "Generating Mini-Labels";
-    spec.action = [&] {
+    shell::ProgressPlan plan(step);
+    plan.estimate = [&] { return static_cast<long>(tags.size()); };
+    plan.texts.caption = fullSize ? "Generating CD Labels" : "Generating Mini-Labels";
+    plan.action = [&] {
         LabelDisc disc;
         if (!LookUpDisc(*current, fullSize, label, disc)) return shell::PassState::Failed;
         sheets.Print(disc);
         return shell::PassState::Running;
     };
-    if (shell::RunProgressProcess(spec) != shell::PassState::Completed) {
+    if (shell::RunProgressProcess(plan) != shell::PassState::Completed) {
         shell::ActionOutcome() = shell::outcome::Cancelled;
         return;
     }

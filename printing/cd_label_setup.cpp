@@ -65,10 +65,10 @@ bool WriteTags(const shell::TagList& tags, const char* consequence) {
 }
 
 struct LabelSetupWindow {
-    LabelSetupWindow() : list(kList, {}), scheme(kList, {}, Semantics()), browse(Spec(), list) { scheme.Attach(browse); }
+    LabelSetupWindow() : list(kList, {}), scheme(kList, {}, Semantics()), browse(Plan(), list) { scheme.Attach(browse); }
 
-    shell::BrowseSpec Spec() {
-        shell::BrowseSpec desc;
+    shell::BrowsePlan Plan() {
+        shell::BrowsePlan desc;
         desc.primary = &shell::SBDiscs();
         desc.orders = {{shell::SBDiscs().FindKey("SBD:KALTDISKID")}};
         desc.columns = [this] { return fw::ui::ListRow{scheme.Mark(), SBD.UNQDISKID.Str(), SBD.ALTDISKID.Str()}; };

@@ -82,10 +82,10 @@ ReportDefinition ManagementDefinition(const char* title, const std::vector<Colum
 }
 
 // The pass over the view, then the preview or the print.
-void RunManagementReport(shell::ProgressSpec& spec, Report& report, const char* previewTitle,
+void RunManagementReport(shell::ProgressPlan& plan, Report& report, const char* previewTitle,
                          ReportPreviewer& previewer) {
-    spec.texts.caption = "Generating Report";
-    if (shell::RunProgressProcess(spec) != shell::PassState::Completed) return;
+    plan.texts.caption = "Generating Report";
+    if (shell::RunProgressProcess(plan) != shell::PassState::Completed) return;
     PageList pages = report.Finish();
     DeliverReport(previewer, pages, {previewTitle, "Page Width", {}});
 }
@@ -108,16 +108,16 @@ void PrintSongTrackListing() {
                                         {"SBK:DISKTRACKNO", "Track", 7500, 500}}));
     shell::ViewSource view(discs, discs.FindKey("SBD:KALTDISKID"), shell::ActionMovesKey::No);
     view.joins = [&book](fw::View& v) { v.Join(book.FindKey("SBK:KUnqDiskID"), {"SBD:UNQDISKID"}); };
-    shell::ProgressSpec spec(view);
-    spec.estimate = [&discs] { return fw::RECORDS(discs); };
-    spec.action = [&report] {
+    shell::ProgressPlan plan(view);
+    plan.estimate = [&discs] { return fw::RECORDS(discs); };
+    plan.action = [&report] {
         report.Element("SBD:ALTDISKID").text = SBD.ALTDISKID.Str();
         report.Element("SBK:ARTIST").text = SBK.Artist.Str();
         report.Element("SBK:TITLE").text = SBK.Title.Str();
         report.Element("SBK:DISKTRACKNO").text = SBK.DISKTRACKNO == 0 ? "" : std::to_string(SBK.DISKTRACKNO);
         report.Print("DETAIL");
     };
-    RunManagementReport(spec, report, "Song Track Report Preview", previewer);
+    RunManagementReport(plan, report, "Song Track Report Preview", previewer);
 }
 
 void PrintDiscInventory() {
@@ -172,16 +172,16 @@ void PrintDiscInventory() {
         fw::OPEN(byBrand, fw::ReadWrite | fw::DenyWrite);
         if (fw::ERRORCODE() != 0) shell::ShowWarningNoText(36);
     };
-    shell::ProgressSpec spec(step);
-    spec.estimate = [] { return 500L; };
-    spec.quickScan = {&brands};
-    spec.action = [&] {
+    shell::ProgressPlan plan(step);
+    plan.estimate = [] { return 500L; };
+    plan.quickScan = {&brands};
+    plan.action = [&] {
         report.Element("BRA:MAKE").text = brand;
         report.Element("SBD:ALTDISKID").text = alt;
         report.Element("SBD:UNQDISKID").text = unq;
         report.Print("DETAIL");
     };
-    RunManagementReport(spec, report, "Disc Inventory Report Preview", previewer);
+    RunManagementReport(plan, report, "Disc Inventory Report Preview", previewer);
     fw::CLOSE(byBrand);
 }
 

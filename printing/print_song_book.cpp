@@ -155,26 +155,26 @@ void RunSongBookReport(SongBookLayout layout) {
     SongBookPrint run(layout, PrintSettings(), PlainRows());
     shell::StepSource rows([&run] { return run.Next(); }, "SongBook");
     rows.start = [&run, layout] { LoadSongQueue(run, layout); };
-    shell::ProgressSpec spec(rows);
-    spec.action = [&run](shell::ProgressPass& pass) {
+    shell::ProgressPlan plan(rows);
+    plan.action = [&run](shell::ProgressPass& pass) {
         run.PrintRow();
         pass.Advance(run.ProgressPerRow());
     };
-    spec.measure = shell::ByRecords(25);
-    spec.measure.perRead = [] { return 0L; };
-    spec.estimate = [&run] { return run.ProgressBase(); };
-    spec.texts.user = "Generating SongBook";
-    spec.texts.completed.clear();
-    spec.quickScan = twoColumns ? std::vector<fw::File*>{&shell::SBDiscs(), &shell::SongBook()}
+    plan.measure = shell::ByRecords(25);
+    plan.measure.perRead = [] { return 0L; };
+    plan.estimate = [&run] { return run.ProgressBase(); };
+    plan.texts.user = "Generating SongBook";
+    plan.texts.completed.clear();
+    plan.quickScan = twoColumns ? std::vector<fw::File*>{&shell::SBDiscs(), &shell::SongBook()}
                                 : std::vector<fw::File*>{&shell::SongBook()};
     fw::report::PageList pages;
-    spec.atEnd = [&run, &pages](shell::ProgressWindow& window) {
+    plan.atEnd = [&run, &pages](shell::ProgressWindow& window) {
         if (window.Pass().State() != shell::PassState::Completed) return;
         run.PrintTrailingRows();
         shell::WaitScreen finishing("P1$FINISHSCREEN");
         pages = run.Finish();
     };
-    const shell::PassState state = shell::RunProgressProcess(spec);
+    const shell::PassState state = shell::RunProgressProcess(plan);
     if (state == shell::PassState::NothingToDo) {
         fw::MESSAGE("No song listings match the print settings, so there is nothing to print.", "Print SongBook",
                     fw::Icon::Exclamation);

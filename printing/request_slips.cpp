@@ -109,15 +109,15 @@ void PrintRequestSlips() {
     long printed = 0;
     shell::StepSource step(
         [&] { return printed < design.NUMBEROFSLIPS ? 0 : static_cast<int>(fw::RecordNotAvailable); }, "SongBook");
-    shell::ProgressSpec spec(step);
-    spec.estimate = [&] { return design.NUMBEROFSLIPS; };
-    spec.measure.perTimerEvent = shell::kWholePass;  // every slip in the first tick
-    spec.texts.caption = "Generating Report";
-    spec.action = [&] {
+    shell::ProgressPlan plan(step);
+    plan.estimate = [&] { return design.NUMBEROFSLIPS; };
+    plan.measure.perTimerEvent = shell::kWholePass;  // every slip in the first tick
+    plan.texts.caption = "Generating Report";
+    plan.action = [&] {
         sheets.Print();
         ++printed;
     };
-    if (shell::RunProgressProcess(spec) != shell::PassState::Completed) return;
+    if (shell::RunProgressProcess(plan) != shell::PassState::Completed) return;
     fw::report::PageList pages = sheets.Finish();
     DeliverReport(previewer, pages, {"Song Request Slip Previewer", "Page Width", {}});
 }

@@ -34,14 +34,14 @@ const fw::RecordDecl& TagFileRec::Decl() {
     return d;
 }
 
-const shell::FileSpec& TagFileSpec() {
-    static const shell::FileSpec f{"TagFile", &TagFileRec::Decl(), "", "", &TagFileNameVariable, true, false, true,
+const shell::FileEntry& TagFilePlan() {
+    static const shell::FileEntry f{"TagFile", &TagFileRec::Decl(), "", "", &TagFileNameVariable, true, false, true,
                                    30, &shell::CallingState::TagFileOpenCount,
                                    {{"KUNQDISKID", {"UNQDISKID"}}, {"KALTDISKID", {"ALTDISKID"}}}};
     return f;
 }
 
-fw::File& TagFile() { return shell::DataFile(TagFileSpec()); }
+fw::File& TagFile() { return shell::DataFile(TagFilePlan()); }
 
 bool WriteTagFile(const std::vector<LabelTag>& tags, std::string& error) {
     fw::File& file = TagFile();

@@ -26,7 +26,7 @@ struct TagFileRec {
 inline constexpr const char* kTagFileName = "TAGFILE";
 
 // TAG:KUNQDISKID and TAG:KALTDISKID, both with duplicates; created when missing.
-const shell::FileSpec& TagFileSpec();
+const shell::FileEntry& TagFilePlan();
 fw::File& TagFile();
 
 // One tagged disc as the label reports see it.

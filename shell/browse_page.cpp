@@ -36,12 +36,12 @@ struct WaitCursor {
 
 }  // namespace
 
-PagedBrowse::PagedBrowse(BrowseSpec desc, BrowseList& list)
-    : spec_(std::move(desc)), list_(list), view_(std::make_unique<fw::View>(*spec_.primary)) {
-    if (spec_.orders.empty()) spec_.orders.push_back({});
-    if (spec_.joins) spec_.joins(*view_);
-    if (!spec_.filter.empty()) {
-        view_->SetFilter(spec_.filter);
+PagedBrowse::PagedBrowse(BrowsePlan desc, BrowseList& list)
+    : plan_(std::move(desc)), list_(list), view_(std::make_unique<fw::View>(*plan_.primary)) {
+    if (plan_.orders.empty()) plan_.orders.push_back({});
+    if (plan_.joins) plan_.joins(*view_);
+    if (!plan_.filter.empty()) {
+        view_->SetFilter(plan_.filter);
         if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
     }
 }
@@ -49,8 +49,8 @@ PagedBrowse::PagedBrowse(BrowseSpec desc, BrowseList& list)
 PagedBrowse::~PagedBrowse() { fw::CLOSE(*view_); }
 
 const BrowseOrder& PagedBrowse::Order() const {
-    const int n = std::clamp(activeOrder_, 1, static_cast<int>(spec_.orders.size()));
-    return spec_.orders[static_cast<std::size_t>(n - 1)];
+    const int n = std::clamp(activeOrder_, 1, static_cast<int>(plan_.orders.size()));
+    return plan_.orders[static_cast<std::size_t>(n - 1)];
 }
 
 std::vector<fw::File*> PagedBrowse::Files() const { return view_->Files(); }
@@ -59,10 +59,10 @@ std::vector<std::string> PagedBrowse::OrderKeyValues() const {
     std::vector<std::string> values;
     const BrowseOrder& order = Order();
     if (!order.key.Valid()) return values;
-    const fw::RecordDecl& decl = spec_.primary->Record();
-    const bool folded = spec_.primary->KeyAt(order.key.index).caseInsensitive;
-    for (const int field : spec_.primary->KeyFields(order.key.index)) {
-        const std::string text = fw::GetText(spec_.primary->Buffer(), decl.fields[static_cast<std::size_t>(field)]);
+    const fw::RecordDecl& decl = plan_.primary->Record();
+    const bool folded = plan_.primary->KeyAt(order.key.index).caseInsensitive;
+    for (const int field : plan_.primary->KeyFields(order.key.index)) {
+        const std::string text = fw::GetText(plan_.primary->Buffer(), decl.fields[static_cast<std::size_t>(field)]);
         values.push_back(folded ? fw::UpperText(text) : text);
     }
     return values;
@@ -82,7 +82,7 @@ void PagedBrowse::GoOnToRow(const std::string& row) {
 void PagedBrowse::ReopenView() {
     fw::CLOSE(*view_);
     if (Order().key.Valid()) fw::SET(Order().key);
-    else fw::SET(*spec_.primary);
+    else fw::SET(*plan_.primary);
     fw::OPEN(*view_, kViewMode);
     if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
 }
@@ -93,7 +93,7 @@ void PagedBrowse::RecordToRow(BrowseRow& row) {
         const auto* b = static_cast<const unsigned char*>(f->Buffer());
         row.records.emplace_back(b, b + f->Record().size);
     }
-    row.fields = spec_.columns ? spec_.columns() : fw::ui::ListRow{};
+    row.fields = plan_.columns ? plan_.columns() : fw::ui::ListRow{};
     row.position = fw::POSITION(*view_);
 }
 
@@ -128,7 +128,7 @@ int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
         const int code = fw::ERRORCODE();
         if (code == fw::RecordNotAvailable) break;
         if (code != 0) {
-            ShowWarningOneText(35, spec_.primary->Label());
+            ShowWarningOneText(35, plan_.primary->Label());
             list_.AskClose();
             break;
         }
@@ -136,7 +136,7 @@ int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
             skipAnchor = false;
             if (fw::POSITION(*view_) == anchor) continue;
         }
-        if (spec_.check && !spec_.check()) continue;
+        if (plan_.check && !plan_.check()) continue;
         if (keep) {
             if (rows_.size() >= page) {
                 if (forward) rows_.erase(rows_.begin());
@@ -196,9 +196,9 @@ void PagedBrowse::FollowThumb(int position) {
     if (position >= 100) return HandleScrollEvent(codes::ScrollBottom);
     const BrowseOrder& order = Order();
     if (!order.key.Valid()) return;
-    const fw::RecordDecl& decl = spec_.primary->Record();
-    const auto& fields = spec_.primary->KeyFields(order.key.index);
-    void* buffer = spec_.primary->Buffer();
+    const fw::RecordDecl& decl = plan_.primary->Record();
+    const auto& fields = plan_.primary->KeyFields(order.key.index);
+    void* buffer = plan_.primary->Buffer();
     const fw::FieldDecl& first = decl.fields[static_cast<std::size_t>(fields.front())];
     fw::SetText(buffer, first, order.thumbSteps.at(static_cast<std::size_t>(position - 1)));
     // The later components start at their lowest values, so no record whose
@@ -224,9 +224,9 @@ void PagedBrowse::OnRowSelected(int keyCode) {
     }
     const BrowseOrder& order = Order();
     if (RowsLoaded() == list_.PageSize() && order.key.Valid()) {
-        const auto& fields = spec_.primary->KeyFields(order.key.index);
-        const fw::FieldDecl& first = spec_.primary->Record().fields[static_cast<std::size_t>(fields.front())];
-        thumbStep_ = ThumbStepFor(order.thumbSteps, first, fw::GetText(spec_.primary->Buffer(), first));
+        const auto& fields = plan_.primary->KeyFields(order.key.index);
+        const fw::FieldDecl& first = plan_.primary->Record().fields[static_cast<std::size_t>(fields.front())];
+        thumbStep_ = ThumbStepFor(order.thumbSteps, first, fw::GetText(plan_.primary->Buffer(), first));
         list_.ShowThumb(true, thumbStep_);
     } else {
         list_.ShowThumb(false, thumbStep_);
@@ -243,7 +243,7 @@ void PagedBrowse::HandleListKey(int keyCode) {
     }
     switch (keyCode) {
     case codes::MouseLeft2:
-        if (spec_.selectMode) {
+        if (plan_.selectMode) {
             list_.PostAccepted(b.select);
             return;
         }
@@ -263,8 +263,8 @@ void PagedBrowse::HandleListKey(int keyCode) {
 }
 
 int PagedBrowse::CompareSortInitial(const void* record, const std::string& initial) const {
-    const auto& fields = spec_.primary->KeyFields(Order().key.index);
-    const fw::FieldDecl& first = spec_.primary->Record().fields[static_cast<std::size_t>(fields.front())];
+    const auto& fields = plan_.primary->KeyFields(Order().key.index);
+    const fw::FieldDecl& first = plan_.primary->Record().fields[static_cast<std::size_t>(fields.front())];
     const std::string value = fw::GetText(record, first);
     return fw::CompareFolded(std::string_view(value).substr(0, 1), initial);
 }
@@ -290,14 +290,14 @@ void PagedBrowse::LocateTyped(char typed) {
     bool found = false;
     if (last == 0) {
         // The next record past the page decides.
-        found = ReadRowsIntoPage(1, true, false) > 0 && CompareSortInitial(spec_.primary->Buffer(), initial) == 0;
+        found = ReadRowsIntoPage(1, true, false) > 0 && CompareSortInitial(plan_.primary->Buffer(), initial) == 0;
     } else {
         // Every row beginning with the typed initial lies past the page:
         // seek the first record at or after it.
         const fw::Key key = Order().key;
-        const fw::RecordDecl& decl = spec_.primary->Record();
-        const auto& fields = spec_.primary->KeyFields(key.index);
-        void* buffer = spec_.primary->Buffer();
+        const fw::RecordDecl& decl = plan_.primary->Record();
+        const auto& fields = plan_.primary->KeyFields(key.index);
+        void* buffer = plan_.primary->Buffer();
         fw::SetText(buffer, decl.fields[static_cast<std::size_t>(fields.front())], initial);
         for (std::size_t i = 1; i < fields.size(); ++i)
             fw::ClearFieldLow(buffer, decl.fields[static_cast<std::size_t>(fields[i])]);
@@ -327,7 +327,7 @@ void PagedBrowse::PositionOnRecord(PositionKind kind, const std::string& row) {
         if (kind == PositionKind::ByEditedRecord) fw::RESET(key, fw::POSITION(key));
         else fw::SET(key, key);
     } else {
-        fw::SET(*spec_.primary);
+        fw::SET(*plan_.primary);
     }
     if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
     fw::OPEN(*view_, kViewMode);
@@ -379,7 +379,7 @@ void PagedBrowse::ReloadPage(ReloadKind kind) {
         RowToRecord(highlight_);
         list_.EnableRecordButtons(true);
     } else {
-        fw::ClearRecord(spec_.primary->Buffer(), spec_.primary->Record());
+        fw::ClearRecord(plan_.primary->Buffer(), plan_.primary->Record());
         highlight_ = 0;
         list_.EnableRecordButtons(false);
     }
@@ -392,7 +392,7 @@ void PagedBrowse::ReloadAroundCurrent() {
 
 void PagedBrowse::Restart() {
     if (activeOrder_ == 0) {
-        const int wanted = spec_.activeOrder ? spec_.activeOrder() : 1;
+        const int wanted = plan_.activeOrder ? plan_.activeOrder() : 1;
         activeOrder_ = wanted == 0 ? 1 : wanted;
         list_.AlertTypedKeys();
     }
@@ -405,7 +405,7 @@ void PagedBrowse::Restart() {
 
 void PagedBrowse::SyncBrowse() {
     const int prior = activeOrder_;
-    const int wanted = spec_.activeOrder ? spec_.activeOrder() : 1;
+    const int wanted = plan_.activeOrder ? plan_.activeOrder() : 1;
     activeOrder_ = wanted == 0 ? 1 : wanted;
     if (prior == activeOrder_ && !resync_) {
         RowToRecord(highlight_);
@@ -415,7 +415,7 @@ void PagedBrowse::SyncBrowse() {
     RereadHighlighted();
     ReopenView();
     if (prior == 0) list_.AlertTypedKeys();
-    if (prior == 0 && !spec_.selectMode) {
+    if (prior == 0 && !plan_.selectMode) {
         rows_.clear();
         ReloadPage(ReloadKind::FromTop);
         PostRowSelected();
@@ -459,10 +459,10 @@ void PagedBrowse::EditThroughForm(int request) {
     // primary record's key (the other tracks of its disc).
     const std::string edited = request == action::Change ? HighlightedPosition() : std::string();
     if (request == action::Insert) {
-        fw::GET(*spec_.primary, 0L);
-        fw::ClearRecord(spec_.primary->Buffer(), spec_.primary->Record());
+        fw::GET(*plan_.primary, 0L);
+        fw::ClearRecord(plan_.primary->Buffer(), plan_.primary->Record());
     }
-    if (spec_.lookup && !spec_.lookup()) {
+    if (plan_.lookup && !plan_.lookup()) {
         ReloadPage(ReloadKind::FromPage);
         list_.Focus();
         return;
@@ -472,7 +472,7 @@ void PagedBrowse::EditThroughForm(int request) {
     RequestedAction() = request;
     FormNavigationRequest() = 0;
     ActionOutcome() = outcome::Cancelled;
-    if (spec_.form) spec_.form();
+    if (plan_.form) plan_.form();
     lastOutcome_ = ActionOutcome();
     ReopenView();
     const bool done = lastOutcome_ == outcome::Completed;

@@ -3,7 +3,7 @@
 // order of one key, shown on a LIST control. A list states only its view,
 // orders, filter, columns, record check and form; the browse does the rest:
 //
-//   shell::BrowseSpec desc;
+//   shell::BrowsePlan desc;
 //   desc.primary = &shell::SongBook();
 //   desc.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
 //   desc.columns = [] { return fw::ui::ListRow{SBK.Title.Str(), SBK.Artist.Str()}; };
@@ -39,7 +39,7 @@ struct BrowseOrder {
     std::vector<std::string> thumbSteps = NameThumbSteps();  // values of the key's first component
 };
 
-struct BrowseSpec {
+struct BrowsePlan {
     fw::File* primary = nullptr;
     std::vector<BrowseOrder> orders;                  // order 1 first
     std::function<void(fw::View&)> joins;             // View::Join calls, once
@@ -64,7 +64,7 @@ enum class ReloadKind { Keep = 0, FromView = 1, FromPage = 2, FromTop = 3, FromB
 
 class PagedBrowse {
 public:
-    PagedBrowse(BrowseSpec desc, BrowseList& list);
+    PagedBrowse(BrowsePlan desc, BrowseList& list);
     ~PagedBrowse();
     PagedBrowse(const PagedBrowse&) = delete;
     PagedBrowse& operator=(const PagedBrowse&) = delete;
@@ -121,7 +121,7 @@ private:
     void GoOnToRow(const std::string& row);
     std::string HighlightedPosition() const;
 
-    BrowseSpec spec_;
+    BrowsePlan plan_;
     BrowseList& list_;
     std::unique_ptr<fw::View> view_;
     std::vector<BrowseRow> rows_;

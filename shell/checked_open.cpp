@@ -14,11 +14,11 @@ namespace {
 // Without a data layer nothing can be opened.
 class NoDriver final : public CheckedFileDriver {
 public:
-    void Open(const FileSpec&) override { Fail(); }
-    void Recover(const FileSpec&) override {}
-    void Create(const FileSpec&) override { Fail(); }
-    void Build(const FileSpec&) override { Fail(); }
-    void Close(const FileSpec&) override {}
+    void Open(const FileEntry&) override { Fail(); }
+    void Recover(const FileEntry&) override {}
+    void Create(const FileEntry&) override { Fail(); }
+    void Build(const FileEntry&) override { Fail(); }
+    void Close(const FileEntry&) override {}
 
 private:
     static void Fail() { fw::SetFileError(fw::FileSystemErr, "0", "No data layer"); }
@@ -36,7 +36,7 @@ CheckedFileDriver*& Driver() {
 
 bool IsOpen(int code) { return code == fw::NoError || code == fw::IsOpenErr; }
 
-std::string FileName(const FileSpec& file) {
+std::string FileName(const FileEntry& file) {
     return file.nameVariable ? file.nameVariable->Str() : file.label;
 }
 
@@ -44,7 +44,7 @@ std::string FileName(const FileSpec& file) {
 
 void SetCheckedFileDriver(CheckedFileDriver* driver) { Driver() = driver ? driver : &None(); }
 
-void OpenFileChecked(const FileSpec& file, bool createIfMissing) {
+void OpenFileChecked(const FileEntry& file, bool createIfMissing) {
     CheckedFileDriver& d = *Driver();
     const std::string name = FileName(file);
     d.Open(file);
@@ -75,7 +75,7 @@ void OpenFileChecked(const FileSpec& file, bool createIfMissing) {
     Halt("Disk Error");
 }
 
-FileUse::FileUse(const FileSpec& file, bool createIfMissing) : file_(file), state_(&Calling()) {
+FileUse::FileUse(const FileEntry& file, bool createIfMissing) : file_(file), state_(&Calling()) {
     std::int32_t& count = state_->*file_.useCounter;
     if (count == 0) OpenFileChecked(file_, createIfMissing);
     ++count;

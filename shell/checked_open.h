@@ -18,11 +18,11 @@ struct CallingState;
 class CheckedFileDriver {
 public:
     virtual ~CheckedFileDriver() = default;
-    virtual void Open(const FileSpec& file) = 0;
-    virtual void Recover(const FileSpec& file) = 0;
-    virtual void Create(const FileSpec& file) = 0;
-    virtual void Build(const FileSpec& file) = 0;
-    virtual void Close(const FileSpec& file) = 0;
+    virtual void Open(const FileEntry& file) = 0;
+    virtual void Recover(const FileEntry& file) = 0;
+    virtual void Create(const FileEntry& file) = 0;
+    virtual void Build(const FileEntry& file) = 0;
+    virtual void Close(const FileEntry& file) = 0;
 };
 
 // The driver to use; nullptr means none, and every open then fails with a
@@ -30,20 +30,20 @@ public:
 void SetCheckedFileDriver(CheckedFileDriver* driver);
 
 // Opens file, named in messages by its name variable (its full path).
-void OpenFileChecked(const FileSpec& file, bool createIfMissing);
+void OpenFileChecked(const FileEntry& file, bool createIfMissing);
 
 // The use-counter convention: the first use in a thread opens the file
 // (OpenFileChecked), every use adds 1 to the thread's counter, and the end
 // of the use, by whatever path, subtracts 1 and closes the file at 0.
 class FileUse {
 public:
-    explicit FileUse(const FileSpec& file, bool createIfMissing = true);
+    explicit FileUse(const FileEntry& file, bool createIfMissing = true);
     ~FileUse();
     FileUse(const FileUse&) = delete;
     FileUse& operator=(const FileUse&) = delete;
 
 private:
-    const FileSpec& file_;
+    const FileEntry& file_;
     CallingState* state_;
 };
 

@@ -7,12 +7,12 @@
 
 namespace shell {
 
-const KeySpec* FileSpec::FindKey(std::string_view name) const {
+const KeyPlan* FileEntry::FindKey(std::string_view name) const {
     const std::string_view pre = Prefix();
     if (name.size() > pre.size() + 1 && (name[pre.size()] == ':' || name[pre.size()] == '.') &&
         fw::CompareFolded(name.substr(0, pre.size()), pre) == 0)
         name.remove_prefix(pre.size() + 1);
-    for (const KeySpec& k : keys)
+    for (const KeyPlan& k : keys)
         if (fw::CompareFolded(k.name, name) == 0) return &k;
     return nullptr;
 }
@@ -23,15 +23,15 @@ std::size_t DeclaredBytes(const fw::RecordDecl& decl) {
     return n;
 }
 
-const std::vector<const FileSpec*>& DataFiles() {
-    static const std::vector<const FileSpec*> files{&KaraokeFile(), &DiscsFile(),   &DMakeFile(),
+const std::vector<const FileEntry*>& DataFiles() {
+    static const std::vector<const FileEntry*> files{&KaraokeFile(), &DiscsFile(),   &DMakeFile(),
                                                     &MakeIdFile(),  &SArtistFile(), &STitleFile(),
                                                     &GenreFile(),   &SongBookFile(), &SBDiscsFile()};
     return files;
 }
 
-const FileSpec* FindDataFile(std::string_view label) {
-    for (const FileSpec* f : DataFiles())
+const FileEntry* FindDataFile(std::string_view label) {
+    for (const FileEntry* f : DataFiles())
         if (fw::CompareFolded(f->label, label) == 0) return f;
     return nullptr;
 }

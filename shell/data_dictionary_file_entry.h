@@ -18,7 +18,7 @@ namespace shell {
 struct CallingState;
 
 // A key: components most significant first, all ascending.
-struct KeySpec {
+struct KeyPlan {
     std::string name;                     // without prefix: "KTITLE" is SBK:KTITLE
     std::vector<std::string> components;  // field names without prefix
     bool unique = false;                  // false: duplicates allowed
@@ -26,7 +26,7 @@ struct KeySpec {
     bool caseInsensitive = true;
 };
 
-struct FileSpec {
+struct FileEntry {
     std::string label;                  // the file's label, also its name in messages: "KARAOKE"
     const fw::RecordDecl* record;       // fields and prefix
     std::string fixedName;              // the Main SongBase's file name in the install folder ("MAIN.TPS"); empty for a book's files
@@ -37,11 +37,11 @@ struct FileSpec {
     bool thread = true;                 // each thread its own buffer and file state
     std::size_t designedBytes = 0;      // the record's size as designed (field bytes, no alignment)
     std::int32_t CallingState::*useCounter = nullptr;  // this thread's count of procedures holding it open
-    std::vector<KeySpec> keys;
+    std::vector<KeyPlan> keys;
 
     std::string_view Prefix() const { return record->prefix; }
     // Key by name, with or without "PRE:" / "PRE.", case-insensitive; nullptr if none.
-    const KeySpec* FindKey(std::string_view name) const;
+    const KeyPlan* FindKey(std::string_view name) const;
 };
 
 // Sum of the declared fields' sizes: the record's size without alignment.
@@ -49,8 +49,8 @@ std::size_t DeclaredBytes(const fw::RecordDecl& decl);
 
 // Every data file of the dictionary: the seven Main SongBase files, then
 // SongBook and SBDiscs.
-const std::vector<const FileSpec*>& DataFiles();
+const std::vector<const FileEntry*>& DataFiles();
 // By label, case-insensitive; nullptr if none.
-const FileSpec* FindDataFile(std::string_view label);
+const FileEntry* FindDataFile(std::string_view label);
 
 }  // namespace shell

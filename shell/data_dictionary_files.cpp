@@ -12,9 +12,9 @@ namespace shell {
 namespace {
 
 // The thread's buffer of each global file.
-std::function<void*()> BufferOf(const FileSpec& desc) {
+std::function<void*()> BufferOf(const FileEntry& desc) {
     struct Entry {
-        const FileSpec* desc;
+        const FileEntry* desc;
         void* (*buffer)();
     };
     static const Entry kEntries[] = {
@@ -35,11 +35,11 @@ std::function<void*()> BufferOf(const FileSpec& desc) {
 
 }  // namespace
 
-fw::FileDecl FileDeclOf(const FileSpec& desc, std::function<void*()> buffer) {
+fw::FileDecl FileDeclOf(const FileEntry& desc, std::function<void*()> buffer) {
     fw::FileDecl d;
     d.label = desc.label;
     d.record = desc.record;
-    for (const KeySpec& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
+    for (const KeyPlan& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
     d.create = desc.create;
     d.reclaim = desc.reclaim;
     d.thread = desc.thread;
@@ -48,8 +48,8 @@ fw::FileDecl FileDeclOf(const FileSpec& desc, std::function<void*()> buffer) {
     return d;
 }
 
-fw::File& DataFile(const FileSpec& desc) {
-    static std::map<const FileSpec*, std::unique_ptr<fw::File>> files;
+fw::File& DataFile(const FileEntry& desc) {
+    static std::map<const FileEntry*, std::unique_ptr<fw::File>> files;
     std::unique_ptr<fw::File>& file = files[&desc];
     if (!file) file = std::make_unique<fw::File>(FileDeclOf(desc, BufferOf(desc)));
     return *file;

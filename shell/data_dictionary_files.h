@@ -1,6 +1,6 @@
 #pragma once
 // The data layer's declarations of the dictionary's files: one fw::File per
-// FileSpec, named by the file's shared name variable and reading and
+// FileEntry, named by the file's shared name variable and reading and
 // writing the current thread's record buffer (KAR, SBK ... in program code).
 //
 //   fw::File& karaoke = shell::DataFile(shell::KaraokeFile());
@@ -13,10 +13,10 @@
 namespace shell {
 
 // Made on first use; lives for the program's run.
-fw::File& DataFile(const FileSpec& desc);
+fw::File& DataFile(const FileEntry& desc);
 
-// The data layer's declaration of a FileSpec: keys, attributes, the name
+// The data layer's declaration of a FileEntry: keys, attributes, the name
 // variable; buffer as given (empty: the file keeps one per thread).
-fw::FileDecl FileDeclOf(const FileSpec& desc, std::function<void*()> buffer = {});
+fw::FileDecl FileDeclOf(const FileEntry& desc, std::function<void*()> buffer = {});
 
 }  // namespace shell

@@ -20,7 +20,7 @@ void SetSongBaseFileNames(std::string_view installFolder) {
         path += name;
         return path;
     };
-    for (const FileSpec* f : DataFiles())
+    for (const FileEntry* f : DataFiles())
         if (!f->fixedName.empty()) *f->nameVariable = join(f->fixedName);
     AutoUpdateListName = join(kAutoUpdateListFileName);
 }

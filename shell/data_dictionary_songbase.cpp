@@ -61,8 +61,8 @@ const fw::RecordDecl& GenreRec::Decl() {
     return d;
 }
 
-const FileSpec& KaraokeFile() {
-    static const FileSpec f{
+const FileEntry& KaraokeFile() {
+    static const FileEntry f{
         "KARAOKE", &KaraokeRec::Decl(), "MAIN.TPS", "", &KaraokeName, true, true, true, 111,
         &CallingState::KaraokeOpenCount,
         {{"KTITLE", {"Title"}},
@@ -73,42 +73,42 @@ const FileSpec& KaraokeFile() {
     return f;
 }
 
-const FileSpec& DiscsFile() {
-    static const FileSpec f{
+const FileEntry& DiscsFile() {
+    static const FileEntry f{
         "Discs", &DiscsRec::Decl(), "DISCS.TPS", "", &DiscsName, true, false, true, 29,
         &CallingState::DiscsOpenCount,
         {{"KMAKEID", {"MakeID", "DISKID"}}, {"KUNQDISKID", {"UnqDiskID"}}, {"KDISKID", {"DISKID"}}}};
     return f;
 }
 
-const FileSpec& DMakeFile() {
-    static const FileSpec f{"DMake", &DMakeRec::Decl(), "DMAKE.TPS", "", &DMakeName, true, true, true, 44,
+const FileEntry& DMakeFile() {
+    static const FileEntry f{"DMake", &DMakeRec::Decl(), "DMAKE.TPS", "", &DMakeName, true, true, true, 44,
                             &CallingState::DMakeOpenCount,
                             {{"KMAKE", {"MAKE"}}, {"KMAKEID", {"MakeID"}}}};
     return f;
 }
 
-const FileSpec& MakeIdFile() {
-    static const FileSpec f{"MAKEID", &MakeIdRec::Decl(), "MAKEID.TPS", "", &MakeIdName, false, false, true, 32,
+const FileEntry& MakeIdFile() {
+    static const FileEntry f{"MAKEID", &MakeIdRec::Decl(), "MAKEID.TPS", "", &MakeIdName, false, false, true, 32,
                             &CallingState::MakeIdOpenCount,
                             {{"KMAKEID", {"MAKEID"}}, {"KMAKEDESC", {"MAKEDESC"}}}};
     return f;
 }
 
-const FileSpec& SArtistFile() {
-    static const FileSpec f{"sArtist", &SArtistRec::Decl(), "SARTIST.TPS", "", &SArtistName, true, false, true, 25,
+const FileEntry& SArtistFile() {
+    static const FileEntry f{"sArtist", &SArtistRec::Decl(), "SARTIST.TPS", "", &SArtistName, true, false, true, 25,
                             &CallingState::SArtistOpenCount, {{"KARTIST", {"Artist"}}}};
     return f;
 }
 
-const FileSpec& STitleFile() {
-    static const FileSpec f{"sTitle", &STitleRec::Decl(), "STITLE.TPS", "", &STitleName, true, false, true, 40,
+const FileEntry& STitleFile() {
+    static const FileEntry f{"sTitle", &STitleRec::Decl(), "STITLE.TPS", "", &STitleName, true, false, true, 40,
                             &CallingState::STitleOpenCount, {{"KTITLE", {"Title"}}}};
     return f;
 }
 
-const FileSpec& GenreFile() {
-    static const FileSpec f{"Genre", &GenreRec::Decl(), "GENRE.TPS", "", &GenreName, true, false, true, 40,
+const FileEntry& GenreFile() {
+    static const FileEntry f{"Genre", &GenreRec::Decl(), "GENRE.TPS", "", &GenreName, true, false, true, 40,
                             &CallingState::GenreOpenCount, {{"KGENRE", {"GENRE"}}}};
     return f;
 }

@@ -67,13 +67,13 @@ struct GenreRec {
     static const fw::RecordDecl& Decl();
 };
 
-const FileSpec& KaraokeFile();
-const FileSpec& DiscsFile();
-const FileSpec& DMakeFile();
-const FileSpec& MakeIdFile();
-const FileSpec& SArtistFile();
-const FileSpec& STitleFile();
-const FileSpec& GenreFile();
+const FileEntry& KaraokeFile();
+const FileEntry& DiscsFile();
+const FileEntry& DMakeFile();
+const FileEntry& MakeIdFile();
+const FileEntry& SArtistFile();
+const FileEntry& STitleFile();
+const FileEntry& GenreFile();
 
 // The current thread's record buffers (KAR, DIS ... in program code).
 KaraokeRec& KaraokeBuffer();

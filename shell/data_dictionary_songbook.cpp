@@ -32,8 +32,8 @@ const fw::RecordDecl& SBDiscsRec::Decl() {
     return d;
 }
 
-const FileSpec& SongBookFile() {
-    static const FileSpec f{
+const FileEntry& SongBookFile() {
+    static const FileEntry f{
         "SongBook", &SongBookRec::Decl(), "", kSongBookExtension, &SongBookName, true, false, true, 167,
         &CallingState::SongBookOpenCount,
         {{"KTITLE", {"Title", "Artist", "DISKTRACKNO", "DateAdded"}},
@@ -49,8 +49,8 @@ const FileSpec& SongBookFile() {
     return f;
 }
 
-const FileSpec& SBDiscsFile() {
-    static const FileSpec f{"SBDiscs", &SBDiscsRec::Decl(), "", kSBDiscsExtension, &SBDiscsName, true, false, true, 36,
+const FileEntry& SBDiscsFile() {
+    static const FileEntry f{"SBDiscs", &SBDiscsRec::Decl(), "", kSBDiscsExtension, &SBDiscsName, true, false, true, 36,
                             &CallingState::SBDiscsOpenCount,
                             {{"KUNQDISKID", {"UNQDISKID"}}, {"KMAKEID", {"MakeID"}}, {"KALTDISKID", {"ALTDISKID"}, true}}};
     return f;

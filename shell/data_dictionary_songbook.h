@@ -40,8 +40,8 @@ struct SBDiscsRec {
 inline constexpr const char* kSongBookExtension = ".2bk";
 inline constexpr const char* kSBDiscsExtension = ".2bd";
 
-const FileSpec& SongBookFile();
-const FileSpec& SBDiscsFile();
+const FileEntry& SongBookFile();
+const FileEntry& SBDiscsFile();
 
 // The current thread's record buffers (SBK, SBD in program code).
 SongBookRec& SongBookBuffer();

@@ -2,7 +2,7 @@
 // The dictionary's files by their labels, as program code names them:
 //   fw::OPEN(shell::SongBook(), fw::ReadWrite | fw::DenyNone);
 //   fw::NEXT(shell::SongBook());   // fills SBK, the thread's buffer
-// Each is shell::DataFile of its FileSpec (data_dictionary_files.h).
+// Each is shell::DataFile of its FileEntry (data_dictionary_files.h).
 
 #include "shell/data_dictionary_files.h"
 

@@ -11,11 +11,11 @@ namespace {
 
 class DataLayerDriver final : public CheckedFileDriver {
 public:
-    void Open(const FileSpec& file) override { fw::OPEN(DataFile(file), fw::ReadWrite | fw::DenyNone); }
-    void Recover(const FileSpec& file) override { fw::SEND(DataFile(file), "Recover=10"); }
-    void Create(const FileSpec& file) override { fw::CREATE(DataFile(file)); }
-    void Build(const FileSpec& file) override { fw::BUILD(DataFile(file)); }
-    void Close(const FileSpec& file) override { fw::CLOSE(DataFile(file)); }
+    void Open(const FileEntry& file) override { fw::OPEN(DataFile(file), fw::ReadWrite | fw::DenyNone); }
+    void Recover(const FileEntry& file) override { fw::SEND(DataFile(file), "Recover=10"); }
+    void Create(const FileEntry& file) override { fw::CREATE(DataFile(file)); }
+    void Build(const FileEntry& file) override { fw::BUILD(DataFile(file)); }
+    void Close(const FileEntry& file) override { fw::CLOSE(DataFile(file)); }
 };
 
 }  // namespace

@@ -24,8 +24,8 @@ ProgressMeasure ByBytes(fw::File& file, long bytesPerTimerEvent) {
     return m;
 }
 
-ProgressPass::ProgressPass(const ProgressSpec& desc) : spec_(desc) {
-    if (const auto* source = std::get_if<ViewSource>(&spec_.source)) {
+ProgressPass::ProgressPass(const ProgressPlan& desc) : plan_(desc) {
+    if (const auto* source = std::get_if<ViewSource>(&plan_.source)) {
         view_ = std::make_unique<fw::View>(*source->file);
         if (source->joins) source->joins(*view_);
     }
@@ -44,9 +44,9 @@ std::string ProgressPass::PercentText(int percent, std::string_view suffix) {
 }
 
 std::string ProgressPass::SourceLabel() const {
-    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) return v->file->Label();
-    if (const auto* q = std::get_if<QueueSource>(&spec_.source)) return q->label;
-    return std::get<StepSource>(spec_.source).label;
+    if (const auto* v = std::get_if<ViewSource>(&plan_.source)) return v->file->Label();
+    if (const auto* q = std::get_if<QueueSource>(&plan_.source)) return q->label;
+    return std::get<StepSource>(plan_.source).label;
 }
 
 void ProgressPass::StartView(const ViewSource& source) {
@@ -78,10 +78,10 @@ void ProgressPass::Start() {
     started_ = true;
     // A step source's start may make what the estimate counts (a report's
     // rows): it runs first.
-    const auto* step = std::get_if<StepSource>(&spec_.source);
+    const auto* step = std::get_if<StepSource>(&plan_.source);
     if (step && step->start) step->start();
-    estimate_ = spec_.estimate ? spec_.estimate() : 0;
-    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) {
+    estimate_ = plan_.estimate ? plan_.estimate() : 0;
+    if (const auto* v = std::get_if<ViewSource>(&plan_.source)) {
         StartView(*v);
         if (state_ != PassState::Running) return;
     }
@@ -93,7 +93,7 @@ void ProgressPass::Start() {
 // a listed view, which is no read of the file.
 int ProgressPass::ReadSource(bool& counted) {
     counted = true;
-    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) {
+    if (const auto* v = std::get_if<ViewSource>(&plan_.source)) {
         if (v->actionMovesKey == ActionMovesKey::No) {
             fw::NEXT(*view_);
             return fw::ERRORCODE();
@@ -106,18 +106,18 @@ int ProgressPass::ReadSource(bool& counted) {
         counted = false;
         return fw::RecordNotAvailable;
     }
-    if (const auto* q = std::get_if<QueueSource>(&spec_.source)) {
+    if (const auto* q = std::get_if<QueueSource>(&plan_.source)) {
         if (++queuePosition_ > fw::RECORDS(*q->queue)) return fw::RecordNotAvailable;
         fw::GET(*q->queue, queuePosition_);
         return fw::ERRORCODE();
     }
-    return std::get<StepSource>(spec_.source).next();
+    return std::get<StepSource>(plan_.source).next();
 }
 
 bool ProgressPass::ReadNext() {
     bool counted = true;
     int code = ReadSource(counted);
-    if (counted && spec_.readCode) code = spec_.readCode(++readsDone_, code);
+    if (counted && plan_.readCode) code = plan_.readCode(++readsDone_, code);
     if (code == fw::RecordNotAvailable) {
         state_ = PassState::Completed;
         return false;
@@ -128,10 +128,10 @@ bool ProgressPass::ReadNext() {
         return false;
     }
     ++recordsRead_;
-    const long amount = spec_.measure.perRead ? spec_.measure.perRead() : 1;
+    const long amount = plan_.measure.perRead ? plan_.measure.perRead() : 1;
     // A read always moves the slice on, so a slice by amount ends even
     // where the reads count nothing.
-    sliceCount_ += spec_.measure.sliceByAmount ? std::max(1L, amount) : 1;
+    sliceCount_ += plan_.measure.sliceByAmount ? std::max(1L, amount) : 1;
     Count(amount);
     return true;
 }
@@ -150,15 +150,15 @@ void ProgressPass::Advance(long amount) { Count(amount); }
 void ProgressPass::SliceUpTo(long limit) {
     sliceCount_ = 0;
     if (state_ != PassState::Running) return;
-    if (spec_.sliceStart) {
-        const PassState opened = spec_.sliceStart();
+    if (plan_.sliceStart) {
+        const PassState opened = plan_.sliceStart();
         if (opened != PassState::Running) {
             state_ = opened;
             return;
         }
     }
     while (state_ == PassState::Running && sliceCount_ < limit) {
-        const PassState after = spec_.action ? spec_.action(*this) : PassState::Running;
+        const PassState after = plan_.action ? plan_.action(*this) : PassState::Running;
         if (state_ != PassState::Running) break;  // the action cancelled the pass itself
         if (after != PassState::Running) {
             state_ = after;
@@ -166,13 +166,13 @@ void ProgressPass::SliceUpTo(long limit) {
         }
         ReadNext();
     }
-    if (spec_.sliceEnd) {
-        const PassState closed = spec_.sliceEnd();
+    if (plan_.sliceEnd) {
+        const PassState closed = plan_.sliceEnd();
         if (closed != PassState::Running) state_ = closed;
     }
 }
 
-void ProgressPass::Slice() { SliceUpTo(spec_.measure.perTimerEvent); }
+void ProgressPass::Slice() { SliceUpTo(plan_.measure.perTimerEvent); }
 
 void ProgressPass::RunToEnd() {
     Start();

@@ -118,10 +118,10 @@ struct ProgressTexts {
 
 class ProgressWindow;
 
-struct ProgressSpec {
-    explicit ProgressSpec(ViewSource s) : source(std::move(s)) {}
-    explicit ProgressSpec(QueueSource s) : source(std::move(s)) {}
-    explicit ProgressSpec(StepSource s) : source(std::move(s)) {}
+struct ProgressPlan {
+    explicit ProgressPlan(ViewSource s) : source(std::move(s)) {}
+    explicit ProgressPlan(QueueSource s) : source(std::move(s)) {}
+    explicit ProgressPlan(StepSource s) : source(std::move(s)) {}
 
     std::variant<ViewSource, QueueSource, StepSource> source;
     PassAction action;                // on the current item (the buffers)
@@ -154,7 +154,7 @@ struct ProgressSpec {
 
 class ProgressPass {
 public:
-    explicit ProgressPass(const ProgressSpec& desc);
+    explicit ProgressPass(const ProgressPlan& desc);
     ~ProgressPass();
     ProgressPass(const ProgressPass&) = delete;
     ProgressPass& operator=(const ProgressPass&) = delete;
@@ -178,7 +178,7 @@ public:
     long RecordsRead() const { return recordsRead_; }
     long Done() const { return done_; }
     int PercentDone() const { return percentDone_; }
-    const ProgressSpec& Spec() const { return spec_; }
+    const ProgressPlan& Plan() const { return plan_; }
     // The percentage text: "  5% Completed", "100% Completed".
     static std::string PercentText(int percent, std::string_view suffix = "% Completed");
     // done / estimate x 100, cut, at most 100; 0 for an estimate of 0.
@@ -192,7 +192,7 @@ private:
     std::string SourceLabel() const;
     void Count(long amount);
 
-    const ProgressSpec& spec_;
+    const ProgressPlan& plan_;
     std::unique_ptr<fw::View> view_;          // a view source's
     std::vector<std::string> positions_;  // actionMovesKey: the matching records, in view order
     std::size_t nextPosition_ = 0;

@@ -16,11 +16,11 @@ namespace {
 // down moved below them. A window too narrow for the longest line widens
 // (a character is 4 dialog units on average): controls across the whole
 // width grow with it, the others keep to the middle.
-fw::WindowLayout ProgressLayout(const ProgressSpec& spec) {
-    fw::WindowLayout layout = fw::LoadLayout(spec.window);
+fw::WindowLayout ProgressLayout(const ProgressPlan& plan) {
+    fw::WindowLayout layout = fw::LoadLayout(plan.window);
     layout.timer = 1;
     const fw::ControlLayout* line = layout.Find("?PROGRESS:TEXT");
-    const std::vector<std::string>& lines = spec.texts.lines;
+    const std::vector<std::string>& lines = plan.texts.lines;
     if (!line || lines.empty()) return layout;
     const fw::ControlLayout model = *line;
     std::size_t longest = 0;
@@ -49,9 +49,9 @@ fw::WindowLayout ProgressLayout(const ProgressSpec& spec) {
 
 }  // namespace
 
-ProgressWindow::ProgressWindow(const ProgressSpec& spec)
-    : spec_(spec), pass_(spec), window_(ProgressLayout(spec)), pctText_("0" + spec.texts.percentSuffix),
-      userText_(spec.texts.user) {
+ProgressWindow::ProgressWindow(const ProgressPlan& plan)
+    : plan_(plan), pass_(plan), window_(ProgressLayout(plan)), pctText_("0" + plan.texts.percentSuffix),
+      userText_(plan.texts.user) {
     if (window_.Find("?PROGRESS:THERMOMETER")) window_.Use("?PROGRESS:THERMOMETER", percentShown_);
     if (window_.Find("?PROGRESS:USERSTRING")) window_.Use("?PROGRESS:USERSTRING", userText_);
     if (window_.Find("?PROGRESS:PCTTEXT")) window_.Use("?PROGRESS:PCTTEXT", pctText_);
@@ -62,22 +62,22 @@ ProgressWindow::ProgressWindow(const ProgressSpec& spec)
 ProgressWindow::~ProgressWindow() { pass_.OnPercent({}); }
 
 std::vector<fw::File*> ProgressWindow::QuickScanFiles() const {
-    if (!spec_.quickScan.empty()) return spec_.quickScan;
-    if (const auto* v = std::get_if<ViewSource>(&spec_.source)) return {v->file};
+    if (!plan_.quickScan.empty()) return plan_.quickScan;
+    if (const auto* v = std::get_if<ViewSource>(&plan_.source)) return {v->file};
     return {};
 }
 
 void ProgressWindow::Open() {
     window_.Open();
     window_.Set(fw::Prop::Text, std::string("Processing Records"));
-    if (!spec_.texts.caption.empty()) window_.Set(fw::Prop::Text, spec_.texts.caption);
+    if (!plan_.texts.caption.empty()) window_.Set(fw::Prop::Text, plan_.texts.caption);
     for (fw::File* f : QuickScanFiles()) fw::SEND(*f, "QUICKSCAN=on");
 }
 
 void ProgressWindow::ShowPercent(int percent) {
     if (percent == percentShown_) return;
     percentShown_ = percent;
-    pctText_ = ProgressPass::PercentText(percent, spec_.texts.percentSuffix);
+    pctText_ = ProgressPass::PercentText(percent, plan_.texts.percentSuffix);
     window_.Display();
 }
 
@@ -91,8 +91,8 @@ void ProgressWindow::ShowText(const std::string& text) {
 void ProgressWindow::Ended() {
     if (ended_) return;
     ended_ = true;
-    if (pass_.State() == PassState::Completed && !spec_.texts.completed.empty()) ShowText(spec_.texts.completed);
-    if (spec_.atEnd) spec_.atEnd(*this);
+    if (pass_.State() == PassState::Completed && !plan_.texts.completed.empty()) ShowText(plan_.texts.completed);
+    if (plan_.atEnd) plan_.atEnd(*this);
 }
 
 bool ProgressWindow::TakeEvent() {
@@ -146,8 +146,8 @@ PassState ProgressWindow::End() {
     return state;
 }
 
-PassState RunProgressProcess(const ProgressSpec& spec) {
-    ProgressWindow progress(spec);
+PassState RunProgressProcess(const ProgressPlan& plan) {
+    ProgressWindow progress(plan);
     progress.Open();
     while (progress.Window().Accept()) progress.TakeEvent();
     return progress.End();

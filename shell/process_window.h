@@ -5,7 +5,7 @@
 //   shell::ViewSource view(shell::SongBook(), shell::SongBook().FindKey("SBK:TITLEKEY"),
 //                          shell::ActionMovesKey::Yes);
 //   view.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
-//   shell::ProgressSpec desc(view);
+//   shell::ProgressPlan desc(view);
 //   desc.action = [] { SBK.Title = NewTitle; fw::PUT(shell::SongBook()); };
 //   desc.estimate = [] { return 20L; };
 //   desc.texts.user = "Performing Batch Operation";
@@ -26,10 +26,10 @@ namespace shell {
 
 class ProgressWindow {
 public:
-    // Loads spec.window's layout, places spec.texts.lines above its controls
+    // Loads plan.window's layout, places plan.texts.lines above its controls
     // and binds the progress controls it has. The timer fires whenever the
     // loop is idle.
-    explicit ProgressWindow(const ProgressSpec& spec);
+    explicit ProgressWindow(const ProgressPlan& plan);
     ~ProgressWindow();
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
@@ -59,7 +59,7 @@ private:
     void Ended();
     std::vector<fw::File*> QuickScanFiles() const;
 
-    const ProgressSpec& spec_;
+    const ProgressPlan& plan_;
     ProgressPass pass_;
     fw::Window window_;
     std::int32_t percentShown_ = 0;
@@ -73,6 +73,6 @@ private:
 // Opens the window, runs the pass and closes the window.
 // ActionOutcome is 1 when the pass completed and 2 otherwise (cancelled,
 // nothing to do, or a read failure, which the returned state tells apart).
-PassState RunProgressProcess(const ProgressSpec& spec);
+PassState RunProgressProcess(const ProgressPlan& plan);
 
 }  // namespace shell

@@ -21,19 +21,19 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-Bytes Snapshot(const RecordFormSpec& f) {
+Bytes Snapshot(const RecordFormPlan& f) {
     Bytes copy(f.record->size);
     fw::CopyRecord(copy.data(), f.buffer(), *f.record);
     return copy;
 }
 
-bool Unchanged(const RecordFormSpec& f, const Bytes& atOpen) {
+bool Unchanged(const RecordFormPlan& f, const Bytes& atOpen) {
     return fw::RecordsEqual(f.buffer(), atOpen.data(), *f.record);
 }
 
 class FormRun {
 public:
-    explicit FormRun(const RecordFormSpec& f) : f_(f) {}
+    explicit FormRun(const RecordFormPlan& f) : f_(f) {}
 
     std::int32_t Run() {
         request_ = RequestedAction();
@@ -48,7 +48,7 @@ public:
             return outcome::Cancelled;
         }
         std::vector<std::unique_ptr<FileUse>> uses;
-        for (const FileSpec* file : f_.files) uses.push_back(std::make_unique<FileUse>(*file, true));
+        for (const FileEntry* file : f_.files) uses.push_back(std::make_unique<FileUse>(*file, true));
         if (f_.memory->lastSaved.empty()) {
             f_.memory->lastSaved.resize(f_.record->size);
             fw::ClearRecord(f_.memory->lastSaved.data(), *f_.record);
@@ -295,7 +295,7 @@ private:
         }
     }
 
-    const RecordFormSpec& f_;
+    const RecordFormPlan& f_;
     std::int32_t request_ = action::None;
     std::int32_t response_ = outcome::Cancelled;
     Bytes atOpen_;
@@ -305,7 +305,7 @@ private:
 
 }  // namespace
 
-void RunRecordForm(const RecordFormSpec& form) {
+void RunRecordForm(const RecordFormPlan& form) {
     const std::int32_t result = FormRun(form).Run();
     ActionOutcome() = result;
 }

@@ -7,7 +7,7 @@
 //
 // A form states only what is its own; the protocol is RunRecordForm's:
 //   static shell::FormMemory memory;       // program-wide, per form type
-//   shell::RecordFormSpec desc;
+//   shell::RecordFormPlan desc;
 //   desc.window = "LISTINGFORM"; desc.record = &shell::SongBookRec::Decl();
 //   desc.buffer = [] { return static_cast<void*>(&shell::SongBookBuffer()); };
 //   desc.memory = &memory; desc.use = [](fw::Window& w) { w.Use(TitleEntry, SBK.Title); ... };
@@ -47,13 +47,13 @@ struct DittoField {
 // What one of a form's own buttons does once it has run.
 enum class FormButtonResult { Stay, Completed, Cancelled };
 
-struct RecordFormSpec {
+struct RecordFormPlan {
     // The window and the record it edits.
     std::string window;                       // layout label
     const fw::RecordDecl* record = nullptr;
     std::function<void*()> buffer;            // the current thread's record buffer
     FormMemory* memory = nullptr;
-    std::vector<const FileSpec*> files;       // opened (created when missing) and counted while the form runs
+    std::vector<const FileEntry*> files;       // opened (created when missing) and counted while the form runs
     std::function<void(fw::Window&)> use;     // binds the controls to the record's fields
 
     // Its controls, by use-equate.
@@ -101,6 +101,6 @@ struct RecordFormSpec {
 };
 
 // Runs the form for the current thread's RequestedAction.
-void RunRecordForm(const RecordFormSpec& form);
+void RunRecordForm(const RecordFormPlan& form);
 
 }  // namespace shell

@@ -97,8 +97,8 @@ struct AddDiscsWindow : ResetFields {
           tagging(*session.tags, CustomDiscId, MultiTagOptions),
           scheme(kDiscList, {}, Semantics()),
           brands(BrandSpec(), brandList),
-          discs(DiscSpec(), discList),
-          tracks(TrackSpec(), trackList) {
+          discs(DiscPlan(), discList),
+          tracks(TrackPlan(), trackList) {
         scheme.Attach(discs);
     }
 
@@ -108,15 +108,15 @@ struct AddDiscsWindow : ResetFields {
         return {"?INSERT", kEditButton, "?DELETE", ""};
     }
 
-    shell::BrowseSpec BrandSpec() {
-        shell::BrowseSpec desc;
+    shell::BrowsePlan BrandSpec() {
+        shell::BrowsePlan desc;
         desc.primary = &shell::DMake();
         desc.orders = {{shell::DMake().FindKey("BRA:KMAKE")}};
         desc.columns = [] { return fw::ui::ListRow{BRA.MAKE.Str()}; };
         return desc;
     }
-    shell::BrowseSpec DiscSpec() {
-        shell::BrowseSpec desc;
+    shell::BrowsePlan DiscPlan() {
+        shell::BrowsePlan desc;
         desc.primary = &shell::Discs();
         desc.orders = {{shell::Discs().FindKey("DIS:KMAKEID")}};
         desc.filter = "DIS:MakeID = BRW2::Sort1:Reset:BRA:MakeID";
@@ -124,8 +124,8 @@ struct AddDiscsWindow : ResetFields {
         desc.check = [this] { return scheme.Shows(); };
         return desc;
     }
-    shell::BrowseSpec TrackSpec() {
-        shell::BrowseSpec desc;
+    shell::BrowsePlan TrackPlan() {
+        shell::BrowsePlan desc;
         desc.primary = &shell::KARAOKE();
         desc.orders = {{shell::KARAOKE().FindKey("KAR:KDISK")}};
         desc.filter = "UPPER(KAR:UnqDiskID) = UPPER(BRW3::Reset:DIS:UnqDiskID)";

@@ -65,9 +65,9 @@ void HighlightChosenTab(TabHighlight& h) {
     fw::SetProp(h.feq, fw::Prop::FontStyle, 700);
 }
 
-shell::BrowseSpec SongBaseSpec(bool selectMode) {
+shell::BrowsePlan SongBaseSpec(bool selectMode) {
     fw::File& tracks = shell::KARAOKE();
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     desc.primary = &tracks;
     desc.orders = {{tracks.FindKey("KAR:KTITLE")}, {tracks.FindKey("KAR:KARTIST")}, {tracks.FindKey("KAR:KDISK")}};
     desc.joins = JoinBrand;

@@ -70,7 +70,7 @@ void BrowseSongBaseDiscTracks() {
     ShowSelectButton(selectMode);
     ShowLegend(book.IsOpen());
 
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     fw::File& tracks = shell::KARAOKE();
     desc.primary = &tracks;
     desc.orders = {{tracks.FindKey("KAR:KDISK")}};

@@ -46,7 +46,7 @@ struct DiscTrackCopier::Files {
     explicit Files(const BookFiles& book)
         : listings(Decl(shell::SongBookFile(), book.listings, &listing)), discs(Decl(shell::SBDiscsFile(), book.discs, &disc)) {}
 
-    static fw::FileDecl Decl(const shell::FileSpec& file, const std::string& path, void* buffer) {
+    static fw::FileDecl Decl(const shell::FileEntry& file, const std::string& path, void* buffer) {
         fw::FileDecl decl = shell::FileDeclOf(file, [buffer] { return buffer; });
         decl.name = fw::FixedName(path);
         return decl;

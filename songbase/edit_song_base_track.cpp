@@ -48,7 +48,7 @@ void EditSongBaseTrack() {
     const bool changing = shell::RequestedAction() == shell::action::Change;
     const std::string caption = std::string(kDesignTitle) + "  (DiscID: " + std::string(KAR.DISKID.Clip()) +
                                 "  Track:" + std::to_string(KAR.DiskTrackNo) + ")";
-    shell::RecordFormSpec desc;
+    shell::RecordFormPlan desc;
     desc.window = "P1$SONGBASETRACKFORM";
     desc.record = &shell::KaraokeRec::Decl();
     desc.buffer = [] { return static_cast<void*>(&shell::KaraokeBuffer()); };

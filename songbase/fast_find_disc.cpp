@@ -74,7 +74,7 @@ void FastFindDisc() {
     window.Open();
     fw::SetSystemIcon("~songbook.ico");
 
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     fw::File& karaoke = shell::KARAOKE();
     desc.primary = &karaoke;
     desc.orders = {{karaoke.FindKey("KAR:KTITLE")}};

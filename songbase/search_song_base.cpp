@@ -103,19 +103,19 @@ struct Side {
                    {artists ? "?INSERT:2" : "?INSERT", artists ? "?CHANGE:2" : "?CHANGE",
                     artists ? "?DELETE:2" : "?DELETE", ""}),
           texts(TextSpec(artists), textList),
-          discs(DiscSpec(artists, book), discList) {}
+          discs(DiscPlan(artists, book), discList) {}
 
-    static shell::BrowseSpec TextSpec(bool artists) {
+    static shell::BrowsePlan TextSpec(bool artists) {
         fw::File& file = artists ? shell::sArtist() : shell::sTitle();
-        shell::BrowseSpec desc;
+        shell::BrowsePlan desc;
         desc.primary = &file;
         desc.orders = {{file.FindKey(artists ? "SAR:KARTIST" : "STI:KTITLE")}};
         desc.columns = [artists] { return fw::ui::ListRow{artists ? SAR.Artist.Str() : STI.Title.Str()}; };
         return desc;
     }
-    static shell::BrowseSpec DiscSpec(bool artists, HeldSongBook& book) {
+    static shell::BrowsePlan DiscPlan(bool artists, HeldSongBook& book) {
         fw::File& tracks = shell::KARAOKE();
-        shell::BrowseSpec desc;
+        shell::BrowsePlan desc;
         desc.primary = &tracks;
         desc.orders = {{tracks.FindKey(artists ? "KAR:KARTIST" : "KAR:KTITLE")}};
         desc.joins = JoinBrand;

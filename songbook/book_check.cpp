@@ -21,8 +21,8 @@ bool EndsWithFolded(const std::string& name, std::string_view tail) {
 }
 
 // Opens the file read-only under the declaration of the book file it is to be.
-bool OpensAsBookFile(const std::string& diskPath, const shell::FileSpec& spec, std::string& error) {
-    fw::FileDecl decl = shell::FileDeclOf(spec);
+bool OpensAsBookFile(const std::string& diskPath, const shell::FileEntry& plan, std::string& error) {
+    fw::FileDecl decl = shell::FileDeclOf(plan);
     decl.name = fw::FixedName(fw::Utf8ToAnsi(diskPath));
     decl.thread = false;
     fw::File file(std::move(decl));

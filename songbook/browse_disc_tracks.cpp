@@ -36,7 +36,7 @@ void BrowseSongBookDiscTracks() {
     fw::BIND(discs);
     const std::string caption = std::string(kDiscTracksCaption) + std::string(SBD.ALTDISKID.Clip());
 
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     desc.primary = &book;
     desc.orders = {{book.FindKey("SBK:KUnqDiskID")}};
     desc.joins = [&discs](fw::View& v) { v.Join(discs.FindKey("SBD:KUNQDISKID"), {"SBK:UnqDiskID"}); };

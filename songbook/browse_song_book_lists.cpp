@@ -47,9 +47,9 @@ bool ReadListingByDiscAndTrack(std::string_view warningFile) {
     return true;
 }
 
-shell::BrowseSpec SpecFor(const SongBookListDecl& decl, bool selectMode, const std::function<void()>& form,
+shell::BrowsePlan SpecFor(const SongBookListDecl& decl, bool selectMode, const std::function<void()>& form,
                           shell::PagedBrowse** self) {
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     fw::File& primary = FileLabelled(decl.primaryFile);
     desc.primary = &primary;
     desc.orders = {{primary.FindKey(decl.orderKey)}};

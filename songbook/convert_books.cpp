@@ -87,7 +87,7 @@ bool OpenOlder(fw::File& f) {
 // The pass over the old listings, ending, once completed, with the new
 // files' keys built under `buildingText` while the window is still shown.
 // False (the new files removed, a failure said) when it did not complete.
-bool RunPass(shell::ProgressSpec& desc, ConvertedBook& book, std::string buildingText) {
+bool RunPass(shell::ProgressPlan& desc, ConvertedBook& book, std::string buildingText) {
     bool finished = false;
     desc.atEnd = [&](shell::ProgressWindow& window) {
         if (window.Pass().State() != shell::PassState::Completed) return;
@@ -184,7 +184,7 @@ bool ConvertSbkSongBook() {
     SongBaseDiscs songBase;
     const long bytes = FileBytes(oldListings);
 
-    shell::ProgressSpec desc(shell::ViewSource(*listings, fw::Key{}, shell::ActionMovesKey::No));
+    shell::ProgressPlan desc(shell::ViewSource(*listings, fw::Key{}, shell::ActionMovesKey::No));
     desc.texts.caption = std::string(kConvertingCaption);
     // Progress by the bytes read, of the old file's size; a slice ends once
     // 1000 bytes of old listings have been read (nine records).
@@ -231,7 +231,7 @@ bool ConvertSongBookFile() {
     }
     const long records = fw::RECORDS(*older);
 
-    shell::ProgressSpec desc(shell::ViewSource(*older, fw::Key{}, shell::ActionMovesKey::No));
+    shell::ProgressPlan desc(shell::ViewSource(*older, fw::Key{}, shell::ActionMovesKey::No));
     desc.texts.caption = std::string(kLayoutConversionCaption);
     desc.texts.user = "SongBook File Conversion";
     desc.texts.lines = {"To be compatible with this revision, your SongBook", "data files must be converted.",

@@ -24,8 +24,8 @@ std::string TrackKey(const shell::SongBookRec& l) { return FoldedId(l.UnqDiskID.
 
 // The new file under the book's declaration; while it is loaded, without its
 // keys, which are built once at the end (far quicker than kept row by row).
-std::unique_ptr<fw::File> NewFile(const shell::FileSpec& spec, const std::string& path, bool withKeys) {
-    fw::FileDecl d = shell::FileDeclOf(spec);
+std::unique_ptr<fw::File> NewFile(const shell::FileEntry& plan, const std::string& path, bool withKeys) {
+    fw::FileDecl d = shell::FileDeclOf(plan);
     d.name = fw::FixedName(path);
     if (!withKeys) d.keys.clear();
     return std::make_unique<fw::File>(std::move(d));
@@ -122,13 +122,13 @@ bool ConvertedBook::Finish() {
     }
     open_ = false;
     const struct {
-        const shell::FileSpec& spec;
+        const shell::FileEntry& plan;
         const std::string& path;
         long count;
     } built[] = {{shell::SongBookFile(), newListings_, listings_}, {shell::SBDiscsFile(), newDiscs_, discs_}};
     for (const auto& b : built) {
         if (b.path.empty()) continue;
-        auto keyed = NewFile(b.spec, b.path, true);
+        auto keyed = NewFile(b.plan, b.path, true);
         const long dropped = fw::BUILD(*keyed);
         if (fw::ERRORCODE() != 0) return Fail("Cannot build the keys of " + fw::NAME(*keyed));
         fw::OPEN(*keyed, fw::ReadOnly | fw::DenyWrite);

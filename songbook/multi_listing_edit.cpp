@@ -60,7 +60,7 @@ void RunBatchEdit(const BatchEdit& edit, const fw::FString<40>& matched) {
     shell::ViewSource view(book, book.FindKey(edit.order),
                            edit.mayRename ? shell::ActionMovesKey::Yes : shell::ActionMovesKey::No);
     view.filter = "UPPER(" + std::string(edit.field) + ") = UPPER(" + edit.savedName + ")";
-    shell::ProgressSpec desc(view);
+    shell::ProgressPlan desc(view);
     desc.measure = shell::ByRecords(25);
     desc.estimate = [] { return 20L; };
     desc.texts.user = edit.userText;

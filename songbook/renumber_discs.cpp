@@ -188,7 +188,7 @@ void RenumberDiscs() {
     shell::FileUse bookInUse(shell::SongBookFile());
     fw::File& discs = shell::SBDiscs();
 
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     desc.primary = &discs;
     desc.orders = {{discs.FindKey("SBD:KUNQDISKID")}, {discs.FindKey("SBD:KALTDISKID")}};
     desc.columns = [] { return fw::ui::ListRow{SBD.UNQDISKID.Str(), SBD.ALTDISKID.Str()}; };

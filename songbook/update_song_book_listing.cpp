@@ -131,7 +131,7 @@ void RunListingForm(bool onItsDisc) {
     const bool inserting = shell::RequestedAction() == shell::action::Insert;
     const TemplateBrand brand{SBD.MAKETYPE, SBD.MakeID};
 
-    shell::RecordFormSpec desc;
+    shell::RecordFormPlan desc;
     desc.window = std::string(kListingFormWindow);
     desc.record = &shell::SongBookRec::Decl();
     desc.buffer = [] { return static_cast<void*>(&shell::SongBookBuffer()); };

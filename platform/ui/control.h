@@ -130,7 +130,7 @@ protected:
     std::string text_;
     bool hidden_ = false;
     bool disabled_ = false;
-    FontSpec font_;
+    FontPlan font_;
     long fontColor_ = -1, color_ = -1;
     std::vector<int> alerts_;
 };

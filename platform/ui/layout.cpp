@@ -96,7 +96,7 @@ long ParseNumber(std::string_view source, int line, const std::string& token) {
     return static_cast<long>(NumericValue(t));
 }
 
-void ReadFont(std::string_view source, int line, const std::vector<std::string>& w, FontSpec& font) {
+void ReadFont(std::string_view source, int line, const std::vector<std::string>& w, FontPlan& font) {
     if (w.size() < 2) Fail(source, line, "font needs a typeface");
     font.name = Utf8ToAnsi(Plain(w[1]));
     if (w.size() > 2) font.size = static_cast<int>(ParseNumber(source, line, w[2]));

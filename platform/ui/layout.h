@@ -29,7 +29,7 @@ struct Rect {
     int x = 0, y = 0, w = 0, h = 0;
 };
 
-struct FontSpec {
+struct FontPlan {
     std::string name;  // empty: the window's font
     int size = 0;      // points; 0: the window's
     int style = 0;     // weight (400, 700) plus 4096 for italic; 0: normal
@@ -54,7 +54,7 @@ struct ControlLayout {
     std::string value;   // radio value (empty: its text without "&")
     std::optional<double> rangeLow, rangeHigh;
     double step = 1;
-    FontSpec font;
+    FontPlan font;
     long fontColor = -1, color = -1, fill = -1;
     int items = 0;       // list rows (0: from the height)
     std::vector<std::string> attrs;  // hide, disable, readonly, default, separator, vscroll, ...
@@ -70,7 +70,7 @@ struct WindowLayout {
     WindowKind kind = WindowKind::Plain;
     Rect at;
     bool centered = true;  // no position given
-    FontSpec font{"MS Sans Serif", 8, 0};
+    FontPlan font{"MS Sans Serif", 8, 0};
     std::string icon;
     int timer = 0;  // hundredths of a second
     int minWidth = 0, minHeight = 0;

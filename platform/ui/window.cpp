@@ -38,7 +38,7 @@ std::vector<Window*>& Registry() {
     return windows;
 }
 
-QFont WindowFont(const FontSpec& desc) {
+QFont WindowFont(const FontPlan& desc) {
     QFont f(Q(desc.name.empty() ? "MS Sans Serif" : desc.name));
     f.setPointSize(desc.size > 0 ? desc.size : 8);
     if (desc.style > 0) ApplyFontStyle(f, desc.style);
@@ -61,7 +61,7 @@ Window* FrameWindow() {
     return nullptr;
 }
 
-void DialogUnitBase(const FontSpec& font, int& charWidth, int& charHeight) {
+void DialogUnitBase(const FontPlan& font, int& charWidth, int& charHeight) {
     QFontMetrics fm(WindowFont(font));
     charWidth = (fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
     charHeight = fm.height();

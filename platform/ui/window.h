@@ -194,6 +194,6 @@ Window* FrameWindow();
 
 // The one dialog-unit conversion: a quarter of the font's average character
 // width and an eighth of its height, as the layouts were drawn.
-void DialogUnitBase(const FontSpec& font, int& charWidth, int& charHeight);
+void DialogUnitBase(const FontPlan& font, int& charWidth, int& charHeight);
 
 }  // namespace fw

@@ -430,7 +430,7 @@ TEST_F(WizardTest, TheFrameAndQuickStartRunTheWizardAndHoldTheirItemsMeanwhile) 
 }
 
 TEST_F(WizardTest, ATopSpeedFileFromTheServerIsConvertedWhileStaged) {
-    tps_fixture::TableSpec t = tps_fixture::TrackTable(1, "UNNAMED");
+    tps_fixture::TablePlan t = tps_fixture::TrackTable(1, "UNNAMED");
     for (std::uint32_t n = 1; n <= 40; ++n)
         t.rows.emplace_back(n, tps_fixture::TrackRow("Song " + std::to_string(n), "Artist", "SC101", n, 1, "SC8101"));
     release::Channel c = DataChannel("40");

@@ -57,7 +57,7 @@ void BrowseWindow(Program& p) {
     fw::Window w("BROWSETEST");
     w.Open();
     OpenBook();
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     desc.primary = &shell::SongBook();
     desc.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
     if (p.discList) {

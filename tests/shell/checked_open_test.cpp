@@ -24,14 +24,14 @@ public:
     std::map<std::string, std::deque<int>> codes;  // by operation
     std::string calls;
 
-    void Open(const shell::FileSpec& f) override { Do("open", f); }
-    void Recover(const shell::FileSpec& f) override { Do("recover", f); }
-    void Create(const shell::FileSpec& f) override { Do("create", f); }
-    void Build(const shell::FileSpec& f) override { Do("build", f); }
-    void Close(const shell::FileSpec& f) override { Do("close", f); }
+    void Open(const shell::FileEntry& f) override { Do("open", f); }
+    void Recover(const shell::FileEntry& f) override { Do("recover", f); }
+    void Create(const shell::FileEntry& f) override { Do("create", f); }
+    void Build(const shell::FileEntry& f) override { Do("build", f); }
+    void Close(const shell::FileEntry& f) override { Do("close", f); }
 
 private:
-    void Do(const std::string& op, const shell::FileSpec& f) {
+    void Do(const std::string& op, const shell::FileEntry& f) {
         if (!calls.empty()) calls += ",";
         calls += op;
         if (f.label != shell::KaraokeFile().label) calls += "(" + f.label + ")";
@@ -64,7 +64,7 @@ protected:
 
 struct OpenCase {
     const char* name;
-    const shell::FileSpec& (*file)();
+    const shell::FileEntry& (*file)();
     bool create;
     std::map<std::string, std::deque<int>> codes;
     std::deque<int> answers;

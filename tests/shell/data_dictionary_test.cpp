@@ -23,9 +23,9 @@ std::string Fields(const fw::RecordDecl& d) {
 }
 
 // "KTITLE(Title,Artist)" with " unique" for unique keys.
-std::string Keys(const shell::FileSpec& f) {
+std::string Keys(const shell::FileEntry& f) {
     std::string s;
-    for (const shell::KeySpec& k : f.keys) {
+    for (const shell::KeyPlan& k : f.keys) {
         if (!s.empty()) s += " ";
         s += k.name + "(";
         for (std::size_t i = 0; i < k.components.size(); ++i) s += (i ? "," : "") + k.components[i];
@@ -75,7 +75,7 @@ TEST(DataDictionary, EveryFileIsDeclaredAsDesigned) {
     std::vector<std::int32_t shell::CallingState::*> counters;
     for (std::size_t i = 0; i < std::size(kFiles); ++i) {
         const FileCase& c = kFiles[i];
-        const shell::FileSpec& f = *shell::DataFiles()[i];
+        const shell::FileEntry& f = *shell::DataFiles()[i];
         SCOPED_TRACE(c.label);
         EXPECT_EQ(f.label, c.label);
         EXPECT_EQ(f.Prefix(), c.prefix);
@@ -87,7 +87,7 @@ TEST(DataDictionary, EveryFileIsDeclaredAsDesigned) {
         EXPECT_EQ(shell::DeclaredBytes(*f.record), c.bytes);
         EXPECT_EQ(Fields(*f.record), c.fields);
         EXPECT_EQ(Keys(f), c.keys);
-        for (const shell::KeySpec& k : f.keys) {
+        for (const shell::KeyPlan& k : f.keys) {
             EXPECT_TRUE(k.optional && k.caseInsensitive) << k.name;
             for (const std::string& part : k.components) EXPECT_GE(f.record->Find(part), 0) << k.name << " " << part;
         }
@@ -102,7 +102,7 @@ TEST(DataDictionary, EveryFileIsDeclaredAsDesigned) {
 }
 
 TEST(DataDictionary, KeysAreFoundWithOrWithoutPrefix) {
-    const shell::FileSpec& book = shell::SongBookFile();
+    const shell::FileEntry& book = shell::SongBookFile();
     ASSERT_NE(book.FindKey("SBK:KUnqDiskID"), nullptr);
     EXPECT_TRUE(book.FindKey("sbk.kunqdiskid")->unique);
     EXPECT_EQ(book.FindKey("KDISKID")->components.size(), 1u);

@@ -34,14 +34,14 @@ protected:
         shell::Calling() = {};
     }
     void TearDown() override {
-        for (const shell::FileSpec* desc : shell::DataFiles()) fw::CLOSE(shell::DataFile(*desc));
+        for (const shell::FileEntry* desc : shell::DataFiles()) fw::CLOSE(shell::DataFile(*desc));
         shell::DisconnectDataLayer();
         shell::Calling() = {};
         shell::InitialiseSharedGlobals();
         fw::ClearError();
         std::filesystem::remove_all(folder_);
     }
-    std::string PathOf(const shell::FileSpec& desc) const { return folder_ + "/" + desc.fixedName; }
+    std::string PathOf(const shell::FileEntry& desc) const { return folder_ + "/" + desc.fixedName; }
     void Generate(int tracks) {
         options_.tracks = tracks;
         songbase_gen::DataFileSongBase files(folder_);
@@ -58,7 +58,7 @@ TEST_F(DataFilesTest, AGeneratedSongBaseReadsBackThroughTheDictionaryFiles) {
     Generate(300);
     songbase_gen::MemorySongBase memory;
     songbase_gen::Generate(options_, memory);
-    struct Case { const shell::FileSpec& desc; std::size_t records; };
+    struct Case { const shell::FileEntry& desc; std::size_t records; };
     const Case cases[] = {
         {shell::KaraokeFile(), memory.tracks.size()}, {shell::DiscsFile(), memory.discs.size()},
         {shell::DMakeFile(), memory.brands.size()},   {shell::MakeIdFile(), memory.brandCodes.size()},

@@ -28,11 +28,11 @@ namespace integritytest {
 // The checked-open driver on the data layer, as the program plugs it in.
 class DataLayerDriver : public shell::CheckedFileDriver {
 public:
-    void Open(const shell::FileSpec& f) override { fw::OPEN(shell::DataFile(f), fw::ReadWrite | fw::DenyNone); }
-    void Recover(const shell::FileSpec& f) override { fw::SEND(shell::DataFile(f), "Recover=10"); }
-    void Create(const shell::FileSpec& f) override { fw::CREATE(shell::DataFile(f)); }
-    void Build(const shell::FileSpec& f) override { fw::BUILD(shell::DataFile(f)); }
-    void Close(const shell::FileSpec& f) override { fw::CLOSE(shell::DataFile(f)); }
+    void Open(const shell::FileEntry& f) override { fw::OPEN(shell::DataFile(f), fw::ReadWrite | fw::DenyNone); }
+    void Recover(const shell::FileEntry& f) override { fw::SEND(shell::DataFile(f), "Recover=10"); }
+    void Create(const shell::FileEntry& f) override { fw::CREATE(shell::DataFile(f)); }
+    void Build(const shell::FileEntry& f) override { fw::BUILD(shell::DataFile(f)); }
+    void Close(const shell::FileEntry& f) override { fw::CLOSE(shell::DataFile(f)); }
 };
 
 class SongBookFixture : public ::testing::Test {

@@ -92,7 +92,7 @@ protected:
             shell::ViewSource view(shell::SongBook(), shell::SongBook().FindKey("SBK:KTITLE"),
                                    shell::ActionMovesKey::Yes);
             view.filter = "UPPER(SBK:Title) = UPPER(SavedTitle)";
-            shell::ProgressSpec desc(view);
+            shell::ProgressPlan desc(view);
             desc.estimate = [estimate] { return estimate; };
             desc.texts.user = "Performing Batch Operation";
             desc.readCode = readCode;
@@ -227,7 +227,7 @@ TEST_F(ProcessTest, AQueueSourceVisitsEveryEntryInOrderWithTheProcesssOwnTexts) 
     std::vector<std::string> seen;
     std::string atEndText, afterShowText;
     StartProcess([&] {
-        shell::ProgressSpec desc(shell::QueueSource(rows, "ImportQue"));
+        shell::ProgressPlan desc(shell::QueueSource(rows, "ImportQue"));
         desc.action = [&] { seen.emplace_back(rows->TITLE.Clip()); };
         desc.estimate = [&] { return fw::RECORDS(rows); };
         desc.texts.caption = "Importing Listings";
@@ -268,7 +268,7 @@ TEST_F(ProcessTest, SliceHooksFrameEachSliceAndAFailedEndStopsThePass) {
     bool failSecondEnd = false;
     auto run = [&] {
         StartProcess([&] {
-            shell::ProgressSpec desc(shell::QueueSource(rows, "ImportQue"));
+            shell::ProgressPlan desc(shell::QueueSource(rows, "ImportQue"));
             desc.action = [&] { ++actions; };
             desc.sliceStart = [&] {
                 log.push_back("start " + std::to_string(actions));
@@ -299,7 +299,7 @@ TEST_F(ProcessTest, AnEmptyQueueClosesAtOnceAndACancelKeepsTheRowsDone) {
     fw::QueueOf<shell::ImportQueRec> rows(shell::ImportQueRec::Decl());
     int done = 0;
     auto run = [&] {
-        shell::ProgressSpec desc(shell::QueueSource(rows, "ImportQue"));
+        shell::ProgressPlan desc(shell::QueueSource(rows, "ImportQue"));
         desc.action = [&] { ++done; };
         desc.estimate = [&] { return fw::RECORDS(rows); };
         return shell::RunProgressProcess(desc);
@@ -348,7 +348,7 @@ TEST_F(ProcessTest, AStepSourceReadsThroughTheCallersStepUntilItsEndOrFailure) {
                 },
                 "SongBook");
             step.start = [&] { calls.push_back("start"); };
-            shell::ProgressSpec desc(step);
+            shell::ProgressPlan desc(step);
             desc.action = [&] { ++actions; };
             desc.estimate = [] { return 40L; };
             desc.texts.caption = "Generating SongBook";
@@ -376,7 +376,7 @@ TEST(ProgressPassAlone, AStepSourcesEstimateIsTakenAfterItsStart) {
     long rows = 0, read = 0;
     shell::StepSource step([&] { return ++read > rows ? int(fw::RecordNotAvailable) : 0; }, "SongBook");
     step.start = [&] { rows = 8; };
-    shell::ProgressSpec desc(step);
+    shell::ProgressPlan desc(step);
     desc.estimate = [&] { return rows; };
     shell::ProgressPass pass(desc);
     std::vector<int> shown;
@@ -407,7 +407,7 @@ TEST_F(ProcessTest, AnActionEndsThePassWithTheOutcomeItGives) {
         StartProcess([&] {
             shell::ViewSource view(shell::SongBook(), shell::SongBook().FindKey("SBK:KUnqDiskID"),
                                    shell::ActionMovesKey::No);
-            shell::ProgressSpec desc(view);
+            shell::ProgressPlan desc(view);
             desc.action = [&]() -> shell::PassState {
                 if (++actions == 29) return c.stop;  // the write that fails
                 SBK.PRINT = "X";
@@ -452,7 +452,7 @@ TEST_F(ProcessTest, ProgressByBytesEndsASliceOnceItsBytesAreRead) {
     const long perSlice = (1000 + recordBytes - 1) / recordBytes;  // until the slice has 1000 bytes
 
     StartProcess([&] {
-        shell::ProgressSpec desc(shell::ViewSource(shell::SongBook(), {}, shell::ActionMovesKey::No));
+        shell::ProgressPlan desc(shell::ViewSource(shell::SongBook(), {}, shell::ActionMovesKey::No));
         desc.action = [&] { ++actions; };
         desc.measure = shell::ByBytes(shell::SongBook(), 1000);
         desc.estimate = [] { return fw::BYTES(shell::SongBook()); };
@@ -484,7 +484,7 @@ TEST_F(ProcessTest, QuickScanIsOnForEveryNamedFileDuringThePassAndOffAfterIt) {
         SCOPED_TRACE(c.name);
         std::vector<std::pair<bool, bool>> during;
         StartProcess([&] {
-            shell::ProgressSpec desc(shell::ViewSource(shell::SongBook(), {}, shell::ActionMovesKey::No));
+            shell::ProgressPlan desc(shell::ViewSource(shell::SongBook(), {}, shell::ActionMovesKey::No));
             if (c.both) desc.quickScan = {&shell::SongBook(), &shell::SBDiscs()};
             desc.action = [&] {
                 during.emplace_back(shell::SongBook().Instance().quickScan, shell::SBDiscs().Instance().quickScan);
@@ -517,7 +517,7 @@ TEST_F(ProcessTest, TheProcesssLinesStandAboveTheOthersInAWindowGrownToHoldThem)
         plainUserY = plain.Find("?PROGRESS:USERSTRING")->at.y;
     }
     StartProcess([&] {
-        shell::ProgressSpec desc(shell::ViewSource(shell::SongBook(), {}, shell::ActionMovesKey::No));
+        shell::ProgressPlan desc(shell::ViewSource(shell::SongBook(), {}, shell::ActionMovesKey::No));
         desc.texts.caption = "SongBook Datafile Conversion";
         desc.texts.user = "SongBook File Conversion";
         desc.texts.lines = lines;
@@ -551,7 +551,7 @@ TEST_F(ProcessTest, ACallersOwnLoopCanRunTheWholePassBeforeItAndKeepTheWindowOpe
     std::vector<std::string> textBefore;
     int timerAfter = -1;
     StartProcess([&] {
-        shell::ProgressSpec desc(shell::QueueSource(discs, "DiscTagQueue"));
+        shell::ProgressPlan desc(shell::QueueSource(discs, "DiscTagQueue"));
         desc.measure.perRead = [] { return 0L; };
         desc.action = [&](shell::ProgressPass& pass) {
             textBefore.push_back(PctText());

@@ -100,7 +100,7 @@ protected:
 
     Driver d{GTestFailures()};
     shell::FormMemory memory;
-    shell::RecordFormSpec desc;
+    shell::RecordFormPlan desc;
     std::int32_t outcome = -1;
     std::string left;
     bool returned = false;

@@ -183,7 +183,7 @@ public:
     std::map<std::string, std::string> byFile;
 
 protected:
-    void Write(const shell::FileSpec& file, const void* rec) override {
+    void Write(const shell::FileEntry& file, const void* rec) override {
         std::string& s = byFile[file.label];
         for (const auto& f : file.record->fields) s += fw::GetText(rec, f) + "|";
         s += "\n";
@@ -192,7 +192,7 @@ protected:
 
 std::map<std::string, std::string> ByFile(const MemorySongBase& b) {
     std::map<std::string, std::string> m;
-    const auto add = [&](const shell::FileSpec& file, const auto& recs) {
+    const auto add = [&](const shell::FileEntry& file, const auto& recs) {
         for (const auto& r : recs) {
             for (const auto& f : file.record->fields) m[file.label] += fw::GetText(&r, f) + "|";
             m[file.label] += "\n";

@@ -79,7 +79,7 @@ void TagWindow(shell::TagList& tags, int& bulkRuns) {
         for (const std::string& t : titles()) if (!was.FindDisc(t)) tags.Add({t, {}, 0, {}});
     };
     shell::TagScheme scheme("?LIST", {}, semantics);
-    shell::BrowseSpec desc;
+    shell::BrowsePlan desc;
     desc.primary = &shell::SongBook();
     desc.orders = {{shell::SongBook().FindKey("SBK:KTITLE")}};
     desc.columns = [&scheme] { return fw::ui::ListRow{scheme.Mark(), SBK.Title.Str()}; };

@@ -15,11 +15,11 @@ namespace {
 
 using namespace book_test;
 
-std::unique_ptr<fw::File> BookFile(const shell::FileSpec& desc, const fs::path& path) {
+std::unique_ptr<fw::File> BookFile(const shell::FileEntry& desc, const fs::path& path) {
     fw::FileDecl d;
     d.label = desc.label;
     d.record = desc.record;
-    for (const shell::KeySpec& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
+    for (const shell::KeyPlan& k : desc.keys) d.keys.push_back({k.name, k.components, k.unique, k.optional, k.caseInsensitive});
     d.create = true;
     d.name = fw::FixedName(path.string());
     return std::make_unique<fw::File>(std::move(d));

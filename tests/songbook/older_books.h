@@ -30,7 +30,7 @@ struct OlderDisc {
 
 inline std::string SbkFile(const std::vector<OlderListing>& listings) {
     using namespace tps_fixture;
-    TableSpec t;
+    TablePlan t;
     t.name = "SONGBOOK";
     t.recordLength = 121;
     t.fields = {{STRING, "SBK1:TITLE", 0, 40},    {DATE, "SBK1:DATEADDED", 40, 4},
@@ -50,7 +50,7 @@ inline std::string SbkFile(const std::vector<OlderListing>& listings) {
 
 inline std::string SbdFile(const std::vector<OlderDisc>& discs) {
     using namespace tps_fixture;
-    TableSpec t;
+    TablePlan t;
     t.name = "SBDISCS";
     t.recordLength = 34;
     t.fields = {{STRING, "SBD1:UNQDISKID", 0, 15}, {LONG, "SBD1:MAKEID", 15, 4}, {STRING, "SBD1:ALTDISKID", 19, 15}};
@@ -62,7 +62,7 @@ inline std::string SbdFile(const std::vector<OlderDisc>& discs) {
 
 inline std::string Layout165File(const std::vector<OlderListing>& listings) {
     using namespace tps_fixture;
-    TableSpec t;
+    TablePlan t;
     t.name = "SONGBOOK";
     t.recordLength = 165;
     t.fields = {{STRING, "SB5:TITLE", 0, 40},    {STRING, "SB5:ARTIST", 40, 40},   {STRING, "SB5:UNQDISKID", 80, 15},

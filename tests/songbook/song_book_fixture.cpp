@@ -19,7 +19,7 @@ namespace {
 // The checked opens of the window, on the data layer.
 class DataLayerFiles : public shell::CheckedFileDriver {
 public:
-    void Open(const shell::FileSpec& f) override {
+    void Open(const shell::FileEntry& f) override {
         fw::File& file = shell::DataFile(f);
         if (fw::IsOpen(file)) {
             fw::SetError(0);
@@ -27,10 +27,10 @@ public:
         }
         fw::SHARE(file, fw::ReadWrite | fw::DenyNone);
     }
-    void Recover(const shell::FileSpec& f) override { fw::SEND(shell::DataFile(f), "Recover=10"); }
-    void Create(const shell::FileSpec& f) override { fw::CREATE(shell::DataFile(f)); }
-    void Build(const shell::FileSpec& f) override { fw::BUILD(shell::DataFile(f)); }
-    void Close(const shell::FileSpec& f) override { fw::CLOSE(shell::DataFile(f)); }
+    void Recover(const shell::FileEntry& f) override { fw::SEND(shell::DataFile(f), "Recover=10"); }
+    void Create(const shell::FileEntry& f) override { fw::CREATE(shell::DataFile(f)); }
+    void Build(const shell::FileEntry& f) override { fw::BUILD(shell::DataFile(f)); }
+    void Close(const shell::FileEntry& f) override { fw::CLOSE(shell::DataFile(f)); }
 };
 
 }  // namespace

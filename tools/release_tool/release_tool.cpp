@@ -77,7 +77,7 @@ int Channel(int argc, char** argv) {
     if (data.empty() || out.empty()) throw std::runtime_error("--data and --out are needed");
     release::Channel channel;
     channel.dataVersion = std::to_string(RecordsOf(data + "/MAIN.TPS"));
-    for (const shell::FileSpec* f : shell::DataFiles()) {
+    for (const shell::FileEntry* f : shell::DataFiles()) {
         if (f->fixedName.empty() || !fs::exists(data + "/" + f->fixedName)) continue;
         const std::string base = f->fixedName.substr(0, f->fixedName.rfind('.'));
         release::DataFile file{f->fixedName, base + ".Z", Slurp(data + "/" + f->fixedName)};

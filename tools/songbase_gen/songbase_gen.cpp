@@ -23,7 +23,7 @@ public:
     std::map<std::string, long> counts;  // by file name
 
 protected:
-    void Write(const shell::FileSpec& file, const void*) override { ++counts[file.fixedName]; }
+    void Write(const shell::FileEntry& file, const void*) override { ++counts[file.fixedName]; }
 };
 
 bool ParseNumber(const char* text, unsigned long long max, unsigned long long& out) {

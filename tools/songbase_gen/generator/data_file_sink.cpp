@@ -22,7 +22,7 @@ void DataFileSongBase::NoteError(fw::File& file) {
     if (fw::ERRORCODE() == fw::FileSystemErr) error_ += " (" + fw::FILEERROR() + ")";
 }
 
-fw::File* DataFileSongBase::Opened(const shell::FileSpec& desc) {
+fw::File* DataFileSongBase::Opened(const shell::FileEntry& desc) {
     std::unique_ptr<fw::File>& file = files_[&desc];
     if (file) return file.get();
     fw::FileDecl decl = shell::FileDeclOf(desc);
@@ -38,7 +38,7 @@ fw::File* DataFileSongBase::Opened(const shell::FileSpec& desc) {
     return file.get();
 }
 
-void DataFileSongBase::Write(const shell::FileSpec& desc, const void* rec) {
+void DataFileSongBase::Write(const shell::FileEntry& desc, const void* rec) {
     if (!error_.empty()) return;
     fw::File* file = Opened(desc);
     if (!error_.empty()) return;
@@ -48,7 +48,7 @@ void DataFileSongBase::Write(const shell::FileSpec& desc, const void* rec) {
 }
 
 std::string DataFileSongBase::Finish() {
-    for (const shell::FileSpec* desc : shell::DataFiles())
+    for (const shell::FileEntry* desc : shell::DataFiles())
         if (!desc->fixedName.empty() && error_.empty()) Opened(*desc);
     for (auto& [desc, file] : files_) {
         if (!fw::IsOpen(*file)) continue;

@@ -24,14 +24,14 @@ public:
     std::string Finish();
 
 protected:
-    void Write(const shell::FileSpec& file, const void* rec) override;
+    void Write(const shell::FileEntry& file, const void* rec) override;
 
 private:
-    fw::File* Opened(const shell::FileSpec& file);
+    fw::File* Opened(const shell::FileEntry& file);
     void NoteError(fw::File& file);
 
     std::string folder_;
-    std::map<const shell::FileSpec*, std::unique_ptr<fw::File>> files_;
+    std::map<const shell::FileEntry*, std::unique_ptr<fw::File>> files_;
     std::string error_;
 };
 

@@ -35,7 +35,7 @@ public:
 
 protected:
     // rec is a buffer of file.record's layout.
-    virtual void Write(const shell::FileSpec& file, const void* rec) = 0;
+    virtual void Write(const shell::FileEntry& file, const void* rec) = 0;
 };
 
 // Keeps every record in memory.

@@ -87,7 +87,7 @@ const fw::RecordDecl& DiscDecl() {
 }
 
 std::string DiscFile(int n) {
-    TableSpec t;
+    TablePlan t;
     t.name = "SBDISCS";
     t.recordLength = 36;
     t.fields = {{STRING, "SBD:UNQDISKID", 0, 15}, {STRING, "SBD:MAKETYPE", 15, 2}, {LONG, "SBD:MAKEID", 17, 4},
@@ -112,10 +112,10 @@ std::unique_ptr<fw::File> ListingFile(const fw::RecordDecl& decl, std::string pa
 }
 
 // The TopSpeed table of a song book in either layout, with n listings.
-TableSpec BookTable(bool old, int n, int duplicateAt = -1) {
+TablePlan BookTable(bool old, int n, int duplicateAt = -1) {
     const std::uint16_t track = old ? 2 : 4;
     const std::uint16_t at = 95 + track;  // the fields after the track number
-    TableSpec t;
+    TablePlan t;
     t.name = "SONGBOOK";
     t.recordLength = std::uint16_t(at + 68);
     t.fields = {

@@ -35,7 +35,7 @@ const fw::RecordDecl& TrackDecl() {
 }
 
 TEST(TpsDeclaration, AMatchingTableLoadsIntoRecordBuffers) {
-    TableSpec desc = TrackTableOf(1, "UNNAMED", 3);
+    TablePlan desc = TrackTableOf(1, "UNNAMED", 3);
     desc.fields[3].name = "KAR:DISKTRACKNO";  // case is not part of a name
     desc.rows[2].second = TrackRow("Caf\xE9", "Artist", "SC-1", 65535, -7, "SC-1");
     const fw::tps::TpsFile file = fw::tps::TpsFile::Parse(Write({desc}));
@@ -54,19 +54,19 @@ TEST(TpsDeclaration, AMatchingTableLoadsIntoRecordBuffers) {
 TEST(TpsDeclaration, MismatchesNameTheFirstDifference) {
     struct Case {
         const char* name;
-        std::function<void(TableSpec&)> change;
+        std::function<void(TablePlan&)> change;
         std::string message;
     };
     const std::vector<Case> cases = {
-        {"a field fewer", [](TableSpec& t) { t.fields.pop_back(); t.keys.clear(); }, "5 fields, declared 6"},
-        {"shorter text", [](TableSpec& t) { t.fields[0].length = 30; },
+        {"a field fewer", [](TablePlan& t) { t.fields.pop_back(); t.keys.clear(); }, "5 fields, declared 6"},
+        {"shorter text", [](TablePlan& t) { t.fields[0].length = 30; },
          "field 1: KAR:Title is STRING(30), declared STRING(40)"},
-        {"other type", [](TableSpec& t) { t.fields[4].type = ULONG; },
+        {"other type", [](TablePlan& t) { t.fields[4].type = ULONG; },
          "field 5: KAR:MAKEID is ULONG, declared LONG"},
-        {"other name", [](TableSpec& t) { t.fields[1].name = "KAR:Singer"; },
+        {"other name", [](TablePlan& t) { t.fields[1].name = "KAR:Singer"; },
          "field 2: KAR:Singer where KAR:Artist is declared"},
         {"array",
-         [](TableSpec& t) {
+         [](TablePlan& t) {
              t.fields[2].elements = 2;
              t.fields[2].length = 20;
              for (std::size_t f = 3; f < t.fields.size(); ++f) t.fields[f].offset += 10;
@@ -76,7 +76,7 @@ TEST(TpsDeclaration, MismatchesNameTheFirstDifference) {
          "field 3: KAR:DISKID is STRING(10), 2 elements, declared STRING(10)"},
     };
     for (const auto& c : cases) {
-        TableSpec desc = TrackTableOf(1, "UNNAMED", 2);
+        TablePlan desc = TrackTableOf(1, "UNNAMED", 2);
         c.change(desc);
         const fw::tps::TpsFile file = fw::tps::TpsFile::Parse(Write({desc}));
         EXPECT_EQ(fw::tps::DeclarationMismatch(file.Tables().front(), TrackDecl()), c.message) << c.name;
@@ -95,7 +95,7 @@ TEST(TpsDeclaration, DatesAndTimesComePackedOrAsLongs) {
                                     .Date("Counted", &Dated::Counted)
                                     .Time("Clock", &Dated::Clock)
                                     .Build();
-    TableSpec t;
+    TablePlan t;
     t.recordLength = 16;
     t.fields = {{GROUP, "DAT:ALL", 0, 12}, {DATE, "DAT:Packed", 0, 4}, {LONG, "DAT:Counted", 4, 4},
                 {TIME, "DAT:Clock", 8, 4}, {LONG, "DAT:Spare", 12, 4}};

@@ -27,7 +27,7 @@ std::string ErrorOf(const std::string& bytes) {
 
 // A one-table file with raw (uncompressed) pages, so tests can reach
 // into the records.
-Layout RawLayout(std::vector<TableSpec> tables = {TrackTableOf(1, "TRACKS", 5)}) {
+Layout RawLayout(std::vector<TablePlan> tables = {TrackTableOf(1, "TRACKS", 5)}) {
     Options o;
     o.compress = false;
     return WriteLayout(tables, o);
@@ -128,7 +128,7 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
          "page at 0x200: record 0 has a header longer than the record"},
         {"rows longer than the definition",
          [] {
-             TableSpec t = TrackTableOf(1, "TRACKS", 5);
+             TablePlan t = TrackTableOf(1, "TRACKS", 5);
              t.recordLength = 110;
              t.fields.back().length = 14;
              return Write({t});
@@ -136,7 +136,7 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
          "table TRACKS: the definition does not match its rows (a row of 111 bytes, the definition gives 110)"},
         {"field past the record",
          [] {
-             TableSpec t = TrackTableOf(1, "TRACKS", 5);
+             TablePlan t = TrackTableOf(1, "TRACKS", 5);
              t.fields.back().length = 16;
              return Write({t});
          },
@@ -144,14 +144,14 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
          "111-byte record)"},
         {"number of the wrong size",
          [] {
-             TableSpec t = TrackTableOf(1, "TRACKS", 5);
+             TablePlan t = TrackTableOf(1, "TRACKS", 5);
              t.fields[4].length = 2;
              return Write({t});
          },
          "table TRACKS: the definition does not match its rows (field KAR:MAKEID is LONG of 2 bytes)"},
         {"array of broken elements",
          [] {
-             TableSpec t = TrackTableOf(1, "TRACKS", 5);
+             TablePlan t = TrackTableOf(1, "TRACKS", 5);
              t.fields[0].elements = 3;
              return Write({t});
          },
@@ -159,7 +159,7 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
          "number of elements)"},
         {"definition part missing",
          [] {
-             TableSpec t = TrackTableOf(1, "TRACKS", 5);
+             TablePlan t = TrackTableOf(1, "TRACKS", 5);
              t.definitionParts = 3;
              t.missingPart = 1;
              return Write({t});
@@ -167,7 +167,7 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
          "table TRACKS: the definition is incomplete (a part is missing)"},
         {"definition cut short",
          [] {
-             TableSpec t = TrackTableOf(1, "TRACKS", 5);
+             TablePlan t = TrackTableOf(1, "TRACKS", 5);
              t.definitionParts = 2;
              t.missingPart = 1;
              return Write({t});
@@ -175,7 +175,7 @@ TEST(TpsFailures, EachDamageGivesItsMessage) {
          "table TRACKS: damaged definition (..."},
         {"rows without a definition",
          [] {
-             TableSpec t = TrackTableOf(1, "TRACKS", 5);
+             TablePlan t = TrackTableOf(1, "TRACKS", 5);
              t.definitionParts = 1;
              t.missingPart = 0;
              return Write({t});

@@ -11,8 +11,8 @@ namespace tps_fixture {
 // One table with a field of every type, a group, arrays, an overlay and a
 // type this reader does not know. Row 1 holds ordinary values, row 2 the
 // extremes.
-inline TableSpec AllTypesTable() {
-    TableSpec t;
+inline TablePlan AllTypesTable() {
+    TablePlan t;
     t.number = 1;
     t.name = "ALLTYPES";
     t.recordLength = 92;
@@ -55,8 +55,8 @@ inline TableSpec AllTypesTable() {
 
 // A table shaped like the song base's track file: title, artist, disc
 // number, track number, brand number, unique disc ID (111 bytes).
-inline TableSpec TrackTable(std::uint32_t number, std::string name) {
-    TableSpec t;
+inline TablePlan TrackTable(std::uint32_t number, std::string name) {
+    TablePlan t;
     t.number = number;
     t.name = std::move(name);
     t.recordLength = 111;
@@ -81,8 +81,8 @@ inline std::string TrackRow(std::string_view title, std::string_view artist, std
 }
 
 // `n` invented tracks, record numbers 1..n.
-inline TableSpec TrackTableOf(std::uint32_t number, std::string name, int n) {
-    TableSpec t = TrackTable(number, std::move(name));
+inline TablePlan TrackTableOf(std::uint32_t number, std::string name, int n) {
+    TablePlan t = TrackTable(number, std::move(name));
     for (int i = 1; i <= n; ++i) {
         const std::string disc = "SC" + std::to_string(1000 + i / 15);
         t.rows.emplace_back(std::uint32_t(i), TrackRow("Song number " + std::to_string(i), "Artist " + std::to_string(i % 97),
@@ -92,8 +92,8 @@ inline TableSpec TrackTableOf(std::uint32_t number, std::string name, int n) {
 }
 
 // A table with a text memo and a BLOB.
-inline TableSpec MemoTable() {
-    TableSpec t;
+inline TablePlan MemoTable() {
+    TablePlan t;
     t.number = 5;
     t.name = "NOTES";
     t.recordLength = 4;

@@ -81,7 +81,7 @@ TEST(TpsReader, DecodesEveryFieldTypeAtItsOffset) {
 // of (SIZE, TAGS[2])); each member's elements are counted through every
 // group around it, its own elements fastest.
 TEST(TpsReader, ReachesEveryElementOfAnArrayedGroup) {
-    TableSpec t;
+    TablePlan t;
     t.name = "LINES";
     t.recordLength = 3 * 18 + 2;
     t.fields = {
@@ -122,7 +122,7 @@ TEST(TpsReader, ReachesEveryElementOfAnArrayedGroup) {
 
     // A group that reaches past the element of the group around it is no
     // member of it: its copies would lie past the record.
-    TableSpec odd;
+    TablePlan odd;
     odd.name = "ODD";
     odd.recordLength = 20;
     odd.fields = {{GROUP, "ODD:OUTER", 0, 20, 2}, {GROUP, "ODD:INNER", 4, 12, 2}, {LONG, "ODD:VALUE", 4, 4}};
@@ -146,7 +146,7 @@ TEST(TpsReader, DatesBecomeDayNumbersAndBadValuesAreFlagged) {
         {2003, 7, 4, 73967, true},    {2024, 2, 29, 81512, true}, {0, 0, 0, 0, true},
         {2023, 2, 29, 0, false},      {2024, 13, 1, 0, false},    {2024, 4, 31, 0, false},
     };
-    TableSpec t;
+    TablePlan t;
     t.recordLength = 8;
     t.fields = {{DATE, "D:DATE", 0, 4}, {TIME, "D:TIME", 4, 4}};
     for (std::size_t i = 0; i < cases.size(); ++i)
@@ -164,13 +164,13 @@ TEST(TpsReader, DatesBecomeDayNumbersAndBadValuesAreFlagged) {
 }
 
 TEST(TpsReader, ReadsSeveralTablesByNumberAndName) {
-    TableSpec songs = TrackTableOf(3, "SONGS", 40);
-    TableSpec empty;
+    TablePlan songs = TrackTableOf(3, "SONGS", 40);
+    TablePlan empty;
     empty.number = 12;
     empty.name = "Empty";
     empty.recordLength = 4;
     empty.fields = {{LONG, "EMP:ID", 0, 4}};
-    TableSpec unnamed = AllTypesTable();
+    TablePlan unnamed = AllTypesTable();
     unnamed.number = 0x01000007;  // a number above 255 tells a full-width table number from its low byte
     unnamed.named = false;
     const TpsFile file = TpsFile::Parse(Write({songs, empty, unnamed, MemoTable()}));
@@ -193,7 +193,7 @@ TEST(TpsReader, ReadsSeveralTablesByNumberAndName) {
 }
 
 TEST(TpsReader, WalksAMultiLevelPageTree) {
-    const TableSpec big = TrackTableOf(1, "TRACKS", 3000);
+    const TablePlan big = TrackTableOf(1, "TRACKS", 3000);
     Options o;
     o.leafBytes = 2000;
     o.fanOut = 8;
@@ -213,7 +213,7 @@ TEST(TpsReader, WalksAMultiLevelPageTree) {
 }
 
 TEST(TpsReader, ReadsCompressedPagesWithAndWithoutTheDriversSpareZeroByte) {
-    const TableSpec big = TrackTableOf(1, "TRACKS", 500);
+    const TablePlan big = TrackTableOf(1, "TRACKS", 500);
     for (const bool spareZero : {false, true}) {
         Options o;
         o.leafBytes = 2000;
@@ -237,7 +237,7 @@ TEST(TpsReader, ReadsCompressedPagesWithAndWithoutTheDriversSpareZeroByte) {
 
 TEST(TpsReader, RecordsSharingLongPrefixesAndCarriedLengthsRebuild) {
     // Keys on a long text make index records that share up to 63 bytes.
-    TableSpec t;
+    TablePlan t;
     t.recordLength = 100;
     t.fields = {{STRING, "P:TEXT", 0, 100}};
     t.keys = {{"P:KTEXT", {0}}};
@@ -254,7 +254,7 @@ TEST(TpsReader, RecordsSharingLongPrefixesAndCarriedLengthsRebuild) {
 }
 
 TEST(TpsReader, StaleOrphanPageIsIgnoredByTheTreeAndDedupedByTheScan) {
-    TableSpec t = TrackTableOf(1, "TRACKS", 200);
+    TablePlan t = TrackTableOf(1, "TRACKS", 200);
     Options o;
     o.leafBytes = 3000;
     const std::string oldRow = TrackRow("Old title", "Old artist", "SC1000", 1, 1, "SC1000");
@@ -317,7 +317,7 @@ TEST(TpsReader, JoinsDefinitionPartsInTheirOrder) {
     for (const auto& c : std::vector<PartCase>{{"in order", false, false},
                                                {"stored last first", false, true},
                                                {"big-endian numbers", true, true}}) {
-        TableSpec t = AllTypesTable();
+        TablePlan t = AllTypesTable();
         t.definitionParts = 3;
         t.bigEndianPartNumbers = c.bigEndian;
         t.reversedParts = c.reversed;
@@ -331,7 +331,7 @@ TEST(TpsReader, JoinsDefinitionPartsInTheirOrder) {
 }
 
 TEST(TpsReader, JoinsMemoChunksAndBlobs) {
-    TableSpec t = MemoTable();
+    TablePlan t = MemoTable();
     t.rows.emplace_back(4, Row(4).Le32(0, 40));
     t.rows.emplace_back(5, Row(4).Le32(0, 50));
     t.memoValues.push_back({4, 0, std::string(100, 'g'), 30, 2});        // a chunk missing
@@ -367,7 +367,7 @@ TEST(TpsReader, JoinsMemoChunksAndBlobs) {
 }
 
 TEST(TpsReader, KeepsWindows1252TextAsBytes) {
-    TableSpec t;
+    TablePlan t;
     t.number = 2;
     t.name = "Chansons";
     t.recordLength = 30;

@@ -21,7 +21,7 @@ inline std::vector<std::pair<std::string, std::string>> SeedFiles() {
     tree.fanOut = 3;
     files.emplace_back("tree.tps", Write({TrackTableOf(1, "TRACKS", 40)}, tree));
     files.emplace_back("memos.tps", Write({MemoTable()}));
-    TableSpec parts = TrackTableOf(9, "PARTS", 3);
+    TablePlan parts = TrackTableOf(9, "PARTS", 3);
     parts.definitionParts = 3;
     files.emplace_back("tables.tps", Write({parts, MemoTable(), TrackTableOf(300, "MORE", 4)}));
     Options orphan;

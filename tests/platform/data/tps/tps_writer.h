@@ -62,7 +62,7 @@ private:
     std::string b_;
 };
 
-struct FieldSpec {
+struct FieldPlan {
     std::uint8_t type = STRING;
     std::string name;              // "PRE:NAME"
     std::uint16_t offset = 0;
@@ -74,14 +74,14 @@ struct FieldSpec {
     int elementLength = -1;        // text types: -1 writes length / elements
 };
 
-struct MemoSpec {
+struct MemoPlan {
     std::string name;
     bool blob = false;
     std::uint16_t maxSize = 1000;
     std::string externalFile;
 };
 
-struct KeySpec {
+struct KeyPlan {
     std::string name;
     std::vector<std::uint16_t> fields;  // positions in the table's field list
     std::uint8_t flags = 0x07;
@@ -97,14 +97,14 @@ struct MemoValue {
     bool reversed = false;          // chunks in descending order among the records (sorting puts them back)
 };
 
-struct TableSpec {
+struct TablePlan {
     std::uint32_t number = 1;
     std::string name = "UNNAMED";
     bool named = true;
     std::uint16_t recordLength = 0;
-    std::vector<FieldSpec> fields;
-    std::vector<MemoSpec> memos;
-    std::vector<KeySpec> keys;
+    std::vector<FieldPlan> fields;
+    std::vector<MemoPlan> memos;
+    std::vector<KeyPlan> keys;
     std::vector<std::pair<std::uint32_t, std::string>> rows;  // record number, image
     std::vector<MemoValue> memoValues;
     int definitionParts = 1;
@@ -119,7 +119,7 @@ struct Record {
     std::string payload;
 };
 
-inline std::string DefinitionBytes(const TableSpec& t) {
+inline std::string DefinitionBytes(const TablePlan& t) {
     std::string d;
     PutLe16(d, 1);
     PutLe16(d, t.recordLength);
@@ -127,7 +127,7 @@ inline std::string DefinitionBytes(const TableSpec& t) {
     PutLe16(d, std::uint32_t(t.memos.size()));
     PutLe16(d, std::uint32_t(t.keys.size()));
     for (std::size_t i = 0; i < t.fields.size(); ++i) {
-        const FieldSpec& f = t.fields[i];
+        const FieldPlan& f = t.fields[i];
         d += char(f.type);
         PutLe16(d, f.offset);
         d += f.name;
@@ -146,7 +146,7 @@ inline std::string DefinitionBytes(const TableSpec& t) {
             if (f.picture.empty()) d += '\0';
         }
     }
-    for (const MemoSpec& m : t.memos) {
+    for (const MemoPlan& m : t.memos) {
         d += m.externalFile;
         d += '\0';
         if (m.externalFile.empty()) d += '\1';
@@ -155,7 +155,7 @@ inline std::string DefinitionBytes(const TableSpec& t) {
         PutLe16(d, m.maxSize);
         PutLe16(d, m.blob ? 0x04 : 0x00);
     }
-    for (const KeySpec& k : t.keys) {
+    for (const KeyPlan& k : t.keys) {
         d += '\0';
         d += '\1';
         d += k.name;
@@ -179,7 +179,7 @@ inline std::string TableHeader(std::uint32_t table, std::uint8_t kind) {
 
 // Key bytes of one field: texts as stored, numbers big-endian with the sign
 // bit flipped for signed types, so that byte order is value order.
-inline std::string KeyBytes(const FieldSpec& f, std::string_view row) {
+inline std::string KeyBytes(const FieldPlan& f, std::string_view row) {
     std::string k(row.substr(f.offset, f.length));
     if (f.type == STRING || f.type == CSTRING || f.type == PSTRING) return k;
     std::reverse(k.begin(), k.end());
@@ -188,7 +188,7 @@ inline std::string KeyBytes(const FieldSpec& f, std::string_view row) {
 }
 
 // Every record of a table, in no particular order.
-inline std::vector<Record> TableRecords(const TableSpec& t) {
+inline std::vector<Record> TableRecords(const TablePlan& t) {
     std::vector<Record> out;
     if (t.named) {
         Record r{"\xFE" + t.name, {}};
@@ -463,10 +463,10 @@ inline std::string SinglePageFile(std::string_view body, std::size_t count) {
     return file;
 }
 
-inline Layout WriteLayout(const std::vector<TableSpec>& tables, const Options& o = {}) {
+inline Layout WriteLayout(const std::vector<TablePlan>& tables, const Options& o = {}) {
     std::vector<Record> records;
     std::uint32_t lastRecord = 0;
-    for (const TableSpec& t : tables) {
+    for (const TablePlan& t : tables) {
         auto r = TableRecords(t);
         for (auto& x : r) records.push_back(std::move(x));
         for (const auto& row : t.rows) lastRecord = std::max(lastRecord, row.first);
@@ -519,7 +519,7 @@ inline Layout WriteLayout(const std::vector<TableSpec>& tables, const Options& o
     return out;
 }
 
-inline std::string Write(const std::vector<TableSpec>& tables, const Options& o = {}) {
+inline std::string Write(const std::vector<TablePlan>& tables, const Options& o = {}) {
     return WriteLayout(tables, o).bytes;
 }
 
