@@ -156,11 +156,13 @@ bool Driver::AnswerDialogs() {
         any = true;
         std::string shown = d->title + ": " + d->text;
         if (d->kind == DialogKind::Message) messages_.push_back(shown);
+        if (d->kind == DialogKind::Popup) popups_.push_back(d->buttons);
         if (!script_.empty() && script_.front().kind == d->kind &&
             (d->kind != DialogKind::Message || d->text.find(script_.front().containing) != std::string::npos)) {
-            DialogAnswer a = script_.front().answer;
+            const Entry entry = script_.front();
             script_.pop_front();
-            d->answer(a);
+            if (entry.hold) held_ = d->serial;
+            else d->answer(entry.answer);
             continue;
         }
         Fail(std::string("unexpected ") + KindName(d->kind) + " \"" + Shown(shown) + "\"" +
@@ -383,6 +385,33 @@ void Driver::AnswerMessage(std::string_view containing, int answer) {
     for (char& c : text)
         if (c == '|') c = '\n';
     script_.push_back({DialogKind::Message, text, a});
+}
+
+void Driver::HoldDialog(DialogKind kind, std::string_view containing) {
+    std::string text(containing);
+    for (char& c : text)
+        if (c == '|') c = '\n';
+    script_.push_back({kind, text, {}, true});
+}
+
+bool Driver::Holding() const {
+    for (PendingDialog* d : PendingDialogs())
+        if (held_ && d->serial == held_) return true;
+    return false;
+}
+
+void Driver::AnswerHeld(int button, bool ok) {
+    for (PendingDialog* d : PendingDialogs()) {
+        if (!held_ || d->serial != held_) continue;
+        DialogAnswer a;
+        a.button = button;
+        a.ok = ok || d->kind == DialogKind::Message;
+        held_ = 0;
+        d->answer(a);
+        Settle();
+        return;
+    }
+    Fail("no dialog is held open");
 }
 
 void Driver::AnswerFileDialog(std::string path) {

@@ -102,8 +102,18 @@ public:
     void CancelFontDialog();
     void AnswerPrinterDialog(bool ok);
     void AnswerPopup(int item);  // 0: closed without a choice
+    // The next dialog of that kind (a message box: whose text contains the
+    // given text) stays open, unanswered, so the test can act on the
+    // windows it blocks; AnswerHeld answers it (a message: that button;
+    // a dialog: chosen or cancelled) and settles.
+    void HoldDialog(DialogKind kind, std::string_view containing = {});
+    bool Holding() const;
+    void AnswerHeld(int button, bool ok = false);
     // Every message box shown so far, as "caption: text".
     const std::vector<std::string>& Messages() const { return messages_; }
+    // Every pop-up menu shown so far: its items as they show (mnemonics
+    // taken out, "&&" as "&").
+    const std::vector<std::vector<std::string>>& Popups() const { return popups_; }
     // Script entries not used yet.
     std::size_t UnusedAnswers() const { return script_.size(); }
 
@@ -120,6 +130,7 @@ private:
         DialogKind kind;
         std::string containing;
         DialogAnswer answer;
+        bool hold = false;
     };
     Control* Locate(std::string_view equate, std::string_view window, bool forInput) const;
     bool AnswerDialogs();
@@ -128,7 +139,9 @@ private:
     FailureSink sink_;
     std::deque<Entry> script_;
     std::set<long> answered_;  // serials
+    long held_ = 0;            // the serial of the dialog held open (0: none)
     std::vector<std::string> messages_;
+    std::vector<std::vector<std::string>> popups_;
     mutable std::vector<std::string> failures_;
     int outsideWaitMs_ = 30000;
 };

@@ -450,8 +450,10 @@ void PagedListWidget::wheelEvent(QWheelEvent* event) {
 }
 
 bool PagedListWidget::eventFilter(QObject* watched, QEvent* event) {
-    // The wheel over the scroll bar scrolls like the wheel over the rows.
+    // The wheel over the scroll bar scrolls like the wheel over the rows
+    // (not while the list is disabled: filters see events Qt then drops).
     if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        if (!isEnabled()) return false;
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
@@ -488,7 +490,9 @@ void PagedListWidget::scrollContentsBy(int, int) {
 }
 
 bool PagedListWidget::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::Wheel) {
+    // The viewport's events come through a filter, also while the list is
+    // disabled: a disabled list takes no wheel.
+    if (event->type() == QEvent::Wheel && isEnabled()) {
         wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
@@ -497,13 +501,19 @@ bool PagedListWidget::viewportEvent(QEvent* event) {
 
 bool PagedListWidget::event(QEvent* event) {
     // A press sent to the list itself (not to its rows' viewport) counts
-    // where it lands on the rows.
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+    // where it lands on the rows. Not while the list is disabled (its
+    // window blocked by a dialog, say): the viewport ignores the press and
+    // Qt hands it back to the list, so passing it on again would never
+    // end. A press handed back while one is being passed on stays here too.
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) && isEnabled() &&
+        !forwardingPress_) {
         auto* m = static_cast<QMouseEvent*>(event);
         const QPointF at = viewport()->mapFrom(this, m->position());
         if (viewport()->rect().contains(at.toPoint())) {
             QMouseEvent mapped(m->type(), at, m->globalPosition(), m->button(), m->buttons(), m->modifiers());
+            forwardingPress_ = true;
             QApplication::sendEvent(viewport(), &mapped);
+            forwardingPress_ = false;
             return true;
         }
     }

@@ -179,6 +179,7 @@ private:
     QPointer<QWidget> editor_;
     int editorColumn_ = 0;
     bool applyingColumns_ = false;
+    bool forwardingPress_ = false;  // event() is passing a press to the viewport
     QHeaderView* header_ = nullptr;
     QStandardItemModel* headerModel_ = nullptr;
 };
