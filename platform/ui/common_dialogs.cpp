@@ -38,6 +38,29 @@ QString QtFilter(std::string_view filter) {
     return out.join(";;");
 }
 
+// "a|b|c" -> its items (the text is Windows-1252; "|" is the same byte).
+std::vector<std::string> SplitItems(std::string_view items) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = items.find('|', start);
+        out.emplace_back(items.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start));
+        if (bar == std::string_view::npos) break;
+        start = bar + 1;
+    }
+    return out;
+}
+
+// A menu text as it shows: "&&" is "&", another "&" marks the letter after it.
+std::string WithoutMnemonics(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        out += text[i];
+    }
+    return out;
+}
+
 }  // namespace
 
 bool FILEDIALOG(std::string_view title, std::string& file, std::string_view filter, int flags) {
@@ -46,7 +69,7 @@ bool FILEDIALOG(std::string_view title, std::string& file, std::string_view filt
     d.title = std::string(title);
     d.filter = std::string(filter);
     d.save = (flags & FileDialogFlag::Save) != 0;
-    auto dialog = std::make_unique<QFileDialog>(DialogParent(), Q(title));
+    auto dialog = std::make_unique<QFileDialog>(DialogParent(), TitleText(title));
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     QFileInfo current(Q(file));
@@ -80,7 +103,7 @@ bool COLORDIALOG(std::string_view title, long& color) {
     d.kind = DialogKind::Color;
     d.title = std::string(title);
     auto dialog = std::make_unique<QColorDialog>(ColorFromValue(color), DialogParent());
-    dialog->setWindowTitle(Q(title));
+    dialog->setWindowTitle(TitleText(title));
     dialog->setOption(QColorDialog::DontUseNativeDialog, true);
     QColorDialog* raw = dialog.get();
     QObject::connect(raw, &QDialog::finished, raw, [raw, &d](int result) {
@@ -102,7 +125,7 @@ bool FONTDIALOG(std::string_view title, std::string& typeface, int& size, long& 
     // Qt's font dialog has no colour: it sits in a dialog of ours with a
     // colour choice below it.
     auto dialog = std::make_unique<QDialog>(DialogParent());
-    dialog->setWindowTitle(Q(title));
+    dialog->setWindowTitle(TitleText(title));
     auto* box = new QVBoxLayout(dialog.get());
     auto* fonts = new QFontDialog(dialog.get());
     fonts->setWindowFlags(Qt::Widget);
@@ -157,7 +180,7 @@ bool PRINTERDIALOG(std::string_view title) {
     d.kind = DialogKind::Printer;
     d.title = std::string(title);
     auto dialog = std::make_unique<QPrintDialog>(&CurrentPrinter(), DialogParent());
-    dialog->setWindowTitle(Q(title));
+    dialog->setWindowTitle(TitleText(title));
     QDialog* raw = dialog.get();
     QObject::connect(raw, &QDialog::finished, raw, [&d](int result) {
         DialogAnswer a;
@@ -181,24 +204,46 @@ void ShowPrinterSetup() {
     WaitForAnswer(d, raw);
 }
 
+std::string Literal(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '&') out += '&';
+    }
+    return out;
+}
+
 int POPUP(std::string_view items) {
+    std::vector<PopupItem> list;
+    for (const std::string& raw : SplitItems(items)) {
+        PopupItem item;
+        if (raw == "-") {
+            item.separator = true;
+        } else {
+            item.enabled = raw.empty() || raw.front() != '~';
+            item.text = item.enabled ? raw : raw.substr(1);
+        }
+        list.push_back(std::move(item));
+    }
+    return POPUP(list);
+}
+
+int POPUP(const std::vector<PopupItem>& items) {
     PendingDialog d;
     d.kind = DialogKind::Popup;
     auto menu = std::make_unique<QMenu>(DialogParent());
     int number = 0;
-    for (const QString& raw : Q(items).split('|')) {
-        if (raw == "-") {
+    for (const PopupItem& item : items) {
+        if (item.separator) {
             menu->addSeparator();
             continue;
         }
         ++number;
-        QString text = raw;
-        bool grey = text.startsWith('~');
-        if (grey) text.remove(0, 1);
-        QAction* act = menu->addAction(text);
-        act->setEnabled(!grey);
-        d.buttons.push_back(A(text));
-        d.values.push_back(grey ? 0 : number);
+        QAction* act = menu->addAction(Q(item.text));
+        act->setEnabled(item.enabled);
+        d.buttons.push_back(WithoutMnemonics(item.text));
+        d.values.push_back(item.enabled ? number : 0);
         QObject::connect(act, &QAction::triggered, menu.get(), [&d, number] {
             DialogAnswer a;
             a.ok = true;

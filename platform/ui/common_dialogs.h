@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/text/fixed_string.h"
 
@@ -59,5 +60,19 @@ QPrinter& CurrentPrinter();
 // mnemonic, a leading "~" greys an item, "-" is a separator. Returns the
 // item's number from 1 (separators not counted), 0 when none was chosen.
 int POPUP(std::string_view items);
+
+// A pop-up item given on its own, so a text from data needs no care for
+// "|", "~" or "-"; "&" still marks the mnemonic (see Literal).
+struct PopupItem {
+    std::string text;
+    bool enabled = true;
+    bool separator = false;
+};
+int POPUP(const std::vector<PopupItem>& items);
+
+// A text from data made fit for a menu item, pop-up item, button, check
+// box, radio, prompt or tab, where "&" marks the mnemonic: each "&" is
+// doubled, so it shows as it stands and underlines nothing.
+std::string Literal(std::string_view text);
 
 }  // namespace fw

@@ -45,7 +45,18 @@ DialogAnswer WaitForAnswer(PendingDialog& dialog, QWidget* shown) {
         }
     if (dialog.systemModal) ++Ui().systemModal;
     Waiting().push_back(&dialog);
-    if (shown) shown->show();
+    if (shown) {
+        shown->show();
+        if (shown->isWindow()) {
+            // Over the window it answers for, inside the screen, and with
+            // the keyboard: Enter is its default button, not a key for the
+            // window behind it.
+            Window* owner = TopWindow(dialog.thread);
+            PlaceOverOwner(shown, owner ? owner : FrameWindow());
+            shown->raise();
+            shown->activateWindow();
+        }
+    }
     // The window that was active takes the activation back when the dialog
     // goes, so an MDI child keeps its place (and its maximised state) and
     // the next click or mnemonic reaches it.

@@ -29,7 +29,7 @@ struct PendingDialog {
     long serial = 0;                   // unique for each dialog shown
     std::string title;                 // caption (Windows-1252)
     std::string text;                  // message text, "|" already taken as line breaks
-    std::vector<std::string> buttons;  // message buttons or popup items, as shown
+    std::vector<std::string> buttons;  // message buttons (as given) or popup items (as shown)
     std::vector<int> values;           // the answer of each button
     int defaultAnswer = 0;
     bool systemModal = false;

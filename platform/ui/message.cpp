@@ -93,7 +93,10 @@ int MESSAGE(std::string_view text, std::string_view caption, std::string_view ic
     }
 
     auto box = std::make_unique<QMessageBox>(DialogParent());
-    box->setWindowTitle(Q(caption));
+    // The text and caption show as they stand: no rich text, whatever
+    // characters a title or file name in them brings.
+    box->setWindowTitle(TitleText(caption));
+    box->setTextFormat(Qt::PlainText);
     box->setText(Q(d.text));
     box->setIcon(BoxIcon(icon));
     box->setWindowModality(d.systemModal ? Qt::ApplicationModal : Qt::NonModal);

@@ -22,6 +22,18 @@ QString TipText(std::string_view ansi) {
     return t;
 }
 
+QString TitleText(std::string_view ansi) {
+    QString t = Q(ansi);
+    t.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return t;
+}
+
+std::string TitleOf(const QString& qtTitle) {
+    QString t = qtTitle;
+    t.replace(QStringLiteral("[*][*]"), QStringLiteral("[*]"));
+    return A(t);
+}
+
 QColor ColorFromValue(long value) {
     if (value < 0 || value > 0x7FFFFFFF) return {};
     return ui::ColorFromBgr(static_cast<std::int32_t>(value));

@@ -21,6 +21,10 @@ QString Q(std::string_view ansi);
 std::string A(const QString& text);
 // A tip or message text: "|" starts a new line.
 QString TipText(std::string_view ansi);
+// A window caption as Qt is to show it, and back: Qt would take a "[*]"
+// in it for its modified-document mark, so each one is written twice.
+QString TitleText(std::string_view ansi);
+std::string TitleOf(const QString& qtTitle);
 
 // 00BBGGRR -> QColor (a negative value gives an invalid colour) and back.
 QColor ColorFromValue(long value);

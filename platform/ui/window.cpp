@@ -202,7 +202,7 @@ void Window::Build() {
         statusBar_->addWidget(zone, width > 0 ? 0 : 1);
         statusZones_.push_back(zone);
     }
-    root_->setWindowTitle(Q(layout_.caption));
+    root_->setWindowTitle(TitleText(layout_.caption));
     if (!layout_.icon.empty()) root_->setWindowIcon(IconFromName(layout_.icon));
     root_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
     content_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
@@ -293,6 +293,9 @@ void Window::SetCallDisabled(bool disabled) {
 void Window::Open() {
     if (open_) return;
     thread_ = THREAD();
+    // A dialog's owner: the window of its thread that calls it, else the frame.
+    Window* owner = TopWindow(thread_);
+    if (!owner) owner = FrameWindow();
     for (Window* w : Registry())
         if (w->thread_ == thread_) w->SetCallDisabled(true);
     Registry().push_back(this);
@@ -303,10 +306,7 @@ void Window::Open() {
     if (!layout_.centered) {
         root_->move(DuToPxX(layout_.at.x), DuToPxY(layout_.at.y));
     } else if (!sub_) {
-        QRect area = root_->parentWidget() ? root_->parentWidget()->geometry()
-                                           : QGuiApplication::primaryScreen()->availableGeometry();
-        QSize s = root_->sizeHint().expandedTo(root_->size());
-        root_->move(area.center() - QPoint(s.width() / 2, s.height() / 2));
+        PlaceOverOwner(root_, IsFrame() ? nullptr : owner);
     }
     if (layout_.Has("max")) {
         root_->showMaximized();
@@ -314,6 +314,8 @@ void Window::Open() {
         root_->show();
         GiveDesignedClientSize();
         if (sub_ && layout_.centered) CenterInMdiArea();
+        // Shown, its frame is known: placed again with it.
+        if (!sub_ && layout_.centered) PlaceOverOwner(root_, IsFrame() ? nullptr : owner);
     }
     events_->opening = false;
     Queue(Event::OpenWindow, 0);
@@ -325,6 +327,30 @@ void Window::Open() {
             if (guard && open_) KeepInsideFrame();
         }, Qt::QueuedConnection);
     if (timerHundredths_ > 0) StartTimer();
+}
+
+void PlaceOverOwner(QWidget* dialog, const Window* owner) {
+    if (!dialog || !dialog->isWindow()) return;
+    QWidget* over = owner && owner->Root() && owner->Root()->isVisible() && !owner->Root()->window()->isMinimized()
+                        ? owner->Root()
+                        : nullptr;
+    QScreen* screen = over ? over->screen() : nullptr;
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
+    QRect area = room;
+    if (over && over->isWindow()) area = over->frameGeometry();
+    else if (over) area = QRect(over->mapToGlobal(QPoint(0, 0)), over->size());  // an MDI child
+    const QSize extra = dialog->frameGeometry().size() - dialog->size();
+    // A window never shown nor sized has Qt's default size, not its own:
+    // its size hint is what it will have.
+    const bool sized = dialog->isVisible() || dialog->testAttribute(Qt::WA_Resized);
+    const QSize size = (sized ? dialog->size() : dialog->sizeHint()) + extra;
+    QPoint at = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    if (!room.isEmpty()) {
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - size.width())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - size.height())));
+    }
+    dialog->move(at);
 }
 
 void Window::GiveDesignedClientSize() {
@@ -383,6 +409,9 @@ Control* Window::FocusedControl() const {
 
 bool Window::PressKeyButton(bool escape) {
     if (!open_ || callDisabled_) return false;
+    // Enter on a button that has the focus presses that button.
+    if (Control* focused = FocusedControl(); !escape && focused && focused->Kind() == ControlKind::Button && focused->Usable())
+        return focused->UserPress();
     for (const auto& c : controls_) {
         if (c->Kind() != ControlKind::Button || !c->Usable()) continue;
         bool match = false;
@@ -424,6 +453,9 @@ void Window::Reactivate() {
     if (!open_ || callDisabled_ || !root_) return;
     if (sub_) {
         if (QMdiArea* area = sub_->mdiArea(); area && area->activeSubWindow() != sub_) area->setActiveSubWindow(sub_);
+        // The frame takes the keyboard back too, not whatever window the
+        // desktop would pick.
+        if (QWidget* top = sub_->window(); top != sub_ && !top->isActiveWindow()) top->activateWindow();
     } else if (!root_->isActiveWindow()) {
         root_->activateWindow();
     }
@@ -707,7 +739,7 @@ PropValue Window::Get(Prop prop, int field, int index) const {
         return c ? c->Get(prop, index) : PropValue();
     }
     switch (prop) {
-    case Prop::Text: return A(root_->windowTitle());
+    case Prop::Text: return TitleOf(root_->windowTitle());
     case Prop::Xpos: return PxToDuX(root_->x());
     case Prop::Ypos: return PxToDuY(root_->y());
     case Prop::Width: return PxToDuX(IsFrame() ? root_->width() : content_->width());
@@ -735,7 +767,7 @@ void Window::Set(Prop prop, const PropValue& value, int field, int index) {
         return;
     }
     switch (prop) {
-    case Prop::Text: root_->setWindowTitle(Q(value.Str())); break;
+    case Prop::Text: root_->setWindowTitle(TitleText(value.Str())); break;
     case Prop::Xpos: root_->move(DuToPxX(value.Int()), root_->y()); break;
     case Prop::Ypos: root_->move(root_->x(), DuToPxY(value.Int())); break;
     case Prop::Width: case Prop::Height: {

@@ -192,6 +192,11 @@ Window* TopWindow(int thread);
 // The open frame, or nullptr.
 Window* FrameWindow();
 
+// Moves a top-level dialog so it is centred on its owner's window (an MDI
+// child's own rectangle), or on the screen without one, and inside the
+// screen either way.
+void PlaceOverOwner(QWidget* dialog, const Window* owner);
+
 // The one dialog-unit conversion: a quarter of the font's average character
 // width and an eighth of its height, as the layouts were drawn.
 void DialogUnitBase(const FontPlan& font, int& charWidth, int& charHeight);

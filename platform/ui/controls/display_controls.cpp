@@ -26,7 +26,9 @@ LabelControl::LabelControl(Window& w, const ControlLayout& l, int n) : Control(w
     if (l.Has("right")) align = Qt::AlignRight;
     label_->setAlignment(align | (l.at.h >= 16 ? Qt::AlignTop : Qt::AlignVCenter));
     label_->setWordWrap(l.at.h >= 16);
-    if (l.kind == ControlKind::String) label_->setTextFormat(Qt::PlainText);
+    // Never rich text: a prompt keeps its "&" mnemonic, a string shows
+    // what it is given as it stands.
+    label_->setTextFormat(Qt::PlainText);
     SetText(l.text);
 }
 
