@@ -25,6 +25,16 @@ function(cv_library name)
   target_link_libraries(${name} PUBLIC ${A_DEPS})
 endfunction()
 
+# Private home, settings and temporary folders for a test or benchmark
+# program (tests/support/private_folders.cpp), linked into every one.
+function(cv_private_folders target)
+  if(NOT TARGET cv_private_folders)
+    add_library(cv_private_folders OBJECT ${PROJECT_SOURCE_DIR}/tests/support/private_folders.cpp)
+    target_compile_options(cv_private_folders PRIVATE ${CV_WARNINGS})
+  endif()
+  target_link_libraries(${target} PRIVATE cv_private_folders)
+endfunction()
+
 # cv_test(<name> DIR <dir> DEPS <targets...> [QT])
 # One GoogleTest executable per test folder; QT gives it a main that
 # creates a QApplication on the offscreen platform.
@@ -35,6 +45,7 @@ function(cv_test name)
     return()
   endif()
   add_executable(${name} ${srcs})
+  cv_private_folders(${name})
   target_compile_options(${name} PRIVATE ${CV_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
@@ -53,6 +64,7 @@ endfunction()
 function(cv_bench name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
+  cv_private_folders(${name})
   target_compile_options(${name} PRIVATE ${CV_WARNINGS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${A_DEPS} benchmark::benchmark)

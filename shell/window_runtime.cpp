@@ -117,9 +117,21 @@ std::vector<ControlGeometry> ControlGeometriesOf(const fw::Window& window) {
     return out;
 }
 
+WindowGeometry DesignedGeometryOf(const fw::Window& window) {
+    const WindowGeometry now = GeometryOf(window);
+    // The layout's size as the window reads it back once given that size.
+    return {now.x, now.y, window.PxToDuX(window.DuToPxX(window.Layout().at.w)),
+            window.PxToDuY(window.DuToPxY(window.Layout().at.h))};
+}
+
 void InitWindowResize(WindowResizeState& state) {
     fw::Window& window = fw::TargetWindow();
-    InitWindowResize(state, GeometryOf(window), ControlGeometriesOf(window));
+    // The controls stand where the layout put them, which is where they
+    // belong at the window's designed size; a window that opened at another
+    // size (maximised, as MDI children open beside a maximised one) has its
+    // controls scaled to it at once, and comes back whole when restored.
+    InitWindowResize(state, DesignedGeometryOf(window), ControlGeometriesOf(window));
+    ResizeWindowControls(state);
 }
 
 void ResizeWindowControls(WindowResizeState& state) {

@@ -37,8 +37,13 @@ private:
 WindowGeometry GeometryOf(const fw::Window& window);
 std::vector<ControlGeometry> ControlGeometriesOf(const fw::Window& window);
 
+// The window's position with the size its layout gives it, in dialog units.
+WindowGeometry DesignedGeometryOf(const fw::Window& window);
+
 // The resize support on the calling thread's target window: the state is
-// recorded from it, and every size event moves its controls.
+// recorded from its layout's size and its controls' geometries (which are
+// then scaled to the window's size now), and every size event moves its
+// controls.
 void InitWindowResize(WindowResizeState& state);
 void ResizeWindowControls(WindowResizeState& state);
 

@@ -107,9 +107,15 @@ std::optional<shell::TagEntry> CustomDiscId(std::string_view unq, const shell::T
             } else {
                 fw::SELECT(kGenreCombo);
             }
+        } else if (accepted == kIdEntry) {
+            // A warning about the ID it held no longer applies.
+            message.Clear();
+            fw::DISPLAY("?MESSAGE");
         } else if (accepted == "?BUTTON3") {
-            // AutoNumber: the edited genre stays as chosen.
+            // AutoNumber: a free number, so no warning stands; the edited
+            // genre stays as chosen.
             diskId = std::to_string(NextCustomNumber(tags));
+            message.Clear();
             fw::DISPLAY();
         } else if (accepted == "?OKBUTTON") {
             const auto g = GenreOfList(genres, genre.Clip());

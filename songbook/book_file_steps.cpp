@@ -4,6 +4,7 @@
 #include "platform/os/archive/archive_files.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace songbook {
@@ -42,6 +43,9 @@ int CopyDatabase(const std::string& from, const std::string& to, std::string& te
 int RealCopy(const std::string& from, const std::string& to) {
     std::string temp;
     int error = fw::IsSqliteFile(from) ? CopyDatabase(from, to, temp) : CopyBytes(from, to, temp);
+    // The copy is the same book: it keeps the original's permissions.
+    struct stat st {};
+    if (!error && (::stat(from.c_str(), &st) != 0 || ::chmod(temp.c_str(), st.st_mode & 07777) != 0)) error = errno;
     if (!error && !files::RenameNoReplace(temp, to)) error = errno;
     if (error) {
         if (!temp.empty()) ::unlink(temp.c_str());

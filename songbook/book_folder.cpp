@@ -3,6 +3,7 @@
 #include "platform/text/codepage.h"
 #include "shell/registry.h"
 #include "songbook/book_paths.h"
+#include "songbook/explorer_globals.h"
 
 #include <QDir>
 #include <filesystem>
@@ -45,6 +46,10 @@ std::string ChooseStartFolder(std::string_view saved, std::string_view fallback)
     return std::string(fallback);
 }
 
-std::string StartFolder() { return ChooseStartFolder(SavedDefaultFolder(), HomeFolder()); }
+std::string StartFolder() {
+    if (std::string saved = ChooseStartFolder(SavedDefaultFolder(), {}); !saved.empty()) return saved;
+    // The current folder stays where the explorer last listed books.
+    return ChooseStartFolder(CurrentFolder, HomeFolder());
+}
 
 }  // namespace songbook

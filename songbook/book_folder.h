@@ -20,9 +20,10 @@ std::string HomeFolder();
 // is spelt on disk), otherwise `fallback`. Reads nothing and writes nothing.
 std::string ChooseStartFolder(std::string_view saved, std::string_view fallback);
 
-// The folder the explorer starts in: the saved default folder, or the
-// user's home folder when none is saved or it no longer exists. The
-// setting is left as it is.
+// The folder the explorer starts in: the saved default folder; when none
+// is saved or it no longer exists, the folder the explorer listed last
+// (CurrentFolder, so a folder chosen with Change Folder is listed again),
+// or at first the user's home folder. The setting is left as it is.
 std::string StartFolder();
 
 }  // namespace songbook

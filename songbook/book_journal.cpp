@@ -107,6 +107,12 @@ std::string Shown(const std::string& disk) { return ProgramPath(disk); }
 
 std::string Reason(const std::string& what, int error) { return what + ": " + files::SystemErrorText(error); }
 
+// Gives `to` the permissions of `from`, as far as it can.
+void KeepMode(const std::string& from, const std::string& to) {
+    struct stat st {};
+    if (::stat(from.c_str(), &st) == 0) ::chmod(to.c_str(), st.st_mode & 07777);
+}
+
 // Makes a step, or finds it made. 0 or an errno; `error` says what failed.
 int Forward(const JournalStep& s, std::string& error) {
     const BookFileOps& ops = FileOps();
@@ -122,6 +128,8 @@ int Forward(const JournalStep& s, std::string& error) {
     case JournalStep::Place:
         if (!Exists(s.from)) return Exists(s.to) ? 0 : ENOENT;
         if (Exists(s.to)) {
+            // The new file takes the old one's place with its permissions.
+            KeepMode(s.to, s.from);
             if (Exists(s.aside)) e = EEXIST;
             else e = ops.rename(s.to, s.aside);
             if (e) {

@@ -28,10 +28,13 @@ protected:
     // A window whose procedure restores its placement when it opens and
     // saves it when it is closed; resize as the program's resizable
     // windows do.
-    void StartPlacedWindow() {
-        d().Start([] {
+    // `maximised`: it opens maximised, as an MDI child opens beside a
+    // maximised one.
+    void StartPlacedWindow(bool maximised = false) {
+        d().Start([maximised] {
             fw::Window window(Layout());
             window.Open();
+            if (maximised) window.Set(fw::Prop::Maximize, 1);
             shell::RestoreWindowPlacement("songbook.ini", "placed");
             shell::WindowResizeState resize;
             shell::InitWindowResize(resize);
@@ -131,6 +134,32 @@ TEST_F(WindowRuntimeTest, ControlsScaleWithTheWindowFromTheirFirstGeometry) {
     EXPECT_EQ(Du(fw::Prop::Xpos, wide), x0);
     EXPECT_EQ(Du(fw::Prop::Width, wide), w0);
     EXPECT_EQ(Du(fw::Prop::Xpos, left), 10);
+}
+
+TEST_F(WindowRuntimeTest, AWindowOpenedMaximisedComesBackWholeWhenRestored) {
+    StartPlacedWindow(true);
+    ASSERT_TRUE(Placed()->Get(fw::Prop::Maximize).Bool());
+    const int left = Placed()->Feq("?LEFT"), wide = Placed()->Feq("?WIDE");
+    const shell::WindowGeometry maximised = Geometry();
+    ASSERT_GT(maximised.width, 160);
+    // Maximised, the controls fill the window as they fill it at its designed size.
+    EXPECT_NEAR(Du(fw::Prop::Width, wide), 60 * maximised.width / 160, 1);
+    EXPECT_NEAR(Du(fw::Prop::Ypos, wide), 60 * maximised.height / 100, 1);
+
+    Placed()->Set(fw::Prop::Maximize, 0);
+    d().Settle();
+    EXPECT_EQ(Du(fw::Prop::Width), 160);
+    EXPECT_EQ(Du(fw::Prop::Height), 100);
+    const shell::WindowGeometry designed[] = {{10, 20, 40, 14}, {80, 60, 60, 10}};
+    int n = 0;
+    for (int control : {left, wide}) {
+        SCOPED_TRACE(control);
+        const shell::WindowGeometry& g = designed[n++];
+        EXPECT_EQ(Du(fw::Prop::Xpos, control), g.x);
+        EXPECT_EQ(Du(fw::Prop::Ypos, control), g.y);
+        EXPECT_EQ(Du(fw::Prop::Width, control), g.width);
+        EXPECT_EQ(Du(fw::Prop::Height, control), g.height);
+    }
 }
 
 TEST_F(WindowRuntimeTest, HelpOpensTheTopicPageOrTheIndex) {

@@ -138,6 +138,7 @@ TEST_F(AddMfrDiscsWindowTest, TheMainRoadFromTaggingToTheSongBooksLists) {
     EXPECT_EQ(d.Text("?MESSAGE"), "Custom Disc ID Already Used!");
     d.Press("?BUTTON3");  // AutoNumber: one above the tags' 102 and 103
     EXPECT_EQ(d.Text("?DISKID"), "104");
+    EXPECT_EQ(d.Text("?MESSAGE"), "");  // the number is free: no warning stands
     EXPECT_EQ(d.Text("?QUEGENRE"), "Rock");
     d.Press("?OKBUTTON");
     EXPECT_FALSE(d.IsOpen(kPrompt));

@@ -1,5 +1,6 @@
 // The folder the explorer starts in and the default folder setting.
 #include "songbook/book_folder.h"
+#include "songbook/explorer_globals.h"
 
 #include "platform/config/settings_store.h"
 #include "tests/platform/config/config_fixture.h"
@@ -16,6 +17,11 @@ protected:
         ConfigFolderTest::SetUp();
         fs::create_directories(root_ / "Books");
         WriteFile(RootPath("file.txt"), "a file, not a folder");
+        songbook::CurrentFolder.clear();
+    }
+    void TearDown() override {
+        songbook::CurrentFolder.clear();
+        ConfigFolderTest::TearDown();
     }
     std::string Store() const { return fs::exists(fw::SettingsFilePath()) ? ReadFile(fw::SettingsFilePath()) : ""; }
 };
@@ -59,6 +65,20 @@ TEST_F(StartFolderTest, MissingOrVanishedSettingStartsAtHomeAndStaysUnchanged) {
     const std::string books = (root_ / "Books").string();
     songbook::SaveDefaultFolder(books);
     EXPECT_EQ(songbook::StartFolder(), books);
+}
+
+TEST_F(StartFolderTest, WithoutADefaultTheFolderListedLastIsListedAgain) {
+    const std::string home = QDir::homePath().toStdString();
+    const std::string books = (root_ / "Books").string();
+    songbook::CurrentFolder = books;
+    EXPECT_EQ(songbook::StartFolder(), books);
+    songbook::CurrentFolder = RootPath("Gone");
+    EXPECT_EQ(songbook::StartFolder(), home);
+    // A saved default comes first.
+    fs::create_directories(root_ / "Default");
+    songbook::SaveDefaultFolder(RootPath("Default"));
+    songbook::CurrentFolder = books;
+    EXPECT_EQ(songbook::StartFolder(), RootPath("Default"));
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ protected:
         fw::SetBeepHandler([this](unsigned sound) { beeps.push_back(sound); });
         shell::SetPlacementWindowProvider([this]() -> shell::PlacementWindow* { return &placement; });
         shell::SongBookName.Clear();
+        songbook::CurrentFolder.clear();
         MakeBook(books(), "a.2bk", "a.2bd");
         MakeBook(books(), "B.SBK", "B.SBD");
         MakeBook(books(), "my.book.2bk", "my.book.2bd");

@@ -3,6 +3,8 @@
 #include "tests/songbook/explorer_fixture.h"
 
 #include "platform/config/ini_file.h"
+#include "platform/text/codepage.h"
+#include "platform/ui/layout.h"
 #include "platform/ui/message.h"
 #include "songbook/book_texts.h"
 #include "songbook/getting_started.h"
@@ -34,6 +36,27 @@ TEST_F(ExplorerTest, GettingStartedShowsItsTextsClosesOnOkAndKeepsItsPlacement) 
     EXPECT_TRUE(done);
     EXPECT_EQ(Kept("gettingstarted", "XPosit"), "70");
     EXPECT_EQ(Kept("gettingstarted", "YPosit"), "80");
+}
+
+// Getting Started names the song-book window's buttons by their icons:
+// each icon it shows is on a button of that window, next to the text that
+// tells where the button is; no text points at a menu bar the window does
+// not show them on.
+TEST(GettingStartedText, TheButtonsItNamesAreTheSongBookWindowsWithTheirIcons) {
+    const fw::WindowLayout help = fw::LoadLayout("P1$GETTINGSTARTED");
+    const fw::WindowLayout book = fw::LoadLayout("P1$BROWSEWINDOW");
+    struct Case { const char* image; const char* button; const char* where; };
+    for (const Case& c : {Case{"?IMAGE1", "?CANTORVALE", "?STRING6"}, Case{"?IMAGE2", "?ADDTRACKS", "?STRING8"}}) {
+        SCOPED_TRACE(c.image);
+        ASSERT_NE(help.Find(c.image), nullptr);
+        ASSERT_NE(book.Find(c.button), nullptr);
+        EXPECT_EQ(fw::UpperText(book.Find(c.button)->icon), fw::UpperText(help.Find(c.image)->text));
+        EXPECT_EQ(help.Find(c.where)->text.find("menu bar"), std::string::npos) << help.Find(c.where)->text;
+    }
+    // The first button stands at the top left and the second below it.
+    EXPECT_EQ(book.Find("?CANTORVALE")->at.y, 4);
+    EXPECT_GT(book.Find("?ADDTRACKS")->at.y, book.Find("?CANTORVALE")->at.y);
+    EXPECT_EQ(book.Find("?ADDTRACKS")->at.x, book.Find("?CANTORVALE")->at.x);
 }
 
 TEST_F(ExplorerTest, RenameRefusesATakenNameThenRenamesBothFilesAndSelectsTheBook) {

@@ -270,6 +270,20 @@ TEST_F(ExplorerTest, ChangeFolderListsTheNewFolderAndSetAsDefaultSavesIt) {
     EXPECT_EQ(result, Program(other() / "Karaoke Night.2bk"));
 }
 
+TEST_F(ExplorerTest, WithoutADefaultAFolderChosenWithChangeFolderIsListedWhenOpenedAgain) {
+    songbook::SaveDefaultFolder("");
+    MakeBook(other(), "Karaoke Night.2bk", "Karaoke Night.2bd");
+    StartExplorer();
+    d.AnswerFileDialog(Program(other()));
+    d.Press("?BUTTON2");
+    d.Press("?BUTTON11");  // Cancel
+    ASSERT_TRUE(ended);
+    ended = false;
+    StartExplorer();
+    EXPECT_EQ(d.Text("?LONGNEWPATH"), Program(other()));
+    EXPECT_EQ(d.Rows("?LIST"), (Listed{"Karaoke Night"}));
+}
+
 TEST_F(ExplorerTest, TheListIsReadAgainWhenTheExplorerGetsTheFocusBack) {
     StartExplorer();
     d.Choose("?LIST", 3);
