@@ -167,30 +167,15 @@ private:
         }
     }
 
-    // A refused entry says why and keeps what was typed. Refused while the
-    // focus moves on, the reason shows in the form and the focus goes where
-    // the user sent it; refused by OK, a message box tells and the focus
-    // goes back to the entry.
+    // A refused entry: the window has said why in a box and given it the
+    // focus back with its text selected; the form's message line keeps
+    // the reason in view while the user puts it right.
     template <class Message>
     void Refused(fw::Window& window, Message& message) {
-        const int field = fw::FIELD().number;
-        fw::BEEP();
-        const fw::Control* entry = window.Find(field);
-        if (!entry) return;
+        const fw::Control* entry = window.Find(fw::FIELD().number);
+        if (!entry || f_.messageControl.empty()) return;
         std::string why = entry->Refusal();
-        if (why.empty()) why = "Please correct this entry.";
-        const fw::Control* before = window.Find(field - 1);
-        if (before && before->Kind() == fw::ControlKind::Prompt) {
-            std::string name;
-            for (char c : before->Layout().text)
-                if (c != '&') name += c;
-            why = name + ": " + why;
-        }
-        if (fw::GetProp({}, fw::Prop::AcceptAll).Bool() || f_.messageControl.empty()) {
-            ShowMessage(why, "", MessageIcon::Exclamation, button::OK, button::OK);
-            fw::SELECT(field);
-            return;
-        }
+        if (why.empty()) return;
         message = why;
         refusalShown_ = true;
         fw::DISPLAY(f_.messageControl);
