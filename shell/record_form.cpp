@@ -129,7 +129,7 @@ private:
                 }
                 break;
             case fw::Event::AlertKey:
-                if (fw::KEYCODE() == fw::KeyCode::CtrlApostrophe) Ditto();
+                if (fw::KEYCODE() == fw::KeyCode::CtrlApostrophe) Ditto(window);
                 break;
             case fw::Event::CloseWindow:
             case fw::Event::CloseDown: OnClose(); break;
@@ -192,10 +192,14 @@ private:
 
     // The entry the key was pressed in takes the same field of the last
     // record this form saved.
-    void Ditto() {
+    void Ditto(const fw::Window& window) {
         const fw::FieldId focus = fw::FIELD().number ? fw::FIELD() : fw::FOCUS();
         for (const DittoField& d : f_.ditto) {
             if (!(focus == d.control)) continue;
+            // A field the user cannot change now (read-only, or an insert-only
+            // field on a change) is not changed by the key either.
+            const fw::Control* entry = window.Find(d.control);
+            if (!entry || !entry->EffectiveEnabled() || entry->Get(fw::Prop::ReadOnly, 0).Bool()) return;
             const int i = f_.record->Find(d.field);
             if (i < 0) return;
             const fw::FieldDecl& field = f_.record->fields[static_cast<std::size_t>(i)];

@@ -484,6 +484,33 @@ TEST_F(ListingForm, TheDittoKeyCopiesTheListingSavedLast) {
     EXPECT_EQ(stored.at(1), (Listing{"Saved Song", "Bob", "N2", 1, "X", "XY", kToday}));
 }
 
+// On a change the disc IDs are not the user's to edit, and the ditto key
+// does not edit them either.
+TEST_F(ListingForm, TheDittoKeyLeavesTheDiscIdsOfAChangeAlone) {
+    Call(shell::action::Insert, "U1", 2);
+    d.Type("?SBK:TITLE", "Saved Song");
+    TypeDiscIds("N1", "");
+    d.Press("?OK", kForm);
+    ASSERT_EQ(outcome, shell::outcome::Completed);
+
+    Call(shell::action::Change, "U2", 1);
+    ASSERT_FALSE(d.Enabled("?SBK:UNQDISKID"));
+    // The key as it reaches the form for each of them (the user cannot
+    // type there, but the key is alerted on them all the same).
+    fw::Window* form = d.FindWindow(kForm);
+    for (const char* entry : {"?SBK:UNQDISKID", "?SBD:ALTDISKID"}) {
+        form->SetKeyCode(kDittoKey);
+        form->Queue(fw::Event::AlertKey, form->Feq(entry));
+        d.Settle();
+    }
+    EXPECT_EQ(d.Text("?SBK:UNQDISKID"), "U2");
+    d.Press("?OK", kForm);
+    EXPECT_EQ(outcome, shell::outcome::Completed);
+    const Listings stored = BookListings("Party");
+    EXPECT_EQ(std::count_if(stored.begin(), stored.end(), [](const Listing& l) { return l.unq == "U2"; }), 1);
+    EXPECT_EQ(BookDiscs("Party").size(), kDiscs.size() + 1);
+}
+
 TEST_F(ListingForm, ScreenshotWhenAsked) {
     const char* dir = std::getenv("CV_SCREENSHOT_DIR");
     if (!dir || !*dir) GTEST_SKIP() << "CV_SCREENSHOT_DIR not set";
