@@ -129,7 +129,7 @@ private:
                 }
                 break;
             case fw::Event::AlertKey:
-                if (fw::KEYCODE() == fw::KeyCode::CtrlApostrophe) Ditto();
+                if (fw::KEYCODE() == fw::KeyCode::CtrlApostrophe) Ditto(window);
                 break;
             case fw::Event::CloseWindow:
             case fw::Event::CloseDown: OnClose(); break;
@@ -167,30 +167,15 @@ private:
         }
     }
 
-    // A refused entry says why and keeps what was typed. Refused while the
-    // focus moves on, the reason shows in the form and the focus goes where
-    // the user sent it; refused by OK, a message box tells and the focus
-    // goes back to the entry.
+    // A refused entry: the window has said why in a box and given it the
+    // focus back with its text selected; the form's message line keeps
+    // the reason in view while the user puts it right.
     template <class Message>
     void Refused(fw::Window& window, Message& message) {
-        const int field = fw::FIELD().number;
-        fw::BEEP();
-        const fw::Control* entry = window.Find(field);
-        if (!entry) return;
+        const fw::Control* entry = window.Find(fw::FIELD().number);
+        if (!entry || f_.messageControl.empty()) return;
         std::string why = entry->Refusal();
-        if (why.empty()) why = "Please correct this entry.";
-        const fw::Control* before = window.Find(field - 1);
-        if (before && before->Kind() == fw::ControlKind::Prompt) {
-            std::string name;
-            for (char c : before->Layout().text)
-                if (c != '&') name += c;
-            why = name + ": " + why;
-        }
-        if (fw::GetProp({}, fw::Prop::AcceptAll).Bool() || f_.messageControl.empty()) {
-            ShowMessage(why, "", MessageIcon::Exclamation, button::OK, button::OK);
-            fw::SELECT(field);
-            return;
-        }
+        if (why.empty()) return;
         message = why;
         refusalShown_ = true;
         fw::DISPLAY(f_.messageControl);
@@ -207,10 +192,14 @@ private:
 
     // The entry the key was pressed in takes the same field of the last
     // record this form saved.
-    void Ditto() {
+    void Ditto(const fw::Window& window) {
         const fw::FieldId focus = fw::FIELD().number ? fw::FIELD() : fw::FOCUS();
         for (const DittoField& d : f_.ditto) {
             if (!(focus == d.control)) continue;
+            // A field the user cannot change now (read-only, or an insert-only
+            // field on a change) is not changed by the key either.
+            const fw::Control* entry = window.Find(d.control);
+            if (!entry || !entry->EffectiveEnabled() || entry->Get(fw::Prop::ReadOnly, 0).Bool()) return;
             const int i = f_.record->Find(d.field);
             if (i < 0) return;
             const fw::FieldDecl& field = f_.record->fields[static_cast<std::size_t>(i)];

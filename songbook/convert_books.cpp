@@ -3,7 +3,9 @@
 #include "platform/data/file_ops.h"
 #include "platform/data/names/name_ops.h"
 #include "platform/runtime/error_state.h"
+#include "platform/text/clock.h"
 #include "platform/text/codepage.h"
+#include "platform/text/dates.h"
 #include "platform/ui/message.h"
 #include "shell/checked_open.h"
 #include "shell/data_dictionary_globals.h"
@@ -16,6 +18,7 @@
 #include "songbook/converted_book.h"
 #include "songbook/earlier_layouts.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -104,9 +107,20 @@ bool RunPass(shell::ProgressPlan& desc, ConvertedBook& book, std::string buildin
     return false;
 }
 
+// The log's heading: which book became which, and when.
+std::string ConversionHeading(const std::string& from, const std::string& to) {
+    const long today = fw::TODAY();
+    const long clock = fw::CLOCK();
+    char when[32];
+    std::snprintf(when, sizeof when, "%04ld-%02ld-%02ld %02ld:%02ld", static_cast<long>(fw::YEAR(today)),
+                  static_cast<long>(fw::MONTH(today)), static_cast<long>(fw::DAY(today)), clock / 360000,
+                  clock / 6000 % 60);
+    return std::string(when) + " " + FileNameOf(from) + " converted to " + FileNameOf(to) + ":";
+}
+
 // Runs the steps that put the converted book in place under a journal: all
 // of them, or none (the new pair is then removed).
-bool Place(ConvertedBook& book, std::vector<JournalStep> steps) {
+bool Place(ConvertedBook& book, std::vector<JournalStep> steps, const std::string& heading) {
     AddAsideRemovals(steps);
     const JournalResult r = RunJournaled(steps);
     if (!r.done) {
@@ -117,8 +131,13 @@ bool Place(ConvertedBook& book, std::vector<JournalStep> steps) {
     book.Placed();
     // The converted book is in place; only a file moved aside may be left.
     if (!r.error.empty()) Refuse("The SongBook has been converted, but a replaced file is left over.|" + r.error);
-    const std::string notes = ConversionNotesText(book.Notes());
-    if (!notes.empty()) fw::MESSAGE(notes, kConvertedCaption, fw::Icon::Asterisk, fw::Button::Ok);
+    if (!book.Notes().empty()) {
+        const std::string log = ConversionLogPath(shell::SongBookName.Clip());
+        std::string logError;
+        WriteConversionLog(log, heading, book.Notes(), logError);
+        fw::MESSAGE(ConversionNotesText(book.Notes().size(), log, logError), kConvertedCaption, fw::Icon::Asterisk,
+                    fw::Button::Ok);
+    }
     shell::ActionOutcome() = shell::outcome::Completed;
     return true;
 }
@@ -195,6 +214,7 @@ bool ConvertSbkSongBook() {
         auto disc = oldDiscRecords.find(FoldedId(old.UNQDISKID.View()));
         const SBDiscs11Rec* oldDisc = disc == oldDiscRecords.end() ? nullptr : &disc->second;
         MappedListing m = MapSbkListing(old, oldDisc, old.DISKTRACKNO == 0 ? "" : songBase.BrandCode(old.UNQDISKID));
+        if (!m.repaired.empty()) book.Note(ConvertedBook::Change::Repaired, m.repaired);
         book.AddDisc(m.disc);
         return book.AddListing(m.listing) ? shell::PassState::Running : shell::PassState::Failed;
     };
@@ -208,7 +228,7 @@ bool ConvertSbkSongBook() {
     book.PlaceSteps(steps);
     steps.push_back({JournalStep::Rename, DiskPath(oldListings), DiskPath(renamedListings), {}});
     if (hasDiscs) steps.push_back({JournalStep::Rename, DiskPath(oldDiscs), DiskPath(renamedDiscs), {}});
-    return Place(book, std::move(steps));
+    return Place(book, std::move(steps), ConversionHeading(oldListings, shell::SongBookName.Str()));
 }
 
 bool ConvertSongBookFile() {
@@ -248,7 +268,7 @@ bool ConvertSongBookFile() {
 
     std::vector<JournalStep> steps;
     book.PlaceSteps(steps, kKeptSuffix);
-    return Place(book, std::move(steps));
+    return Place(book, std::move(steps), ConversionHeading(kept, path));
 }
 
 }  // namespace songbook

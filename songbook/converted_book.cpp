@@ -5,10 +5,15 @@
 #include "platform/runtime/error_state.h"
 #include "platform/text/codepage.h"
 #include "shell/data_dictionary_files.h"
+#include "shell/data_files.h"
 #include "songbook/book_paths.h"
 #include "songbook/song_book_lists.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <optional>
 #include <filesystem>
 #include <system_error>
 
@@ -19,8 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kNewSuffix = ".cv-import";
-
-std::string TrackKey(const shell::SongBookRec& l) { return FoldedId(l.UnqDiskID.View()) + '\x01' + std::to_string(l.DISKTRACKNO); }
 
 // The new file under the book's declaration; while it is loaded, without its
 // keys, which are built once at the end (far quicker than kept row by row).
@@ -72,40 +75,81 @@ bool ConvertedBook::Begin() {
 
 bool ConvertedBook::HasDisc(std::string_view unqDiskId) const { return discIds_.count(FoldedId(unqDiskId)) != 0; }
 
+void ConvertedBook::Note(Change kind, const std::string& text) {
+    static constexpr const char* kWords[] = {"Renumbered", "Merged", "Dropped", "Repaired"};
+    notes_.push_back(std::string(kWords[static_cast<int>(kind)]) + ": " + text);
+}
+
 void ConvertedBook::AddDisc(shell::SBDiscsRec disc) {
     if (!discFile_ || !discIds_.insert(FoldedId(disc.UNQDISKID.View())).second) return;
-    if (!disc.ALTDISKID.Blank() && customIds_.count(FoldedId(disc.ALTDISKID.View())) != 0) {
+    const bool discless = disc.UNQDISKID.Clip() == kDisclessDiscId;
+    // Every disc is in the custom-ID key, so the disc list shows it; "*"
+    // stays the discless tracks' own.
+    const auto taken = [&](const fw::FString<15>& id) {
+        const std::string folded = FoldedId(id.View());
+        return customIds_.count(folded) != 0 || (!discless && folded == kDisclessDiscId);
+    };
+    if (discless) {
+        disc.ALTDISKID = kDisclessDiscId;
+    } else if (disc.ALTDISKID.Blank() || taken(disc.ALTDISKID)) {
         const std::string wanted(disc.ALTDISKID.Clip());
         disc.ALTDISKID = disc.UNQDISKID;
-        for (int n = 2; customIds_.count(FoldedId(disc.ALTDISKID.View())) != 0; ++n) {
+        for (int n = 2; taken(disc.ALTDISKID); ++n) {
             const std::string suffix = "-" + std::to_string(n);
             disc.ALTDISKID = std::string(disc.UNQDISKID.Clip()).substr(0, 15 - suffix.size()) + suffix;
         }
-        notes_.push_back("Disc " + std::string(disc.UNQDISKID.Clip()) + ": custom ID " + wanted +
-                         " is used by another disc, so it is now " + std::string(disc.ALTDISKID.Clip()) + ".");
+        Note(Change::Repaired, "disc " + std::string(disc.UNQDISKID.Clip()) +
+                                   (wanted.empty() ? std::string(": its custom ID was blank")
+                                                   : ": custom ID " + wanted + " is used by another disc") +
+                                   ", so it is now " + std::string(disc.ALTDISKID.Clip()) + ".");
     }
-    if (!disc.ALTDISKID.Blank()) customIds_.insert(FoldedId(disc.ALTDISKID.View()));
+    customIds_.insert(FoldedId(disc.ALTDISKID.View()));
     discFile_->Rec<shell::SBDiscsRec>() = disc;
     fw::APPEND(*discFile_);
     ++discs_;
 }
 
+namespace {
+
+std::string Described(const shell::SongBookRec& l) {
+    return "\"" + std::string(l.Title.Clip()) + "\" by " + std::string(l.Artist.Clip());
+}
+
+}  // namespace
+
 bool ConvertedBook::AddListing(shell::SongBookRec listing) {
     const bool discless = listing.UnqDiskID.Clip() == kDisclessDiscId;
-    if (!tracks_.insert(TrackKey(listing)).second) {
-        if (!discless) {
-            notes_.push_back(std::string(listing.Title.Clip()) + ": disc " + std::string(listing.UnqDiskID.Clip()) +
-                             " track " + std::to_string(listing.DISKTRACKNO) +
-                             " is already taken, so this listing was left out.");
+    const std::optional<std::string> key = fw::RecordKeyText(shell::SongBook().FindKey("SBK:KUnqDiskID"), &listing);
+    if (key) {
+        auto there = tracks_.find(*key);
+        if (there != tracks_.end()) {
+            if (discless) {
+                // Numbered once every discless track of the book is known,
+                // above them all, so no listing that keeps its track is moved.
+                renumber_.push_back(listing);
+                return true;
+            }
+            const std::string at = "disc " + std::string(listing.UnqDiskID.Clip()) + " track " +
+                                   std::to_string(listing.DISKTRACKNO);
+            const bool same = FoldedId(listing.Title.View()) == there->second.first &&
+                              FoldedId(listing.Artist.View()) == there->second.second;
+            if (same)
+                Note(Change::Merged, Described(listing) + ", " + at + ", is in the book once.");
+            else
+                Note(Change::Dropped, Described(listing) + ", " + at + " (location \"" +
+                                          std::string(listing.LOCATION.Clip()) + "\"): the track is taken by another song, so this listing was left out.");
             return true;
         }
-        const std::uint32_t was = listing.DISKTRACKNO;
-        listing.DISKTRACKNO = nextDisclessTrack_;
-        tracks_.insert(TrackKey(listing));
-        notes_.push_back(std::string(listing.Title.Clip()) + ": discless track " + std::to_string(was) +
-                         " is taken, so it is now track " + std::to_string(listing.DISKTRACKNO) + ".");
+        tracks_.emplace(*key, std::pair{FoldedId(listing.Title.View()), FoldedId(listing.Artist.View())});
     }
-    if (discless) nextDisclessTrack_ = std::max(nextDisclessTrack_, listing.DISKTRACKNO + 1);
+    if (discless) {
+        disclessTracks_.insert(listing.DISKTRACKNO);
+        nextDisclessTrack_ = std::max<std::uint64_t>(nextDisclessTrack_, std::uint64_t{listing.DISKTRACKNO} + 1);
+    }
+    return WriteListing(listing);
+}
+
+bool ConvertedBook::WriteListing(const shell::SongBookRec& listing) {
     listingFile_->Rec<shell::SongBookRec>() = listing;
     fw::APPEND(*listingFile_);
     if (fw::ERRORCODE() != 0) return Fail("Cannot write " + fw::NAME(*listingFile_));
@@ -113,7 +157,29 @@ bool ConvertedBook::AddListing(shell::SongBookRec listing) {
     return true;
 }
 
+// Above every discless track so far; past the highest number a track can
+// have, the lowest one free.
+std::uint32_t ConvertedBook::FreeDisclessTrack() {
+    std::uint32_t track = 0;
+    if (nextDisclessTrack_ <= UINT32_MAX) {
+        track = static_cast<std::uint32_t>(nextDisclessTrack_++);
+    } else {
+        track = 1;
+        while (disclessTracks_.count(track) != 0) ++track;
+    }
+    disclessTracks_.insert(track);
+    return track;
+}
+
 bool ConvertedBook::Finish() {
+    for (shell::SongBookRec& listing : renumber_) {
+        const std::uint32_t was = listing.DISKTRACKNO;
+        listing.DISKTRACKNO = FreeDisclessTrack();
+        Note(Change::Renumbered, Described(listing) + ": discless track " + std::to_string(was) +
+                                     " is taken, so it is now track " + std::to_string(listing.DISKTRACKNO) + ".");
+        if (!WriteListing(listing)) return false;
+    }
+    renumber_.clear();
     for (fw::File* f : Files()) {
         fw::FLUSH(*f);
         if (fw::ERRORCODE() != 0) return Fail("Cannot write " + fw::NAME(*f));
@@ -179,13 +245,34 @@ std::string FoldedId(std::string_view id) {
     return s;
 }
 
-std::string ConversionNotesText(const std::vector<std::string>& notes) {
-    if (notes.empty()) return {};
-    constexpr std::size_t kShown = 12;
-    std::string text = "The SongBook has been converted, with these changes:|";
-    for (std::size_t i = 0; i < notes.size() && i < kShown; ++i) text += "|" + notes[i];
-    if (notes.size() > kShown) text += "|... and " + std::to_string(notes.size() - kShown) + " more.";
-    return text;
+std::string ConversionLogPath(std::string_view listingsPath) {
+    const std::string name = BookNameOf(listingsPath) + ".conversion.log";
+    const std::string folder = FolderOf(listingsPath);
+    return folder.empty() ? name : JoinPath(folder, name);
+}
+
+bool WriteConversionLog(const std::string& logPath, const std::string& heading, const std::vector<std::string>& notes,
+                        std::string& error) {
+    std::error_code ec;
+    const bool earlier = fs::exists(DiskPath(logPath), ec);
+    std::ofstream out(DiskPath(logPath), std::ios::binary | std::ios::app);
+    if (out) {
+        if (earlier) out << '\n';
+        out << fw::AnsiToUtf8(heading) << '\n';
+        for (const std::string& n : notes) out << fw::AnsiToUtf8(n) << '\n';
+        out.flush();
+    }
+    if (out) return true;
+    error = std::strerror(errno);
+    return false;
+}
+
+std::string ConversionNotesText(std::size_t changes, const std::string& logPath, const std::string& logError) {
+    if (changes == 0) return {};
+    std::string text = "The SongBook has been converted with " + std::to_string(changes) +
+                       (changes == 1 ? " change" : " changes") + " to its listings and discs.|";
+    if (logError.empty()) return text + "|Every change is listed in " + logPath;
+    return text + "|The list of them could not be written to " + logPath + " (" + logError + ").";
 }
 
 }  // namespace songbook

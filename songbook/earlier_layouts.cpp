@@ -88,6 +88,12 @@ MappedListing MapSbkListing(const SongBook11Rec& old, const SBDiscs11Rec* oldDis
         l.UnqDiskID = kDisclessDiscId;
         d.UNQDISKID = kDisclessDiscId;
         d.ALTDISKID = kDisclessDiscId;
+    } else if (old.UNQDISKID.Blank()) {
+        l.UnqDiskID = kDisclessDiscId;
+        d.UNQDISKID = kDisclessDiscId;
+        d.ALTDISKID = kDisclessDiscId;
+        m.repaired = "\"" + std::string(old.TITLE.Clip()) + "\" by " + std::string(old.ARTIST.Clip()) +
+                     ": its disc ID was blank, so it is now discless track " + std::to_string(l.DISKTRACKNO) + ".";
     }
     return m;
 }

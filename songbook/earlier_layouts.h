@@ -61,10 +61,13 @@ std::unique_ptr<fw::File> EarlierFile(const char* label, const fw::RecordDecl& l
 // first two characters of the disc ID when the Main SongBase knows the
 // disc, else blank. A track number of 0 makes a discless track: disc "*",
 // its track the numeric value of the old disc ID. A missing disc takes the
-// disc ID as its custom ID.
+// disc ID as its custom ID. A listing with a blank disc ID and a track
+// number can be on no disc of the book, so it becomes a discless track of
+// that number (`repaired` says so).
 struct MappedListing {
     shell::SongBookRec listing{};
     shell::SBDiscsRec disc{};
+    std::string repaired;  // empty, or what was changed beyond the mapping
 };
 MappedListing MapSbkListing(const SongBook11Rec& old, const SBDiscs11Rec* oldDisc, std::string_view brandCode);
 

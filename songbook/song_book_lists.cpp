@@ -10,7 +10,7 @@ namespace {
 #define CV_TITLE(w, j) #w j "|M~Title~@s40@" CV_COLORS
 #define CV_ARTIST(w, j) #w j "|M~Artist~@s40@" CV_COLORS
 #define CV_DISC(j) "32" j "|M~Disc ID~@s15@" CV_COLORS
-#define CV_TRACK(j) "32" j "|M~Track~@n_4B@" CV_COLORS
+#define CV_TRACK(j) "32" j "|M~Track~@n_10B@" CV_COLORS
 #define CV_OMIT "21C|M~Omit?~@s1@" CV_COLORS
 #define CV_MFG "5C|M~Mfg.~@s2@" CV_COLORS
 

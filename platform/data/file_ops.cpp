@@ -789,4 +789,22 @@ void FLUSH(File& f) {
     ClearError();
 }
 
+std::optional<std::string> RecordKeyText(const Key& k, const void* record) {
+    if (!k.Valid()) return std::nullopt;
+    const File& f = *k.file;
+    if (KeyIsBlank(f, k.index, record)) return std::nullopt;
+    std::string value;
+    for (int fi : f.KeyFields(k.index)) {
+        const FieldDecl& fd = f.Record().fields[static_cast<std::size_t>(fi)];
+        std::string part = GetText(record, fd);
+        if (IsTextField(fd.type)) {
+            if (f.KeyAt(k.index).caseInsensitive) part = UpperText(part);
+            while (!part.empty() && part.back() == ' ') part.pop_back();
+        }
+        value += part;
+        value += '\x01';
+    }
+    return value;
+}
+
 }  // namespace fw

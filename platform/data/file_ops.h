@@ -13,6 +13,7 @@
 
 #include "platform/data/file.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -50,6 +51,12 @@ void PUT(File& f);
 void DELETE(File& f);
 bool DUPLICATE(const Key& k);  // would the buffer duplicate another record in this unique key?
 bool DUPLICATE(File& f);       // ... in any unique key?
+// The record's value in the key as the key compares it (texts upper-cased,
+// trailing blanks dropped; fields joined by \x01); nullopt when the record
+// is not in the key (an optional key leaves out records whose key fields
+// are all blank or zero). Two records clash in a unique key exactly when
+// both have a value and the values are equal.
+std::optional<std::string> RecordKeyText(const Key& k, const void* record);
 
 long RECORDS(File& f);
 // The storage's quick check of an open file (every page and record read,

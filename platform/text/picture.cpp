@@ -111,4 +111,30 @@ std::string DEFORMAT(std::string_view text, std::string_view pic) {
 
 std::string DEFORMAT(std::string_view text) { return NumberText(DeformatValue(text)); }
 
+bool IsNumberPicture(std::string_view pic) {
+    const char k = picture::Kind(pic);
+    return k == 'N' || k == 'P';
+}
+
+bool ReadPictureNumber(std::string_view text, std::string_view pic, double& value) {
+    switch (picture::Kind(pic)) {
+        case 'N': return picture::ReadNumber(text, pic, value);
+        case 'P': return picture::ReadPatternNumber(text, pic, value);
+        default: {
+            // No number picture: a plain decimal number.
+            return picture::ReadNumber(text, "@N.15", value);
+        }
+    }
+}
+
+PictureLimits NumberPictureLimits(std::string_view pic) {
+    PictureLimits l{-1e300, 1e300};
+    switch (picture::Kind(pic)) {
+        case 'N': picture::NumberLimits(pic, l.low, l.high); break;
+        case 'P': picture::PatternLimits(pic, l.low, l.high); break;
+        default: break;
+    }
+    return l;
+}
+
 }  // namespace fw

@@ -47,6 +47,24 @@ std::string DEFORMAT(std::string_view text, std::string_view picture);
 // decimal number ("CB101-1" gives "1011", "A3" gives "3", nothing left gives "0").
 std::string DEFORMAT(std::string_view text);
 
+// Whether the picture shows numbers (@N, @P).
+bool IsNumberPicture(std::string_view picture);
+// A number as typed for a number picture, read strictly: blanks around, a
+// minus sign (in front, behind, or parentheses), the picture's currency
+// text, digits with thousands commas only where the picture groups them,
+// and a decimal point only with at most the picture's decimal places
+// (@P: digits only). False for anything else, the empty text included;
+// nothing is ever read as another number. Without a number picture: a
+// plain decimal number.
+bool ReadPictureNumber(std::string_view text, std::string_view picture, double& value);
+// The lowest and highest values a number picture shows whole (without a
+// size: no limit, +-1e300).
+struct PictureLimits {
+    double low;
+    double high;
+};
+PictureLimits NumberPictureLimits(std::string_view picture);
+
 // DEFORMAT as a number.
 double DeformatValue(std::string_view text, std::string_view picture);
 double DeformatValue(std::string_view text);

@@ -2,8 +2,10 @@
 #include "platform/text/numbers.h"
 #include "platform/text/picture_parts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <string>
 
 namespace fw::picture {
 namespace {
@@ -160,6 +162,110 @@ double DeformatPattern(std::string_view text, std::string_view) {
     for (char c : text)
         if (IsDigit(c)) digits.push_back(c);
     return NumericValue(digits);
+}
+
+namespace {
+
+std::string_view Trimmed(std::string_view t) {
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
+    return t;
+}
+
+bool AllDigits(std::string_view t) {
+    if (t.empty()) return false;
+    for (char c : t)
+        if (!IsDigit(c)) return false;
+    return true;
+}
+
+// Digits, with "," between groups of three when grouping is allowed.
+bool WholeDigits(std::string_view t, bool grouping) {
+    if (t.find(',') == std::string_view::npos) return AllDigits(t);
+    if (!grouping) return false;
+    std::size_t start = 0;
+    bool first = true;
+    for (;;) {
+        const std::size_t comma = t.find(',', start);
+        const std::string_view group = t.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        if (!AllDigits(group) || (first ? group.size() > 3 : group.size() != 3)) return false;
+        if (comma == std::string_view::npos) return true;
+        first = false;
+        start = comma + 1;
+    }
+}
+
+}  // namespace
+
+bool ReadNumber(std::string_view text, std::string_view pic, double& value) {
+    const NumberPicture np = ParseNumber(pic);
+    std::string_view t = Trimmed(text);
+    bool negative = false;
+    if (t.size() >= 2 && t.front() == '(' && t.back() == ')') {
+        negative = true;
+        t = Trimmed(t.substr(1, t.size() - 2));
+    } else if (!t.empty() && t.front() == '-') {
+        negative = true;
+        t = Trimmed(t.substr(1));
+    } else if (!t.empty() && t.back() == '-') {
+        negative = true;
+        t = Trimmed(t.substr(0, t.size() - 1));
+    }
+    if (!np.currencyBefore.empty() && t.substr(0, np.currencyBefore.size()) == np.currencyBefore)
+        t.remove_prefix(np.currencyBefore.size());
+    if (!np.currencyAfter.empty() && t.size() >= np.currencyAfter.size() &&
+        t.substr(t.size() - np.currencyAfter.size()) == np.currencyAfter)
+        t.remove_suffix(np.currencyAfter.size());
+    const std::size_t dot = t.find('.');
+    const std::string_view whole = t.substr(0, dot);
+    const std::string_view fraction = dot == std::string_view::npos ? std::string_view() : t.substr(dot + 1);
+    if (dot != std::string_view::npos && (np.places == 0 || !AllDigits(fraction) ||
+                                          fraction.size() > static_cast<std::size_t>(np.places)))
+        return false;
+    if (!WholeDigits(whole, np.fill == ' ' || np.fill == '*')) return false;
+    std::string digits;
+    for (char c : whole)
+        if (IsDigit(c)) digits.push_back(c);
+    if (!fraction.empty()) digits += "." + std::string(fraction);
+    value = NumericValue(digits);
+    if (negative) value = -value;
+    return true;
+}
+
+void NumberLimits(std::string_view pic, double& low, double& high) {
+    const NumberPicture np = ParseNumber(pic);
+    low = -1e300;
+    high = 1e300;
+    if (np.size == 0) return;
+    const double unit = std::pow(10.0, -np.places);
+    const auto fits = [&](double v) { return FormatNumber(v, pic) != std::string(np.size, '#'); };
+    high = 0;
+    for (int digits = 1; digits <= 15; ++digits) {
+        const double v = std::pow(10.0, digits) - unit;
+        if (!fits(v)) break;
+        high = v;
+    }
+    low = 0;
+    for (int digits = 1; digits <= 15; ++digits) {
+        const double v = -(std::pow(10.0, digits) - unit);
+        if (!fits(v)) break;
+        low = v;
+    }
+}
+
+bool ReadPatternNumber(std::string_view text, std::string_view, double& value) {
+    const std::string_view t = Trimmed(text);
+    if (!AllDigits(t)) return false;
+    value = NumericValue(std::string(t));
+    return true;
+}
+
+void PatternLimits(std::string_view pic, double& low, double& high) {
+    const PatternPicture pp = ParsePattern(pic);
+    int positions = 0;
+    for (char c : pp.pattern) positions += IsDigitPosition(c);
+    low = 0;
+    high = std::pow(10.0, std::min(positions, 15)) - 1;
 }
 
 }  // namespace fw::picture

@@ -13,6 +13,13 @@ char Kind(std::string_view picture);
 std::string FormatNumber(double value, std::string_view picture);
 double DeformatNumber(std::string_view text, std::string_view picture);
 
+// A number typed for an @N picture, read strictly (see ReadPictureNumber).
+bool ReadNumber(std::string_view text, std::string_view picture, double& value);
+// The widest values an @N picture shows whole.
+void NumberLimits(std::string_view picture, double& low, double& high);
+bool ReadPatternNumber(std::string_view text, std::string_view picture, double& value);
+void PatternLimits(std::string_view picture, double& low, double& high);
+
 std::string FormatPattern(double value, std::string_view picture);
 double DeformatPattern(std::string_view text, std::string_view picture);
 

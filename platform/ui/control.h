@@ -66,6 +66,9 @@ public:
     virtual bool Valid() const { return true; }
     // Why the current input is not valid, for the user (empty: it is).
     virtual std::string Refusal() const { return {}; }
+    // The user's typing is still in the control, not taken because it is
+    // not valid (an entry or spin box refused it).
+    virtual bool TypingRefused() const { return false; }
     // Typing still in the control is taken as entered (its EVENT:Accepted
     // is queued), as moving the focus away would; used before a close.
     virtual void CommitTyping() {}

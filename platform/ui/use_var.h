@@ -3,6 +3,7 @@
 // FString<N>, CString<N>, std::string and every number type bind directly.
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -27,10 +28,19 @@ public:
     UseVar(T& v)  // NOLINT
         : get_([&v] { return NumberText(v); }),
           set_([&v](const std::string& s) { v = static_cast<T>(NumericValue(s)); }),
-          numeric_(true) {}
+          numeric_(true),
+          integral_(std::is_integral_v<T>),
+          low_(static_cast<double>(std::numeric_limits<T>::lowest())),
+          high_(static_cast<double>(std::numeric_limits<T>::max())) {}
 
     explicit operator bool() const { return static_cast<bool>(get_); }
     bool Numeric() const { return numeric_; }
+    // A number variable's type: whole numbers only, and the lowest and
+    // highest value it holds (a text variable: no limit). Entries refuse
+    // what the variable cannot hold, so nothing wraps.
+    bool Integral() const { return integral_; }
+    double Low() const { return low_; }
+    double High() const { return high_; }
     std::string Get() const { return get_ ? get_() : std::string(); }
     void Set(const std::string& value) const {
         if (set_) set_(value);
@@ -40,6 +50,8 @@ private:
     std::function<std::string()> get_;
     std::function<void(const std::string&)> set_;
     bool numeric_ = false;
+    bool integral_ = false;
+    double low_ = -1e300, high_ = 1e300;
 };
 
 }  // namespace fw

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QAbstractSpinBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,11 +22,13 @@
 #include <QWindowStateChangeEvent>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/runtime/scheduler.h"
 #include "platform/text/codepage.h"
 #include "platform/ui/controls/control_kinds.h"
 #include "platform/ui/events.h"
+#include "platform/ui/message.h"
 #include "platform/ui/qt_bridge.h"
 #include "platform/ui/ui_state.h"
 
@@ -407,6 +411,21 @@ Control* Window::FocusedControl() const {
     return nullptr;
 }
 
+namespace {
+
+// "Cancel", "Close" or "Close <what>", or the standard close: the button
+// that leaves the window.
+bool IsCancelButton(const Control& c) {
+    if (c.Kind() != ControlKind::Button) return false;
+    std::string plain;
+    for (char ch : c.Layout().text)
+        if (ch != '&') plain += ch;
+    const std::string first = plain.substr(0, plain.find(' '));
+    return c.Layout().std == "close" || CompareFolded(plain, "Cancel") == 0 || CompareFolded(first, "Close") == 0;
+}
+
+}  // namespace
+
 bool Window::PressKeyButton(bool escape) {
     if (!open_ || callDisabled_) return false;
     // Enter on a button that has the focus presses that button.
@@ -414,22 +433,69 @@ bool Window::PressKeyButton(bool escape) {
         return focused->UserPress();
     for (const auto& c : controls_) {
         if (c->Kind() != ControlKind::Button || !c->Usable()) continue;
-        bool match = false;
-        if (escape) {
-            std::string plain;
-            for (char ch : c->Layout().text)
-                if (ch != '&') plain += ch;
-            // "Cancel", "Close" or "Close <what>": the button that leaves.
-            const std::string first = plain.substr(0, plain.find(' '));
-            match = c->Layout().std == "close" || CompareFolded(plain, "Cancel") == 0 || CompareFolded(first, "Close") == 0;
-        } else {
-            match = c->Get(Prop::Default, 0).Bool();
-        }
+        const bool match = escape ? IsCancelButton(*c) : c->Get(Prop::Default, 0).Bool();
         if (!match) continue;
-        if (Control* focused = FocusedControl()) focused->CommitTyping();
+        if (Control* focused = FocusedControl()) {
+            // Typing the window cannot take is not refused on the way out.
+            cancelling_ = escape;
+            focused->CommitTyping();
+            cancelling_ = false;
+        }
         return c->UserPress();
     }
     return false;
+}
+
+bool Window::RefusesWhenFocusGoesTo(QWidget* to) const {
+    for (QObject* o = to; o; o = o->parent()) {
+        QVariant v = o->property(kControlProperty);
+        if (v.isValid()) {
+            const auto* control = static_cast<Control*>(v.value<void*>());
+            return &control->Owner() == this && !IsCancelButton(*control);
+        }
+        if (o == content_) return true;
+    }
+    return false;  // another window, or none: the user went elsewhere for now
+}
+
+Control* Window::RefusedTypingBefore(const Control& pressed) const {
+    if (pressed.Kind() != ControlKind::Button || IsCancelButton(pressed)) return nullptr;
+    if (pressed.Parent() && pressed.Parent()->Kind() == ControlKind::Toolbar) return nullptr;  // takes no focus
+    for (const auto& c : controls_)
+        if (c->Usable() && c->TypingRefused()) return c.get();
+    return nullptr;
+}
+
+void Window::ShowRefusal(int field) {
+    Control* c = Find(field);
+    if (!c) return;
+    // Input queued behind the refused entry (a button pressed by the same
+    // key, a click typed ahead) was meant for a value that was not taken.
+    queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
+                                [this, field](const Pending& p) {
+                                    if (p.event != Event::Accepted || !p.field) return false;
+                                    if (p.field == field) return true;  // the same typing, committed twice
+                                    const Control* o = Find(p.field);
+                                    return o && (o->Kind() == ControlKind::Button || o->Kind() == ControlKind::Item);
+                                }),
+                 queue_.end());
+    std::string why = c->Refusal();
+    if (why.empty()) why = "Please correct this entry.";
+    // Named by the prompt in front of it.
+    if (const Control* before = Find(field - 1); before && before->Kind() == ControlKind::Prompt) {
+        std::string name;
+        for (char ch : before->Layout().text)
+            if (ch != '&') name += ch;
+        while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.pop_back();
+        if (!name.empty()) why = name + ": " + why;
+    }
+    MESSAGE(why, {}, Icon::Exclamation, Button::Ok);
+    if (!open_ || !c->Widget()) return;
+    // The focus stays with the entry, its text selected to be typed over.
+    focus_ = field;
+    c->Widget()->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(c->Widget())) edit->selectAll();
+    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(c->Widget())) spin->selectAll();
 }
 
 void Window::FrameActivated() {
@@ -508,7 +574,11 @@ void Window::Post(int event, int field) { Queue(event, field); }
 
 void Window::RequestClose() {
     if (!open_ || callDisabled_) return;
-    if (Control* focused = FocusedControl()) focused->CommitTyping();
+    if (Control* focused = FocusedControl()) {
+        cancelling_ = true;
+        focused->CommitTyping();
+        cancelling_ = false;
+    }
     Queue(Event::CloseWindow, 0, true);
 }
 
@@ -553,6 +623,7 @@ bool Window::NextEvent(Pending& out) {
                 acceptAllRunning_ = false;
                 focus_ = c->Number();
                 if (c->Widget()) c->Widget()->setFocus();
+                refused_ = c->Number();
                 out = {Event::Rejected, c->Number(), lastInput_};
                 return true;
             }
@@ -570,8 +641,20 @@ bool Window::NextEvent(Pending& out) {
     if (out.event == Event::Timer && timer_ && !timer_->isActive() && !Ui().manualTimers) StartTimer();
     if (out.event == Event::Accepted && out.field) {
         if (Control* c = Find(out.field)) {
-            if (!c->Valid()) out.event = Event::Rejected;
-            else c->Update();
+            // A button pressed while an entry holds typing it refused (a
+            // click or a mnemonic moves the focus there first): the entry
+            // refuses it again and the button is not pressed.
+            if (Control* entry = RefusedTypingBefore(*c)) {
+                out = {Event::Rejected, entry->Number(), out.keyCode};
+                refused_ = entry->Number();
+                return true;
+            }
+            if (!c->Valid()) {
+                out.event = Event::Rejected;
+                refused_ = c->Number();
+            } else {
+                c->Update();
+            }
         }
     }
     return true;
@@ -600,6 +683,9 @@ bool Window::Accept() {
         }
         Pending p;
         if (NextEvent(p)) {
+            // A refused entry says why before the program hears of it.
+            if (const int field = std::exchange(refused_, 0)) ShowRefusal(field);
+            if (!open_) return false;
             event_ = p.event;
             field_ = p.field;
             keyCode_ = p.keyCode;

@@ -121,6 +121,14 @@ public:
     // The frame's top-level window was activated.
     void FrameActivated();
     Control* FocusedControl() const;
+    // Whether an entry left for `to` refuses typing it cannot take: yes
+    // for another control of this window, except a Cancel or Close button;
+    // no for another window (the entry refuses when the user comes back
+    // and leaves it again, or presses OK).
+    bool RefusesWhenFocusGoesTo(QWidget* to) const;
+    // The typing of the focused control is being committed by a close box,
+    // Escape or Cancel: what cannot be taken is left, not refused.
+    bool Cancelling() const { return cancelling_; }
     // The status bar shows the focused control's message.
     void UpdateStatusMsg();
     void SendCloseDown();
@@ -135,6 +143,12 @@ private:
     void Build();
     void BuildControls();
     bool NextEvent(Pending& out);
+    // The refusal of an entry's input: its reason in a message box, then
+    // the focus back on it with its text selected.
+    void ShowRefusal(int field);
+    // The entry or spin holding typing it cannot take when `pressed` (an
+    // OK or other button, not Cancel or Close) is pressed; nullptr: none.
+    Control* RefusedTypingBefore(const Control& pressed) const;
     bool FinishPass();  // false when the window closed
     void StandardAction(const std::string& action);
     void StartTimer();
@@ -172,6 +186,8 @@ private:
     int field_ = 0;
     int keyCode_ = 0;
     int lastInput_ = 0;
+    int refused_ = 0;  // the entry just refused, to say why before the program hears of it
+    bool cancelling_ = false;
     bool cycle_ = false;
     bool inPass_ = false;
     int timerHundredths_ = 0;

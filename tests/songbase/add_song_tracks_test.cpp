@@ -194,6 +194,31 @@ TEST_F(AddSongTracksTest, MissingFieldsAndATrackNumberInUseAreRefusedAndNothingI
     EXPECT_EQ(d.UnusedAnswers(), 0u);
 }
 
+// "12x" was stored as the proposal and "-2" as 4294967294, and the track
+// said to be added.
+TEST_F(AddSongTracksTest, ATrackNumberThatIsNoNumberOrOutOfRangeIsRefusedAndNothingIsAdded) {
+    const std::vector<Listing> before = Listings();
+    ChooseRow("?SBK:UNQDISKID", "K12", kTracksWindow);
+    Enter("Crazy", "Patsy Cline");
+    const std::string proposed = TrackShown();
+    for (const char* typed : {"12x", "-2", "1000000", "1.5"}) {
+        SCOPED_TRACE(typed);
+        d.AnswerMessage("Please enter a number from 0 to 999999.", fw::Button::Ok);
+        d.Type("?SBK:DISKTRACKNO:2", typed, kTracksWindow);
+        d.AnswerMessage("Please enter a number from 0 to 999999.", fw::Button::Ok);
+        d.Press("?OKBUTTON", kTracksWindow);
+        EXPECT_EQ(d.UnusedAnswers(), 0u);
+        EXPECT_EQ(Listings(), before);
+        EXPECT_TRUE(d.IsOpen(kTracksWindow));
+        EXPECT_EQ(Trimmed(d.Text("?SBK:DISKTRACKNO:2", kTracksWindow)), typed) << "the typing is kept to be put right";
+    }
+    d.Type("?SBK:DISKTRACKNO:2", proposed, kTracksWindow);
+    d.AnswerMessage(kAdded, fw::Button::No);
+    d.Press("?OKBUTTON", kTracksWindow);
+    EXPECT_EQ(Listings().size(), before.size() + 1);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
 TEST_F(AddSongTracksTest, TheHighestTrackNumberProposesNoNextOne) {
     ChooseRow("?SBK:UNQDISKID", "E1", kTracksWindow);
     Enter("Crazy", "");

@@ -107,6 +107,29 @@ TEST_F(BrowseSongBaseTest, CancelAsksAndABlankTitleIsRefused) {
     EXPECT_EQ(StoredTracks()[0], "apple/Zed/AA1/2");
 }
 
+// The track number is 16 bits: 70000 would be stored as 4464.
+TEST_F(BrowseSongBaseTest, ATrackNumberTheFieldCannotHoldIsRefusedAndNothingIsWritten) {
+    OpenBrowse();
+    d.Press("?CHANGE", kBrowseWindow);  // apple
+    for (const char* typed : {"70000", "65536", "-1", "7x"}) {
+        SCOPED_TRACE(typed);
+        d.AnswerMessage("Please enter a number from 0 to 65535.", fw::Button::Ok);
+        d.Type("?KAR:DISKTRACKNO", typed, kTrackForm);
+        EXPECT_EQ(d.UnusedAnswers(), 0u);
+        EXPECT_EQ(d.Text("?KAR:DISKTRACKNO", kTrackForm), typed);
+    }
+    // OK is refused the same way, and nothing is written.
+    d.AnswerMessage("Please enter a number from 0 to 65535.", fw::Button::Ok);
+    d.Press("?OK", kTrackForm);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_TRUE(d.IsOpen(kTrackForm));
+    EXPECT_EQ(StoredTracks()[0], "apple/Zed/AA1/2");
+    d.Type("?KAR:DISKTRACKNO", "65535", kTrackForm);
+    d.Press("?OK", kTrackForm);
+    EXPECT_FALSE(d.IsOpen(kTrackForm));
+    EXPECT_EQ(StoredTracks()[0], "apple/Zed/AA1/65535");
+}
+
 TEST_F(BrowseSongBaseTest, InsertAndDeleteKeysAreRefusedByTheForm) {
     OpenBrowse();
     d.AnswerMessage("inserts are not allowed", fw::Button::Ok);

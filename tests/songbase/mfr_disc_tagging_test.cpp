@@ -19,6 +19,12 @@ namespace {
 
 using ::testing::ElementsAre;
 
+std::string Trimmed(std::string s) {
+    while (!s.empty() && s.front() == ' ') s.erase(s.begin());
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
 std::vector<std::string> Tags(const shell::TagList& tags) {
     std::vector<std::string> out;
     for (const shell::TagEntry& e : tags.Entries()) out.push_back(e.unq + "/" + e.alt + "/" + e.genre);
@@ -91,6 +97,33 @@ TEST_F(TaggingTest, ANumberedIdTheBookUsesIsRefusedAndTheNextDiscGetsTheNextNumb
     OnThread([this] { Tagging().TagAll(songbase::DiscsOfBrand(1)); });
     EXPECT_THAT(Tags(tags), ElementsAre("AL101/CB7-1/", "AL103/CB9-1/"));
     EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
+// A refused start number was replaced by the proposal without a word.
+TEST_F(TaggingTest, MultiTagOptionsRefusesAStartNumberItCannotTakeAndKeepsTheOneTyped) {
+    MakeBook("Party", {{"ZZ1", "41"}}, {});
+    bool confirmed = false;
+    OnThread([&] { confirmed = songbase::MultiTagOptions(tags); });
+    ASSERT_TRUE(d.IsOpen("P1$MULTITAGOPTIONS"));
+    d.Choose("?BATCHADDTYPE", 1);
+    EXPECT_EQ(Trimmed(d.Text("?BATCHSTARTINGNUMBER")), "42");
+    for (const char* typed : {"12x", "1000000000", "-3"}) {
+        SCOPED_TRACE(typed);
+        d.AnswerMessage("Please enter a number from 0 to 999999999.", fw::Button::Ok);
+        d.Type("?BATCHSTARTINGNUMBER", typed);
+        d.AnswerMessage("Please enter a number from 0 to 999999999.", fw::Button::Ok);
+        d.Press("?OKBUTTON");
+        EXPECT_EQ(d.UnusedAnswers(), 0u);
+        EXPECT_TRUE(d.IsOpen("P1$MULTITAGOPTIONS"));
+        EXPECT_EQ(songbase::BATCHSTARTINGNUMBER, 42u);
+    }
+    // The largest numbers show whole.
+    d.Type("?BATCHSTARTINGNUMBER", "999999999");
+    EXPECT_EQ(Trimmed(d.Text("?BATCHSTARTINGNUMBER")), "999,999,999");
+    d.Press("?OKBUTTON");
+    EXPECT_FALSE(d.IsOpen("P1$MULTITAGOPTIONS"));
+    EXPECT_TRUE(confirmed);
+    EXPECT_EQ(songbase::BATCHSTARTINGNUMBER, 999999999u);
 }
 
 TEST_F(TaggingTest, CancelledOptionsTagNothing) {

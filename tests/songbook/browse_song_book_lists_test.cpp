@@ -34,6 +34,23 @@ TEST_F(SongBookListsTest, EachListShowsTheBookInItsOrder) {
     EXPECT_EQ(First("?LISTDISCID"), (std::vector<std::string>{"a1", "B2", "B2"}));
 }
 
+// Discless tracks are numbered up to the largest 32-bit number.
+TEST_F(SongBookListsTest, EachListShowsTheLargestTrackNumberWhole) {
+    MakeBook("Party", {{"*", "*"}}, {{"Top", "Zed", "*", 4294967295u}, {"Next", "Amy", "*", 100000}});
+    Open();
+    for (const char* list : {"?LISTTITLE", "?LISTARTIST", "?LISTDISCID"}) {
+        SCOPED_TRACE(list);
+        if (std::string(list) == "?LISTARTIST") d.Press("?BUTTON17:2", kWindow);
+        if (std::string(list) == "?LISTDISCID") d.Press("?BUTTON17:3", kWindow);
+        const std::vector<std::string> rows = d.Rows(list, kWindow);
+        ASSERT_EQ(rows.size(), 2u);
+        std::string all = rows[0] + "|" + rows[1];
+        EXPECT_EQ(all.find('#'), std::string::npos) << all;
+        EXPECT_NE(all.find("4294967295"), std::string::npos) << all;
+        EXPECT_NE(all.find("100000"), std::string::npos) << all;
+    }
+}
+
 TEST_F(SongBookListsTest, SearchMovesTheVisibleListToTheHit) {
     std::vector<song_book_test::Listing> many;
     for (char c = 'A'; c <= 'O'; ++c) many.push_back({std::string(3, c), "X", "U1", static_cast<std::uint32_t>(c)});

@@ -18,6 +18,7 @@
 #include "older_books.h"
 #include "song_book_window_fixture.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -245,24 +246,124 @@ TEST_F(ConvertBooksTest, AFailedRenameOfTheOlderPairUndoesEverything) {
         EXPECT_EQ(e.path().filename().string().find("cv-import"), std::string::npos) << e.path();
 }
 
-TEST_F(ConvertBooksTest, DuplicateKeysAreRenumberedOrLeftOutAndListed) {
-    MakeOlderPair({{"First", "A", "SC1", 2},
-                   {"Second", "B", "SC1", 2},
-                   {"Disc5", "C", "5", 0},
-                   {"Also5", "D", "0005", 0},
-                   {"Mp3", "E", "MP3", 0}},
-                  {{"SC1", 1, "C1"}});
+// What the conversion changes, case by case: the new book's listings (title,
+// disc and track, in disc and track order), its discs (disc and custom ID)
+// and the lines of the list of changes written beside it.
+struct ChangeCase {
+    const char* name;
+    std::vector<OlderListing> listings;
+    std::vector<OlderDisc> discs;
+    Strings keys;
+    Strings discIds;
+    Strings log;
+};
+
+const ChangeCase kChangeCases[] = {
+    {"one taken discless track moves, no other",
+     {{"A", "a", "1", 0}, {"B", "b", "2", 0}, {"C", "c", "2", 0}, {"D", "d", "3", 0}, {"E", "e", "4", 0}},
+     {},
+     {"A */1", "B */2", "D */3", "E */4", "C */5"},
+     {"* *"},
+     {"Renumbered: \"C\" by c: discless track 2 is taken, so it is now track 5."}},
+    {"a disc track taken twice: the same song merges, another is dropped",
+     {{"First", "A", "SC1", 2}, {"First", "a", "sc1", 2, "Shelf"}, {"Second", "B", "SC1", 2, "Box 3"}, {"Third", "C", "SC1", 3}},
+     {{"SC1", 1, "C1"}},
+     {"First SC1/2", "Third SC1/3"},
+     {"SC1 C1"},
+     {"Merged: \"First\" by a, disc sc1 track 2, is in the book once.",
+      "Dropped: \"Second\" by B, disc SC1 track 2 (location \"Box 3\"): the track is taken by another song, so this "
+      "listing was left out."}},
+    {"discless tracks from old disc IDs that are no numbers, and blank ones",
+     {{"Mp3", "E", "MP3", 0}, {"Cavs", "F", "CAVS", 0}, {"Blank", "G", "", 0}, {"Five", "H", "5", 0}},
+     {},
+     {"Mp3 */0", "Five */5", "Cavs */6", "Blank */7"},
+     {"* *"},
+     {"Renumbered: \"Cavs\" by F: discless track 0 is taken, so it is now track 6.",
+      "Renumbered: \"Blank\" by G: discless track 0 is taken, so it is now track 7."}},
+    {"a blank disc ID with a track becomes a discless track",
+     {{"Lost", "L", "", 3}, {"Three", "T", "3", 0}, {"Kept", "K", "SC2", 1}},
+     {{"SC2", 1, "C2"}},
+     {"Lost */3", "Three */4", "Kept SC2/1"},
+     {"* *", "SC2 C2"},
+     {"Repaired: \"Lost\" by L: its disc ID was blank, so it is now discless track 3.",
+      "Renumbered: \"Three\" by T: discless track 3 is taken, so it is now track 4."}},
+    {"blank and clashing custom IDs give way to the disc's own ID",
+     {{"One", "A", "SC1", 1}, {"Two", "B", "SC2", 1}, {"Three", "C", "SC3", 1}, {"Star", "D", "SC4", 1},
+      {"Disc", "E", "9", 0}},
+     {{"SC1", 1, "C1"}, {"SC2", 1, ""}, {"SC3", 1, "c1"}, {"SC4", 1, "*"}},
+     {"Disc */9", "One SC1/1", "Two SC2/1", "Three SC3/1", "Star SC4/1"},
+     {"* *", "SC1 C1", "SC2 SC2", "SC3 SC3", "SC4 SC4"},
+     {"Repaired: disc SC2: its custom ID was blank, so it is now SC2.",
+      "Repaired: disc SC3: custom ID c1 is used by another disc, so it is now SC3.",
+      "Repaired: disc SC4: custom ID * is used by another disc, so it is now SC4."}},
+    {"the largest track numbers",
+     {{"Top", "A", "SC1", 65535}, {"Again", "B", "SC1", 65535}, {"Max", "C", "4294967295", 0},
+      {"Over", "D", "4294967295", 0}, {"One", "E", "1", 0}},
+     {{"SC1", 1, "C1"}},
+     {"One */1", "Over */2", "Max */4294967295", "Top SC1/65535"},
+     {"* *", "SC1 C1"},
+     {"Dropped: \"Again\" by B, disc SC1 track 65535 (location \"\"): the track is taken by another song, so this "
+      "listing was left out.",
+      "Renumbered: \"Over\" by D: discless track 4294967295 is taken, so it is now track 2."}},
+};
+
+TEST_F(ConvertBooksTest, EachChangeIsMadeToTheClashingListingOnlyAndWrittenToTheList) {
+    for (const ChangeCase& c : kChangeCases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& e : fs::directory_iterator(Folder()))
+            if (e.path().filename().string().rfind("Party", 0) == 0) fs::remove(e.path());
+        MakeOlderPair(c.listings, c.discs);
+        d.AnswerMessage(kConvertQuestion, fw::Button::Yes);
+        const std::string changes = std::to_string(c.log.size()) + (c.log.size() == 1 ? " change " : " changes ");
+        d.AnswerMessage("The SongBook has been converted with " + changes, fw::Button::Ok);
+        OpenConverting();
+        ASSERT_TRUE(d.IsOpen(kBook));
+        EXPECT_EQ(d.UnusedAnswers(), 0u);
+        EXPECT_NE(d.Messages().back().find("Every change is listed in " + Path("Party.conversion.log")),
+                  std::string::npos)
+            << d.Messages().back();
+        // Every listing can be reached from the disc list too.
+        d.Press("?BUTTON17:3", kBook);
+        EXPECT_EQ(d.Rows("?LISTDISCID", kBook).size(), c.keys.size());
+        d.Press("?CLOSE", kBook);
+
+        Strings keys;
+        for (const Listing& l : BookListings("Party")) keys.push_back(l.title + " " + l.unq + "/" + std::to_string(l.track));
+        EXPECT_EQ(keys, c.keys);
+        Strings discIds;
+        for (const Disc& disc : BookDiscs("Party")) discIds.push_back(disc.unq + " " + disc.alt);
+        EXPECT_EQ(discIds, c.discIds);
+        std::istringstream log(Slurp(Path("Party.conversion.log")));
+        Strings lines;
+        for (std::string line; std::getline(log, line);) lines.push_back(line);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_NE(lines.front().find("Party.sbk converted to Party.2bk:"), std::string::npos) << lines.front();
+        EXPECT_EQ(Strings(lines.begin() + 1, lines.end()), c.log);
+    }
+}
+
+TEST_F(ConvertBooksTest, ABookWithoutChangesWritesNoListAndALaterConversionKeepsTheEarlierList) {
+    MakeOlderPair({{"Alpha", "Ann", "SC1", 1}}, {{"SC1", 1, "C1"}});
     d.AnswerMessage(kConvertQuestion, fw::Button::Yes);
-    d.AnswerMessage("Second: disc SC1 track 2 is already taken, so this listing was left out.", fw::Button::Ok);
     OpenConverting();
     ASSERT_TRUE(d.IsOpen(kBook));
     EXPECT_EQ(d.UnusedAnswers(), 0u);
-    const std::string& notes = d.Messages().back();
-    EXPECT_NE(notes.find("Also5: discless track 5 is taken, so it is now track 6."), std::string::npos) << notes;
     d.Press("?CLOSE", kBook);
-    Strings keys;
-    for (const Listing& l : BookListings("Party")) keys.push_back(l.title + " " + l.unq + "/" + std::to_string(l.track));
-    EXPECT_EQ(keys, (Strings{"Mp3 */0", "Disc5 */5", "Also5 */6", "First SC1/2"}));
+    EXPECT_FALSE(Exists("Party.conversion.log"));
+
+    for (const auto& e : fs::directory_iterator(Folder()))
+        if (e.path().filename().string().rfind("Party", 0) == 0) fs::remove(e.path());
+    WriteFile(Path("Party.conversion.log"), "an earlier list\n");
+    MakeOlderPair({{"A", "a", "1", 0}, {"B", "b", "1", 0}}, {});
+    d.AnswerMessage(kConvertQuestion, fw::Button::Yes);
+    d.AnswerMessage("The SongBook has been converted with 1 change ", fw::Button::Ok);
+    OpenConverting();
+    ASSERT_TRUE(d.IsOpen(kBook));
+    d.Press("?CLOSE", kBook);
+    const std::string log = Slurp(Path("Party.conversion.log"));
+    EXPECT_EQ(log.rfind("an earlier list\n\n", 0), 0u) << log;
+    EXPECT_NE(log.find("Renumbered: \"B\" by b: discless track 1 is taken, so it is now track 2.\n"), std::string::npos)
+        << log;
 }
 
 TEST_F(ConvertBooksTest, CancelLeavesTheOlderBookExactlyAsItWas) {
@@ -308,6 +409,32 @@ TEST_F(OlderLayoutTest, TheBookIsRewrittenInTheCurrentLayoutWithTheOriginalKept)
                                     {"Charlie", "Cy", "SC2", 4, "", "", Added()}}));
     EXPECT_EQ(BookFiles(), (Strings{"Party.2bd", "Party.2bk", "Party.2bk.tps-original"}));
     EXPECT_EQ(Slurp(Path("Party.2bk.tps-original")), original);
+}
+
+TEST_F(OlderLayoutTest, ListingsOutsideTheUniqueKeyAreAllKeptAndTrueClashesListed) {
+    WriteFile(Path("Party.2bk"), Layout165File({{"NoDisc1", "A", "", 0},
+                                                {"NoDisc2", "B", "", 0},
+                                                {"Alpha", "Ann", "SC1", 1},
+                                                {"Other", "Oz", "SC1", 1},
+                                                {"Star1", "S", "*", 7},
+                                                {"Star2", "T", "*", 7}}));
+    d.AnswerMessage("The SongBook has been converted with 2 changes ", fw::Button::Ok);
+    OpenConverting();
+    ASSERT_TRUE(d.IsOpen(kBook));
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    d.Press("?CLOSE", kBook);
+    // Read as stored: the listings outside the key are in no key's order.
+    Strings keys = Query("Party.2bk", "SELECT Title || ' ' || UnqDiskID, DISKTRACKNO FROM records");
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, (Strings{"Alpha SC1/1", "NoDisc1 /0", "NoDisc2 /0", "Star1 */7", "Star2 */8"}));
+    std::istringstream log(Slurp(Path("Party.conversion.log")));
+    Strings lines;
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[0].find("Party.2bk.tps-original converted to Party.2bk:"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1], "Dropped: \"Other\" by Oz, disc SC1 track 1 (location \"\"): the track is taken by another song, so "
+                        "this listing was left out.");
+    EXPECT_EQ(lines[2], "Renumbered: \"Star2\" by T: discless track 7 is taken, so it is now track 8.");
 }
 
 TEST_F(OlderLayoutTest, AFailureWhileTheNewFileIsPutInPlaceLeavesTheOriginal) {

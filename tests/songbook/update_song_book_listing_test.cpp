@@ -404,24 +404,32 @@ TEST_F(ListingForm, ClosingAsksAboutTextStillInTheFocusedEntry) {
     EXPECT_EQ(d.UnusedAnswers(), 0u);
 }
 
-// A refused entry says why, keeps what was typed and lets the focus go on;
-// OK then names it in a box and goes back to it.
-TEST_F(ListingForm, ARefusedEntrySaysWhyAndSwallowsNothing) {
+// A refused entry says why in a box, keeps what was typed, selected, with
+// the focus, and the form's message line names it; OK is refused the same way.
+TEST_F(ListingForm, ARefusedEntrySaysWhyKeepsTheFocusAndStoresNothing) {
+    constexpr const char* kTrackRefused = "Track#: Please enter a number from 0 to 4294967295.";
     Call(shell::action::Change, "U2", 1);
+    fw::Window* form = d.FindWindow(kForm);
+    d.AnswerMessage(kTrackRefused, fw::Button::Ok);
     d.Type("?SBK:DISKTRACKNO", "abc12x");
-    EXPECT_EQ(d.Text("?ACTIONMESSAGE"), "Track#: Please enter a number.");
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(d.Text("?ACTIONMESSAGE"), "Please enter a number from 0 to 4294967295.");
     EXPECT_EQ(d.Text("?SBK:DISKTRACKNO"), "abc12x");
+    EXPECT_EQ(form->Focus(), form->Feq("?SBK:DISKTRACKNO"));
+    d.AnswerMessage(kTrackRefused, fw::Button::Ok);
+    d.Type("?SBK:DISKTRACKNO", "4294967296");
     d.Type("?SBK:ARTIST", "Zed");
     EXPECT_EQ(d.Text("?SBK:ARTIST"), "Zed");
+    d.AnswerMessage("Date Added: Please enter a date", fw::Button::Ok);
     d.Type("?SBK:DATEADDED", "31 Feb 2026");
-    EXPECT_NE(d.Text("?ACTIONMESSAGE").find("Date Added: Please enter a date"), std::string::npos);
-    EXPECT_TRUE(d.Messages().empty());
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
 
-    d.AnswerMessage("Track#: Please enter a number.", fw::Button::Ok);
+    d.AnswerMessage(kTrackRefused, fw::Button::Ok);
     d.Press("?OK", kForm);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
     EXPECT_TRUE(d.IsOpen(kForm));
-    EXPECT_EQ(d.FindWindow(kForm)->Focus(), d.FindWindow(kForm)->Feq("?SBK:DISKTRACKNO"));
-    d.Type("?SBK:DISKTRACKNO", "9");
+    EXPECT_EQ(form->Focus(), form->Feq("?SBK:DISKTRACKNO"));
+    d.Type("?SBK:DISKTRACKNO", "4294967295");
     d.Type("?SBK:DATEADDED", "");
     EXPECT_EQ(d.Text("?ACTIONMESSAGE"), "SongBook Listing will be Changed");
     d.Press("?OK", kForm);
@@ -429,7 +437,7 @@ TEST_F(ListingForm, ARefusedEntrySaysWhyAndSwallowsNothing) {
     const Listings saved = BookListings("Party");
     const auto moon = std::find_if(saved.begin(), saved.end(), [](const Listing& l) { return l.unq == "U2"; });
     ASSERT_NE(moon, saved.end());
-    EXPECT_EQ(moon->track, 9u);
+    EXPECT_EQ(moon->track, 4294967295u);
     EXPECT_EQ(moon->artist, "Zed");
 }
 
@@ -474,6 +482,33 @@ TEST_F(ListingForm, TheDittoKeyCopiesTheListingSavedLast) {
     const Listings stored = BookListings("Party");
     EXPECT_EQ(stored.at(0), (Listing{"Saved Song", "Ann", "N1", 2, "X", "AB", kToday}));
     EXPECT_EQ(stored.at(1), (Listing{"Saved Song", "Bob", "N2", 1, "X", "XY", kToday}));
+}
+
+// On a change the disc IDs are not the user's to edit, and the ditto key
+// does not edit them either.
+TEST_F(ListingForm, TheDittoKeyLeavesTheDiscIdsOfAChangeAlone) {
+    Call(shell::action::Insert, "U1", 2);
+    d.Type("?SBK:TITLE", "Saved Song");
+    TypeDiscIds("N1", "");
+    d.Press("?OK", kForm);
+    ASSERT_EQ(outcome, shell::outcome::Completed);
+
+    Call(shell::action::Change, "U2", 1);
+    ASSERT_FALSE(d.Enabled("?SBK:UNQDISKID"));
+    // The key as it reaches the form for each of them (the user cannot
+    // type there, but the key is alerted on them all the same).
+    fw::Window* form = d.FindWindow(kForm);
+    for (const char* entry : {"?SBK:UNQDISKID", "?SBD:ALTDISKID"}) {
+        form->SetKeyCode(kDittoKey);
+        form->Queue(fw::Event::AlertKey, form->Feq(entry));
+        d.Settle();
+    }
+    EXPECT_EQ(d.Text("?SBK:UNQDISKID"), "U2");
+    d.Press("?OK", kForm);
+    EXPECT_EQ(outcome, shell::outcome::Completed);
+    const Listings stored = BookListings("Party");
+    EXPECT_EQ(std::count_if(stored.begin(), stored.end(), [](const Listing& l) { return l.unq == "U2"; }), 1);
+    EXPECT_EQ(BookDiscs("Party").size(), kDiscs.size() + 1);
 }
 
 TEST_F(ListingForm, ScreenshotWhenAsked) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/ui/control.h"
+#include "platform/ui/controls/number_rule.h"
 #include "platform/ui/widgets/image_widget.h"
 #include "platform/ui/widgets/list_cell_editor.h"
 #include "platform/ui/widgets/paged_list_widget.h"
@@ -32,8 +33,6 @@ namespace fw {
 
 // The text a USE variable shows through a picture (none: as it stands).
 std::string ShowThroughPicture(const std::string& value, const std::string& picture);
-// Whether a typed text can be read through the picture.
-bool ReadableThroughPicture(const std::string& text, const std::string& picture);
 
 class ButtonControl : public Control {
 public:
@@ -79,6 +78,7 @@ public:
     bool InAcceptAll() const override { return true; }
     bool Valid() const override;
     std::string Refusal() const override;
+    bool TypingRefused() const override;
     void CommitTyping() override;
     bool UserType(const std::string& text) override;
     std::string Text() const override;
@@ -87,6 +87,7 @@ public:
 
 private:
     void SetText(const std::string& text) override;
+    NumberRule Rule() const;  // number, date and time entries
     QLineEdit* edit_ = nullptr;
     bool touched_ = false;
 };
@@ -148,6 +149,9 @@ public:
     void Update() override;
     bool InAcceptAll() const override { return true; }
     bool Valid() const override;
+    std::string Refusal() const override;
+    bool TypingRefused() const override;
+    void CommitTyping() override;
     bool UserType(const std::string& text) override;
     bool UserChoose(int steps) override;  // steps up (negative: down)
     std::string Text() const override;
@@ -155,8 +159,8 @@ public:
     PropValue Get(Prop prop, int index) const override;
 
 private:
+    NumberRule Rule() const;
     QSpinBox* spin_ = nullptr;
-    bool rejected_ = false;
 };
 
 class ChoiceControl : public Control {  // drop list and combo

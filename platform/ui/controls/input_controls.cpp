@@ -15,8 +15,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <QApplication>
+#include <QFocusEvent>
+
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/text/clock.h"
 #include "platform/text/codepage.h"
@@ -24,6 +28,7 @@
 #include "platform/text/picture.h"
 #include "platform/text/strings.h"
 #include "platform/ui/controls/control_kinds.h"
+#include "platform/ui/controls/number_rule.h"
 #include "platform/ui/controls/storable_text.h"
 #include "platform/ui/events.h"
 #include "platform/ui/pick_list.h"
@@ -60,11 +65,50 @@ std::string WithoutMnemonic(const std::string& text) {
     return out;
 }
 
-// A spin box that shows its value through the control's picture.
+// Notes why the widget last lost the focus, for the editingFinished that
+// follows: a refusal is said only when the user moved on inside the window.
+class FocusOutWatch : public QObject {
+public:
+    explicit FocusOutWatch(QWidget* watched) : QObject(watched) { watched->installEventFilter(this); }
+    // The focus-out being handled now (none: the typing was committed
+    // otherwise, by Enter, a close or the test driver).
+    bool leaving = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent*>(e)->reason();
+            leaving = true;
+            goneElsewhere = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        } else if (e->type() == QEvent::FocusIn) {
+            leaving = false;
+        }
+        return false;
+    }
+
+public:
+    bool goneElsewhere = false;
+};
+
+// Whether typing the control cannot take is refused now: not when the user
+// is leaving the window (or cancelling it), only when moving on inside it,
+// pressing Enter or OK.
+bool RefuseNow(const Window& window, FocusOutWatch* watch) {
+    if (window.Cancelling()) return false;
+    if (!watch || !watch->leaving) return true;
+    watch->leaving = false;
+    return !watch->goneElsewhere && window.RefusesWhenFocusGoesTo(QApplication::focusWidget());
+}
+
+// A spin box that shows its value through the control's picture and keeps
+// what was typed until the control's rule takes or refuses it (Qt would
+// put the last value back, or the nearest end of the range, without a word).
 class PictureSpinBox : public QSpinBox {
 public:
     std::string picture;
     std::function<void()> stepped;
+    std::function<bool()> typingRefused;  // the text is not one the control takes
+    std::function<void()> refuse;         // focus leaving with such a text
 
 protected:
     QString textFromValue(int value) const override {
@@ -72,14 +116,36 @@ protected:
         return Q(CLIP(FORMAT(static_cast<double>(value), picture))).trimmed();
     }
     int valueFromText(const QString& text) const override {
-        if (picture.empty()) return QSpinBox::valueFromText(text);
-        return static_cast<int>(DeformatValue(A(text), picture));
+        const std::string t = A(text);
+        if (!picture.empty() && !IsNumberPicture(picture)) return static_cast<int>(DeformatValue(t, picture));
+        double v = 0;
+        return ReadPictureNumber(t, picture, v) ? static_cast<int>(v) : value();
     }
-    QValidator::State validate(QString& text, int& pos) const override {
-        if (picture.empty()) return QSpinBox::validate(text, pos);
-        return QValidator::Acceptable;
+    QValidator::State validate(QString&, int&) const override { return QValidator::Acceptable; }
+    void keyPressEvent(QKeyEvent* e) override {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && typingRefused && typingRefused()) {
+            if (enterRefused) enterRefused();
+            return;
+        }
+        QSpinBox::keyPressEvent(e);
+    }
+
+public:
+    std::function<void()> enterRefused;  // Enter with such a text
+    QLineEdit* Edit() const { return lineEdit(); }
+    QString Shown(int v) const { return textFromValue(v); }
+
+protected:
+    void focusOutEvent(QFocusEvent* e) override {
+        if (typingRefused && typingRefused()) {
+            QWidget::focusOutEvent(e);
+            if (refuse) refuse();
+            return;
+        }
+        QSpinBox::focusOutEvent(e);
     }
     void stepBy(int steps) override {
+        if (typingRefused && typingRefused()) return;  // nothing to step from
         QSpinBox::stepBy(steps);
         if (stepped) stepped();
     }
@@ -91,20 +157,6 @@ std::string ShowThroughPicture(const std::string& value, const std::string& pict
     if (picture.empty()) return CLIP(value);
     if (IsTextPicture(picture)) return CLIP(FORMAT(std::string_view(value), picture));
     return FORMAT(NumericValue(value), picture);
-}
-
-bool ReadableThroughPicture(const std::string& text, const std::string& picture) {
-    if (picture.empty() || IsTextPicture(picture)) return true;
-    std::string t = CLIP(text);
-    while (!t.empty() && t.front() == ' ') t.erase(t.begin());
-    if (t.empty()) return true;
-    char kind = static_cast<char>(UpperByte(static_cast<unsigned char>(picture.size() > 1 ? picture[1] : 'N')));
-    if (kind == 'D' || kind == 'T') return DeformatValue(t, picture) != 0;
-    for (char c : t)
-        if (!(ISDIGIT(static_cast<unsigned char>(c)) || c == ',' || c == '.' || c == '-' || c == '+' || c == ' ' ||
-              c == '(' || c == ')' || c == '$'))
-            return false;
-    return true;
 }
 
 // -- button --
@@ -194,8 +246,19 @@ EntryControl::EntryControl(Window& w, const ControlLayout& l, int n) : Control(w
     if (l.Has("password")) edit_->setEchoMode(QLineEdit::Password);
     if (l.Has("right")) edit_->setAlignment(Qt::AlignRight);
     SetText(l.text);
-    QObject::connect(edit_, &QLineEdit::editingFinished, edit_, [this] {
-        if (!edit_->isModified()) return;
+    auto* watch = new FocusOutWatch(edit_);
+    QObject::connect(edit_, &QLineEdit::editingFinished, edit_, [this, watch] {
+        if (!edit_->isModified()) {
+            watch->leaving = false;
+            return;
+        }
+        if (!Valid()) {
+            // Refused: EVENT:Rejected, its reason said and the text kept
+            // selected; the typing stays unsaved until it is put right.
+            if (RefuseNow(window_, watch)) Queue(Event::Accepted);
+            return;
+        }
+        watch->leaving = false;
         edit_->setModified(false);
         touched_ = true;
         Queue(Event::Accepted);
@@ -214,38 +277,36 @@ void EntryControl::Refresh() {
 void EntryControl::Update() {
     if (!use_) return;
     std::string typed = A(edit_->text());
-    use_.Set(layout_.picture.empty() || IsTextPicture(layout_.picture) ? typed : DEFORMAT(typed, layout_.picture));
+    if (IsNumberEntry(layout_.picture, use_)) {
+        // Valid() has read it: exactly that number is stored.
+        const std::optional<double> v = Rule().Read(typed);
+        if (!v) return;
+        use_.Set(NumberText(*v));
+    } else {
+        use_.Set(typed);
+    }
     Refresh();
 }
 
 bool EntryControl::Valid() const {
-    std::string typed = A(edit_->text());
-    if (!ReadableThroughPicture(typed, layout_.picture)) return false;
-    if (layout_.rangeLow && layout_.rangeHigh && !CLIP(typed).empty()) {
-        double v = DeformatValue(typed, layout_.picture.empty() ? "@N_15.4" : layout_.picture);
-        if (v < *layout_.rangeLow || v > *layout_.rangeHigh) return false;
-    }
-    return true;
+    if (!IsNumberEntry(layout_.picture, use_)) return true;
+    return Rule().Read(A(edit_->text())).has_value();
 }
 
 std::string EntryControl::Refusal() const {
     if (Valid()) return {};
-    const std::string& picture = layout_.picture;
-    const char kind = picture.size() > 1 ? static_cast<char>(UpperByte(static_cast<unsigned char>(picture[1]))) : 'N';
-    if (ReadableThroughPicture(A(edit_->text()), picture)) {
-        if (layout_.rangeLow && layout_.rangeHigh)
-            return "Please enter a value from " + NumberText(static_cast<long long>(*layout_.rangeLow)) + " to " +
-                   NumberText(static_cast<long long>(*layout_.rangeHigh)) + ".";
-    }
-    if (kind == 'D') return "Please enter a date such as " + CLIP(FORMAT(static_cast<double>(TODAY()), picture)) + ".";
-    if (kind == 'T') return "Please enter a valid time.";
-    return "Please enter a number.";
+    return Rule().Refusal();
 }
+
+bool EntryControl::TypingRefused() const { return edit_->isModified() && !Valid(); }
+
+NumberRule EntryControl::Rule() const { return NumberRuleFor(layout_.picture, layout_.rangeLow, layout_.rangeHigh, use_); }
 
 void EntryControl::CommitTyping() { emit edit_->editingFinished(); }
 
 bool EntryControl::UserType(const std::string& text) {
     if (!Usable() || edit_->isReadOnly()) return false;
+    edit_->setFocus(Qt::OtherFocusReason);
     edit_->setText(Q(text));
     edit_->setModified(true);
     emit edit_->editingFinished();
@@ -410,39 +471,68 @@ SpinControl::SpinControl(Window& w, const ControlLayout& l, int n) : Control(w, 
     spin_->setRange(static_cast<int>(l.rangeLow.value_or(0)), static_cast<int>(l.rangeHigh.value_or(1000000)));
     spin_->setSingleStep(std::max(1, static_cast<int>(l.step)));
     spin->stepped = [this] { Queue(Event::NewSelection); };
-    QObject::connect(spin_, &QAbstractSpinBox::editingFinished, spin_, [this] {
-        if (rejected_) return;
+    spin->typingRefused = [this] { return !Valid(); };
+    auto* watch = new FocusOutWatch(spin_);
+    spin->refuse = [this, watch] {
+        if (RefuseNow(window_, watch)) Queue(Event::Accepted);
+    };
+    spin->enterRefused = [this] { Queue(Event::Accepted); };
+    spin_->setKeyboardTracking(false);
+    QObject::connect(spin_, &QAbstractSpinBox::editingFinished, spin_, [this, watch] {
+        watch->leaving = false;
         Queue(Event::Accepted);
     });
+}
+
+NumberRule SpinControl::Rule() const {
+    return NumberRuleFor(layout_.picture, static_cast<double>(spin_->minimum()), static_cast<double>(spin_->maximum()),
+                         use_);
 }
 
 void SpinControl::Refresh() {
     if (use_) {
         QSignalBlocker block(spin_);
         spin_->setValue(static_cast<int>(NumericValue(use_.Get())));
+        // setValue leaves a text it takes to be the same number alone.
+        auto* spin = static_cast<PictureSpinBox*>(spin_);
+        spin->Edit()->setText(spin->Shown(spin->value()));
     }
 }
 
 void SpinControl::Update() {
-    if (use_) use_.Set(NumberText(static_cast<long long>(spin_->value())));
+    if (!use_) return;
+    const std::optional<double> v = Rule().Read(A(spin_->text()));
+    if (!v) return;
+    {
+        QSignalBlocker block(spin_);
+        spin_->setValue(static_cast<int>(*v));
+    }
+    use_.Set(NumberText(static_cast<long long>(spin_->value())));
 }
 
-bool SpinControl::Valid() const {
-    if (rejected_) return false;
-    if (!use_) return true;
-    double v = NumericValue(use_.Get());
-    return v >= spin_->minimum() && v <= spin_->maximum();
+bool SpinControl::Valid() const { return Rule().Read(A(spin_->text())).has_value(); }
+
+std::string SpinControl::Refusal() const { return Valid() ? std::string() : Rule().Refusal(); }
+
+bool SpinControl::TypingRefused() const {
+    auto* spin = static_cast<PictureSpinBox*>(spin_);
+    return spin->text() != spin->Shown(spin->value()) && !Valid();
+}
+
+void SpinControl::CommitTyping() {
+    auto* spin = static_cast<PictureSpinBox*>(spin_);
+    if (!Valid()) {
+        if (!window_.Cancelling()) Queue(Event::Accepted);  // refused, and said so
+    } else if (spin->text() != spin->Shown(spin->value())) {
+        Queue(Event::Accepted);
+    }
 }
 
 bool SpinControl::UserType(const std::string& text) {
     if (!Usable()) return false;
-    double v = layout_.picture.empty() ? NumericValue(text) : DeformatValue(text, layout_.picture);
-    if (v < spin_->minimum() || v > spin_->maximum()) {
-        // Out of range: refused, shown again as it was.
-        window_.Queue(Event::Rejected, number_);
-        return true;
-    }
-    spin_->setValue(static_cast<int>(v));
+    spin_->setFocus(Qt::OtherFocusReason);
+    static_cast<PictureSpinBox*>(spin_)->Edit()->setText(Q(text));
+    // As a user leaving it: taken, or refused with its reason.
     Queue(Event::Accepted);
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMdiArea>
 
 #include <cstdio>
@@ -143,7 +144,10 @@ TEST_F(WindowDriverTest, EntriesReadThroughTheirPictureAndRefuseBadInput) {
     };
     for (const Case& c : {Case{"abc", "Rejected ?COUNT", 0}, Case{"600", "Rejected ?COUNT", 0},
                           Case{"1,234", "Rejected ?COUNT", 0}, Case{"42", "Accepted ?COUNT", 42}}) {
+        if (std::string(c.event).rfind("Rejected", 0) == 0)
+            d.AnswerMessage("Please enter a number from 1 to 500.", fw::Button::Ok);
         d.Type("?COUNT", c.typed);
+        EXPECT_EQ(d.UnusedAnswers(), 0u) << c.typed;
         EXPECT_EQ(s.Events().back(), c.event) << c.typed;
         EXPECT_EQ(s.count, c.count) << c.typed;
     }
@@ -154,12 +158,16 @@ TEST_F(WindowDriverTest, AcceptAllPassValidatesEachFieldThenCompletes) {
     Driver d(GTestFailures());
     Sample s;
     d.Start([&] { SampleWindow(s); });
+    d.AnswerMessage("Please enter a number from 1 to 500.", fw::Button::Ok);
     d.Type("?COUNT", "abc");
     s.log.clear();
+    d.AnswerMessage("Please enter a number from 1 to 500.", fw::Button::Ok);
     d.Press("?OK");
-    // The pass stops at the first field that fails, without Completed.
-    EXPECT_EQ(s.Events(), (std::vector<std::string>{"Accepted ?OK", "Accepted ?NAME", "Rejected ?COUNT"}));
-    EXPECT_TRUE(s.acceptAllSeen);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    // OK is not pressed while an entry holds typing it refused: the entry
+    // refuses it again and keeps the focus.
+    EXPECT_EQ(s.Events(), (std::vector<std::string>{"Rejected ?COUNT"}));
+    EXPECT_FALSE(s.acceptAllSeen);
     EXPECT_EQ(d.FindWindow("SAMPLE")->Focus(), d.FindWindow("SAMPLE")->Feq("?COUNT"));
     d.Type("?COUNT", "7");
     s.log.clear();
@@ -167,7 +175,51 @@ TEST_F(WindowDriverTest, AcceptAllPassValidatesEachFieldThenCompletes) {
     EXPECT_EQ(s.Events(), (std::vector<std::string>{"Accepted ?OK", "Accepted ?NAME", "Accepted ?COUNT", "Accepted ?FONT",
                                                     "Accepted ?GENRE", "Accepted ?PRINT", "Accepted ?SIZE",
                                                     "Accepted ?COPIES", "Completed", "CloseWindow"}));
+    EXPECT_TRUE(s.acceptAllSeen);
     EXPECT_FALSE(d.IsOpen("SAMPLE"));
+}
+
+// Leaving a refused entry for another control says why and brings the focus
+// back with the text selected; Enter (the default button) and OK are not
+// pressed over it; leaving for Cancel or closing the window refuses nothing.
+TEST_F(WindowDriverTest, ARefusedEntryKeepsTheFocusUntilPutRightOrCancelled) {
+    Driver d(GTestFailures());
+    Sample s;
+    s.count = 5;
+    d.Start([&] { SampleWindow(s); });
+    fw::Window* w = d.FindWindow("SAMPLE");
+    QWidget* count = w->Find("?COUNT")->Widget();
+    auto* edit = qobject_cast<QLineEdit*>(count);
+    ASSERT_NE(edit, nullptr);
+    const std::string refusal = "Please enter a number from 1 to 500.";
+
+    d.TypeKeys("?COUNT", "x");  // typed, not yet taken
+    s.log.clear();
+    d.AnswerMessage(refusal, fw::Button::Ok);
+    w->Find("?NAME")->Widget()->setFocus(Qt::TabFocusReason);
+    d.Settle();
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(s.Events(), (std::vector<std::string>{"Rejected ?COUNT"}));
+    EXPECT_EQ(QApplication::focusWidget(), count);
+    EXPECT_EQ(edit->selectedText().toStdString(), d.Text("?COUNT"));
+    EXPECT_EQ(s.count, 5);
+
+    s.log.clear();
+    d.AnswerMessage(refusal, fw::Button::Ok);
+    d.Key("?COUNT", fw::KeyCode::Enter);
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
+    EXPECT_EQ(s.Events(), (std::vector<std::string>{"Rejected ?COUNT"})) << "OK was not pressed";
+    EXPECT_TRUE(d.IsOpen("SAMPLE"));
+
+    // Going to Cancel says nothing; the close it leads to happens.
+    s.log.clear();
+    w->Find("?CANCEL")->Widget()->setFocus(Qt::MouseFocusReason);
+    d.Settle();
+    EXPECT_TRUE(s.Events().empty());
+    EXPECT_EQ(s.count, 5);
+    d.Press("?CANCEL");
+    EXPECT_FALSE(d.IsOpen("SAMPLE"));
+    EXPECT_TRUE(d.Messages().size() == 2u);
 }
 
 TEST_F(WindowDriverTest, ChoicesChecksOptionsAndSpins) {
@@ -195,7 +247,9 @@ TEST_F(WindowDriverTest, ChoicesChecksOptionsAndSpins) {
     w->Set(Prop::Disable, 1, w->Feq("?SIZE:LARGE"));  // one radio of the option
     EXPECT_FALSE(d.Enabled("?SIZE:LARGE"));
     EXPECT_TRUE(d.Enabled("?SIZE:SMALL"));
+    d.AnswerMessage("Please enter a number from 1 to 100.", fw::Button::Ok);
     d.Type("?COPIES", "150");
+    EXPECT_EQ(d.UnusedAnswers(), 0u);
     EXPECT_EQ(s.Events().back(), "Rejected ?COPIES");
     EXPECT_EQ(s.copies, 1);
     w->Set(Prop::RangeHigh, 200, w->Feq("?COPIES"));  // the range set at run time
