@@ -11,6 +11,7 @@
 // Any other face is passed to the font database as it is.
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QString>
 
 #include <string_view>
@@ -34,5 +35,28 @@ QFont QtFont(const TextFont& font, double pixelSize);
 // and the width of a text (Windows-1252) in it.
 int TextHeight(const TextFont& font);
 int TextWidth(const TextFont& font, std::string_view text);
+
+// A font as a device of `dotsPerInch` draws it (the renderer's pixel size,
+// rounded as it rounds it), measured in thousandths of an inch: what the
+// printer puts on paper, not what the screen shows.
+struct InkMetrics {
+    double ascent = 0, descent = 0, capHeight = 0;
+    double Height() const { return ascent + descent; }
+};
+class DeviceMeasure {
+public:
+    DeviceMeasure(const TextFont& font, double dotsPerInch);
+    // The advance of a text (Windows-1252) as drawn.
+    double Width(std::string_view text) const;
+    const InkMetrics& Metrics() const { return ink_; }
+
+private:
+    QFont font_;
+    QFontMetricsF metrics_;
+    double unit_;  // thousandths of an inch a device pixel
+    InkMetrics ink_;
+};
+// One measure per font and resolution, kept for the program's run.
+const DeviceMeasure& MeasureFor(const TextFont& font, double dotsPerInch);
 
 }  // namespace fw::report
