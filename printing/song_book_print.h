@@ -80,7 +80,14 @@ private:
     struct ColumnState {
         std::string lastName;
         bool afterFiller = false;
+        bool nameShown = false;  // the entry's first row printed the group name
     };
+    // Texts are fitted as a printer of this resolution draws them.
+    static constexpr double kLayoutDpi = 600;
+    int BodySize() const;
+    fw::report::TextFont BodyFont(int style) const;
+    RowFit FitOf() const;
+    std::string SongNumberOf(std::string_view unqDiskId, std::string_view track) const;
 
     void SetUpReport();
     void OnPageStart(int seq, int number);
