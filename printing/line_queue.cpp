@@ -54,9 +54,8 @@ bool WrapText(std::string& text, std::size_t width, std::string& remainder) {
 
 namespace {
 
-// Measured at a printer's resolution, with room for the rounding of the
-// font's pixel size at lower resolutions (300 dots an inch and up).
-constexpr double kFitDpi = 600;
+// Measured in the renderer's text space, with a little room to spare.
+constexpr double kFitDpi = fw::report::kTextUnitsPerInch;
 constexpr double kFitSafety = 0.015;
 
 std::string TrimLeft(std::string_view s) {

@@ -76,11 +76,11 @@ ReportDefinition SlipDefinition(const RequestCardSetupValues& s) {
     std::vector<ElementRow> elements{
         {"SLIP", Text("SONGREQUESTHEADERTEXT", {406, kHeaderY, 3542, TextHeight(header)}, header,
                       fw::CLIP(s.SongRequestHeaderText))},
-        {"SLIP", Text("NAME", {406, 583, 3448, 208}, lines, "Name: " + std::string(38, '_'))},
+        {"SLIP", Text("NAME", {406, 583, 3448, 208}, lines, "Name: " + std::string(37, '_'))},
         {"SLIP", Text("SONGTITLE", {406, 948, 3448, 208}, lines, "Song Title: " + std::string(34, '_'))},
         {"SLIP", Text("ARTIST", {406, 1313, 3448, 208}, lines, "Artist: " + std::string(37, '_'))},
         {"SLIP", Text("SONGNUMBER", {406, 1698, 3448, 208}, lines,
-                      "Song #: " + std::string(19, '_') + " Key(+/-) " + std::string(11, '_'))},
+                      "Song #: " + std::string(18, '_') + " Key(+/-) " + std::string(10, '_'))},
         // Beside a logo the footer starts further left.
         {"SLIP", Text("SONGREQUESTFOOTERTEXT", {logo.empty() ? 521 : kFooterBesideLogoX, 2115, logo.empty() ? 3458 : 3000, 208}, footer,
                       fw::CLIP(s.SongRequestFooterText))},

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/report/report.h"
+#include "platform/report/report_fonts.h"
 #include "printing/line_queue.h"
 #include "printing/print_settings.h"
 #include "printing/song_book_report_layouts.h"
@@ -82,8 +83,8 @@ private:
         bool afterFiller = false;
         bool nameShown = false;  // the entry's first row printed the group name
     };
-    // Texts are fitted as a printer of this resolution draws them.
-    static constexpr double kLayoutDpi = 600;
+    // Texts are fitted in the renderer's text space.
+    static constexpr double kLayoutDpi = fw::report::kTextUnitsPerInch;
     int BodySize() const;
     fw::report::TextFont BodyFont(int style) const;
     RowFit FitOf() const;

@@ -44,7 +44,8 @@ Rect PrintableArea(const Page& page, int margin) {
     return {margin, margin, page.width - 2 * margin, page.height - 2 * margin};
 }
 
-std::vector<std::string> CheckPage(const Page& page, int pageCount, double dpi, int margin) {
+std::vector<std::string> CheckPage(const Page& page, int pageCount, int margin) {
+    const double dpi = kTextUnitsPerInch;
     std::vector<std::string> faults;
     const Rect area = PrintableArea(page, margin);
     std::vector<Ink> texts;

@@ -1,8 +1,9 @@
 #pragma once
 // Checks a finished page as a printer will put it on paper: every text is
-// measured with the printer's font metrics at the printer's resolution.
+// measured with the font metrics the renderer draws it with on a printer
+// (its text space of kTextUnitsPerInch, the same on every device).
 //
-//   for (const std::string& fault : fw::report::CheckPage(page, pageCount, 600)) ADD_FAILURE() << fault;
+//   for (const std::string& fault : fw::report::CheckPage(page, pageCount)) ADD_FAILURE() << fault;
 //
 // A page is whole when
 //   - every text fits its element: its advance within the element's width,
@@ -28,7 +29,6 @@ inline constexpr int kPrintableMargin = 250;
 Rect PrintableArea(const Page& page, int margin = kPrintableMargin);
 
 // The faults of a page, one readable line each; none when it is whole.
-std::vector<std::string> CheckPage(const Page& page, int pageCount, double dotsPerInch,
-                                   int margin = kPrintableMargin);
+std::vector<std::string> CheckPage(const Page& page, int pageCount, int margin = kPrintableMargin);
 
 }  // namespace fw::report

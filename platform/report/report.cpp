@@ -28,7 +28,7 @@ int SizeThatFits(const TextFont& font, std::string_view text, int width) {
     // Room for the rounding of pixel sizes at other resolutions.
     const double room = width * 0.985 - 2;
     TextFont f = font;
-    while (f.size > kSmallestShrunkSize && MeasureFor(f, 600).Width(text) > room) --f.size;
+    while (f.size > kSmallestShrunkSize && MeasureFor(f, kTextUnitsPerInch).Width(text) > room) --f.size;
     return f.size;
 }
 

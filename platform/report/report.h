@@ -91,8 +91,7 @@ private:
 
 // The smallest size a shrinking text is printed at, in points.
 inline constexpr int kSmallestShrunkSize = 4;
-// The size a text of the font fits the width at, as a printer of 600 dots
-// an inch draws it: the font's own size, or smaller (not below
+// The size a text of the font fits the width at, as the renderer draws it: the font's own size, or smaller (not below
 // kSmallestShrunkSize).
 int SizeThatFits(const TextFont& font, std::string_view text, int width);
 

@@ -36,9 +36,13 @@ QFont QtFont(const TextFont& font, double pixelSize);
 int TextHeight(const TextFont& font);
 int TextWidth(const TextFont& font, std::string_view text);
 
-// A font as a device of `dotsPerInch` draws it (the renderer's pixel size,
-// rounded as it rounds it), measured in thousandths of an inch: what the
-// printer puts on paper, not what the screen shows.
+// The resolution the renderer lays texts out at on every device.
+inline constexpr double kTextUnitsPerInch = 1000;
+
+// A font measured in thousandths of an inch as the renderer draws it: it
+// lays texts out at 1,000 units an inch on every device (its pixel size
+// rounded there), so a printer of any resolution puts them on paper as
+// measured here. `dotsPerInch` is the resolution of that text space.
 struct InkMetrics {
     double ascent = 0, descent = 0, capHeight = 0;
     double Height() const { return ascent + descent; }

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
+#include <QTemporaryDir>
 
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <filesystem>
 
 #include "platform/ui/common_dialogs.h"
@@ -247,6 +250,55 @@ TEST_F(PreviewerTest, ARefusedJobIsToldAndThePreviewStaysOpen) {
     driver->Press("?PRINT");
     EXPECT_EQ(result, printing::preview_result::Printed);
     EXPECT_EQ(cups.WaitForJobs(1).size(), 1u);
+}
+
+// The printer is driven at its own resolution, so a text takes the same
+// width on paper as in a PDF of the same page.
+TEST_F(PreviewerTest, PaperAndPdfLayTextsOutAlike) {
+    cvtest::CupsServer& cups = cvtest::CupsServer::Shared();
+    if (!cups.Running()) GTEST_SKIP() << cups.Reason();
+    cups.ClearOutput();
+    fw::CurrentPrinter().setPrinterName(QString::fromStdString(cups.Queue()));
+    EXPECT_GE(fw::CurrentPrinter().resolution(), 300);
+    using namespace fw::report;
+    static const BandRow bands[] = {{"ROW", BandRole::Detail, 0, 0, 300}};
+    Element text;
+    text.name = "ROW";
+    text.rect = {500, 1000, 7500, 200};
+    text.font.size = 8;
+    text.text = "Bridgeoverthetroubledwaterandbacktothesea";
+    const ElementRow elements[] = {{"ROW", text}};
+    Report r(BuildDefinition({}, bands, elements));
+    r.Print("ROW");
+    const PageList page = r.Finish();
+    std::string error;
+    PrinterSink printer(fw::CurrentPrinter());
+    ASSERT_TRUE(PrintPages(page, "Widths", printer, error)) << error;
+    QTemporaryDir folder;
+    const std::string pdf = folder.filePath("direct.pdf").toStdString();
+    PdfSink direct(pdf);
+    ASSERT_TRUE(PrintPages(page, "Widths", direct, error)) << error;
+    const std::vector<std::string> jobs = cups.WaitForJobs(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    // The word's box (xMin, xMax) in each PDF, through pdftotext -bbox.
+    auto width = [](const std::string& file) {
+        const std::string html = file + ".html";
+        if (std::system(("pdftotext -bbox '" + file + "' '" + html + "'").c_str()) != 0) return -1.0;
+        std::ifstream in(html);
+        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t word = all.find("Bridgeover");
+        if (word == std::string::npos) return -1.0;
+        const std::size_t open = all.rfind("<word", word);
+        auto attribute = [&](const char* name) {
+            const std::size_t at = all.find(name, open);
+            return std::stod(all.substr(at + std::strlen(name) + 2));
+        };
+        return attribute("xMax") - attribute("xMin");
+    };
+    const double onPaper = width(jobs[0]), inPdf = width(pdf);
+    ASSERT_GT(onPaper, 0);
+    ASSERT_GT(inPdf, 0);
+    EXPECT_NEAR(onPaper / inPdf, 1.0, 0.005) << onPaper << " against " << inPdf;
 }
 
 }  // namespace

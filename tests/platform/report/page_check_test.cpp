@@ -41,7 +41,7 @@ bool Mentions(const std::vector<std::string>& faults, const std::string& what) {
 
 TEST(PageCheck, EveryKindOfFault) {
     ASSERT_TRUE(RegisterReportFonts());
-    const double wide = MeasureFor(Font(10), 600).Width("Bridge Over Troubled Water");
+    const double wide = MeasureFor(Font(10), kTextUnitsPerInch).Width("Bridge Over Troubled Water");
     EXPECT_GT(wide, 1000);
     struct Case {
         const char* what;
@@ -62,7 +62,7 @@ TEST(PageCheck, EveryKindOfFault) {
          "line at 100,2000,8300,0 lies outside"},
     };
     for (const Case& c : cases) {
-        const std::vector<std::string> faults = CheckPage(c.page, 1, 600);
+        const std::vector<std::string> faults = CheckPage(c.page, 1);
         if (!c.fault) {
             EXPECT_TRUE(faults.empty()) << c.what << ": " << (faults.empty() ? "" : faults[0]);
         } else {
@@ -76,8 +76,8 @@ TEST(PageCheck, ShrinkingTextsFitTheirElements) {
     const std::string text = "WMWMWMWMWMWMWMWMWMWMWMWMWMWM";
     const int size = SizeThatFits(Font(10), text, 1500);
     EXPECT_LT(size, 10);
-    EXPECT_LE(MeasureFor(Font(size), 600).Width(text), 1500);
-    EXPECT_GT(MeasureFor(Font(size + 1), 600).Width(text), 1500 * 0.985 - 2);
+    EXPECT_LE(MeasureFor(Font(size), kTextUnitsPerInch).Width(text), 1500);
+    EXPECT_GT(MeasureFor(Font(size + 1), kTextUnitsPerInch).Width(text), 1500 * 0.985 - 2);
     EXPECT_EQ(SizeThatFits(Font(10), "Jude", 1500), 10);
     EXPECT_EQ(SizeThatFits(Font(10), std::string(200, 'W'), 1500), kSmallestShrunkSize);
 }
