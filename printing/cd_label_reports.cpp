@@ -33,6 +33,7 @@ Element TextAt(const char* name, Rect rect, TextFont font, Align align = Align::
     e.rect = rect;
     e.font = std::move(font);
     e.align = align;
+    e.shrinkToFit = true;  // a text too wide for its place on the label prints smaller, whole
     return e;
 }
 
@@ -59,9 +60,10 @@ ReportDefinition CdLabelDefinition() {
         {"LABELHEADER", TextAt("BRA:MAKE", {2688, 1271, 3400, 190}, Arial(12, 700))},
         {"LABELHEADER", TextAt("SBK:UNQDISKID", {3646, 1458, 2300, 130}, Arial(8))},
         {"LABELHEADER", TextAt("SBD:ALTDISKID", {2833, 1563, 3300, 290}, Arial(18, 700))},
-        {"LABELDETAIL", TextAt("LEFTTRACK", {2260, 0, 156, 135}, Arial(8, 700))},
+        // The track number ends a little before its title, so "10." never touches it.
+        {"LABELDETAIL", TextAt("LEFTTRACK", {2200, 0, 190, 135}, Arial(8, 700), Align::Right)},
         {"LABELDETAIL", TextAt("LEFTTITLE", {2427, 0, 1156, 135}, Arial(8, 700))},
-        {"LABELDETAIL", TextAt("RIGHTTRACK", {5094, 0, 156, 135}, Arial(8, 700))},
+        {"LABELDETAIL", TextAt("RIGHTTRACK", {5034, 0, 190, 135}, Arial(8, 700), Align::Right)},
         {"LABELDETAIL", TextAt("RIGHTTITLE", {5260, 0, 1156, 135}, Arial(8, 700))},
         {"LABELFOOTER", TextAt("LABELFOOTER", {3250, 135, 2500, 135}, Arial(8, 700))},
         {"LABELFOOTER", TextAt("BYLINE", {2604, 375, 3365, 100}, Arial(6), Align::Centre)},
@@ -194,7 +196,7 @@ bool ConfirmLabelsLoaded(const char* what) {
 // The common run of both reports: destination, the tagged discs a
 // progress pass at 25 a tick, then the preview or the print.
 template <class Sheets>
-void RunLabelReport(bool fullSize) {
+bool RunLabelReport(bool fullSize) {
     shell::ActionOutcome() = shell::outcome::Cancelled;
     // TAGFILE is read before the destination window waits for the user, so
     // another label setup writing it meanwhile cannot change these labels.
@@ -202,10 +204,10 @@ void RunLabelReport(bool fullSize) {
     std::string error;
     if (!ReadTagFile(tags, error)) {
         shell::ShowWarningOneText(35, "TagFile");
-        return;
+        return false;
     }
     ReportPreviewer previewer;
-    if (ReportDestinationWindow(previewer) == 1) return;
+    if (ReportDestinationWindow(previewer) == 1) return false;
     shell::FileUse discsInUse(shell::SBDiscsFile());
     std::unique_ptr<shell::FileUse> bookInUse, brandsInUse;
     if (fullSize) {
@@ -237,18 +239,26 @@ void RunLabelReport(bool fullSize) {
     };
     if (shell::RunProgressProcess(plan) != shell::PassState::Completed) {
         shell::ActionOutcome() = shell::outcome::Cancelled;
-        return;
+        return false;
     }
     fw::report::PageList pages = sheets.Finish();
-    DeliverReport(previewer, pages,
-                  {fullSize ? "CD Label Previewer" : "SongBook Preview", "No Zoom",
-                   [fullSize] { return ConfirmLabelsLoaded(fullSize ? "CD labels" : "labels"); }});
+    const bool printed =
+        DeliverReport(previewer, pages,
+                      {fullSize ? "CD Label Previewer" : "SongBook Preview", "No Zoom",
+                       [fullSize] { return ConfirmLabelsLoaded(fullSize ? "CD labels" : "labels"); }});
     shell::ActionOutcome() = shell::outcome::Completed;
+    return printed;
 }
 
 }  // namespace
 
 void PrintCdLabels() { RunLabelReport<CdLabelSheets>(true); }
 void PrintMiniLabels() { RunLabelReport<MiniLabelSheets>(false); }
+
+bool PrintLabelsOfType(int labelType) {
+    if (labelType == label_type::FullSize) return RunLabelReport<CdLabelSheets>(true);
+    if (labelType == label_type::Mini) return RunLabelReport<MiniLabelSheets>(false);
+    return false;
+}
 
 }  // namespace printing

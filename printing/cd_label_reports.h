@@ -59,5 +59,9 @@ std::string LabelByLine();
 
 void PrintCdLabels();
 void PrintMiniLabels();
+// The same, saying whether the labels went to the printer: printed from
+// the preview, or printed at once after the host said the labels are
+// loaded, and the printer took the job.
+bool PrintLabelsOfType(int labelType);
 
 }  // namespace printing

@@ -119,12 +119,11 @@ void PrintLabels(LabelSetupWindow& w) {
                     fw::Icon::Exclamation, fw::Button::Ok);
         return;
     }
-    // The tags stay when TAGFILE cannot be written, so nothing is lost.
+    // The tags stay when TAGFILE cannot be written, so nothing is lost;
+    // they are cleared only once the labels went to the printer (not when
+    // the host cancelled, answered No, or the printer refused the job).
     if (!WriteTags(w.tags, "No labels were printed.")) return;
-    w.tags.Clear();
-    const int type = LabelSettings().LABELTYPE;
-    if (type == label_type::FullSize) PrintCdLabels();
-    if (type == label_type::Mini) PrintMiniLabels();
+    if (PrintLabelsOfType(LabelSettings().LABELTYPE)) w.tags.Clear();
     w.browse.ReloadPage(shell::ReloadKind::Keep);
 }
 

@@ -6,9 +6,14 @@
 // a column's last line); flat layouts get one row per entry, two when its
 // texts are wrapped, with a filler so that the two are never split.
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/report/report_types.h"
 
 #include "printing/song_book_layouts.h"
 #include "printing/song_queue.h"
@@ -19,12 +24,15 @@ struct LineRow {
     char field = ' ';        // grouped: 'A' artist row, 'T' title row, 'X' filler
     bool top = false;        // flat: treated as lying at the top of a column or page
     bool lineBreak = false;  // flat: blank filler that keeps a wrapped entry together
-    bool wrapped = false;    // flat: the continuation row of a wrapped entry
+    bool wrapped = false;    // the continuation row of a text that did not fit one row
+    bool quiet = false;      // a further filler of the same gap: no rule
+    bool continues = false;  // two columns, flat: the first row of a column in the middle of a group
     std::int32_t index = 0;  // print order from 1
     std::int16_t line = 0;   // grouped: line in its column or page; flat: count within its group
     std::string fullGroup;   // flat: the entry's whole group name
     std::string title, artist;
     std::string diskTrackNo, unqDiskId, makeId;
+    std::string songNo;      // this row's part of the "Song #" text
 };
 
 // Lines per column (two columns) or per page (one column): the base for
@@ -44,9 +52,45 @@ WrapWidths WrapWidthsFor(SongBookLayout layout, int setFonts);
 // the text was longer than the width.
 bool WrapText(std::string& text, std::size_t width, std::string& remainder);
 
+// Measures a field's texts as the printer draws them (its font at the
+// printer's resolution, upper-cased when the layout prints them so) and
+// breaks a text too wide for the field into pieces that fit, at its last
+// blanks in reach, or between letters where a word alone is too wide.
+// A fitter made without a font measures nothing: only the character
+// widths break texts.
+class TextFitter {
+public:
+    TextFitter() = default;
+    TextFitter(const fw::report::TextFont& font, bool upperCase, double width);
+    bool Measuring() const { return width_ > 0; }
+    bool Fits(std::string_view text) const;
+    double Width(std::string_view text) const;
+    // The pieces of a text, the first at most maxChars long when maxChars
+    // is not 0 (broken at its last blank within them, as WrapText does);
+    // every piece after the first is printed after `lead`.
+    std::vector<std::string> Pieces(std::string_view text, std::size_t maxChars, std::string_view lead) const;
+
+private:
+    std::array<double, 256> advance_{};
+    double width_ = 0;
+    bool upper_ = false;
+};
+
+// What the line queue fits each row's texts to.
+struct RowFit {
+    WrapWidths chars;           // the character wrap widths of the flat layouts
+    TextFitter title, artist;   // the fields of the row (the grouped layouts: the entry's
+    TextFitter heading;         // field, and the heading's field for the group name)
+    TextFitter songNo;
+    // The "Song #" of an entry; none: the rows carry no "Song #" text.
+    std::function<std::string(const SongQueueEntry&)> songNumber;
+};
+
 // The line queue of a layout with L lines per column or page.
 std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& queue, SongBookLayout layout, int lines,
                                     WrapWidths widths);
+std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& queue, SongBookLayout layout, int lines,
+                                    const RowFit& fit);
 
 // The "Song #" of a listing: the track text alone for the discless "*"
 // disc (banded layouts drop its leading zero), the custom disc ID alone for

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/data/file_ops.h"
+#include "platform/data/names/name_ops.h"
 #include "platform/data/view.h"
 #include "platform/report/report.h"
 #include "platform/runtime/error_state.h"
@@ -40,6 +41,7 @@ Element Text(std::string name, Rect rect, TextFont font, std::string text = {}, 
     e.font = std::move(font);
     e.text = std::move(text);
     e.align = align;
+    e.shrinkToFit = true;  // a text too wide for its column prints smaller, whole
     return e;
 }
 
@@ -79,6 +81,24 @@ ReportDefinition ManagementDefinition(const char* title, const std::vector<Colum
     ReportDefinition d = BuildDefinition({}, bands, elements);
     d.detailArea = {0, 1150, d.paper.Width(), 10400 - 1150};
     return d;
+}
+
+// The brand code of the host's own discs, and its name in the song base's
+// brand codes (the code itself when the song base has none).
+constexpr std::string_view kCustomBrandCode = "CU";
+
+bool IsCustomDisc() { return SBD.MAKETYPE.Clip() == kCustomBrandCode; }
+
+std::string CustomBrandName() {
+    std::string name(kCustomBrandCode);
+    if (!fw::EXISTS(shell::MakeIdName.Clip())) return name;
+    shell::FileUse codesInUse(shell::MakeIdFile());
+    MAK.MAKEID = kCustomBrandCode;
+    fw::File& codes = shell::MAKEID();
+    fw::GET(codes, codes.FindKey("MAK:KMAKEID"));
+    if (fw::ERRORCODE() == 0 && !MAK.MAKEDESC.Clip().empty()) name = MAK.MAKEDESC.Str();
+    fw::SetError(0);
+    return name;
 }
 
 // The pass over the view, then the preview or the print.
@@ -137,8 +157,12 @@ void PrintDiscInventory() {
     struct Row {
         std::string alt, unq;
     };
-    std::vector<Row> unknownBrand;
-    std::size_t nextUnknown = 0;
+    std::vector<Row> unknownBrand, custom;
+    std::size_t nextUnknown = 0, nextCustom = 0;
+    // The host's own discs carry the custom brand code: they are listed
+    // under that brand, as the song-book window shows them, whatever real
+    // brand shares their brand number.
+    const std::string customBrand = CustomBrandName();
     fw::View byBrand(brands);
     byBrand.Join(discs.FindKey("SBD:KMAKEID"), {"BRA:MakeID"});
     byBrand.SetFilter("BRA:MakeID = SBD:MakeID");
@@ -152,7 +176,15 @@ void PrintDiscInventory() {
                 unq = row.unq;
                 return 0;
             }
-            fw::NEXT(byBrand);
+            if (nextCustom < custom.size()) {
+                const Row& row = custom[nextCustom++];
+                brand = customBrand;
+                alt = row.alt;
+                unq = row.unq;
+                return 0;
+            }
+            do fw::NEXT(byBrand);
+            while (fw::ERRORCODE() == 0 && IsCustomDisc());
             if (fw::ERRORCODE() != 0) return fw::ERRORCODE();
             brand = BRA.MAKE.Str();
             alt = SBD.ALTDISKID.Str();
@@ -164,6 +196,10 @@ void PrintDiscInventory() {
         fw::SET(discs.FindKey("SBD:KALTDISKID"));
         for (fw::NEXT(discs); fw::ERRORCODE() == 0; fw::NEXT(discs)) {
             const Row row{SBD.ALTDISKID.Str(), SBD.UNQDISKID.Str()};
+            if (IsCustomDisc()) {
+                custom.push_back(row);
+                continue;
+            }
             BRA.MakeID = SBD.MakeID;
             fw::GET(brands, brands.FindKey("BRA:KMAKEID"));
             if (fw::ERRORCODE() != 0) unknownBrand.push_back(row);

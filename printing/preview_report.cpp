@@ -204,7 +204,10 @@ int PreviewReport(ReportPreviewer& p, fw::report::PageList& pages, bool printMod
     }
     if (printMode) {
         SelectPagesToPrint(p);
-        PrintSelectedPages(p);
+        if (PrintSelectedPages(p)) {
+            p.RETURNVALUE = preview_result::Printed;
+            TellPagesPrinted(p, p.SAVEIMAGEQUEUE.Count() * std::max(1, p.PRINTCOPIES));
+        }
         return p.RETURNVALUE;
     }
     {

@@ -86,7 +86,8 @@ int PrintOptionsWindow(ReportPreviewer& p) {
             for (const char* c : {"?PAGEFROM", "?PAGETO", "?FROMPROMPT", "?TOPROMPT"}) range ? fw::ENABLE(c) : fw::DISABLE(c);
         }
     }
-    if (result == 1) PrintSelectedPages(p);
+    // A job the printer refused (said to the user) leaves the pages unprinted.
+    if (result == 1 && !PrintSelectedPages(p)) result = 0;
     return result;
 }
 

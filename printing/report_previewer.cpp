@@ -96,9 +96,18 @@ bool PrintSelectedPages(ReportPreviewer& p) {
 
 bool PrintWithoutPreview(ReportPreviewer& p, const fw::report::PageList& pages) {
     fw::SETCURSOR("~wait");
-    bool ok = PrintJob(p, ApplyPrintCopies(p, pages), 1, 1);
+    const fw::report::PageList copies = ApplyPrintCopies(p, pages);
+    bool ok = PrintJob(p, copies, 1, 1);
     fw::SETCURSOR();
+    if (ok) TellPagesPrinted(p, copies.Count());
     return ok;
+}
+
+void TellPagesPrinted(const ReportPreviewer& p, int pages) {
+    const std::string printer = CurrentPrinterName();
+    std::string text = std::to_string(pages) + (pages == 1 ? " page" : " pages") + " went to the printer";
+    text += printer.empty() ? std::string(".") : " " + printer + ".";
+    fw::MESSAGE(text, p.REPORTTITLE.empty() ? std::string("Print") : p.REPORTTITLE, fw::Icon::Asterisk);
 }
 
 fw::report::PageList ApplyPrintCopies(const ReportPreviewer& p, const fw::report::PageList& pages) {

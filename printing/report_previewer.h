@@ -70,6 +70,10 @@ fw::report::PageList ApplyPrintCopies(const ReportPreviewer& previewer, const fw
 // reports). False after a failure, which has been reported to the user.
 bool PrintWithoutPreview(ReportPreviewer& previewer, const fw::report::PageList& pages);
 
+// After printing without a preview: a short message saying how many pages
+// went to which printer.
+void TellPagesPrinted(const ReportPreviewer& previewer, int pages);
+
 // Where print jobs go: by default the program's printer (CUPS); tests put
 // a recording or PDF sink here. An empty function restores the default.
 using PrintSinkFactory = std::function<std::unique_ptr<fw::report::PrintSink>()>;

@@ -23,6 +23,7 @@ Element Text(const char* name, Rect rect, TextFont font, std::string text) {
     e.rect = rect;
     e.font = std::move(font);
     e.text = std::move(text);
+    e.shrinkToFit = true;  // the designed texts shrink rather than being cut
     return e;
 }
 
@@ -34,16 +35,27 @@ Element Guide(int n, Rect rect) {
     return e;
 }
 
+// The header and, beside a logo, the footer lie where printers print on
+// the slips at the sheet's top and left edges too.
+constexpr int kHeaderY = 260;
+constexpr int kFooterBesideLogoX = 260;
+
+// Where the guides at the sheet's edges begin: inside the quarter inch
+// that printers leave blank, clear of the width of the mark itself.
+constexpr int kGuideEdge = 256;
+
 // The 17 cutting guides marking the 2 by 4 grid: five marks down the
 // centre line, and at each inner row edge a mark at both page edges and
 // one across the centre.
 std::vector<Element> Guides() {
     std::vector<Element> guides;
     int n = 0;
-    for (int y : {0, 2500, 5125, 7750, 10250}) guides.push_back(Guide(++n, {4250, y, 0, 250}));
+    // Marks at the sheet's edges start where printers can print.
+    guides.push_back(Guide(++n, {4250, kGuideEdge, 0, 500 - kGuideEdge}));
+    for (int y : {2500, 5125, 7750, 10250}) guides.push_back(Guide(++n, {4250, y, 0, 250}));
     for (int y : {2625, 5250, 7875, 10480}) {
-        guides.push_back(Guide(++n, {0, y, 500, 0}));
-        guides.push_back(Guide(++n, {8000, y, 500, 0}));
+        guides.push_back(Guide(++n, {kGuideEdge, y, 500 - kGuideEdge, 0}));
+        guides.push_back(Guide(++n, {8000, y, 8500 - kGuideEdge - 8000, 0}));
         guides.push_back(Guide(++n, {4125, y, 250, 0}));
     }
     return guides;
@@ -62,15 +74,15 @@ ReportDefinition SlipDefinition(const RequestCardSetupValues& s) {
                                          s.SongRequestFooterFontStyle, s.SongRequestFooterColor);
     const std::string logo = fw::CLIP(s.SongRequestLogoFilename);
     std::vector<ElementRow> elements{
-        {"SLIP", Text("SONGREQUESTHEADERTEXT", {406, 188, 3542, TextHeight(header)}, header,
+        {"SLIP", Text("SONGREQUESTHEADERTEXT", {406, kHeaderY, 3542, TextHeight(header)}, header,
                       fw::CLIP(s.SongRequestHeaderText))},
-        {"SLIP", Text("NAME", {406, 583, 3448, 208}, lines, "Name: " + std::string(38, '_'))},
+        {"SLIP", Text("NAME", {406, 583, 3448, 208}, lines, "Name: " + std::string(37, '_'))},
         {"SLIP", Text("SONGTITLE", {406, 948, 3448, 208}, lines, "Song Title: " + std::string(34, '_'))},
         {"SLIP", Text("ARTIST", {406, 1313, 3448, 208}, lines, "Artist: " + std::string(37, '_'))},
         {"SLIP", Text("SONGNUMBER", {406, 1698, 3448, 208}, lines,
-                      "Song #: " + std::string(19, '_') + " Key(+/-) " + std::string(11, '_'))},
+                      "Song #: " + std::string(18, '_') + " Key(+/-) " + std::string(10, '_'))},
         // Beside a logo the footer starts further left.
-        {"SLIP", Text("SONGREQUESTFOOTERTEXT", {logo.empty() ? 521 : 200, 2115, 3458, 208}, footer,
+        {"SLIP", Text("SONGREQUESTFOOTERTEXT", {logo.empty() ? 521 : kFooterBesideLogoX, 2115, logo.empty() ? 3458 : 3000, 208}, footer,
                       fw::CLIP(s.SongRequestFooterText))},
     };
     Element picture;

@@ -1,6 +1,9 @@
 #include "printing/song_book_print.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "platform/report/report_fonts.h"
 
 #include "platform/text/clock.h"
 #include "platform/text/dates.h"
@@ -29,6 +32,7 @@ SongQueueRules QueueRulesOf(const PrintSetup& s, SongBookLayout layout) {
     rules.allCaps = s.CaseStyle == 2 && TraitsOf(layout).family == ReportFamily::TwoColumn;
     rules.firstNameLastName = s.NameFormat == 1;
     rules.removeDuplicates = s.RemoveDuplicates == 1;
+    rules.printedUpper = s.CaseStyle == 2 && TraitsOf(layout).family == ReportFamily::SingleColumn;
     rules.removeVocals = s.RemoveVocals == 1;
     return rules;
 }
@@ -43,9 +47,55 @@ SongBookPrint::SongBookPrint(SongBookLayout layout, const PrintSetup& settings, 
     byArtist_ = traits_.sort == ReportSort::Artist;
     twoColumns_ = traits_.family == ReportFamily::TwoColumn;
     paperType_ = settings.PaperType == 2 ? 2 : 1;
+    offsetPages_ = settings.OffsetPages == 1;
+    offset_ = offsetPages_ ? std::clamp(static_cast<int>(settings.Offset), 0, 500) : 0;
+    geometry_ = GeometryFor(traits_.family, paperType_, offset_);
     lines_ = lines > 0 ? lines
                        : LinesPerColumn(traits_.family, paperType_, static_cast<int>(settings.SetFonts),
                                         static_cast<int>(settings.PAGEBREAKOFFSET));
+    // No more rows than the detail area holds at the body font's height,
+    // whatever the page-break offset asks: rows never overlap.
+    const fw::report::InkMetrics& ink = fw::report::MeasureFor(BodyFont(400), kLayoutDpi).Metrics();
+    const int rowHeight = static_cast<int>(std::ceil(ink.Height())) + 1;
+    lines_ = std::max(2, std::min(lines_, geometry_.detailHeight / std::max(1, rowHeight)));
+}
+
+int SongBookPrint::BodySize() const {
+    const PrintSetup& s = settings_;
+    return twoColumns_ ? (s.SetFonts == 1 ? 8 : 10) : (s.SetFonts == 1 ? 8 : s.SetFonts == 2 ? 10 : 12);
+}
+
+fw::report::TextFont SongBookPrint::BodyFont(int style) const {
+    fw::report::TextFont f;
+    f.face = settings_.PrintFont;
+    f.size = BodySize();
+    f.style = style;
+    return f;
+}
+
+RowFit SongBookPrint::FitOf() const {
+    const PrintSetup& s = settings_;
+    const ColumnPlaces places = ColumnPlacesFor(layout_, geometry_);
+    const bool caps = !twoColumns_ && s.CaseStyle == 2;
+    const fw::report::TextFont title = BodyFont(StyleOf(s.TitleBold, s.TitleItalics));
+    const fw::report::TextFont artist = BodyFont(StyleOf(s.ArtistBold, s.ArtistItalics));
+    RowFit fit;
+    if (!traits_.grouped) fit.chars = WrapWidthsFor(layout_, static_cast<int>(s.SetFonts));
+    fit.title = TextFitter(title, caps, places.title.w);
+    fit.artist = TextFitter(artist, caps, places.artist.w);
+    // The group name's field: the whole width from the column's edge in the
+    // grouped layouts, its own column in the flat ones.
+    const FieldPlace& group = byArtist_ ? places.artist : places.title;
+    fit.heading = TextFitter(byArtist_ ? artist : title, caps, group.w);
+    fit.songNo = TextFitter(BodyFont(StyleOf(s.DiskTrackBold, s.DiskTrackItalics)), false, places.songNo.w);
+    fit.songNumber = [this](const SongQueueEntry& e) { return SongNumberOf(e.unqDiskId, e.diskTrackNo); };
+    return fit;
+}
+
+std::string SongBookPrint::SongNumberOf(std::string_view unqDiskId, std::string_view track) const {
+    auto disc = altDiskIds_.find(DiscKey(unqDiskId));
+    const std::string alt = disc == altDiskIds_.end() ? std::string() : disc->second;
+    return SongNumberText(unqDiskId, track, alt, traits_.banded);
 }
 
 SongBookPrint::~SongBookPrint() = default;
@@ -57,23 +107,15 @@ void SongBookPrint::AddDisc(std::string_view unqDiskId, std::string_view altDisk
 void SongBookPrint::Lay(long records) {
     std::vector<SongQueueEntry> queue = std::move(loader_).Sorted();
     progressBase_ = twoColumns_ ? static_cast<long>(queue.size()) : records;
-    if (traits_.grouped || settings_.WordWrap == 0) {
-        rows_ = BuildLineQueue(queue, layout_, lines_, WrapWidthsFor(layout_, static_cast<int>(settings_.SetFonts)));
-    } else {
+    // The paper saver prints the song queue a row an entry, wrapping
+    // nothing by characters; only a text that cannot fit its field at all
+    // goes on in a continuation row.
+    RowFit fit = FitOf();
+    if (!traits_.grouped && settings_.WordWrap != 0) {
         fromSongQueue_ = true;
-        rows_.reserve(queue.size());
-        for (SongQueueEntry& e : queue) {
-            LineRow row;
-            row.index = static_cast<std::int32_t>(rows_.size() + 1);
-            row.title = std::move(e.title);
-            row.artist = std::move(e.artist);
-            row.fullGroup = byArtist_ ? row.artist : row.title;
-            row.diskTrackNo = std::move(e.diskTrackNo);
-            row.unqDiskId = std::move(e.unqDiskId);
-            row.makeId = std::move(e.makeId);
-            rows_.push_back(std::move(row));
-        }
+        fit.chars = {};
     }
+    rows_ = BuildLineQueue(queue, layout_, lines_, fit);
     if (!rows_.empty()) SetUpReport();
 }
 
@@ -81,9 +123,8 @@ void SongBookPrint::SetUpReport() {
     const PrintSetup& s = settings_;
     // The line count decides the breaks: L rows to a page, each a pitch of
     // the detail area's height over L.
-    geometry_ = GeometryFor(traits_.family, paperType_);
     const int pitch = geometry_.detailHeight / std::max(1, lines_);
-    report_ = std::make_unique<fw::report::Report>(SongBookDefinition(layout_, paperType_, pitch));
+    report_ = std::make_unique<fw::report::Report>(SongBookDefinition(layout_, paperType_, pitch, geometry_));
     fw::report::Report& r = *report_;
     r.SetRowsPerPage(lines_);
     r.SetStartingPageNumber(static_cast<int>(s.StartingPageNumber));
@@ -99,7 +140,7 @@ void SongBookPrint::SetUpReport() {
                       : "Printed with Cantorvale (c) " + std::to_string(fw::YEAR(fw::TODAY()));
 
     const int barStyle = StyleOf(s.ColumnBarSetBold, s.ColumnBarSetItalic);
-    const int bodySize = twoColumns_ ? (s.SetFonts == 1 ? 8 : 10) : (s.SetFonts == 1 ? 8 : s.SetFonts == 2 ? 10 : 12);
+    const int bodySize = BodySize();
     for (fw::report::Band& band : r.Bands()) {
         for (fw::report::Element& e : band.elements) {
             if (e.name.starts_with("COLUMNBAR")) {
@@ -126,8 +167,11 @@ void SongBookPrint::SetUpReport() {
         }
     }
 
-    offsetPages_ = s.OffsetPages == 1;
-    offset_ = static_cast<int>(s.Offset);
+    // The header's and footer's texts are the user's or fixed: they shrink
+    // to fit rather than being cut.
+    for (fw::report::Band& band : r.Bands())
+        if (band.role != fw::report::BandRole::Detail)
+            for (fw::report::Element& e : band.elements) e.shrinkToFit = e.kind == fw::report::ElementKind::Text;
     r.OnPageStart([this](int seq, int number) { OnPageStart(seq, number); });
 }
 
@@ -188,22 +232,12 @@ SongBookPrint::Cell SongBookPrint::Fill(const LineRow& row, ColumnState& column,
 void SongBookPrint::FinishCell(Cell& cell, const LineRow& row, bool songNumber) {
     cell.present = true;
     if (songNumber) {
-        auto disc = altDiskIds_.find(DiscKey(row.unqDiskId));
-        const std::string alt = disc == altDiskIds_.end() ? std::string() : disc->second;
-        cell.songNo = SongNumberText(row.unqDiskId, row.diskTrackNo, alt, traits_.banded);
-        cell.mfr = settings_.ShowMake == 1 ? fw::CLIP(row.makeId) : std::string();
+        cell.songNo = row.songNo;
+        cell.mfr = !row.wrapped && settings_.ShowMake == 1 ? fw::CLIP(row.makeId) : std::string();
     }
     if (!twoColumns_ && settings_.CaseStyle == 2) {
         cell.title = fw::UPPER(cell.title);
         cell.artist = fw::UPPER(cell.artist);
-    }
-    // The artist field's width; a continued heading keeps its " (cont.)".
-    const std::size_t chars = ArtistFieldChars(layout_);
-    if (cell.artist.size() > chars) {
-        static constexpr std::string_view kContinued = " (cont.)";
-        const bool continued = cell.artist.ends_with(kContinued);
-        cell.artist = fw::CLIP(cell.artist.substr(0, chars - (continued ? kContinued.size() : 0)));
-        if (continued) cell.artist += kContinued;
     }
 }
 
@@ -217,15 +251,16 @@ SongBookPrint::Cell SongBookPrint::Filler(const LineRow& row, Rule rule) {
 }
 
 SongBookPrint::Cell SongBookPrint::FillGrouped(const LineRow& row) {
-    if (row.field == 'X') return Filler(row, Rule::Full);
+    if (row.field == 'X') return Filler(row, row.quiet ? Rule::None : Rule::Full);
     Cell c;
     const char heading = byArtist_ ? 'A' : 'T';
+    c.kind = row.wrapped ? Kind::Continuation : Kind::Normal;
     if (row.field == heading) {
-        c.rule = Rule::Full;
+        c.rule = row.wrapped ? Rule::None : Rule::Full;
         GroupOf(c) = GroupOf(row);
         FinishCell(c, row, false);
     } else {
-        c.rule = Rule::Indented;
+        c.rule = row.wrapped ? Rule::None : Rule::Indented;
         (byArtist_ ? c.title : c.artist) = byArtist_ ? row.title : row.artist;
         FinishCell(c, row, true);
     }
@@ -238,7 +273,7 @@ SongBookPrint::Cell SongBookPrint::FillBanded(const LineRow& row) {
     c.title = row.title;
     c.artist = row.artist;
     c.kind = row.wrapped ? Kind::Continuation : Kind::Normal;
-    FinishCell(c, row, !row.wrapped);
+    FinishCell(c, row, true);
     return c;
 }
 
@@ -248,34 +283,45 @@ SongBookPrint::Cell SongBookPrint::FillTwoColumnFlat(const LineRow& row, ColumnS
     Cell c;
     std::string& entry = byArtist_ ? c.title : c.artist;
     const std::string& rowEntry = byArtist_ ? row.title : row.artist;
-    if (fromSongQueue_) {
+    if (fromSongQueue_ && !row.lineBreak && !row.wrapped && !row.continues) {
         const std::string name = fw::CLIP(GroupOf(row));
         if (name != column.lastName) {
             GroupOf(c) = GroupOf(row);
             c.rule = Rule::Full;
             column.lastName = name;
+            column.nameShown = true;
         } else {
             c.rule = Rule::Indented;
+            column.nameShown = false;
         }
         entry = rowEntry;
         FinishCell(c, row, true);
         return c;
     }
-    if (row.lineBreak) return Filler(row, Rule::Full);
+    if (row.lineBreak) return Filler(row, row.quiet ? Rule::None : Rule::Full);
     const std::string full = fw::CLIP(row.fullGroup);
-    if (full != column.lastName) {
+    if (row.wrapped) {
+        // The rest of the texts; the group name's rest only under its start.
+        c.rule = Rule::None;
+        if (column.nameShown) GroupOf(c) = GroupOf(row);
+    } else if (row.continues) {
+        // A column that begins in the middle of a group says whose it is.
+        GroupOf(c) = GroupOf(row);
+        c.rule = Rule::None;
+        column.lastName = full;
+        column.nameShown = true;
+    } else if (full != column.lastName) {
         GroupOf(c) = GroupOf(row);
         c.rule = Rule::Full;
         column.lastName = full;
-    } else if (row.wrapped) {
-        c.rule = Rule::None;
-        if (row.line == 2 || row.top) GroupOf(c) = GroupOf(row);
+        column.nameShown = true;
     } else {
         c.rule = Rule::Indented;
+        column.nameShown = false;
     }
     entry = rowEntry;
     c.kind = row.wrapped ? Kind::Continuation : Kind::Normal;
-    FinishCell(c, row, !row.wrapped);
+    FinishCell(c, row, true);
     return c;
 }
 
@@ -299,15 +345,16 @@ SongBookPrint::Cell SongBookPrint::FillShortLong(const LineRow& row, ColumnState
         c.rule = Rule::Full;
         column.lastName = fw::CLIP(GroupOf(row));
     };
-    if (fromSongQueue_) {
+    if (fromSongQueue_ && !row.lineBreak && !row.wrapped) {
         sameAsLast() ? repeatedName() : newName();
+        column.nameShown = !GroupOf(c).empty();
         entry = rowEntry;
         FinishCell(c, row, true);
         return c;
     }
     if (row.lineBreak) {
         column.afterFiller = true;
-        return Filler(row, Rule::Full);
+        return Filler(row, row.quiet ? Rule::None : Rule::Full);
     }
     const bool fresh = column.afterFiller || (row.top && !row.wrapped);
     column.afterFiller = false;
@@ -316,17 +363,20 @@ SongBookPrint::Cell SongBookPrint::FillShortLong(const LineRow& row, ColumnState
         c.rule = Rule::None;
         c.title = row.title;
         c.artist = row.artist;
-        if (row.line > 2 && !row.top) GroupOf(c).clear();
-        FinishCell(c, row, false);
+        if (!column.nameShown) GroupOf(c).clear();
+        FinishCell(c, row, true);
         return c;
     }
     if (fresh) {
         newName();
     } else if (row.line == 1) {
         sameAsLast() ? repeatedName() : newName();
+    } else if (firstOnPage) {
+        repeatedName();
     } else {
         c.rule = Rule::Indented;
     }
+    column.nameShown = !GroupOf(c).empty();
     entry = rowEntry;
     FinishCell(c, row, true);
     return c;
@@ -340,9 +390,17 @@ void SongBookPrint::Apply(const Cell& cell, int column) {
     r.Element(names.songNo).text = cell.songNo;
     r.Element(names.mfr).text = cell.mfr;
     if (traits_.banded) return;
+    // The full rule spans the column, the indented one starts under the
+    // entry text; the rule's text names it in the row log.
     const RuleTexts& rules = RulesOf(layout_);
-    r.Element(names.rule).text = cell.rule == Rule::Full ? rules.full : cell.rule == Rule::Indented ? rules.indented
-                                                                                                      : std::string();
+    fw::report::Element& rule = r.Element(names.rule);
+    rule.text = cell.rule == Rule::Full ? rules.full : cell.rule == Rule::Indented ? rules.indented : std::string();
+    rule.hidden = cell.rule == Rule::None;
+    const int columnX = column == 1 ? geometry_.rightColumnX : 0;
+    const ColumnPlaces places = ColumnPlacesFor(layout_, geometry_);
+    const int indent = cell.rule == Rule::Indented ? (byArtist_ ? places.title.x : places.artist.x) : 0;
+    rule.rect.x = columnX + indent;
+    rule.rect.w = geometry_.columnWidth - indent;
 }
 
 void SongBookPrint::PrintRow() {
@@ -363,6 +421,7 @@ void SongBookPrint::PrintRow() {
         r.Element("DETAILBOX").hidden = !box;
     } else if (!twoColumns_ && r.IsFirstRowOnPage()) {
         r.Element("LINE").text.clear();  // the first row of a page has no rule
+        r.Element("LINE").hidden = true;
     }
     PrintBand();
 }
@@ -407,6 +466,8 @@ std::string SongBookPrint::LogLine() const {
             line += " " + e.name + "=";
             if (e.kind == fw::report::ElementKind::Box) {
                 line += e.hidden ? "off" : "on";
+            } else if (e.name.starts_with("LINE") && e.text.empty()) {
+                line += "none";
             } else if (e.hidden) {
                 line += "-";
             } else if (e.name.starts_with("LINE")) {

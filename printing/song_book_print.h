@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/report/report.h"
+#include "platform/report/report_fonts.h"
 #include "printing/line_queue.h"
 #include "printing/print_settings.h"
 #include "printing/song_book_report_layouts.h"
@@ -80,7 +81,14 @@ private:
     struct ColumnState {
         std::string lastName;
         bool afterFiller = false;
+        bool nameShown = false;  // the entry's first row printed the group name
     };
+    // Texts are fitted in the renderer's text space.
+    static constexpr double kLayoutDpi = fw::report::kTextUnitsPerInch;
+    int BodySize() const;
+    fw::report::TextFont BodyFont(int style) const;
+    RowFit FitOf() const;
+    std::string SongNumberOf(std::string_view unqDiskId, std::string_view track) const;
 
     void SetUpReport();
     void OnPageStart(int seq, int number);

@@ -1,5 +1,6 @@
 #include "printing/song_book_report_layouts.h"
 
+#include <algorithm>
 #include <span>
 #include <vector>
 
@@ -38,13 +39,13 @@ constexpr FieldColumn kArtistGrouped[] = {
 constexpr FieldColumn kTitleGrouped[] = {
     {Field::Title, 50, 5950}, {Field::Artist, 750, 5250}, {Field::Mfr, 6050, 400}, {Field::SongNo, 6450, 1150}};
 constexpr FieldColumn kArtistTwoColumn[] = {
-    {Field::Artist, 30, 1200}, {Field::Title, 1250, 1350}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
+    {Field::Artist, 30, 1170}, {Field::Title, 1230, 1310}, {Field::Mfr, 2570, 290}, {Field::SongNo, 2880, 870}};
 constexpr FieldColumn kTitleTwoColumn[] = {
-    {Field::Title, 30, 1300}, {Field::Artist, 1350, 1250}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
+    {Field::Title, 30, 1270}, {Field::Artist, 1330, 1210}, {Field::Mfr, 2570, 290}, {Field::SongNo, 2880, 870}};
 constexpr FieldColumn kArtistTwoColumnGrouped[] = {
-    {Field::Artist, 30, 2570}, {Field::Title, 430, 2170}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
+    {Field::Artist, 30, 2510}, {Field::Title, 430, 2110}, {Field::Mfr, 2570, 290}, {Field::SongNo, 2880, 870}};
 constexpr FieldColumn kTitleTwoColumnGrouped[] = {
-    {Field::Title, 30, 2570}, {Field::Artist, 430, 2170}, {Field::Mfr, 2630, 250}, {Field::SongNo, 2900, 850}};
+    {Field::Title, 30, 2510}, {Field::Artist, 430, 2110}, {Field::Mfr, 2570, 290}, {Field::SongNo, 2880, 870}};
 
 std::span<const FieldColumn> ColumnsOf(SongBookLayout layout) {
     switch (layout) {
@@ -62,8 +63,9 @@ std::span<const FieldColumn> ColumnsOf(SongBookLayout layout) {
     return kTitleBanded;
 }
 
-constexpr int kColumnWidth = 3750;     // each column of the two-column layouts
-constexpr int kRightColumnX = 4125;    // where the right column starts
+constexpr int kColumnWidth = 3750;     // each column of the two-column layouts, on the widest paper
+constexpr int kColumnGap = 375;        // between the two columns
+constexpr int kPrintableMargin = 250;  // what every printer prints within, each side
 constexpr int kHeaderHeight = 650;
 constexpr int kFooterHeight = 250;
 constexpr fw::report::Color kBandGrey = 0xE1E1E1;  // red, green and blue 225
@@ -83,23 +85,48 @@ std::string Suffix(int column) { return column == 0 ? "" : ":" + std::to_string(
 
 }  // namespace
 
-SongBookGeometry GeometryFor(ReportFamily family, int paperType) {
+SongBookGeometry GeometryFor(ReportFamily family, int paperType, int bindingOffset) {
     const bool twoColumns = family == ReportFamily::TwoColumn;
+    const bool a4 = paperType == 2;
+    const int sheet = a4 ? 8268 : 8500;
+    const int offset = std::clamp(bindingOffset, 0, 500);
     SongBookGeometry g;
-    if (paperType == 2) {
-        g.x = twoColumns ? 125 : 650;
-        g.width = twoColumns ? 7875 : 7600;
-        g.detailHeight = 9750;
-        g.footerY = 10750;
-    } else {
-        g.x = twoColumns ? 312 : 450;
-        g.width = twoColumns ? 7875 : 7600;
-        g.detailHeight = 9300;
-        g.footerY = 10400;
-    }
+    // Rules are drawn on the edges of the bands: a little room for their width.
+    g.width = std::min(twoColumns ? 2 * kColumnWidth + kColumnGap : 7600,
+                       sheet - 2 * kPrintableMargin - 2 * offset - 20);
+    g.x = (sheet - g.width) / 2;
+    g.columnWidth = twoColumns ? (g.width - kColumnGap) / 2 : g.width;
+    g.rightColumnX = twoColumns ? g.width - g.columnWidth : 0;
     g.headerY = 250;
     g.detailY = 950;
+    g.detailHeight = a4 ? 9750 : 9300;
+    g.footerY = a4 ? 10750 : 10400;
     return g;
+}
+
+ColumnPlaces ColumnPlacesFor(SongBookLayout layout, const SongBookGeometry& g) {
+    const bool twoColumns = TraitsOf(layout).family == ReportFamily::TwoColumn;
+    const int base = twoColumns ? kColumnWidth : 7600;
+    const int narrower = base - g.columnWidth;
+    // The Mfr. and "Song #" fields keep their widths at the column's end;
+    // the texts before them share what is left.
+    int textsEnd = base;
+    for (const FieldColumn& f : ColumnsOf(layout))
+        if (f.field == Field::Mfr) textsEnd = f.x;
+    const double scale = static_cast<double>(textsEnd - narrower) / textsEnd;
+    ColumnPlaces p;
+    for (const FieldColumn& f : ColumnsOf(layout)) {
+        FieldPlace place;
+        if (f.field == Field::Mfr || f.field == Field::SongNo) {
+            place = {f.x - narrower, f.w};
+        } else {
+            const int x = static_cast<int>(f.x * scale), end = static_cast<int>((f.x + f.w) * scale);
+            place = {x, end - x};
+        }
+        (f.field == Field::Title ? p.title : f.field == Field::Artist ? p.artist : f.field == Field::Mfr ? p.mfr
+                                                                                                      : p.songNo) = place;
+    }
+    return p;
 }
 
 const RuleTexts& RulesOf(SongBookLayout layout) {
@@ -129,21 +156,15 @@ ColumnNames ColumnNamesFor(int column) {
     return {"LINE" + s, "TITLE" + s, "ARTIST" + s, "MFR" + s, "SONGNO" + s};
 }
 
-std::size_t ArtistFieldChars(SongBookLayout layout) {
-    switch (layout) {
-        case SongBookLayout::ArtistBanded: return 25;
-        case SongBookLayout::TitleShortLong:
-        case SongBookLayout::ArtistShortLong:
-        case SongBookLayout::TitleGrouped:
-        case SongBookLayout::ArtistGrouped: return 30;
-        default: return 40;
-    }
-}
-
-fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paperType, int rowHeight) {
+fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paperType, int rowHeight,
+                                                const SongBookGeometry& g) {
     const LayoutTraits traits = TraitsOf(layout);
     const bool twoColumns = traits.family == ReportFamily::TwoColumn;
-    const SongBookGeometry g = GeometryFor(traits.family, paperType);
+    const ColumnPlaces places = ColumnPlacesFor(layout, g);
+    auto placeOf = [&places](Field f) {
+        return f == Field::Title ? places.title : f == Field::Artist ? places.artist : f == Field::Mfr ? places.mfr
+                                                                                                      : places.songNo;
+    };
     const BandRow bands[] = {{"HEADER", BandRole::Header, g.x, g.headerY, kHeaderHeight},
                              {"DETAIL", BandRole::Detail, 0, 0, rowHeight},
                              {"FOOTER", BandRole::Footer, g.x, g.footerY, kFooterHeight}};
@@ -155,9 +176,9 @@ fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paper
     header.align = Align::Centre;
     add("HEADER", header);
     const int columns = twoColumns ? 2 : 1;
-    const int columnWidth = twoColumns ? kColumnWidth : g.width;
+    const int columnWidth = g.columnWidth;
     for (int c = 1; c <= columns; ++c) {
-        const int cx = c == 1 ? 0 : kRightColumnX;
+        const int cx = c == 1 ? 0 : g.rightColumnX;
         Element bar;
         bar.name = twoColumns ? "COLUMNBAR" + std::to_string(c) : "COLUMNBAR";
         bar.kind = ElementKind::Box;
@@ -167,8 +188,9 @@ fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paper
         int heading = 0;
         const std::string s = twoColumns && c == 2 ? ":2" : "";
         for (const FieldColumn& f : ColumnsOf(layout)) {
+            const FieldPlace at = placeOf(f.field);
             Element text = TextAt(f.field == Field::Mfr ? "MAKEPROMPT" + s : "HEADING" + std::to_string(++heading) + s,
-                                  cx + f.x, 405, f.w, 190, 9, 700);
+                                  cx + at.x, 405, at.w, 190, 9, 700);
             text.font.color = fw::report::kWhite;
             text.text = f.field == Field::Title ? "Title" : f.field == Field::Artist ? "Artist"
                         : f.field == Field::SongNo ? "Song #" : "Mfr.";
@@ -188,21 +210,23 @@ fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paper
         add("DETAIL", box);
     }
     for (int c = twoColumns ? 1 : 0; c <= (twoColumns ? 2 : 0); ++c) {
-        const int cx = c == 2 ? kRightColumnX : 0;
+        const int cx = c == 2 ? g.rightColumnX : 0;
         const ColumnNames names = ColumnNamesFor(c);
         if (!traits.banded) {
-            // The rule sits at the top of the row, between it and the row
-            // above: the underscores (drawn near the foot of their font's
-            // height) 25 above the row.
-            const int ruleSize = twoColumns ? 6 : 8;
-            const int ruleHeight = ruleSize * 1000 / 72;
-            Element rule = TextAt(names.rule, cx, -25 - ruleHeight, columnWidth, ruleHeight + ruleHeight / 4, ruleSize);
+            // The rule runs along the top of the row, between it and the
+            // row above; the print loop sets where it starts.
+            Element rule;
+            rule.name = names.rule;
+            rule.kind = ElementKind::Line;
+            rule.rect = {cx, 0, columnWidth, 0};
+            rule.borderWidth = 7;
             add("DETAIL", rule);
         }
         for (const FieldColumn& f : ColumnsOf(layout)) {
             const std::string& name = f.field == Field::Title ? names.title : f.field == Field::Artist ? names.artist
                                       : f.field == Field::Mfr ? names.mfr : names.songNo;
-            add("DETAIL", TextAt(name, cx + f.x, 0, f.w, textHeight, 10));
+            const FieldPlace at = placeOf(f.field);
+            add("DETAIL", TextAt(name, cx + at.x, 0, at.w, textHeight, 10));
         }
     }
 

@@ -21,14 +21,29 @@
 namespace printing {
 
 // Where the bands lie on the paper (1 Letter, 2 A4), before any binding
-// offset: the header, detail area and footer share x and width.
+// offset: the header, detail area and footer share x and width. The width
+// is the layout's own, narrowed so that the pages shifted by the binding
+// offset (odd pages right, even pages left) stay inside the printable area
+// of the sheet; the bands lie in the middle of the sheet.
 struct SongBookGeometry {
     int x = 0, width = 0;
+    int columnWidth = 0, rightColumnX = 0;  // two columns: each column, and where the right one starts
     int headerY = 0;
     int detailY = 0, detailHeight = 0;
     int footerY = 0;
 };
-SongBookGeometry GeometryFor(ReportFamily family, int paperType);
+SongBookGeometry GeometryFor(ReportFamily family, int paperType, int bindingOffset = 0);
+
+// Where each field of a column lies, relative to the column: the grouped
+// layouts' group name starts at the column's edge (heading) and their
+// entry text is indented under it.
+struct FieldPlace {
+    int x = 0, w = 0;
+};
+struct ColumnPlaces {
+    FieldPlace title, artist, mfr, songNo;
+};
+ColumnPlaces ColumnPlacesFor(SongBookLayout layout, const SongBookGeometry& geometry);
 
 // The full rule between groups and the indented rule between the entries
 // of one group, as texts of blanks and underscores.
@@ -44,11 +59,10 @@ struct ColumnNames {
 };
 ColumnNames ColumnNamesFor(int column);
 
-// The characters the artist field holds (cut before printing).
-std::size_t ArtistFieldChars(SongBookLayout layout);
-
-// The layout's definition for the paper, with a detail band of the given
-// height (the row pitch).
-fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paperType, int rowHeight);
+// The layout's definition for the paper and geometry, with a detail band
+// of the given height (the row pitch). The rule is a line along the top of
+// the row, between it and the row above.
+fw::report::ReportDefinition SongBookDefinition(SongBookLayout layout, int paperType, int rowHeight,
+                                                const SongBookGeometry& geometry);
 
 }  // namespace printing

@@ -79,19 +79,23 @@ bool SongQueueLoader::AddTwoColumn(const SongListing& listing) {
     return Keep(std::move(entry));
 }
 
-// The single-column family tests duplicates on the listing as read, before
-// its names are reworked, against the last entry as it was added.
+// Duplicates are compared on what is printed: the names as reworked, and
+// upper-cased where the layout prints them All Caps.
 bool SongQueueLoader::AddSingleColumn(const SongListing& listing) {
-    if (rules_.removeDuplicates && !entries_.empty() && entries_.back().title == Field(listing.title) &&
-        entries_.back().artist == Field(listing.artist))
-        return false;
-    if (listing.omitted && !rules_.ignoreOmits) return false;
     std::string artist = listing.artist;
     if (rules_.firstNameLastName) artist = FormatArtistName(artist);
     artist = ApplyTheRule(artist);
     SongQueueEntry entry;
     entry.title = Field(listing.title);
     entry.artist = Field(artist);
+    if (rules_.removeDuplicates && !entries_.empty()) {
+        const SongQueueEntry& last = entries_.back();
+        const bool same = rules_.printedUpper
+                              ? fw::UPPER(last.title) == fw::UPPER(entry.title) && fw::UPPER(last.artist) == fw::UPPER(entry.artist)
+                              : last.title == entry.title && last.artist == entry.artist;
+        if (same) return false;
+    }
+    if (listing.omitted && !rules_.ignoreOmits) return false;
     entry.diskTrackNo = TrackText(listing.track);
     entry.unqDiskId = Field(listing.unqDiskId, 15);
     entry.genre = Field(listing.genre);

@@ -34,6 +34,7 @@ struct SongQueueRules {
     bool allCaps = false;            // CaseStyle 2; the two-column family applies it while loading
     bool firstNameLastName = false;  // NameFormat 1
     bool removeDuplicates = false;
+    bool printedUpper = false;       // the single-column family prints All Caps: duplicates compare so
     bool removeVocals = false;       // leave out artists marked W/VOC or W-VOC
 };
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <stdexcept>
 
@@ -69,6 +70,25 @@ bool DeviceSink::EndJob() {
 }
 
 bool PrinterSink::BeginJob(const std::string& title, const Page& first) {
+    // The print service would take a job for a missing or stopped queue
+    // without a word and never print it: ask it first.
+    if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
+        // What Qt makes of a printer name the print service does not know.
+        error_ = "the print service has no such printer";
+        return false;
+    }
+    if (printer_.outputFormat() == QPrinter::NativeFormat) {
+        const std::string name = fw::QStringToAnsi(printer_.printerName());
+        const QPrinterInfo info = QPrinterInfo::printerInfo(printer_.printerName());
+        if (name.empty() || info.isNull()) {
+            error_ = name.empty() ? "no printer is chosen" : "the print service has no printer \"" + name + "\"";
+            return false;
+        }
+        if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted) {
+            error_ = "the print service reports the printer \"" + name + "\" as stopped; it takes no jobs";
+            return false;
+        }
+    }
     printer_.setDocName(fw::AnsiToQString(title));
     printer_.setCopyCount(1);
     printer_.setFullPage(true);

@@ -42,11 +42,14 @@ void Renderer::Draw(const Page& page, QPainter& painter, double dpi, int pageCou
         case OpKind::Text: {
             std::string_view raw = page.TextOf(op);
             if (raw.empty()) break;
-            const FontEntry& f = FontFor(page.fonts[op.font], dpi, painter.device());
+            // Texts are laid out in thousandths of an inch on every device,
+            // with the font sized for that space, so printer, PDF and screen
+            // put each letter at the same place whatever their resolution.
+            const FontEntry& f = FontFor(page.fonts[op.font], kTextUnitsPerInch, painter.device());
             QString text = raw.find(kPageCountToken) == std::string_view::npos
                                ? fw::AnsiToQString(raw)
                                : fw::AnsiToQString(ResolveCount(raw, pageCount));
-            QRectF box = R(op.rect);
+            const QRectF box(op.rect.x, op.rect.y, op.rect.w, op.rect.h);
             auto align = static_cast<Align>(op.align);
             // Only measure when the text may not fit or is not left-aligned.
             double width = 0;
@@ -56,14 +59,13 @@ void Renderer::Draw(const Page& page, QPainter& painter, double dpi, int pageCou
             if (align == Align::Centre) x += (box.width() - width) / 2;
             else if (align == Align::Right) x += box.width() - width;
             bool cut = op.clip && measured && (width > box.width() || f.metrics.height() > box.height() + 0.5);
+            painter.save();
+            painter.scale(k, k);
             painter.setFont(f.font);
             painter.setPen(ColorOf(op.color));
-            if (cut) {
-                painter.save();
-                painter.setClipRect(box, Qt::IntersectClip);
-            }
+            if (cut) painter.setClipRect(box, Qt::IntersectClip);
             painter.drawText(QPointF(x, box.y() + f.metrics.ascent()), text);
-            if (cut) painter.restore();
+            painter.restore();
             break;
         }
         case OpKind::Box:

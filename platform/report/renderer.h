@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 #include "platform/report/display_list.h"
+#include "platform/report/report_fonts.h"
 
 namespace fw::report {
 

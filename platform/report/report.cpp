@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/report/report_fonts.h"
+
 namespace fw::report {
 
 std::string FormatPageNumber(std::string_view picture, int number) {
@@ -11,15 +13,23 @@ std::string FormatPageNumber(std::string_view picture, int number) {
     while (begin > 0 && (picture[begin - 1] == '<' || picture[begin - 1] == '#')) --begin;
     std::string digits = std::to_string(number);
     std::string run;
-    std::size_t slots = end - begin + 1;
-    for (std::size_t i = 0; i < slots; ++i) {
-        std::size_t fromRight = slots - 1 - i;
+    std::size_t places = end - begin + 1;
+    for (std::size_t i = 0; i < places; ++i) {
+        std::size_t fromRight = places - 1 - i;
         char slot = picture[begin + i];
         if (fromRight < digits.size()) run += digits[digits.size() - 1 - fromRight];
         else if (slot == '#') run += '0';
     }
-    if (digits.size() > slots) run = digits;
+    if (digits.size() > places) run = digits;
     return std::string(picture.substr(0, begin)) + run + std::string(picture.substr(end + 1));
+}
+
+int SizeThatFits(const TextFont& font, std::string_view text, int width) {
+    // Room for the rounding of pixel sizes at other resolutions.
+    const double room = width * 0.985 - 2;
+    TextFont f = font;
+    while (f.size > kSmallestShrunkSize && MeasureFor(f, kTextUnitsPerInch).Width(text) > room) --f.size;
+    return f.size;
 }
 
 namespace {
@@ -146,7 +156,14 @@ void Report::PlaceElement(const report::Element& e, int originX, int originY) {
                               "{pages}", std::string(1, kPageCountToken));
             break;
         }
-        std::uint16_t font = page_.InternFont(e.font);
+        std::uint16_t font = 0;
+        if (e.shrinkToFit && !text.empty()) {
+            TextFont f = e.font;
+            f.size = SizeThatFits(f, text, e.rect.w);
+            font = page_.InternFont(f);
+        } else {
+            font = page_.InternFont(e.font);
+        }
         Op& op = page_.Add(OpKind::Text, text);
         op.rect = r;
         op.font = font;

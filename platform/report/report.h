@@ -89,6 +89,12 @@ private:
     int rows_ = 0;     // detail rows (or grid cells) on the current page
 };
 
+// The smallest size a shrinking text is printed at, in points.
+inline constexpr int kSmallestShrunkSize = 4;
+// The size a text of the font fits the width at, as the renderer draws it: the font's own size, or smaller (not below
+// kSmallestShrunkSize).
+int SizeThatFits(const TextFont& font, std::string_view text, int width);
+
 // "Page: <<<#" filled with a number: the number's digits go right-aligned
 // into the last run of '<' and '#'; a '<' left over is dropped and a '#'
 // left over shows 0; a number longer than the run shows all its digits.

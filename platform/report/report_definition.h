@@ -38,6 +38,9 @@ struct Element {
     TextFont font;
     Align align = Align::Left;
     bool clip = true;  // cut at the rectangle's edges
+    // A text too wide for its rectangle is printed a point smaller at a
+    // time (down to kSmallestShrunkSize) until it fits, so it is never cut.
+    bool shrinkToFit = false;
     // Box, ellipse and line: border (line) colour and width; fill.
     Color border = kBlack;
     int borderWidth = 10;

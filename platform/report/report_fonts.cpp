@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "platform/text/codepage.h"
 
@@ -99,6 +101,29 @@ int TextHeight(const TextFont& font) { return static_cast<int>(std::ceil(Metrics
 
 int TextWidth(const TextFont& font, std::string_view text) {
     return static_cast<int>(std::ceil(MetricsAt1000(font).horizontalAdvance(fw::AnsiToQString(text))));
+}
+
+}  // namespace fw::report
+
+namespace fw::report {
+
+DeviceMeasure::DeviceMeasure(const TextFont& font, double dpi)
+    : font_((RegisterReportFonts(), QtFont(font, font.size * dpi / 72.0))), metrics_(font_), unit_(1000.0 / dpi) {
+    ink_.ascent = metrics_.ascent() * unit_;
+    ink_.descent = metrics_.descent() * unit_;
+    ink_.capHeight = metrics_.capHeight() * unit_;
+}
+
+double DeviceMeasure::Width(std::string_view text) const {
+    return metrics_.horizontalAdvance(fw::AnsiToQString(text)) * unit_;
+}
+
+const DeviceMeasure& MeasureFor(const TextFont& font, double dpi) {
+    static std::map<std::tuple<std::string, int, int, double>, DeviceMeasure> measures;
+    auto key = std::make_tuple(font.face, font.size, font.style, dpi);
+    auto it = measures.find(key);
+    if (it == measures.end()) it = measures.emplace(key, DeviceMeasure(font, dpi)).first;
+    return it->second;
 }
 
 }  // namespace fw::report

@@ -11,6 +11,7 @@
 // Any other face is passed to the font database as it is.
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QString>
 
 #include <string_view>
@@ -34,5 +35,32 @@ QFont QtFont(const TextFont& font, double pixelSize);
 // and the width of a text (Windows-1252) in it.
 int TextHeight(const TextFont& font);
 int TextWidth(const TextFont& font, std::string_view text);
+
+// The resolution the renderer lays texts out at on every device.
+inline constexpr double kTextUnitsPerInch = 1000;
+
+// A font measured in thousandths of an inch as the renderer draws it: it
+// lays texts out at 1,000 units an inch on every device (its pixel size
+// rounded there), so a printer of any resolution puts them on paper as
+// measured here. `dotsPerInch` is the resolution of that text space.
+struct InkMetrics {
+    double ascent = 0, descent = 0, capHeight = 0;
+    double Height() const { return ascent + descent; }
+};
+class DeviceMeasure {
+public:
+    DeviceMeasure(const TextFont& font, double dotsPerInch);
+    // The advance of a text (Windows-1252) as drawn.
+    double Width(std::string_view text) const;
+    const InkMetrics& Metrics() const { return ink_; }
+
+private:
+    QFont font_;
+    QFontMetricsF metrics_;
+    double unit_;  // thousandths of an inch a device pixel
+    InkMetrics ink_;
+};
+// One measure per font and resolution, kept for the program's run.
+const DeviceMeasure& MeasureFor(const TextFont& font, double dotsPerInch);
 
 }  // namespace fw::report

@@ -171,7 +171,8 @@ bool FONTDIALOG(std::string_view title, std::string& typeface, int& size, long& 
 }
 
 QPrinter& CurrentPrinter() {
-    static QPrinter printer;
+    // At the printer's own resolution, so that paper and PDF lay texts out alike.
+    static QPrinter printer(QPrinter::HighResolution);
     return printer;
 }
 

@@ -121,9 +121,11 @@ TEST_F(CdLabelSetupTest, PrintLabelsWritesTheTagsPrintsAndClearsThem) {
     EXPECT_EQ(LabelSettings().LabelBackColor, 0xFFFFFF);
 
     d().AnswerMessage("compatable CD labels loaded", fw::Button::Yes);
+    d().AnswerMessage("1 page went to the printer", fw::Button::Ok);
     d().Press("?PRINTLABELS");
     ChooseDestination(true);
     RunPass();
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
     ASSERT_EQ(sink.jobs.size(), 1u);
     ASSERT_EQ(sink.jobs[0].pages.size(), 1u);
     const std::string& page = sink.jobs[0].pages[0];
@@ -141,6 +143,7 @@ TEST_F(CdLabelSetupTest, PrintLabelsWritesTheTagsPrintsAndClearsThem) {
     EXPECT_EQ(LabelSettings().LABELTYPE, label_type::Mini);
     d().Press("?DASTAGALL");
     d().AnswerMessage("compatable labels loaded", fw::Button::Yes);
+    d().AnswerMessage("1 page went to the printer", fw::Button::Ok);
     d().Press("?PRINTLABELS");
     ChooseDestination(true);
     RunPass();
@@ -151,6 +154,48 @@ TEST_F(CdLabelSetupTest, PrintLabelsWritesTheTagsPrintsAndClearsThem) {
     Open();
     EXPECT_EQ(LabelSettings().LabelTextColor, 0);
     EXPECT_EQ(LabelSettings().LABELTYPE, label_type::Mini);  // kept for the program's run
+}
+
+// A printer that refuses every job, as a stopped queue does.
+struct RefusingSink : fw::report::PrintSink {
+    bool BeginJob(const std::string&, const fw::report::Page&) override {
+        error_ = "the print service reports the printer \"Office\" as stopped; it takes no jobs";
+        return false;
+    }
+    bool AddPage(const fw::report::Page&, int) override { return false; }
+    bool EndJob() override { return true; }
+};
+
+TEST_F(CdLabelSetupTest, TheTagsStayUntilTheLabelsWentToThePrinter) {
+    Open();
+    d().Choose("?LIST", 3);
+    d().Press("?DASTAG");
+    const std::vector<std::string> tagged = {"|SC8125|101", "|SC8125|102", "\xBB|CB5001|200"};
+    // Cancelled where the labels should go.
+    d().Press("?PRINTLABELS");
+    ASSERT_TRUE(d().IsOpen("ReportDestinationWindow"));
+    d().Press("?CANCEL", "ReportDestinationWindow");
+    EXPECT_THAT(d().Rows("?LIST"), ::testing::ElementsAreArray(tagged));
+    // No to "labels loaded?".
+    d().AnswerMessage("compatable CD labels loaded", fw::Button::No);
+    d().Press("?PRINTLABELS");
+    ChooseDestination(true);
+    RunPass();
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
+    EXPECT_THAT(d().Rows("?LIST"), ::testing::ElementsAreArray(tagged));
+    // The printer refuses the job: its reason is told.
+    printing::SetPrintSinkFactory([] { return std::make_unique<RefusingSink>(); });
+    d().AnswerMessage("compatable CD labels loaded", fw::Button::Yes);
+    d().AnswerMessage("as stopped; it takes no jobs", fw::Button::Ok);
+    d().Press("?PRINTLABELS");
+    ChooseDestination(true);
+    RunPass();
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
+    EXPECT_THAT(d().Rows("?LIST"), ::testing::ElementsAreArray(tagged));
+    EXPECT_TRUE(sink.jobs.empty());
+    // Closing keeps them in TAGFILE.
+    d().Press("?CANCEL");
+    EXPECT_EQ(TagFileNow(), (std::vector<LabelTag>{{"CB5001", "200"}}));
 }
 
 TEST_F(CdLabelSetupTest, ATagFileThatCannotBeWrittenIsToldAndNothingPrints) {

@@ -58,15 +58,15 @@ TEST_F(LabelSheets, TwoLabelsFillOneSheetAndBothCircles) {
     EXPECT_EQ(dump.find("\"26.\""), std::string::npos);
     // 16 two-line titles, 8 of one line and a spacer make 41 lines: line
     // 36 is track 21's, and tracks 22 to 24 lie beyond it.
-    EXPECT_NE(dump.find("text 5094,4170,156,135 \"Arial\" 8 700 color=800000 left clip \"21.\""), std::string::npos);
+    EXPECT_NE(dump.find("text 5034,4170,190,135 \"Arial\" 8 700 color=800000 right clip \"21.\""), std::string::npos);
     EXPECT_EQ(dump.find("\"22.\""), std::string::npos);
     // The lonely disc still has its heading, and 18 fillers drawn in the
     // circle's colour.
     EXPECT_NE(dump.find("color=800000 left clip \"Lonely\""), std::string::npos);
-    EXPECT_EQ(Count(dump, "text 2260,"), 36);  // every row has its left track text
+    EXPECT_EQ(Count(dump, "text 2200,"), 36);  // every row has its left track text
     std::size_t fillers = 0;
-    for (const std::string& l : Lines(dump, "text 2260,"))
-        if (l.find("color=80FFFF left clip \".\"") != std::string::npos) ++fillers;
+    for (const std::string& l : Lines(dump, "text 2200,"))
+        if (l.find("color=80FFFF right clip \".\"") != std::string::npos) ++fillers;
     EXPECT_GE(fillers, 18u);
 }
 
@@ -127,6 +127,7 @@ TEST_F(LabelReports, EachTagGetsItsOwnLabelFromTheTagFile) {
     std::string error;
     ASSERT_TRUE(WriteTagFile({{"SC8125", "102"}, {"SC8125", "101"}, {"CB5001", "200"}}, error)) << error;
     d().AnswerMessage("compatable CD labels loaded", fw::Button::Yes);
+    d().AnswerMessage("went to the printer", fw::Button::Ok);
     d().Start(PrintCdLabels);
     ChooseDestination(true);
     EXPECT_EQ(d().Caption("P1$PROGRESSWINDOW"), "Generating CD Labels");
@@ -157,6 +158,7 @@ TEST_F(LabelReports, MiniLabelsAskBeforePrintingAndNoPrintsNothing) {
     EXPECT_EQ(d().UnusedAnswers(), 0u);
 
     d().AnswerMessage("compatable labels loaded", fw::Button::Yes);
+    d().AnswerMessage("went to the printer", fw::Button::Ok);
     d().Start(PrintMiniLabels);
     ChooseDestination(true);
     RunPass();
@@ -169,6 +171,7 @@ TEST_F(LabelReports, TagFileRewrittenWhileTheDestinationWaitsChangesNothing) {
     std::string error;
     ASSERT_TRUE(WriteTagFile({{"SC8125", "101"}}, error)) << error;
     d().AnswerMessage("compatable labels loaded", fw::Button::Yes);
+    d().AnswerMessage("went to the printer", fw::Button::Ok);
     d().Start(PrintMiniLabels);
     ASSERT_TRUE(WriteTagFile({{"CB5001", "200"}}, error)) << error;  // another label setup
     ChooseDestination(true);

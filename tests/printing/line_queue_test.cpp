@@ -80,7 +80,7 @@ TEST(LineQueue, GroupedHeadingsNeverTakeTheLastLineAndOverflowContinues) {
         Entry("Abba", "Angel"),  Entry("Abba", "Dance"),  Entry("Cher", "Believe"), Entry("Doors", "Light"),
         Entry("Doors", "Riders"), Entry("Doors", "Touch"), Entry("Doors", "Wait"),   Entry("Doors", "Zoo"),
         Entry("Eagles", "Hotel"), Entry("Fleetwood", "Dreams")};
-    EXPECT_EQ(Dump(BuildLineQueue(queue, SongBookLayout::ArtistGrouped, 5, {}), true),
+    EXPECT_EQ(Dump(BuildLineQueue(queue, SongBookLayout::ArtistGrouped, 5, WrapWidths{}), true),
               (std::vector<std::string>{
                   "A1 Abba|Angel", "T2 Abba|Angel", "T3 Abba|Dance", "A4 Cher|Believe", "T5 Cher|Believe",
                   "A1 Doors|Light", "T2 Doors|Light", "T3 Doors|Riders", "T4 Doors|Touch", "T5 Doors|Wait",
@@ -90,7 +90,7 @@ TEST(LineQueue, GroupedHeadingsNeverTakeTheLastLineAndOverflowContinues) {
                   "A1 Fleetwood|Dreams", "T2 Fleetwood|Dreams"}));
     // A title report groups by title: its headings are title rows.
     const auto byTitle = BuildLineQueue({Entry("Zed", "Angel"), Entry("Amy", "Angel")},
-                                        SongBookLayout::TitleTwoColumnGrouped, 50, {});
+                                        SongBookLayout::TitleTwoColumnGrouped, 50, WrapWidths{});
     EXPECT_EQ(Dump(byTitle, true), (std::vector<std::string>{"T1 Zed|Angel", "A2 Zed|Angel", "A3 Amy|Angel"}));
     for (std::size_t i = 0; i < byTitle.size(); ++i) EXPECT_EQ(byTitle[i].index, static_cast<int>(i + 1));
 }
@@ -109,9 +109,9 @@ TEST(LineQueue, FlatWrappedEntriesStayTogetherAndOnlyBlankGroupRestsAreLeftOut) 
         "F1",
         "R1 Bread|Yes", "W2^   Makers Guild|  ",
         "R3 Bread|Zoo"};  // its continuation holds only the group name, printed blank there
-    EXPECT_EQ(Dump(BuildLineQueue(queue, SongBookLayout::ArtistTwoColumn, 4, {10, 8}), false), twoColumn);
+    EXPECT_EQ(Dump(BuildLineQueue(queue, SongBookLayout::ArtistTwoColumn, 4, WrapWidths{10, 8}), false), twoColumn);
     // The banded layouts print every row's artist, so nothing wrapped is left out.
-    const auto banded = BuildLineQueue(queue, SongBookLayout::ArtistBanded, 4, {10, 8});
+    const auto banded = BuildLineQueue(queue, SongBookLayout::ArtistBanded, 4, WrapWidths{10, 8});
     ASSERT_FALSE(banded.empty());
     EXPECT_TRUE(banded.back().wrapped);
     EXPECT_EQ(banded.back().artist, "  Makers Guild");
@@ -119,9 +119,49 @@ TEST(LineQueue, FlatWrappedEntriesStayTogetherAndOnlyBlankGroupRestsAreLeftOut) 
     // wrapped text is the title is left out, one whose artist wrapped is kept.
     const auto byTitle = BuildLineQueue({Entry("Amy", "Long Title Words Here"), Entry("Bo", "Long Title Words Here"),
                                          Entry("Cyndi Lauper Band", "Long Title Words Here")},
-                                        SongBookLayout::TitleTwoColumn, 50, {10, 8});
+                                        SongBookLayout::TitleTwoColumn, 50, WrapWidths{10, 8});
     EXPECT_EQ(Dump(byTitle, false), (std::vector<std::string>{"R1 Amy|Long", "W2^   |  Title Words Here", "R3 Bo|Long",
                                                               "R5 Cyndi|Long", "W6   Lauper Band|  Title Words Here"}));
+}
+
+// A two-column flat column that begins in the middle of a group says whose
+// titles they are.
+TEST(LineQueue, TwoColumnFlatColumnsInTheMiddleOfAGroupStartWithItsContinuation) {
+    std::vector<SongQueueEntry> queue;
+    for (const char* t : {"A", "B", "C", "D", "E", "F"}) queue.push_back(Entry("Abba", t));
+    const auto rows = BuildLineQueue(queue, SongBookLayout::ArtistTwoColumn, 4, WrapWidths{});
+    ASSERT_EQ(rows.size(), 6u);
+    for (int i = 0; i < 4; ++i) EXPECT_FALSE(rows[static_cast<std::size_t>(i)].continues) << i;
+    EXPECT_TRUE(rows[4].continues);
+    EXPECT_EQ(rows[4].artist, "Abba (cont.)");
+    EXPECT_FALSE(rows[5].continues);
+}
+
+// Measured as the printer draws them, texts too wide for their field break
+// at blanks, or between the letters of a word too wide by itself; every
+// piece fits after its lead.
+TEST(LineQueue, TextsTooWideForTheirFieldBreakIntoPiecesThatFit) {
+    const fw::report::TextFont font{"Arial", 10, 700, 0};
+    const TextFitter fitter(font, false, 1300);
+    struct Case {
+        std::string text;
+        std::string joiner;
+    } cases[] = {{std::string(40, 'W'), ""}, {"Bridge Over Troubled Water Tonight Again", " "}};
+    for (const Case& c : cases) {
+        const std::vector<std::string> pieces = fitter.Pieces(c.text, 0, "  ");
+        ASSERT_GT(pieces.size(), 1u) << c.text;
+        std::string joined;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            EXPECT_TRUE(fitter.Fits((i ? "  " : "") + pieces[i])) << pieces[i];
+            EXPECT_FALSE(pieces[i].empty());
+            joined += (i ? c.joiner : "") + pieces[i];
+        }
+        EXPECT_EQ(joined, c.text);
+    }
+    // Upper-cased where the layout prints All Caps.
+    const TextFitter caps(font, true, 1300);
+    EXPECT_GT(caps.Width("aaa"), fitter.Width("aaa"));
+    EXPECT_EQ(caps.Width("aaa"), fitter.Width("AAA"));
 }
 
 }  // namespace

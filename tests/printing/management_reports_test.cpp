@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/ui/message.h"
 #include "printing/management_reports.h"
 #include "report_test_support.h"
 
@@ -53,6 +54,7 @@ protected:
 
 TEST_F(ManagementReports, SongTrackListingByCustomDiscIdAndTrack) {
     MakeSmallBook();
+    d().AnswerMessage("1 page went to the printer", fw::Button::Ok);
     d().Start(PrintSongTrackListing);
     ChooseDestination(true);
     EXPECT_EQ(d().Caption("P1$PROGRESSWINDOW"), "Generating Report");
@@ -72,6 +74,7 @@ TEST_F(ManagementReports, SongTrackListingByCustomDiscIdAndTrack) {
 
 TEST_F(ManagementReports, DiscInventoryByBrandWithTheUnknownBrandBlank) {
     MakeSmallBook();
+    d().AnswerMessage("1 page went to the printer", fw::Button::Ok);
     d().Start(PrintDiscInventory);
     ChooseDestination(true);
     RunPass();
@@ -82,6 +85,24 @@ TEST_F(ManagementReports, DiscInventoryByBrandWithTheUnknownBrandBlank) {
                       "Brand 1|103|SC9000\n"
                       "Brand 2|102|CB5001\n");
     ExpectGolden("disc_inventory.txt", sink.jobs[0].pages[0]);
+}
+
+// The host's own discs carry brand number 1 and the custom brand code; a
+// real brand numbered 1 in the song base ("Brand 2" here) is not theirs.
+TEST_F(ManagementReports, DiscInventoryListsCustomDiscsUnderTheCustomBrand) {
+    MakeBrands({1});
+    OpenBook({{"SC8125", "101", 1, "SC"}, {"CU0001", "900", 1, "CU"}, {"CU0002", "901", 1, "CU"}},
+             {{"Yesterday", "Beatles", "SC8125", 2}, {"Own Song", "Me", "CU0001", 1}});
+    d().Start(PrintDiscInventory);
+    ChooseDestination(false);
+    RunPass();
+    ASSERT_TRUE(d().IsOpen("PreviewReport"));
+    d().Press("?PRINTBUTTON", "PreviewReport");
+    d().Press("?PRINT", "PrintOptionsWindow");
+    ASSERT_EQ(sink.jobs.size(), 1u);
+    EXPECT_EQ(Rows(), "CU|900|CU0001\n"
+                      "CU|901|CU0002\n"
+                      "Brand 1|101|SC8125\n");
 }
 
 TEST_F(ManagementReports, BothInTurnFromTheMenuAndABookWithoutDiscsGivesNothing) {

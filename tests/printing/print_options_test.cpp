@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
+#include <QTemporaryDir>
 
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <filesystem>
 
 #include "platform/ui/common_dialogs.h"
@@ -41,11 +44,14 @@ TEST_F(PreviewerTest, DestinationWindowAnswers) {
 TEST_F(PreviewerTest, PrintModeWithCopiesMakesOneJobPerCopy) {
     pages = Pages(4);
     previewer.PRINTCOPIES = 3;
+    // Printed without a preview, the host is told what went where.
+    driver->AnswerMessage("12 pages went to the printer", fw::Button::Ok);
     driver->Start([&] { result = printing::PreviewReport(previewer, pages, true, "SongBook Preview  ", "No Zoom"); });
     EXPECT_FALSE(driver->IsOpen("PreviewReport"));
+    EXPECT_EQ(driver->UnusedAnswers(), 0u);
     EXPECT_EQ(Jobs(), (std::vector<std::vector<int>>{{1, 2, 3, 4}, {1, 2, 3, 4}, {1, 2, 3, 4}}));
     for (const auto& j : sink.jobs) EXPECT_EQ(j.title, "SongBook Preview");
-    EXPECT_EQ(result, printing::preview_result::NotPrinted);
+    EXPECT_EQ(result, printing::preview_result::Printed);
 }
 
 TEST_F(PreviewerTest, ApplyPrintCopiesRepeatsTheWholeList) {
@@ -56,7 +62,9 @@ TEST_F(PreviewerTest, ApplyPrintCopiesRepeatsTheWholeList) {
     for (const auto& e : three.Entries()) seqs.push_back(e.seq);
     EXPECT_EQ(seqs, (std::vector<int>{1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}));
     previewer.REPORTTITLE = "Disc Labels";
+    driver->AnswerMessage("12 pages went to the printer", fw::Button::Ok);
     driver->Start([&] { printing::PrintWithoutPreview(previewer, four); });
+    EXPECT_EQ(driver->UnusedAnswers(), 0u);
     ASSERT_EQ(sink.jobs.size(), 1u);
     EXPECT_EQ(sink.jobs[0].title, "Disc Labels");
     EXPECT_EQ(sink.jobs[0].seqs, seqs);
@@ -201,6 +209,96 @@ TEST_F(PreviewerTest, PrintsThroughTheProgramsPrinterToCups) {
     EXPECT_NE(std::filesystem::path(jobs[0]).filename().string().find("SongBook_Preview"), std::string::npos) << jobs[0];
     if (const char* keep = std::getenv("CV_KEEP_CUPS_PDF"))
         std::filesystem::copy_file(jobs[0], keep, std::filesystem::copy_options::overwrite_existing);
+}
+
+// A queue the print service has stopped takes no job:
+// the host reads why, nothing counts as printed, and the preview stays
+// open to print again (or elsewhere).
+TEST_F(PreviewerTest, ARefusedJobIsToldAndThePreviewStaysOpen) {
+    cvtest::CupsServer& cups = cvtest::CupsServer::Shared();
+    if (!cups.Running()) GTEST_SKIP() << cups.Reason();
+    cups.ClearOutput();
+    printing::SetPrintSinkFactory(nullptr);
+    struct Case {
+        const char* queue;
+        const char* stop;  // run first, and its undoing after
+        const char* restart;
+        const char* reason;
+    } cases[] = {
+        {nullptr, "cupsdisable", "cupsenable", "as stopped"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        const std::string queue = c.queue ? c.queue : cups.Queue();
+        if (c.stop) ASSERT_EQ(std::system((std::string(c.stop) + " " + queue).c_str()), 0);
+        fw::CurrentPrinter().setPrinterName(QString::fromStdString(queue));
+        OpenPreview(2);
+        driver->Press("?PRINTBUTTON");
+        driver->AnswerMessage(c.reason, fw::Button::Ok);
+        driver->Press("?PRINT");
+        EXPECT_EQ(driver->UnusedAnswers(), 0u);
+        EXPECT_TRUE(driver->IsOpen("PreviewReport"));
+        EXPECT_EQ(previewer.RETURNVALUE, printing::preview_result::NotPrinted);
+        if (c.restart) ASSERT_EQ(std::system((std::string(c.restart) + " " + queue).c_str()), 0);
+        driver->Press("?EXITBUTTON", "PreviewReport");
+        EXPECT_EQ(result, printing::preview_result::NotPrinted);
+    }
+    // Started again, the queue prints.
+    fw::CurrentPrinter().setPrinterName(QString::fromStdString(cups.Queue()));
+    OpenPreview(1);
+    driver->Press("?PRINTBUTTON");
+    driver->Press("?PRINT");
+    EXPECT_EQ(result, printing::preview_result::Printed);
+    EXPECT_EQ(cups.WaitForJobs(1).size(), 1u);
+}
+
+// The printer is driven at its own resolution, so a text takes the same
+// width on paper as in a PDF of the same page.
+TEST_F(PreviewerTest, PaperAndPdfLayTextsOutAlike) {
+    cvtest::CupsServer& cups = cvtest::CupsServer::Shared();
+    if (!cups.Running()) GTEST_SKIP() << cups.Reason();
+    cups.ClearOutput();
+    fw::CurrentPrinter().setPrinterName(QString::fromStdString(cups.Queue()));
+    EXPECT_GE(fw::CurrentPrinter().resolution(), 300);
+    using namespace fw::report;
+    static const BandRow bands[] = {{"ROW", BandRole::Detail, 0, 0, 300}};
+    Element text;
+    text.name = "ROW";
+    text.rect = {500, 1000, 7500, 200};
+    text.font.size = 8;
+    text.text = "Bridgeoverthetroubledwaterandbacktothesea";
+    const ElementRow elements[] = {{"ROW", text}};
+    Report r(BuildDefinition({}, bands, elements));
+    r.Print("ROW");
+    const PageList page = r.Finish();
+    std::string error;
+    PrinterSink printer(fw::CurrentPrinter());
+    ASSERT_TRUE(PrintPages(page, "Widths", printer, error)) << error;
+    QTemporaryDir folder;
+    const std::string pdf = folder.filePath("direct.pdf").toStdString();
+    PdfSink direct(pdf);
+    ASSERT_TRUE(PrintPages(page, "Widths", direct, error)) << error;
+    const std::vector<std::string> jobs = cups.WaitForJobs(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    // The word's box (xMin, xMax) in each PDF, through pdftotext -bbox.
+    auto width = [](const std::string& file) {
+        const std::string html = file + ".html";
+        if (std::system(("pdftotext -bbox '" + file + "' '" + html + "'").c_str()) != 0) return -1.0;
+        std::ifstream in(html);
+        std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t word = all.find("Bridgeover");
+        if (word == std::string::npos) return -1.0;
+        const std::size_t open = all.rfind("<word", word);
+        auto attribute = [&](const char* name) {
+            const std::size_t at = all.find(name, open);
+            return std::stod(all.substr(at + std::strlen(name) + 2));
+        };
+        return attribute("xMax") - attribute("xMin");
+    };
+    const double onPaper = width(jobs[0]), inPdf = width(pdf);
+    ASSERT_GT(onPaper, 0);
+    ASSERT_GT(inPdf, 0);
+    EXPECT_NEAR(onPaper / inPdf, 1.0, 0.005) << onPaper << " against " << inPdf;
 }
 
 }  // namespace

@@ -64,8 +64,9 @@ protected:
 
     // Runs Print SongBook with the settings as they stand, sending the
     // book to the printer (a PDF); the PDF's text, "" when nothing printed.
-    std::string PrintToPdf() {
+    std::string PrintToPdf(bool prints = true) {
         ++printed_;
+        if (prints) d->AnswerMessage("went to the printer", fw::Button::Ok);
         d->Start(PrintSongBook);
         if (!d->IsOpen("ReportDestinationWindow")) return {};
         d->Press("?PREVIEWOPTION:PRINT");
@@ -143,7 +144,7 @@ TEST_F(PrintSongBookTest, TheFiltersChooseTheListingsAndAPrintOfNothingSaysSoWit
     s.StartDate = 500;
     s.EndDate = 600;
     d->AnswerMessage("nothing to print", fw::Button::Ok);
-    EXPECT_EQ(PrintToPdf(), "");
+    EXPECT_EQ(PrintToPdf(false), "");
     EXPECT_EQ(d->UnusedAnswers(), 0u);
     EXPECT_FALSE(d->IsOpen("PreviewReport"));
     EXPECT_FALSE(std::filesystem::exists(PdfPath()));
@@ -250,13 +251,19 @@ TEST_F(PrintSongBookTest, TheIndentedBookPrintsThroughCups) {
     PrintSettings().PrintSort = 2;
     PrintSettings().PrintFormat = 4;
     PrintSettings().SetFonts = 1;
+    // Printed without viewing, the host is told how many pages went where.
+    d->AnswerMessage("pages went to the printer " + cups.Queue() + ".", fw::Button::Ok);
     d->Start(PrintSongBook);
     d->Press("?PREVIEWOPTION:PRINT");
     d->Press("?OK");
     EXPECT_TRUE(d->TickUntil([this] { return !d->IsOpen("P1$PROGRESSWINDOW"); }));
+    EXPECT_EQ(d->UnusedAnswers(), 0u);
     const std::vector<std::string> jobs = cups.WaitForJobs(1);
     ASSERT_EQ(jobs.size(), 1u);
     const std::vector<std::string> pages = Pages(cvtest::PdfText(jobs[0]));
+    ASSERT_FALSE(d->Messages().empty());
+    EXPECT_NE(d->Messages().back().find(": " + std::to_string(pages.size()) + " pages went"), std::string::npos)
+        << d->Messages().back();
     ASSERT_GE(pages.size(), 3u);
     EXPECT_NE(pages[2].find("Page: 3"), std::string::npos);
     EXPECT_NE(pages[0].find("Artist 100"), std::string::npos);

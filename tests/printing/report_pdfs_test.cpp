@@ -2,6 +2,8 @@
 // pdftotext. CV_REPORT_PDF_DIR=<folder> keeps the PDFs there to look at.
 #include <gtest/gtest.h>
 
+#include "platform/ui/message.h"
+
 #include <QImage>
 
 #include <cstdlib>
@@ -45,6 +47,7 @@ protected:
     std::string Procedure(void (*report)(), const std::string& name, int expectedPages) {
         const std::string pdf = Path(name);
         SetPrintSinkFactory([pdf] { return std::make_unique<fw::report::PdfSink>(pdf); });
+        d().AnswerMessage("went to the printer", fw::Button::Ok);
         d().Start(report);
         ChooseDestination(true);
         RunPass();

@@ -64,6 +64,8 @@ struct DumpingSink : fw::report::PrintSink {
     struct Job {
         std::string title;
         std::vector<std::string> pages;
+        std::vector<fw::report::Page> raw;  // the pages as given, for the page check
+        int pageCount = 0;
     };
     bool BeginJob(const std::string& title, const fw::report::Page&) override {
         jobs.push_back({title, {}});
@@ -71,6 +73,8 @@ struct DumpingSink : fw::report::PrintSink {
     }
     bool AddPage(const fw::report::Page& page, int pageCount) override {
         jobs.back().pages.push_back(fw::report::DumpPage(page, pageCount));
+        jobs.back().raw.push_back(page);
+        jobs.back().pageCount = pageCount;
         return true;
     }
     bool EndJob() override { return true; }

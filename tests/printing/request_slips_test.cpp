@@ -58,8 +58,9 @@ TEST(RequestSlipSheets, GuidesOnEveryPageAndTheLogoOnEverySlip) {
     EXPECT_EQ(Count(first, "image"), 8);
     EXPECT_EQ(Count(second, "image"), 1);
     ExpectGolden("request_slips_guides_logo_second_page.txt", second);
-    // Beside the logo the footer starts at 200.
-    EXPECT_NE(second.find("text 200,2115,3458,208 \"Arial\" 8 400 color=000000 left clip \"For Booking Info"),
+    // Beside the logo the footer starts further left (where printers print)
+    // and ends before the logo.
+    EXPECT_NE(second.find("text 260,2115,3000,208 \"Arial\" 8 400 color=000000 left clip \"For Booking Info"),
               std::string::npos);
     EXPECT_NE(second.find("image 3300,1938,560,560 \"/tmp/venue logo.png\""), std::string::npos);
 }
@@ -79,6 +80,7 @@ protected:
 TEST_F(RequestSlips, PrintWithoutAnyBookInOneTick) {
     // No song book at all: the slips use nothing from it.
     RequestCardSettings().NUMBEROFSLIPS = 10;
+    d().AnswerMessage("2 pages went to the printer", fw::Button::Ok);
     d().Start(PrintRequestSlips);
     ChooseDestination(true);
     ASSERT_TRUE(d().IsOpen("P1$PROGRESSWINDOW"));
@@ -117,6 +119,7 @@ TEST_F(RequestSlips, TheViewShowsThePreview) {
 TEST_F(RequestSlips, TheSetupsPrintStartsThemBesideIt) {
     d().Start(RequestCardSetup);
     d().Type("?NUMBEROFSLIPS", "4");
+    d().AnswerMessage("1 page went to the printer", fw::Button::Ok);
     d().Press("?OKBUTTON");
     ChooseDestination(true);
     RunPass();

@@ -233,10 +233,10 @@ TEST(SongBookRows, TheReportIsSetUpFromTheSettings) {
     for (const char* expected : {
              "page 1 number 1 8268x11693 portrait",
              "\"Arial\" 16 4796 color=0000FF centre clip \"Karaoke Night\"",  // header: bold italic, its colour
-             "box 650,630,7600,230 border=000000/10 fill=00FF00",          // the column bar at x 650 on A4
+             "box 334,630,7600,230 border=000000/10 fill=00FF00",          // the column bar in the middle of the A4 sheet
              "\"Times New Roman\" 12 700 color=112233 left clip \"Chasing Pavements\"",  // title: bold, body colour
              "\"Times New Roman\" 12 4096 color=112233 left clip \"Adele\"",             // artist: italic
-             "text 650,10750,",                                            // the footer at y 10750
+             "text 334,10750,",                                            // the footer at y 10750
          })
         EXPECT_NE(dump.find(expected), std::string::npos) << expected << "\n" << dump.substr(0, 3000);
     EXPECT_EQ(dump.find("Printed with"), std::string::npos);  // ShowTM: no by-line

@@ -114,17 +114,25 @@ TEST(SongQueue, DuplicatesAreComparedWithTheLastEntryAdded) {
         EXPECT_TRUE(loader.Add(Listing("Angel", "Bread", 4)));
         EXPECT_EQ(loader.size(), 2u);
     }
-    // The two-column family reworks both names before the test, so two
-    // adjacent "The Beatles" listings of one title are one entry; the single
-    // column family compares the listing as read with the entry as added.
-    SongQueueLoader two(SongBookLayout::ArtistTwoColumn, {.removeDuplicates = true});
-    EXPECT_TRUE(two.Add(Listing("Help", "The Beatles", 1)));
-    EXPECT_FALSE(two.Add(Listing("Help", "The Beatles", 2)));
-    SongQueueLoader one(SongBookLayout::ArtistBanded, {.removeDuplicates = true});
-    EXPECT_TRUE(one.Add(Listing("Help", "The Beatles", 1)));
-    EXPECT_TRUE(one.Add(Listing("Help", "The Beatles", 2)));
-    EXPECT_TRUE(one.Add(Listing("Yesterday", "Abba", 3)));
-    EXPECT_FALSE(one.Add(Listing("Yesterday", "Abba", 4)));
+    // Both families compare what is printed: the names as reworked by the
+    // "THE " rule and the name format, and in All Caps where the layout
+    // prints them so.
+    for (SongBookLayout layout : {SongBookLayout::ArtistTwoColumn, SongBookLayout::ArtistBanded}) {
+        SongQueueLoader loader(layout, {.firstNameLastName = true, .removeDuplicates = true});
+        EXPECT_TRUE(loader.Add(Listing("Help", "The Beatles", 1)));
+        EXPECT_FALSE(loader.Add(Listing("Help", "The Beatles", 2)));
+        EXPECT_TRUE(loader.Add(Listing("Vincent", "McLean, Don", 3)));
+        EXPECT_FALSE(loader.Add(Listing("Vincent", "McLean, Don", 4)));
+        EXPECT_TRUE(loader.Add(Listing("Yesterday", "Abba", 5)));
+        EXPECT_FALSE(loader.Add(Listing("Yesterday", "Abba", 6)));
+        EXPECT_EQ(loader.size(), 3u);
+    }
+    SongQueueLoader caps(SongBookLayout::ArtistBanded, {.removeDuplicates = true, .printedUpper = true});
+    EXPECT_TRUE(caps.Add(Listing("Angel", "Abba", 1)));
+    EXPECT_FALSE(caps.Add(Listing("ANGEL", "ABBA", 2)));
+    SongQueueLoader asTyped(SongBookLayout::ArtistBanded, {.removeDuplicates = true});
+    EXPECT_TRUE(asTyped.Add(Listing("Angel", "Abba", 1)));
+    EXPECT_TRUE(asTyped.Add(Listing("ANGEL", "ABBA", 2)));
 }
 
 TEST(SongQueue, AllCapsWhileLoadingOnlyInTheTwoColumnFamily) {
