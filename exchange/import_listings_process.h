@@ -1,12 +1,13 @@
 #pragma once
 // The import itself: every row of the session's ImportQue becomes a listing
-// of the open book, and every disc the book lacks a disc record. The rows go
-// in with the keys kept up to date, a slice at a time, each slice one write
-// transaction on each file with the discs committed before the listings:
-// every listing committed has its disc, the keys always hold, and a cancel
-// (between slices) keeps the slices done. A row whose listing or disc a
-// unique key refuses goes without either. A row a unique key
-// refuses is left out, counted and named at the end; the rest goes on.
+// of the open book, and every disc the book lacks a disc record. The slices
+// check the rows as the unique keys would (disc and track; a new disc's
+// custom ID) and keep them; when the pass ends (also after a cancel, which
+// keeps the rows checked so far) they are written in one transaction over
+// both files, so a failure or a crash leaves the book as it was and every
+// listing written has its disc. A large batch goes in with the listings'
+// other keys made once at the commit. A row a unique key refuses is left
+// out, counted and named at the end; the rest goes on.
 
 #include "exchange/import_session.h"
 #include "shell/process_pass.h"
@@ -16,9 +17,7 @@
 
 namespace exchange {
 
-// Rows written per slice (a timer event's work, a third of a second or so).
-// Each commit rewrites every index page its rows touched, so an import of
-// many rows commits seldom.
+// Rows checked per slice (a timer event's work).
 inline constexpr long kImportRowsPerSlice = 25000;
 
 struct ImportResult {

@@ -129,6 +129,10 @@ bool DiscTrackCopier::Write(bool disc) {
 
 void DiscTrackCopier::AddDisc(const shell::TagEntry& tag, std::int32_t today, CopyCounts& counts) {
     ++counts.discsDone;
+    Copy(tag, today, counts);
+}
+
+void DiscTrackCopier::Copy(const shell::TagEntry& tag, std::int32_t today, CopyCounts& counts) {
     const std::string unq = fw::CLIP(tag.unq);
     const std::string alt = ClipCustomId(tag.alt);
     auto refuse = [&](std::string reason) { counts.notAdded.push_back({unq, alt, std::move(reason)}); };
@@ -186,8 +190,12 @@ void DiscTrackCopier::AddDisc(const shell::TagEntry& tag, std::int32_t today, Co
 
     const fw::FString<2> makeCode{fw::UPPER(fw::SUB(tracks.front().UnqDiskID.Str(), 1, 2))};
     if (!BeginBatch(counts, unq, alt)) return;
-    fw::SavePoint();
-    bool ok = fw::ERRORCODE() == 0;
+    // Careful (after a failure): the disc under a save point of its own.
+    bool ok = true;
+    if (careful_) {
+        fw::SavePoint();
+        ok = fw::ERRORCODE() == 0;
+    }
     if (ok && !discInBook) {
         fw::ClearRecord(&disc, shell::SBDiscsRec::Decl());
         disc.UNQDISKID = tracks.front().UnqDiskID;
@@ -208,16 +216,28 @@ void DiscTrackCopier::AddDisc(const shell::TagEntry& tag, std::int32_t today, Co
         listing.MAKEID = makeCode;
         ok = Write(false);
     }
-    if (ok) {
+    if (ok && careful_) {
         fw::ReleaseSavePoint();
         ok = fw::ERRORCODE() == 0;
     }
-    if (!ok) {
+    if (ok) {
+        pending_.push_back({tag, unq, alt, static_cast<int>(fresh.size()), duplicates});
+    } else if (careful_) {
         const std::string error = ErrorText();
         fw::RollbackToSavePoint();
         refuse(WriteFailedReason(error));
     } else {
-        pending_.push_back({unq, alt, static_cast<int>(fresh.size()), duplicates});
+        // Without a save point the batch goes back whole: the discs written
+        // before this one are written again, each under a save point now.
+        const std::string error = ErrorText();
+        std::vector<Pending> again = std::move(pending_);
+        pending_.clear();
+        fw::ROLLBACK();
+        inBatch_ = false;
+        careful_ = true;
+        refuse(WriteFailedReason(error));
+        for (const Pending& p : again) Copy(p.tag, today, counts);
+        return;
     }
     if (NowMs() - batchStarted_ >= kBatchMilliseconds) Commit(counts);
 }

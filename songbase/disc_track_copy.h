@@ -2,13 +2,16 @@
 // The track-adding worker's copy: each tagged disc's tracks from the Main
 // SongBase (KARAOKE, open on the calling thread) into a song book, with the
 // disc's record first when the book does not have the disc yet. Each disc
-// is written whole or not at all (a save point of its own); the discs are
-// committed together a batch at a time (about every quarter of a second
-// of work, and at Finish), so a long run neither pays a synced commit per
-// disc nor risks more than its last batch. A disc that cannot be added (no
-// tracks, its custom ID blank or taken, a failed write or commit) adds
-// nothing and is reported with the reason; only what was committed is
-// counted.
+// is written whole or not at all; the discs are committed together a batch
+// at a time (about every quarter of a second of work, and at Finish), so a
+// long run neither pays a synced commit per disc nor risks more than its
+// last batch. A batch is written without save points (each would copy
+// every page the disc touches once more); when a write fails, the batch is
+// rolled back and its earlier discs are written again, each under a save
+// point of its own from then on, so the failed disc alone is left out. A
+// disc that cannot be added (no tracks, its custom ID blank or taken, a
+// failed write or commit) adds nothing and is reported with the reason;
+// only what was committed is counted.
 //
 // The copier works on the book it was made for, under file declarations of
 // its own, whatever the song-book window does with the shared book names
@@ -68,10 +71,12 @@ public:
 private:
     struct Files;
     struct Pending {
+        shell::TagEntry tag;
         std::string unq, alt;
         int added = 0;
         int duplicates = 0;
     };
+    void Copy(const shell::TagEntry& tag, std::int32_t today, CopyCounts& counts);
     bool Write(bool disc);
     bool BeginBatch(CopyCounts& counts, const std::string& unq, const std::string& alt);
     void Commit(CopyCounts& counts);
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<Files> files_;
     std::vector<Pending> pending_;  // written in the open batch, not committed yet
     bool inBatch_ = false;
+    bool careful_ = false;  // a write has failed: each disc under a save point
     long long batchStarted_ = 0;  // steady-clock milliseconds
     int writes_ = 0;
     int failWrite_ = 0;

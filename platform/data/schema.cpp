@@ -15,8 +15,6 @@ const char* ColumnType(FieldType t) {
     return "INTEGER";
 }
 
-std::string IndexName(const File& f, int key) { return Quote("key_" + UpperText(f.KeyAt(key).name)); }
-
 std::string KeysText(const File& f) {
     std::string s;
     for (int k = 0; k < f.KeyCount(); ++k) {
@@ -144,9 +142,12 @@ std::string KeyPredicate(const File& f, int key) {
     return s + ")";
 }
 
-std::string IndexSql(const File& f, int key) {
-    std::string s = std::string("CREATE ") + (f.KeyAt(key).unique ? "UNIQUE " : "") + "INDEX " + IndexName(f, key) +
-                    " ON " + kRecordsTable + "(";
+std::string IndexName(const File& f, int key) { return Quote("key_" + UpperText(f.KeyAt(key).name)); }
+
+std::string IndexSql(const File& f, int key, std::string_view schema) {
+    std::string s = std::string("CREATE ") + (f.KeyAt(key).unique ? "UNIQUE " : "") + "INDEX " +
+                    (schema.empty() ? "" : "IF NOT EXISTS " + Quote(schema) + ".") + IndexName(f, key) + " ON " +
+                    kRecordsTable + "(";
     for (std::size_t i = 0; i < f.KeyFields(key).size(); ++i) s += (i ? "," : "") + KeyColumn(f, key, static_cast<int>(i));
     s += ")";
     const std::string pred = KeyPredicate(f, key);

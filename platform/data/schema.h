@@ -9,6 +9,7 @@
 #include "platform/data/sqlite_connection.h"
 
 #include <string>
+#include <string_view>
 
 namespace fw::data {
 
@@ -21,7 +22,10 @@ std::string LayoutSignature(const RecordDecl& d);
 std::string ColumnList(const File& f);                  // "Title","Artist",...
 std::string KeyColumn(const File& f, int key, int comp);  // "Title" (COLLATE FWEXACT for a case-sensitive key)
 std::string KeyPredicate(const File& f, int key);       // ("Title" <> '' OR "Track" <> 0); empty for a key that is not optional
-std::string IndexSql(const File& f, int key);
+std::string IndexName(const File& f, int key);           // "key_KTITLE"
+// The key's CREATE INDEX; with a schema, made there unless it is (SQLite
+// stores the same text either way, so the layout check takes both).
+std::string IndexSql(const File& f, int key, std::string_view schema = {});
 
 enum class LayoutCheck { Ok, NotOurs, OtherLayout, KeysDiffer, Busy, Error };
 // Compares the database's schema with the declaration exactly before

@@ -1,5 +1,6 @@
 #include "platform/data/transaction.h"
 
+#include "platform/data/deferred_keys.h"
 #include "platform/data/file_access.h"
 #include "platform/data/sqlite_connection.h"
 #include "platform/runtime/error_state.h"
@@ -34,6 +35,7 @@ std::string Alias(std::size_t i) { return "t" + std::to_string(i); }
 
 // Detaches the attached files, restores routing and the streams.
 void Finish(Transaction& t) {
+    data::ForgetDeferredKeys();
     data::Connection& c = t.files[0]->Own();
     for (std::size_t i = 0; i < t.files.size(); ++i) {
         t.files[i]->RouteTo(nullptr, "");
@@ -129,7 +131,8 @@ void COMMIT() {
         return;
     }
     data::Connection& c = t.files[0]->Own();
-    const int rc = c.Exec("COMMIT");
+    int rc = data::BuildDeferredKeys(c);
+    if (rc == SQLITE_OK) rc = c.Exec("COMMIT");
     if (rc != SQLITE_OK) {
         const std::string message = c.ErrorMessage();
         c.Exec("ROLLBACK");

@@ -4,6 +4,7 @@
 #include "exchange/import_listings_process.h"
 #include "exchange/import_session.h"
 
+#include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
 
 #include "exchange_fixture.h"
@@ -181,6 +182,37 @@ TEST_F(ImportProcess, RowsTheKeysRefuseAreListedAndTheRestImported) {
     EXPECT_NE(result.refused[1].find("custom disc ID 101"), std::string::npos) << result.refused[1];
     EXPECT_EQ(BookDiscs("Party"), (std::vector<Disc>{{"SC8101", "101", 12, "SC"}, {"SC8200", "200", 1, ""}}));
     EXPECT_EQ(BookListings("Party").size(), 3u);
+}
+
+// Many rows against a small book: the listings' keys are made once at the
+// end, exactly as declared, so the book opens as any book does, reads in
+// key order, and still refuses what its unique key refuses.
+TEST_F(ImportProcess, ALargeImportLeavesTheBookWithTheKeysOfAnyBook) {
+    MakeBook("Fresh", {}, {});
+    Book({{"SC8101", "101", 12, "SC"}}, {{"Old", "A", "SC8101", 1}});
+    std::string file;
+    for (unsigned t = 1; t <= 1500; ++t)
+        file += Line("Song " + std::to_string(1500 - t), "C" + std::to_string(t / 10), t % 10, "M" + std::to_string(t / 10));
+    const exchange::ImportResult r = Analyse(file);
+    EXPECT_EQ(r.state, shell::PassState::Completed);
+    EXPECT_EQ(r.listingsAdded, 1500);
+    EXPECT_EQ(r.discsAdded, 151);
+    const std::string indexes =
+        "SELECT group_concat(sql, ';') FROM (SELECT sql FROM sqlite_master WHERE type='index' ORDER BY name)";
+    EXPECT_EQ(Query("Party.2bk", indexes), Query("Fresh.2bk", indexes));
+
+    OpenHere();  // no 46: the keys are the declared ones
+    std::vector<std::string> titles;
+    fw::SET(shell::SongBook().FindKey("SBK:KTITLE"));
+    for (fw::NEXT(shell::SongBook()); fw::ERRORCODE() == 0 && titles.size() < 3; fw::NEXT(shell::SongBook()))
+        titles.emplace_back(shell::SongBookBuffer().Title.Clip());
+    EXPECT_EQ(titles, (std::vector<std::string>{"Old", "Song 0", "Song 1"}));
+    fw::ClearRecord(&shell::SongBookBuffer(), shell::SongBookRec::Decl());
+    shell::SongBookBuffer().UnqDiskID = "m1";
+    shell::SongBookBuffer().DISKTRACKNO = 1;
+    fw::ADD(shell::SongBook());
+    EXPECT_EQ(fw::ERRORCODE(), fw::DupKeyErr);
+    CloseHere();
 }
 
 TEST_F(ImportProcess, ACancelKeepsTheSlicesDoneWithTheirDiscs) {

@@ -7,6 +7,10 @@
 
 #include <gmock/gmock.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace add_discs_test {
 namespace {
 
@@ -144,6 +148,78 @@ TEST_F(DiscTrackCopyTest, AFailedWriteRollsTheWholeDiscBack) {
     EXPECT_THAT(counts.notAdded[0].reason, ::testing::HasSubstr("could not be written"));
     EXPECT_THAT(Discs("Party"), ElementsAre("AV200/2/1/AV"));
     EXPECT_EQ(Listings("Party").size(), 3u);
+}
+
+// The batch goes back whole on a failed write; the discs around the failed
+// one are written again and stay whole.
+TEST_F(DiscTrackCopyTest, AFailedWriteInsideABatchLeavesOnlyThatDiscOut) {
+    std::vector<TrackRow> tracks = TracksOf("AV100", 3);
+    for (TrackRow& t : TracksOf("AV200", 3)) tracks.push_back(t);
+    for (TrackRow& t : TracksOf("AV300", 3)) tracks.push_back(t);
+    MakeSongBase({{1, "Brand"}}, {}, tracks);
+    MakeBook("Party", {}, {});
+
+    // The sixth write is AV200's first listing, after AV100 and AV200's disc.
+    const songbase::CopyCounts counts =
+        Copy({{"AV100", "1", 0, ""}, {"AV200", "2", 0, ""}, {"AV300", "3", 0, ""}}, 6);
+
+    EXPECT_EQ(counts.tracksAdded, 6);
+    EXPECT_EQ(counts.discsDone, 3);
+    ASSERT_EQ(counts.notAdded.size(), 1u);
+    EXPECT_EQ(counts.notAdded[0].unq, "AV200");
+    EXPECT_THAT(Discs("Party"), ElementsAre("AV100/1/1/AV", "AV300/3/1/AV"));
+    const auto listings = Listings("Party");
+    ASSERT_EQ(listings.size(), 6u);
+    EXPECT_EQ(listings[2].substr(0, 8), "AV100/3/");
+    EXPECT_EQ(listings[3].substr(0, 8), "AV300/1/");
+}
+
+// A worker killed after one batch was committed and while the next is
+// written: the committed discs are whole, the others absent.
+TEST_F(DiscTrackCopyTest, AWorkerKilledInsideABatchLeavesOnlyWholeDiscs) {
+    std::vector<TrackRow> tracks;
+    std::vector<shell::TagEntry> tags;
+    for (int d = 1; d <= 6; ++d) {
+        const std::string unq = "AV" + std::to_string(100 * d);
+        for (TrackRow& t : TracksOf(unq, 12)) tracks.push_back(t);
+        tags.push_back({unq, std::to_string(d), 0, ""});
+    }
+    MakeSongBase({{1, "Brand"}}, {}, tracks);
+    MakeBook("Party", {}, {});
+
+    int toParent[2];
+    ASSERT_EQ(pipe(toParent), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(toParent[0]);
+        shell::FileUse karaoke(shell::KaraokeFile());
+        songbase::DiscTrackCopier copier({Path("Party.2bk"), Path("Party.2bd")});
+        std::string problem;
+        if (!copier.Open(&problem)) _exit(1);
+        songbase::CopyCounts counts;
+        for (int d = 0; d < 3; ++d) copier.AddDisc(tags[static_cast<std::size_t>(d)], kToday, counts);
+        copier.Finish(counts);
+        for (int d = 3; d < 6; ++d) copier.AddDisc(tags[static_cast<std::size_t>(d)], kToday, counts);
+        const char written = counts.tracksAdded == 36 ? 'w' : 'E';
+        (void)!write(toParent[1], &written, 1);
+        for (;;) pause();  // killed here, its last batch not committed
+    }
+    close(toParent[1]);
+    char got = 0;
+    while (read(toParent[0], &got, 1) < 0) {}
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(toParent[0]);
+    ASSERT_EQ(got, 'w');
+
+    EXPECT_THAT(Discs("Party"), ElementsAre("AV100/1/1/AV", "AV200/2/1/AV", "AV300/3/1/AV"));
+    EXPECT_EQ(Listings("Party").size(), 36u);
+    // The book takes the rest afterwards.
+    const songbase::CopyCounts counts = Copy(tags);
+    EXPECT_EQ(counts.tracksAdded, 36);
+    EXPECT_EQ(counts.duplicateTracks, 36);
+    EXPECT_EQ(Listings("Party").size(), 72u);
 }
 
 TEST_F(DiscTrackCopyTest, AFailedCommitCountsNothingOfItsBatchAsAdded) {

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <string>
+#include <vector>
+
 using namespace datatest;
 
 namespace {
@@ -165,6 +168,76 @@ TEST_F(Transactions, AKilledWriterLeavesBothFilesAllOrNothing) {
         fw::LOGOUT(2, *book, *discs);
         EXPECT_EQ(fw::ERRORCODE(), 0) << c.stage;
         fw::ROLLBACK();
+    }
+}
+
+// Keys made once at the commit: the records read back in key order, a
+// unique clash is still refused on the spot, and the file keeps the layout
+// any copy of the program checks on opening.
+TEST_F(Transactions, DeferredKeysAreMadeAtTheCommitAndTheLayoutStaysAsItWas) {
+    fw::DeferKeys(*book);
+    EXPECT_EQ(fw::ERRORCODE(), 91);  // no transaction
+    fw::LOGOUT(2, *discs, *book);
+    fw::DeferKeys(*book);
+    ASSERT_EQ(fw::ERRORCODE(), 0);
+    for (int i = 0; i < 300; ++i) AddSong(*book, ("Song " + std::to_string(299 - i)).c_str(), "D", i + 1);
+    AddSong(*book, "Twice", "D", 5);
+    EXPECT_EQ(fw::ERRORCODE(), fw::DupKeyErr);
+    fw::SET(book->FindKey("KTITLE"));  // served while the key is deferred
+    fw::NEXT(*book);
+    EXPECT_EQ(Buf(*book).Title.Clip(), "Kept");
+    fw::COMMIT();
+    ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    CloseAndReopen();  // no 46: the keys are the declared ones
+    EXPECT_EQ(fw::RECORDS(*book), 301);
+    std::vector<std::string> titles;
+    fw::SET(book->FindKey("KTITLE"));
+    for (fw::NEXT(*book); fw::ERRORCODE() == 0 && titles.size() < 3; fw::NEXT(*book)) titles.emplace_back(Buf(*book).Title.Clip());
+    EXPECT_EQ(titles, (std::vector<std::string>{"Kept", "Song 0", "Song 1"}));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((dir / "BOOK.2BK").c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* q = nullptr;
+    sqlite3_prepare_v2(db, "SELECT group_concat(sql, ';') FROM (SELECT sql FROM sqlite_master WHERE type='index' ORDER BY name)", -1, &q, nullptr);
+    ASSERT_EQ(sqlite3_step(q), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(q, 0)),
+                 "CREATE INDEX \"key_KADDED\" ON records(\"Added\") WHERE (\"Added\" <> 0);"
+                 "CREATE UNIQUE INDEX \"key_KDISC\" ON records(\"Disc\",\"Track\") WHERE (\"Disc\" <> '' OR \"Track\" <> 0);"
+                 "CREATE INDEX \"key_KTITLE\" ON records(\"Title\") WHERE (\"Title\" <> '')");
+    sqlite3_finalize(q);
+    sqlite3_close(db);
+}
+
+// Undone by a rollback and by a kill inside the transaction: the file is
+// as it was, keys and all.
+TEST_F(Transactions, DeferredKeysComeBackAfterARollbackOrAKill) {
+    fw::LOGOUT(2, *discs, *book);
+    fw::DeferKeys(*book);
+    AddSong(*book, "Gone", "G", 1);
+    fw::ROLLBACK();
+    CloseAndReopen();
+    EXPECT_EQ(fw::RECORDS(*book), 1);
+    {
+        Child writer([&](Child&) -> char {
+            fw::OPEN(*book, fw::ReadWrite | fw::DenyNone);
+            fw::OPEN(*discs, fw::ReadWrite | fw::DenyNone);
+            fw::LOGOUT(2, *discs, *book);
+            fw::DeferKeys(*book);
+            if (fw::ERRORCODE()) return 'D';
+            for (int i = 0; i < 1000; ++i) AddSong(*book, "Crash", "C", i + 1);
+            return fw::ERRORCODE() ? 'E' : 'w';
+        });
+        ASSERT_EQ(writer.Receive(), 'w');
+        writer.Kill();
+        CloseAndReopen();
+        EXPECT_EQ(fw::RECORDS(*book), 1);
+        AddSong(*book, "After", "A", 1);
+        EXPECT_EQ(fw::ERRORCODE(), 0);
+        AddSong(*book, "After", "A", 1);
+        EXPECT_EQ(fw::ERRORCODE(), fw::DupKeyErr);
+        fw::SET(book->FindKey("KTITLE"));
+        fw::NEXT(*book);
+        EXPECT_EQ(Buf(*book).Title.Clip(), "After");
+        fw::DELETE(*book);
     }
 }
 

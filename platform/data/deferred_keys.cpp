@@ -1,0 +1,73 @@
+#include "platform/data/deferred_keys.h"
+
+#include "platform/data/file_access.h"
+#include "platform/data/schema.h"
+#include "platform/data/transaction.h"
+#include "platform/runtime/error_state.h"
+#include "platform/runtime/thread_context.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fw {
+namespace {
+
+struct DeferredKeys {
+    std::set<std::string> dropped;    // "schema.index", so a key is dropped once
+    std::vector<std::string> create;  // made again at the commit, in this order
+};
+
+DeferredKeys& Deferred() { return ThreadSlot<DeferredKeys>(); }
+
+inline constexpr int kNoLogoutErr = 91;
+
+}  // namespace
+
+void DeferKeys(File& f) {
+    if (!InTransaction()) {
+        SetError(kNoLogoutErr);
+        return;
+    }
+    FileInstance* inst = data::WritableInstance(f);
+    if (!inst) return;
+    data::Database& db = *inst->db;
+    if (!db.inTransaction) {
+        SetError(kNoLogoutErr);
+        return;
+    }
+    DeferredKeys& d = Deferred();
+    data::Connection& c = db.Conn();
+    const std::string schema = db.Schema();
+    for (int k = 0; k < f.KeyCount(); ++k) {
+        if (f.KeyAt(k).unique) continue;
+        const std::string index = data::Quote(schema) + "." + data::IndexName(f, k);
+        if (d.dropped.count(index)) continue;
+        const int rc = c.Exec("DROP INDEX IF EXISTS " + index);
+        if (rc != SQLITE_OK) return data::SetSqliteError(rc, c);
+        d.dropped.insert(index);
+        d.create.push_back(data::IndexSql(f, k, schema));
+    }
+    db.Changed();
+    ClearError();
+}
+
+namespace data {
+
+int BuildDeferredKeys(Connection& c) {
+    DeferredKeys& d = Deferred();
+    int rc = SQLITE_OK;
+    for (const std::string& sql : d.create)
+        if (rc == SQLITE_OK) rc = c.Exec(sql);
+    ForgetDeferredKeys();
+    return rc;
+}
+
+void ForgetDeferredKeys() {
+    DeferredKeys& d = Deferred();
+    d.dropped.clear();
+    d.create.clear();
+}
+
+}  // namespace data
+}  // namespace fw
