@@ -409,9 +409,6 @@ Control* Window::FocusedControl() const {
 
 bool Window::PressKeyButton(bool escape) {
     if (!open_ || callDisabled_) return false;
-    // Enter on a button that has the focus presses that button.
-    if (Control* focused = FocusedControl(); !escape && focused && focused->Kind() == ControlKind::Button && focused->Usable())
-        return focused->UserPress();
     for (const auto& c : controls_) {
         if (c->Kind() != ControlKind::Button || !c->Usable()) continue;
         bool match = false;
