@@ -385,6 +385,17 @@ void PagedBrowse::ReloadPage(ReloadKind kind) {
     }
 }
 
+void PagedBrowse::KeepHighlightOnRow(int row) {
+    // The page was read from the highlighted record down; the rows before
+    // it are read back in until it stands where it stood on the screen (as
+    // far as there are rows before it), so the list does not jump.
+    row = std::min(row, list_.PageSize());
+    if (highlight_ < 1 || row <= highlight_) return;
+    highlight_ += ReadRowsIntoPage(row - highlight_, false, true);
+    list_.Select(highlight_);
+    RowToRecord(highlight_);
+}
+
 void PagedBrowse::ReloadAroundCurrent() {
     ReopenView();
     ReloadPage(ReloadKind::AroundCurrent);
@@ -427,7 +438,9 @@ void PagedBrowse::SyncBrowse() {
         // looked for by its id on the new page.
         const std::string highlighted = HighlightedPosition();
         const bool orderChanged = prior != activeOrder_;
+        const int shownOnRow = highlight_;
         PositionOnRecord(PositionKind::ByKeyValue, orderChanged ? std::string() : highlighted);
+        if (!orderChanged) KeepHighlightOnRow(shownOnRow);
         const std::string_view id = orderChanged ? PrimaryRecordId(highlighted) : std::string_view{};
         for (int n = 1; !id.empty() && n <= RowsLoaded(); ++n) {
             if (PrimaryRecordId(Row(n).position) != id) continue;
@@ -458,6 +471,7 @@ void PagedBrowse::EditThroughForm(int request) {
     // A change keeps its own row highlighted among the rows that share its
     // primary record's key (the other tracks of its disc).
     const std::string edited = request == action::Change ? HighlightedPosition() : std::string();
+    const int shownOnRow = highlight_;
     if (request == action::Insert) {
         fw::GET(*plan_.primary, 0L);
         fw::ClearRecord(plan_.primary->Buffer(), plan_.primary->Record());
@@ -478,6 +492,7 @@ void PagedBrowse::EditThroughForm(int request) {
     const bool done = lastOutcome_ == outcome::Completed;
     if (done && (request == action::Insert || request == action::Change)) {
         PositionOnRecord(PositionKind::ByEditedRecord, edited);
+        KeepHighlightOnRow(shownOnRow);
     } else {
         if (done && request == action::Delete && highlight_ >= 1 && highlight_ <= RowsLoaded())
             rows_.erase(rows_.begin() + (highlight_ - 1));

@@ -119,6 +119,8 @@ private:
     std::vector<fw::File*> Files() const;
     std::vector<std::string> OrderKeyValues() const;  // the primary buffer's, as the key compares them
     void GoOnToRow(const std::string& row);
+    // Moves the page so the highlighted row shows on that row of the list.
+    void KeepHighlightOnRow(int row);
     std::string HighlightedPosition() const;
 
     BrowsePlan plan_;

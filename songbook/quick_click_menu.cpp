@@ -8,6 +8,7 @@
 #include "songbook/song_book_commands.h"
 
 #include <string>
+#include <vector>
 
 #include "shell/data_dictionary_prefixes.h"
 
@@ -15,9 +16,10 @@ namespace songbook {
 
 namespace {
 
-// A leading "~" greys an item whose procedure the program has not got.
-std::string Item(std::string_view text, bool available) {
-    return (available ? std::string() : std::string("~")) + std::string(text);
+// An item greyed when its procedure is not in the program; the listing's
+// values in it are shown as they stand ("Rock & Roll" keeps its "&").
+fw::PopupItem Item(std::string_view text, bool available, std::string_view value = {}) {
+    return {std::string(text) + fw::Literal(value), available};
 }
 
 // The row the right button was pressed on becomes the highlighted one.
@@ -36,13 +38,15 @@ void QuickClickMenu(SongBookWindowState& s, SongBookBrowses& browses) {
 
     const std::string disc(SBD.ALTDISKID.Clip());
     const bool multiEdit = shell::HasProgramProcedure(kMultiEditSetupProcedure);
-    const std::string menu = Item("Display all Tracks Found on Disk: " + disc, shell::HasProgramProcedure(kDiscTracksProcedure)) + "|" +
-                             Item("Toggle Omit?", true) + "|" + Item("Edit Track", true) + "|" +
-                             Item("Delete Track", true) + "|" +
-                             Item("Perform Multi-Listing Edit on Title: " + std::string(SBK.Title.Clip()), multiEdit) +
-                             "|" +
-                             Item("Perform Multi-Listing Edit on Artist: " + std::string(SBK.Artist.Clip()), multiEdit) +
-                             "|" + Item("Perform Multi-Listing Edit on Disc ID: " + disc, multiEdit);
+    const std::vector<fw::PopupItem> menu = {
+        Item("Display all Tracks Found on Disk: ", shell::HasProgramProcedure(kDiscTracksProcedure), disc),
+        Item("Toggle Omit?", true),
+        Item("Edit Track", true),
+        Item("Delete Track", true),
+        Item("Perform Multi-Listing Edit on Title: ", multiEdit, SBK.Title.Clip()),
+        Item("Perform Multi-Listing Edit on Artist: ", multiEdit, SBK.Artist.Clip()),
+        Item("Perform Multi-Listing Edit on Disc ID: ", multiEdit, disc),
+    };
     const int choice = fw::POPUP(menu);
     switch (choice) {
     case 1:

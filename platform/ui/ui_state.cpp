@@ -89,6 +89,13 @@ private:
         Locate(o, window, control);
         if (!window || !window->IsOpen() || window->CallDisabled()) return false;
         window->NoteInput(code);
+        // Enter on a button that has the keyboard presses that button, as
+        // Space does (not the window's default button).
+        if (control && code == KeyCode::Enter && control->Kind() == ControlKind::Button && widget == control->Widget() &&
+            widget->hasFocus() && !Alerted(*window, control, code) && !window->IsAlerted(code)) {
+            lastEaten_ = control->UserPress();
+            return lastEaten_;
+        }
         if (control && e->type() == QEvent::KeyPress && control->KeepsKey(widget, code)) return false;
         bool alerted = Alerted(*window, control, code) || window->IsAlerted(code);
         if (!alerted) return false;

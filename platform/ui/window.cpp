@@ -428,9 +428,6 @@ bool IsCancelButton(const Control& c) {
 
 bool Window::PressKeyButton(bool escape) {
     if (!open_ || callDisabled_) return false;
-    // Enter on a button that has the focus presses that button.
-    if (Control* focused = FocusedControl(); !escape && focused && focused->Kind() == ControlKind::Button && focused->Usable())
-        return focused->UserPress();
     for (const auto& c : controls_) {
         if (c->Kind() != ControlKind::Button || !c->Usable()) continue;
         const bool match = escape ? IsCancelButton(*c) : c->Get(Prop::Default, 0).Bool();

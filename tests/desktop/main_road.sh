@@ -26,6 +26,7 @@ unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
 
 pids=()
+program_died=0
 cleanup() {
   local p
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
@@ -42,7 +43,39 @@ fail() {
 }
 shot() {
   step=$((step + 1))
-  import -window root "$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")" 2>/dev/null || true
+  last_shot="$(printf '%s/%02d-%s.png' "$shots" "$step" "$1")"
+  import -window root "$last_shot" 2>/dev/null || true
+}
+# The program is still running (a click behind a dialog once killed it).
+alive() {
+  sleep 0.3
+  kill -0 "$program" 2>/dev/null || { program_died=1; fail "the program died: $1"; }
+}
+# Presses of each button, a double-click and wheel turns at a point of the
+# screen, as a user clicks a window that a dialog blocks.
+poke() {
+  xdotool mousemove "$1" "$2" click 1 sleep 0.1 click --repeat 2 --delay 60 1 sleep 0.1 click 3 sleep 0.1 \
+    click 2 click 4 click 4 click 5
+}
+# The first pixel of a colour (#rrggbb) on the last screenshot: "x y".
+find_colour() {
+  convert "$last_shot" -depth 8 txt:- | grep -m1 -i "$1" | sed -n 's/^\([0-9]*\),\([0-9]*\):.*/\1 \2/p' || true
+}
+# A window's centre: "x y".
+centre_of() {
+  local X Y WIDTH HEIGHT WINDOW SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  echo $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+}
+# Fails unless the window (a dialog) lies over the frame's middle: not at
+# the screen's corner, as dialogs once opened.
+expect_over_frame() {
+  local wid="$1" what="$2" cx cy fx fy
+  read -r cx cy <<<"$(centre_of "$wid")"
+  read -r fx fy <<<"$(centre_of "$frame")"
+  if ((cx < fx - 120 || cx > fx + 120 || cy < fy - 120 || cy > fy + 120)); then
+    fail "$what opened at $cx,$cy, not over the frame's middle ($fx,$fy)"
+  fi
 }
 # A visible window whose title matches, within the time given (seconds).
 wait_window() {
@@ -130,6 +163,23 @@ xdotool windowactivate --sync "$frame" 2>/dev/null || true
 xdotool mousemove --window "$frame" 78 244 click 1
 settle 1
 shot explorer
+
+# Behind the folder choice (a Qt file dialog) the explorer and the Quick
+# Start panel of its thread take no click.
+xdotool key alt+c
+folder_dialog="$(wait_window '^Select New Folder' 10)"
+[ -n "$folder_dialog" ] || fail "Change Folder showed no folder dialog"
+settle
+expect_over_frame "$folder_dialog" "the folder dialog"
+eval "$(xdotool getwindowgeometry --shell "$frame" | sed 's/^/F/')"
+poke $((FX + 60)) $((FY + 200))
+poke $((FX + 78)) $((FY + 244))
+alive "clicks behind the folder dialog"
+shot behind-folder-dialog
+[ -n "$(wait_window '^Select New Folder' 2)" ] || fail "the folder dialog went on a click behind it"
+xdotool windowactivate --sync "$folder_dialog" 2>/dev/null || true
+keys_close '^Select New Folder' "Escape did not close the folder dialog" Escape
+settle
 xdotool key alt+o
 expect_window "$box_title" 10 "Open with no book chosen asked for none"
 keys_close "$box_title" "the explorer's message stayed" Return
@@ -204,9 +254,85 @@ keys_close '^Update SongBook Listing' "Yes did not close the form" alt+y
 settle
 shot edit-saved
 
+# A listing whose title holds "&": the Quick Click menu shows it as it
+# stands (looked at on the screenshot: "Rock & Roll", no letter underlined).
+xdotool key Insert
+expect_window '^Update SongBook Listing' 10 "Insert did not open the listing form"
+xdotool type --delay 20 "Rock & Roll"
+xdotool key Tab
+xdotool type --delay 20 "Haley & Comets"
+xdotool key Tab
+xdotool type --delay 20 "4"
+for _ in 1 2 3 4 5 6 7; do xdotool key Tab; done
+xdotool type --delay 20 "ALT-2"
+xdotool key Tab
+xdotool type --delay 20 "MFG-004"
+keys_close '^Update SongBook Listing' "Enter did not save the second listing" Return
+settle
+shot ampersand-added
+# The highlighted row (white on 800040h) is the new listing.
+read -r row_x row_y <<<"$(find_colour '#400080')"
+[ -n "${row_x:-}" ] || fail "no highlighted row on the screen"
+row_x=$((row_x + 30))
+row_y=$((row_y + 4))
+xdotool mousemove "$row_x" "$row_y" click 3
+settle
+shot quick-click-menu
+xdotool key Escape
+settle
+
+# Delete Track/Disc from the menu: the question, then "Deletion
+# Successful"; clicks on the list behind each box do nothing, Enter answers
+# each, and afterwards the book window has the keyboard (Insert opens its
+# form) and is still the one shown.
+xdotool key alt+s d
+question="$(wait_window "$box_title" 10)"
+[ -n "$question" ] || fail "Delete Track/Disc asked nothing"
+settle 0.5
+[ "$(xdotool getactivewindow)" = "$question" ] || fail "the delete question opened without the keyboard"
+expect_over_frame "$question" "the delete question"
+poke "$row_x" "$row_y"
+alive "clicks behind the delete question"
+shot behind-question
+[ -n "$(wait_window "$box_title" 2)" ] || fail "the delete question went on a click behind it"
+xdotool windowactivate --sync "$question" 2>/dev/null || true
+xdotool key Return
+done_box="$(wait_window '^Deletion Successful$' 10)"
+[ -n "$done_box" ] || fail "Enter on the delete question did not delete (no Deletion Successful)"
+settle
+[ "$(xdotool getactivewindow)" = "$done_box" ] || fail "Deletion Successful opened without the keyboard"
+expect_over_frame "$done_box" "Deletion Successful"
+shot deletion-successful
+poke "$row_x" "$row_y"
+alive "clicks behind Deletion Successful"
+[ -n "$(wait_window '^Deletion Successful$' 2)" ] || fail "Deletion Successful went on a click behind it"
+xdotool windowactivate --sync "$done_box" 2>/dev/null || true
+keys_close '^Deletion Successful$' "Enter did not close Deletion Successful" Return
+settle
+shot after-deletion
+wait_frame_title ' - \[.*Friday Night\.2bk\]$' || fail "the book window is no longer shown after the delete: $(frame_title)"
+xdotool key Insert
+form="$(wait_window '^Update SongBook Listing' 10)"
+[ -n "$form" ] || fail "after Deletion Successful the book window did not have the keyboard"
+expect_over_frame "$form" "the listing form"
+
+# Behind the listing form (a dialog of ours) the list takes no click.
+poke "$row_x" "$row_y"
+alive "clicks behind the listing form"
+shot behind-form
+[ -n "$(wait_window '^Update SongBook Listing' 2)" ] || fail "the listing form went on a click behind it"
+xdotool windowactivate --sync "$form" 2>/dev/null || true
+keys_close '^Update SongBook Listing' "Escape did not close the listing form" Escape
+settle
+
 # Delete the listing with the Delete key; OK confirms.
 xdotool key Delete
-expect_window '^Confirm Delete$' 10 "Delete asked nothing"
+confirm="$(wait_window '^Confirm Delete$' 10)"
+[ -n "$confirm" ] || fail "Delete asked nothing"
+poke "$row_x" "$row_y"
+alive "clicks behind Confirm Delete"
+[ -n "$(wait_window '^Confirm Delete$' 2)" ] || fail "Confirm Delete went on a click behind it"
+xdotool windowactivate --sync "$confirm" 2>/dev/null || true
 keys_close '^Confirm Delete$' "the delete question stayed" alt+o
 settle
 shot deleted

@@ -300,8 +300,9 @@ TEST_F(BrowseTest, ACancelledChangeKeepsTheHighlightAndACompletedOneFollowsTheRe
         SBK.Title = "NOVA";
     });
     d.Press("?CHANGE");
-    EXPECT_EQ(Titles(), (std::vector<std::string>{"NOVA", "NOVEMBER", "OSCAR", "PAPA", "ZULU"}));
-    EXPECT_EQ(d.Highlight("?LIST"), 1);
+    // The changed record is highlighted on the row the change started from.
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"MAR", "MARS", "NOVA", "NOVEMBER", "OSCAR"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 3);
     EXPECT_EQ(shell::RequestedAction(), 0) << "the test context's request is untouched";
 }
 
@@ -387,9 +388,37 @@ TEST_F(BrowseTest, AChangeMadeByAnotherWindowShowsOnTheNextFocus) {
     d.Activate("BROWSETEST");
     const auto rows = d.Rows("?LIST");
     ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(rows.front(), "BETA|Changed");
-    EXPECT_EQ(Titles(), (std::vector<std::string>{"BETA", "DELTA", "ECHO", "LIMA", "MAR"}));
-    EXPECT_EQ(d.Highlight("?LIST"), 1);
+    EXPECT_EQ(rows[1], "BETA|Changed");
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"ALPHA", "BETA", "DELTA", "ECHO", "LIMA"}));
+    EXPECT_EQ(d.Highlight("?LIST"), 2);
+}
+
+// The rows stay where they are on the screen when the focus comes back,
+// also after the page was read again for a delete made outside the form
+// (the song-book window's delete) and after a tag mark changed a row.
+TEST_F(BrowseTest, AListKeepsItsRowsWhereTheyAreWhenTheFocusComesBack) {
+    Fill(kTwelve);
+    Open();
+    d.Key("?LIST", shell::codes::PgDn);  // LIMA .. OSCAR
+    d.Key("?LIST", shell::codes::Down);
+    d.Key("?LIST", shell::codes::Down);  // MARS, the third row
+    const std::vector<std::string> page = Titles();
+    const int row = d.Highlight("?LIST");
+    ASSERT_GT(row, 1);
+    FocusAwayAndBack();
+    EXPECT_EQ(Titles(), page);
+    EXPECT_EQ(d.Highlight("?LIST"), row);
+
+    // The highlighted listing goes; the page is read again from its first row.
+    const std::string gone = page[std::size_t(row - 1)];
+    program.onReload = [gone] {
+        if (GetByTitle(gone)) fw::DELETE(shell::SongBook());
+    };
+    d.Press("?RELOAD");
+    const std::vector<std::string> after = Titles();
+    EXPECT_EQ(after.front(), page.front());
+    FocusAwayAndBack();
+    EXPECT_EQ(Titles(), after) << "the list jumped when the focus came back after the delete";
 }
 
 TEST_F(BrowseTest, AReloadAfterTheHighlightedRecordGotOtherKeyValuesStaysOnIt) {

@@ -291,6 +291,26 @@ TEST_F(SongBookCommandsTest, TheQuickClickMenuOffersTheListingsValues) {
     EXPECT_EQ(shell::MultiEditField, 3);
 }
 
+// A listing's values in the menu show as they stand: an "&" marks no
+// mnemonic, and a "|" does not split an item, so each item keeps its place.
+TEST_F(SongBookCommandsTest, TheQuickClickMenuShowsTheListingsValuesAsTheyStand) {
+    ProvideProcedures();
+    MakeBook("Party", {{"U1", "R&B|7"}}, {{"Rock & Roll", "AC|DC", "U1", 2}});
+    Open();
+    calls.clear();
+    d.AnswerPopup(7);
+    d.RightClick("?LISTTITLE", 1, kWindow);
+    ASSERT_FALSE(d.Popups().empty());
+    const Strings& items = d.Popups().back();
+    ASSERT_EQ(items.size(), 7u);
+    EXPECT_EQ(items[0], "Display all Tracks Found on Disk: R&B|7");
+    EXPECT_EQ(items[4], "Perform Multi-Listing Edit on Title: Rock & Roll");
+    EXPECT_EQ(items[5], "Perform Multi-Listing Edit on Artist: AC|DC");
+    EXPECT_EQ(items[6], "Perform Multi-Listing Edit on Disc ID: R&B|7");
+    EXPECT_EQ(calls, Strings{"SetupMultiListingEdit"});
+    EXPECT_EQ(shell::MultiEditField, 3);
+}
+
 // The lists' buttons with the real listing form: an insert from the
 // highlighted listing on a new disc, a change of the right row, a delete.
 TEST_F(SongBookCommandsTest, TheListsEditThroughTheListingForm) {

@@ -1,5 +1,6 @@
 #include "songbook/song_book_search.h"
 
+#include "platform/ui/events.h"
 #include "platform/ui/message.h"
 #include "platform/ui/testing/gtest_driver.h"
 #include "platform/ui/widgets/list_format.h"
@@ -252,6 +253,17 @@ TEST_F(SearchInWindow, TheSearchingScreenIsUpForTheScanAndGoneBeforeTheAnswer) {
     }
     // The window takes input again.
     EXPECT_TRUE(d.Press("?BUTTON17:2", kWindow));
+}
+
+// Enter in the search entry searches, as Search does (the window's default button).
+TEST_F(SearchInWindow, EnterInTheSearchEntrySearches) {
+    MakeBook("Party", {{"U1", "D1"}}, {{"Apple", "X", "U1", 1}, {"Quince", "X", "U1", 2}, {"Zest", "X", "U1", 3}});
+    Open();
+    d.TypeKeys("?SEARCHSTRING", "qu", kWindow);
+    d.Key("?SEARCHSTRING", fw::KeyCode::Enter, kWindow);
+    ASSERT_FALSE(Highlighted("?LISTTITLE").empty());
+    EXPECT_EQ(Highlighted("?LISTTITLE").front(), "Quince");
+    EXPECT_TRUE(d.Enabled("?SEARCHNEXTBUTTON", kWindow));
 }
 
 TEST_F(SearchInWindow, NextOnTheDiscListHighlightsEachTrackOfTheHitDisc) {
