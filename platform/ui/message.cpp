@@ -1,12 +1,15 @@
 #include "platform/ui/message.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QPushButton>
 
 #include <memory>
 
 #include "platform/ui/dialog_hub.h"
 #include "platform/ui/qt_bridge.h"
+#include "platform/ui/text_fit.h"
 #include "platform/text/codepage.h"
 
 namespace fw {
@@ -27,6 +30,15 @@ std::string LineBreaks(std::string_view text) {
     for (char& c : out)
         if (c == '|') c = '\n';
     return out;
+}
+
+// A box at least as wide as its title needs, so the title bar shows it whole.
+void KeepCaptionWhole(QMessageBox& box, std::string_view caption) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    const int width = CaptionNeeds(caption);
+    if (!grid || width <= 0) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 QMessageBox::Icon BoxIcon(std::string_view icon) {
@@ -95,6 +107,7 @@ int MESSAGE(std::string_view text, std::string_view caption, std::string_view ic
     auto box = std::make_unique<QMessageBox>(DialogParent());
     box->setWindowTitle(Q(caption));
     box->setText(Q(d.text));
+    KeepCaptionWhole(*box, caption);
     box->setIcon(BoxIcon(icon));
     box->setWindowModality(d.systemModal ? Qt::ApplicationModal : Qt::NonModal);
     std::vector<std::pair<QAbstractButton*, int>> map;
