@@ -1,8 +1,6 @@
 #include "platform/ui/message.h"
 
-#include <QGridLayout>
 #include <QMessageBox>
-#include <QSpacerItem>
 #include <QPushButton>
 
 #include <memory>
@@ -30,15 +28,6 @@ std::string LineBreaks(std::string_view text) {
     for (char& c : out)
         if (c == '|') c = '\n';
     return out;
-}
-
-// A box at least as wide as its title needs, so the title bar shows it whole.
-void KeepCaptionWhole(QMessageBox& box, std::string_view caption) {
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    const int width = CaptionNeeds(caption);
-    if (!grid || width <= 0) return;
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
-                  grid->columnCount());
 }
 
 QMessageBox::Icon BoxIcon(std::string_view icon) {

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QStyle>
@@ -87,6 +89,14 @@ int CaptionNeeds(std::string_view caption) {
     const QFontMetrics fm(QApplication::font());
     // The icon and three buttons, each about a line high, and some room.
     return fm.horizontalAdvance(Q(caption)) + 4 * (fm.height() + 8) + 16;
+}
+
+void KeepCaptionWhole(QMessageBox& box, std::string_view caption) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    const int width = CaptionNeeds(caption);
+    if (!grid || width <= 0) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 }  // namespace fw

@@ -6,6 +6,7 @@
 // check measures every window with the same rule.
 
 #include <QFont>
+#include <QMessageBox>
 #include <QSize>
 
 #include <optional>
@@ -27,5 +28,9 @@ std::optional<QSize> TextNeeds(const ControlLayout& c, const QFont& font, int wi
 // The width a window's title needs in the title bar (its text, the window
 // icon and the title bar's buttons), in the application's font.
 int CaptionNeeds(std::string_view caption);
+
+// Makes a message box at least as wide as its title needs, so the title
+// bar shows it whole.
+void KeepCaptionWhole(QMessageBox& box, std::string_view caption);
 
 }  // namespace fw
