@@ -1,6 +1,8 @@
 #include "platform/ui/control.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QStyle>
 #include <QPalette>
 #include <QWidget>
 
@@ -32,12 +34,30 @@ void Control::Adopt(QWidget* widget) {
     if (!widget) return;
     widget->setParent(window_.Content());
     widget->setProperty(kControlProperty, QVariant::fromValue<void*>(this));
-    if (layout_.hasAt)
-        widget->setGeometry(window_.DuToPxX(layout_.at.x), window_.DuToPxY(layout_.at.y),
-                            window_.DuToPxX(layout_.at.w), window_.DuToPxY(layout_.at.h));
+    if (layout_.hasAt) {
+        QRect at(window_.DuToPxX(layout_.at.x), window_.DuToPxY(layout_.at.y), window_.DuToPxX(layout_.at.w),
+                 window_.DuToPxY(layout_.at.h));
+        widget->setGeometry(KeptInsideFrame(at));
+    }
     if (!layout_.tip.empty()) widget->setToolTip(TipText(layout_.tip));
     ApplyFont();
     ApplyColors();
+}
+
+// A control held by a framed group or option is kept clear of the frame's
+// line, which our style draws thicker than the layouts allowed for.
+QRect Control::KeptInsideFrame(QRect at) const {
+    if (!parent_ || (parent_->Kind() != ControlKind::Group && parent_->Kind() != ControlKind::Option)) return at;
+    const ControlLayout& frame = parent_->Layout();
+    if (!frame.hasAt || frame.Has("noframe")) return at;
+    const int inset = QApplication::style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
+    const QRect inner = QRect(window_.DuToPxX(frame.at.x), window_.DuToPxY(frame.at.y), window_.DuToPxX(frame.at.w),
+                              window_.DuToPxY(frame.at.h))
+                            .adjusted(inset, inset, -inset, -inset);
+    if (!inner.intersects(at)) return at;
+    if (at.left() < inner.left()) at.moveLeft(inner.left());
+    if (at.top() < inner.top()) at.moveTop(inner.top());
+    return at.intersected(inner);
 }
 
 bool Control::EffectiveVisible() const {

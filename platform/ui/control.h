@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <QRect>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,7 @@ protected:
     friend class Window;
     // Sets the widget, its geometry, font, colours and tip from the layout.
     void Adopt(QWidget* widget);
+    QRect KeptInsideFrame(QRect at) const;
     void SetParentControl(Control* parent);
     virtual void SetText(const std::string& text);
     void ApplyFont();

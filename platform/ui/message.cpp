@@ -7,6 +7,7 @@
 
 #include "platform/ui/dialog_hub.h"
 #include "platform/ui/qt_bridge.h"
+#include "platform/ui/text_fit.h"
 #include "platform/text/codepage.h"
 
 namespace fw {
@@ -98,6 +99,7 @@ int MESSAGE(std::string_view text, std::string_view caption, std::string_view ic
     box->setWindowTitle(TitleText(caption));
     box->setTextFormat(Qt::PlainText);
     box->setText(Q(d.text));
+    KeepCaptionWhole(*box, caption);
     box->setIcon(BoxIcon(icon));
     box->setWindowModality(d.systemModal ? Qt::ApplicationModal : Qt::NonModal);
     std::vector<std::pair<QAbstractButton*, int>> map;

@@ -22,6 +22,8 @@
 #include <QWindowStateChangeEvent>
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <utility>
 
 #include "platform/runtime/scheduler.h"
@@ -30,6 +32,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/message.h"
 #include "platform/ui/qt_bridge.h"
+#include "platform/ui/text_fit.h"
 #include "platform/ui/ui_state.h"
 
 namespace fw {
@@ -143,8 +146,12 @@ Window::~Window() {
 }
 
 void Window::Build() {
-    DialogUnitBase(layout_.font, charW_, charH_);
+    int charW = 0, charH = 0;
+    DialogUnitBase(layout_.font, charW, charH);
+    unitX_ = charW / 4.0;
+    unitY_ = charH / 8.0;
     QFont font = WindowFont(layout_.font);
+    GrowToFitTexts(font);
     events_ = std::make_unique<WindowEvents>(*this);
     if (IsFrame()) {
         frame_ = new QMainWindow;
@@ -253,10 +260,33 @@ QToolBar* Window::ToolBar() {
     return toolBar_;
 }
 
-int Window::DuToPxX(int du) const { return (du * charW_ + 2) / 4; }
-int Window::DuToPxY(int du) const { return (du * charH_ + 4) / 8; }
-int Window::PxToDuX(int px) const { return (px * 4 + charW_ / 2) / charW_; }
-int Window::PxToDuY(int px) const { return (px * 8 + charH_ / 2) / charH_; }
+int Window::DuToPxX(int du) const { return static_cast<int>(std::lround(du * unitX_)); }
+int Window::DuToPxY(int du) const { return static_cast<int>(std::lround(du * unitY_)); }
+int Window::PxToDuX(int px) const { return static_cast<int>(std::lround(px / unitX_)); }
+int Window::PxToDuY(int px) const { return static_cast<int>(std::lround(px / unitY_)); }
+
+// The layouts were drawn for a font whose texts are narrower than some of
+// ours: a window whose texts (or title) do not fit at its designed size
+// grows, its dialog units widened (or heightened) until the text that needs
+// it most fits, so every control keeps its place relative to the others.
+void Window::GrowToFitTexts(const QFont& font) {
+    constexpr double kMostGrowth = 1.5;  // a text needing more is a fault of its layout
+    double growX = 1, growY = 1;
+    const auto need = [&](double needed, int du, double unit, double& grow) {
+        if (du <= 0 || needed <= 0) return;
+        grow = std::max(grow, std::min(kMostGrowth, needed / (du * unit)));
+    };
+    for (const ControlLayout& c : layout_.controls) {
+        if (!c.hasAt) continue;
+        const std::optional<QSize> text = TextNeeds(c, ControlFont(font, c.font), DuToPxX(c.at.w));
+        if (!text) continue;
+        need(text->width(), c.at.w, unitX_, growX);
+        need(text->height(), c.at.h, unitY_, growY);
+    }
+    if (!IsFrame() && !layout_.Has("nocaption")) need(CaptionNeeds(layout_.caption), layout_.at.w, unitX_, growX);
+    unitX_ *= growX;
+    unitY_ *= growY;
+}
 
 Control* Window::Find(std::string_view equate) const {
     std::string key = UpperText(equate);

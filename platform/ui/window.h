@@ -155,6 +155,7 @@ private:
     void StopTimer();
     void ApplyFrameState(const PropValue& value, Prop prop);
     void GiveDesignedClientSize();
+    void GrowToFitTexts(const QFont& font);
     void CenterInMdiArea();
     void KeepInsideFrame();
 
@@ -178,7 +179,9 @@ private:
     std::vector<QWidget*> statusZones_;
     std::unique_ptr<WindowEvents> events_;
     QTimer* timer_ = nullptr;
-    int charW_ = 0, charH_ = 0;
+    // Pixels per dialog unit across and down: the window font's, grown
+    // where the window's texts do not fit at its designed size.
+    double unitX_ = 1, unitY_ = 1;
 
     // events
     std::deque<Pending> queue_;

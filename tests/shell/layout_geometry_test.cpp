@@ -3,14 +3,28 @@
 // inside the client area, and no two visible controls overlap unless one
 // holds the other (sheets, tabs, groups, options, panels and boxes hold
 // what lies on them, and so does an ellipse drawn as a picture's ground)
-// or they lie on different tabs.
+// or they lie on different tabs. And on the real windows, at their designed
+// size, maximised and restored: every text fits its control measured with
+// the window's font, lists show their headings and longest values (or
+// scroll across), and a restored window has every control back whole.
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWidget>
 
 #include <string>
 #include <vector>
 
+#include "platform/ui/controls/control_kinds.h"
 #include "platform/ui/layout.h"
+#include "platform/ui/qt_bridge.h"
+#include "platform/ui/text_fit.h"
+#include "platform/ui/window.h"
 #include "shell/window_resize.h"
+#include "shell/window_runtime.h"
 
 namespace {
 
@@ -103,6 +117,87 @@ TEST(LayoutGeometry, EveryControlInsideTheClientAreaAndNoneOverlapping) {
             if (scale != 1.0 && !w.Has("resize")) continue;
             CheckAt(w, scale);
         }
+    }
+    fw::SetLayoutFolder({});
+}
+
+// Every static text of the window fits its control as the window shows it.
+void CheckTextsFit(const fw::Window& window, const std::string& state, bool designedSize = false) {
+    const fw::WindowLayout& w = window.Layout();
+    if (!w.caption.empty() && !w.Has("nocaption"))
+        EXPECT_LE(fw::CaptionNeeds(w.caption), window.Content()->width())
+            << w.label << " " << state << ": the title \"" << w.caption << "\" is cut";
+    for (const auto& control : window.Controls()) {
+        const fw::ControlLayout& c = control->Layout();
+        const QWidget* widget = control->Widget();
+        if (!c.hasAt || !widget || HiddenInLayout(w, c)) continue;
+        const fw::ControlLayout* holder = c.parent.empty() ? nullptr : w.Find(c.parent);
+        if (designedSize && holder && (holder->kind == Kind::Group || holder->kind == Kind::Option) &&
+            !holder->Has("noframe")) {
+            const QWidget* frame = window.Find(holder->equate)->Widget();
+            const int inset = QApplication::style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2;
+            EXPECT_TRUE(frame->geometry().adjusted(inset, inset, -inset, -inset).contains(widget->geometry()))
+                << w.label << ": " << c.spelling << " is drawn across the frame line of " << holder->spelling;
+        }
+        if (const auto need = fw::TextNeeds(c, widget->font(), widget->width())) {
+            EXPECT_LE(need->width(), widget->width())
+                << w.label << " " << state << ": " << c.spelling << " \"" << c.text << "\" is cut across";
+            EXPECT_LE(need->height(), widget->height())
+                << w.label << " " << state << ": " << c.spelling << " \"" << c.text << "\" is cut below";
+        }
+        if (c.kind == Kind::List) {
+            auto* list = static_cast<const fw::ListControl&>(*control).List();
+            int total = 0;
+            const fw::ui::ListFormat format = list->format();
+            for (int i = 1; i <= list->columnCount(); ++i) {
+                const fw::ui::ListColumn& column = format.columns[static_cast<std::size_t>(i - 1)];
+                const int width = list->columnPixels(i);
+                total += column.width > 0 ? width : 0;
+                if (column.width > 1 && column.hasHeading)  // one unit: a field carried, not shown
+                    EXPECT_GE(width, list->fontMetrics().horizontalAdvance(fw::Q(column.heading)))
+                        << w.label << " " << state << ": " << c.spelling << " heading " << column.heading << " is cut";
+            }
+            if (total > list->viewport()->width())
+                EXPECT_GT(list->horizontalScrollBar()->maximum(), 0)
+                    << w.label << " " << state << ": " << c.spelling << " cuts its columns with no way to them";
+        }
+    }
+}
+
+void Apply(fw::Window& window, const std::vector<shell::ControlGeometry>& geometry) {
+    for (const shell::ControlGeometry& g : geometry) {
+        window.Set(fw::Prop::Xpos, g.geometry.x, g.id);
+        window.Set(fw::Prop::Ypos, g.geometry.y, g.id);
+        window.Set(fw::Prop::Width, g.geometry.width, g.id);
+        window.Set(fw::Prop::Height, g.geometry.height, g.id);
+    }
+}
+
+TEST(LayoutTexts, EveryTextFitsAtTheDesignedSizeMaximisedAndRestored) {
+    fw::SetLayoutFolder(CV_SOURCE_DIR "/resources/layouts");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const std::string& label : fw::LayoutLabels()) {
+        SCOPED_TRACE(label);
+        const fw::WindowLayout layout = fw::LoadLayout(label);
+        if (layout.kind == fw::WindowKind::Frame) continue;
+        fw::Window window(layout);
+        window.Root()->show();  // the lists fit their columns to the room they are shown in
+        CheckTextsFit(window, "at its designed size", true);
+        if (!layout.Has("resize")) continue;
+        // Maximised, the resize support scales the controls to the screen;
+        // restored, every control is back as designed.
+        const std::vector<shell::ControlGeometry> designed = shell::ControlGeometriesOf(window);
+        shell::WindowResizeState state;
+        shell::InitWindowResize(state, {0, 0, layout.at.w, layout.at.h}, designed);
+        const shell::WindowGeometry maximised{0, 0, std::max(layout.at.w, window.PxToDuX(screen.width())),
+                                              std::max(layout.at.h, window.PxToDuY(screen.height()))};
+        if (auto moved = shell::ResizeWindowControls(state, maximised)) Apply(window, *moved);
+        window.Content()->resize(window.DuToPxX(maximised.width), window.DuToPxY(maximised.height));
+        CheckTextsFit(window, "maximised");
+        if (auto moved = shell::ResizeWindowControls(state, {0, 0, layout.at.w, layout.at.h})) Apply(window, *moved);
+        window.Content()->resize(window.DuToPxX(layout.at.w), window.DuToPxY(layout.at.h));
+        EXPECT_EQ(shell::ControlGeometriesOf(window), designed) << "restored";
+        CheckTextsFit(window, "restored");
     }
     fw::SetLayoutFolder({});
 }

@@ -18,6 +18,8 @@
 
 #include "platform/os/desktop_opener.h"
 #include "platform/ui/layout.h"
+#include "platform/ui/text_fit.h"
+#include "platform/ui/window.h"
 #include "platform/ui/window_api.h"
 #include "shell/data_dictionary_globals.h"
 #include "shell/data_dictionary_songbase.h"
@@ -212,6 +214,12 @@ TEST_F(AddMfrDiscsWindowTest, TheMainRoadFromTaggingToTheSongBooksLists) {
     ASSERT_EQ(titles.size(), 11u);
     EXPECT_THAT(titles[0], ::testing::StartsWith("AL101 Song 1|Singer|104|1|"));
     EXPECT_EQ(d.Text("?LISTTITLE", kSongBook).substr(0, 12), "AL101 Song 1");
+}
+
+// The worker's window is wide enough for the title it is given.
+TEST(AddDiscTracksWindow, ItsTitleFitsItsTitleBar) {
+    const fw::Window window(fw::LoadLayout(kWorker));
+    EXPECT_LE(fw::CaptionNeeds(songbase::kAddDiscTracksCaption), window.Content()->width());
 }
 
 TEST_F(AddMfrDiscsWindowTest, ADiscTheBookHasIsRefusedAndTheWorkerReportsWhatItCouldNotAdd) {

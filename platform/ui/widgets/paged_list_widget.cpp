@@ -65,7 +65,13 @@ QColor FirstValid(std::initializer_list<QColor> colors) {
 
 PagedListWidget::PagedListWidget(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Columns wider than the list scroll across; rows never scroll by Qt.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int x) {
+        header_->setOffset(x);
+        viewport()->update();
+        PlaceEditor();
+    });
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     verticalScrollBar()->setRange(0, 100);
     verticalScrollBar()->setPageStep(10);
@@ -120,16 +126,29 @@ int PagedListWidget::ColumnPixels(int dialogUnits) const {
     return static_cast<int>(std::lround(dialogUnits * unitWidth_));
 }
 
-// The width a column needs to show its heading and its field's full width
-// in the list's font, and at least its format's width.
+// The width a column needs to show its heading and its field's longest
+// value in the list's font (not less than its format's width).
 int PagedListWidget::NaturalPixels(const ListColumn& c) const {
+    // A column one unit wide carries its field without showing it.
+    if (c.width == 1) return ColumnPixels(c.width);
+    return std::max(ColumnPixels(c.width), FieldPixels(c));
+}
+
+// The width of the heading and of the field's longest value. A short text
+// field holds codes (disc IDs such as "PARTYTYME-12345"): capitals and
+// digits, wider than the average letter of the long texts.
+int PagedListWidget::FieldPixels(const ListColumn& c) const {
     const QFontMetrics fm(font());
-    int need = ColumnPixels(c.width);
-    if (c.hasHeading) need = std::max(need, fm.horizontalAdvance(AnsiToQString(c.heading)) + 4 * kCellPadding);
+    int need = 0;
+    if (c.hasHeading) need = fm.horizontalAdvance(AnsiToQString(c.heading)) + 4 * kCellPadding;
     const char kind = PictureKind(c.picture);
     int field = 0;
     if (kind == 'S') {
-        field = static_cast<int>(NumericValue(c.picture.substr(2))) * fm.averageCharWidth();
+        const int length = static_cast<int>(NumericValue(c.picture.substr(2)));
+        static const QString kCode = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-");
+        const double perChar = length < kLongText ? static_cast<double>(fm.horizontalAdvance(kCode)) / kCode.size()
+                                                  : fm.averageCharWidth();
+        field = static_cast<int>(std::ceil(length * perChar));
     } else if (kind == 'D' || kind == 'T') {
         field = fm.horizontalAdvance(AnsiToQString(CLIP(FORMAT(80000.0, c.picture)))) + fm.averageCharWidth();
     } else if (kind) {
@@ -144,7 +163,9 @@ int PagedListWidget::NaturalPixels(const ListColumn& c) const {
 
 // Every column as wide as it needs; the long text columns (else the last
 // one) take what is left of the list's width, in the proportions of their
-// formats, so no empty strip stays right of the last column.
+// formats, so no empty strip stays right of the last column, but never
+// less than their longest value needs: when the columns are wider than the
+// list, a horizontal scroll bar shows the rest.
 void PagedListWidget::FitColumns() {
     const int n = columnCount();
     std::vector<int> flexible;
@@ -174,9 +195,7 @@ void PagedListWidget::FitColumns() {
         for (std::size_t k = 0; k < flexible.size(); ++k) {
             const int i = flexible[k];
             const ListColumn& c = format_.columns[static_cast<size_t>(i)];
-            const int floor = c.hasHeading ? QFontMetrics(font()).horizontalAdvance(AnsiToQString(c.heading)) +
-                                                 4 * kCellPadding
-                                           : 2 * kCellPadding;
+            const int floor = c.width == 1 ? 0 : std::max(FieldPixels(c), 2 * kCellPadding);
             int w = k + 1 == flexible.size()
                         ? share - given
                         : static_cast<int>(static_cast<long long>(share) * widths[static_cast<size_t>(i)] / base);
@@ -190,6 +209,15 @@ void PagedListWidget::FitColumns() {
     for (int i = 0; i < n; ++i)
         if (widths[static_cast<size_t>(i)] > 0) header_->resizeSection(i, widths[static_cast<size_t>(i)]);
     applyingColumns_ = was;
+    SyncHorizontalScroll();
+}
+
+void PagedListWidget::SyncHorizontalScroll() {
+    QScrollBar* bar = horizontalScrollBar();
+    bar->setRange(0, std::max(0, header_->length() - viewport()->width()));
+    bar->setPageStep(std::max(1, viewport()->width()));
+    bar->setSingleStep(std::max(1, QFontMetrics(font()).averageCharWidth() * 4));
+    header_->setOffset(bar->value());
 }
 
 int PagedListWidget::HeaderHeight() const {
@@ -544,6 +572,11 @@ int PagedListWidget::rowAt(const QPoint& pos) const {
     if (pos.y() < 0) return 0;
     const int r = top_ + pos.y() / rowHeight();
     return r < rowCount() ? r + 1 : 0;
+}
+
+int PagedListWidget::columnPixels(int column) const {
+    if (column < 1 || column > columnCount() || header_->isSectionHidden(column - 1)) return 0;
+    return header_->sectionSize(column - 1);
 }
 
 int PagedListWidget::columnAt(int x) const {

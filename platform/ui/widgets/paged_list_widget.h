@@ -61,6 +61,8 @@ public:
     ListFormat format() const;
     std::string formatText() const { return format().ToText(); }
     int columnCount() const { return static_cast<int>(format_.columns.size()); }
+    // The width a column is shown with, in pixels (0 for a hidden one).
+    int columnPixels(int column) const;
 
     void setMode(ListMode mode);
     ListMode mode() const { return mode_; }
@@ -154,6 +156,8 @@ private:
     void OnThumbReleased();
     void ApplyColumns();
     void FitColumns();
+    int FieldPixels(const ListColumn& c) const;
+    void SyncHorizontalScroll();
     int NaturalPixels(const ListColumn& column) const;
     void LayoutHeader();
     void EnsureVisible();
