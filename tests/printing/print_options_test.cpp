@@ -35,8 +35,11 @@ TEST_F(PreviewerTest, DestinationWindowAnswers) {
 
     driver->Start([&] { answer = printing::ReportDestinationWindow(previewer); });
     EXPECT_EQ(driver->Text("?PRINTCOPIES"), "1");  // each run starts from one copy
-    driver->Type("?PRINTCOPIES", "500");           // beyond the range: refused
+    driver->AnswerMessage("Copies: Please enter a number from 1 to 100.", fw::Button::Ok);
+    driver->Type("?PRINTCOPIES", "500");  // beyond the range: refused, and said so
+    EXPECT_EQ(driver->UnusedAnswers(), 0u);
     EXPECT_EQ(previewer.PRINTCOPIES, 1);
+    EXPECT_EQ(driver->Text("?PRINTCOPIES"), "500") << "kept to be put right, never clamped";
     driver->Press("?CANCEL");
     EXPECT_EQ(answer, 1);
 }
@@ -143,8 +146,11 @@ TEST_F(PreviewerTest, AnEmptySelectionIsRefusedAndTheOptionsStayOpen) {
     driver->Press("?PRINT");
     EXPECT_TRUE(driver->IsOpen("PrintOptionsWindow"));
     EXPECT_TRUE(sink.jobs.empty());
-    driver->Type("?PAGETO", "7");  // the top of the range is the page count
-    EXPECT_EQ(driver->Text("?PAGETO"), "3");
+    // The top of the range is the page count: 7 is refused, not cut to 6.
+    driver->AnswerMessage("To: Please enter a number from 1 to 6.", fw::Button::Ok);
+    driver->Type("?PAGETO", "7");
+    EXPECT_EQ(driver->UnusedAnswers(), 0u);
+    EXPECT_EQ(driver->Text("?PAGETO"), "7");
     driver->Type("?PAGETO", "6");
     EXPECT_EQ(driver->Text("?PAGETO"), "6");
     driver->Press("?CANCEL");
