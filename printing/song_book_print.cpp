@@ -105,7 +105,7 @@ void SongBookPrint::AddDisc(std::string_view unqDiskId, std::string_view altDisk
 }
 
 void SongBookPrint::Lay(long records) {
-    std::vector<SongQueueEntry> queue = std::move(loader_).Sorted();
+    SongQueue queue = std::move(loader_).SortedQueue();
     progressBase_ = twoColumns_ ? static_cast<long>(queue.size()) : records;
     // The paper saver prints the song queue a row an entry, wrapping
     // nothing by characters; only a text that cannot fit its field at all
@@ -115,7 +115,7 @@ void SongBookPrint::Lay(long records) {
         fromSongQueue_ = true;
         fit.chars = {};
     }
-    rows_ = BuildLineQueue(queue, layout_, lines_, fit);
+    rows_ = BuildLineQueue(std::move(queue), layout_, lines_, fit);
     if (!rows_.empty()) SetUpReport();
 }
 
@@ -198,11 +198,11 @@ void SongBookPrint::OnPageStart(int seq, int number) {
 int SongBookPrint::Next() {
     if (pointer_ >= rows_.size()) return 33;
     const bool firstOnPage = report_->IsFirstRowOnPage();
-    prepared_[0] = Fill(rows_[pointer_], columns_[0], firstOnPage);
+    prepared_[0] = Fill(rows_.At(pointer_), columns_[0], firstOnPage);
     if (twoColumns_) {
         const std::size_t right = pointer_ + static_cast<std::size_t>(lines_);
         if (right < rows_.size()) {
-            prepared_[1] = Fill(rows_[right], columns_[1], firstOnPage);
+            prepared_[1] = Fill(rows_.At(right), columns_[1], firstOnPage);
         } else {
             prepared_[1] = Cell{};
             // The right column has run out: its bar goes from the next page on.
@@ -236,8 +236,12 @@ void SongBookPrint::FinishCell(Cell& cell, const LineRow& row, bool songNumber) 
         cell.mfr = !row.wrapped && settings_.ShowMake == 1 ? fw::CLIP(row.makeId) : std::string();
     }
     if (!twoColumns_ && settings_.CaseStyle == 2) {
-        cell.title = fw::UPPER(cell.title);
-        cell.artist = fw::UPPER(cell.artist);
+        // The program's own " (cont.)" stays as it is.
+        for (std::string* text : {&cell.title, &cell.artist}) {
+            const bool continued = text->ends_with("(cont.)");
+            *text = fw::UPPER(*text);
+            if (continued) text->replace(text->size() - 7, 7, "(cont.)");
+        }
     }
 }
 

@@ -111,7 +111,7 @@ private:
     const unsigned char& plainRows_;
     SongQueueLoader loader_;
     std::unordered_map<std::string, std::string> altDiskIds_;  // by folded disc ID
-    std::vector<LineRow> rows_;
+    LineQueue rows_;
     bool fromSongQueue_ = false;
     bool byArtist_ = false;
     bool twoColumns_ = false;
