@@ -75,8 +75,8 @@ double TextFitter::Width(std::string_view text) const {
     return w;
 }
 
-bool TextFitter::Fits(std::string_view text) const {
-    return !Measuring() || Width(text) <= width_ * (1 - kFitSafety) - 2;
+bool TextFitter::Fits(std::string_view lead, std::string_view text) const {
+    return !Measuring() || Width(lead) + Width(text) <= width_ * (1 - kFitSafety) - 2;
 }
 
 std::vector<TextFitter::Range> TextFitter::PieceRanges(std::string_view text, std::size_t maxChars,
@@ -117,8 +117,8 @@ std::vector<TextFitter::Range> TextFitter::PieceRanges(std::string_view text, st
         std::size_t at = part.at;
         const std::size_t end = part.end;
         do {
-            const std::string before = out.empty() ? std::string() : std::string(lead);
-            if (Fits(before + std::string(all.substr(at, end - at)))) {
+            const std::string_view before = out.empty() ? std::string_view() : lead;
+            if (Fits(before, all.substr(at, end - at))) {
                 out.push_back(range(at, end - at));
                 break;
             }
@@ -127,7 +127,7 @@ std::vector<TextFitter::Range> TextFitter::PieceRanges(std::string_view text, st
             std::size_t cut = std::string_view::npos;
             for (std::size_t b = all.rfind(' ', end - 1); b != std::string_view::npos && b > at;
                  b = all.rfind(' ', b - 1)) {
-                if (Fits(before + std::string(all.substr(at, clipEnd(at, b) - at)))) {
+                if (Fits(before, all.substr(at, clipEnd(at, b) - at))) {
                     cut = b;
                     break;
                 }
@@ -137,7 +137,7 @@ std::vector<TextFitter::Range> TextFitter::PieceRanges(std::string_view text, st
                 at = skipBlanks(cut + 1, end);
             } else {
                 std::size_t n = 1;
-                while (at + n < end && Fits(before + std::string(all.substr(at, n + 1)))) ++n;
+                while (at + n < end && Fits(before, all.substr(at, n + 1))) ++n;
                 out.push_back(range(at, n));
                 at = skipBlanks(at + n, end);
             }
@@ -181,7 +181,7 @@ private:
     static Range Whole(std::string_view s) { return {0, static_cast<std::uint16_t>(s.size())}; }
     static std::string Composed(std::string_view name) { return fw::CLIP(name) + " (cont.)"; }
     std::vector<Range> Songs(std::size_t e) const {
-        return fit_.songNo.PieceRanges(fit_.songNumber ? fit_.songNumber(q_.queue_.At(e)) : std::string(), 0, "");
+        return fit_.songNo.PieceRanges(fit_.songNumber ? fit_.songNumber(q_.queue_.UnqDiskId(e), q_.queue_.DiskTrackNo(e)) : std::string(), 0, "");
     }
     static Range Piece(const std::vector<Range>& pieces, std::size_t i) { return i < pieces.size() ? pieces[i] : Range{}; }
     void Add(Row row) { q_.rows_.push_back(row); }
@@ -336,7 +336,7 @@ private:
 };
 
 std::string LineQueue::SongNumber(std::size_t entry) const {
-    return songNumber_ ? songNumber_(queue_.At(entry)) : std::string();
+    return songNumber_ ? songNumber_(queue_.UnqDiskId(entry), queue_.DiskTrackNo(entry)) : std::string();
 }
 
 LineRow LineQueue::At(std::size_t i) const {
@@ -354,9 +354,13 @@ LineRow LineQueue::At(std::size_t i) const {
     if (flat_) row.fullGroup = std::string(byArtist_ ? artist : title);
     if (!(r.flags & kNoTexts)) {
         auto text = [&r](std::string_view source, bool composed, TextFitter::Range piece) {
-            const std::string from = composed ? fw::CLIP(source) + " (cont.)" : std::string(source);
-            std::string out = from.substr(std::min<std::size_t>(piece.at, from.size()), piece.length);
-            return (r.flags & kLead) ? "  " + out : out;
+            std::string joined;
+            if (composed) joined = fw::CLIP(source) + " (cont.)";
+            const std::string_view from = composed ? std::string_view(joined) : source;
+            std::string out;
+            if (r.flags & kLead) out = "  ";
+            out += from.substr(std::min<std::size_t>(piece.at, from.size()), piece.length);
+            return out;
         };
         row.title = text(title, r.flags & kComposedTitle, r.title);
         row.artist = text(artist, r.flags & kComposedArtist, r.artist);

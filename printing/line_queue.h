@@ -63,7 +63,9 @@ public:
     TextFitter() = default;
     TextFitter(const fw::report::TextFont& font, bool upperCase, double width);
     bool Measuring() const { return width_ > 0; }
-    bool Fits(std::string_view text) const;
+    bool Fits(std::string_view text) const { return Fits({}, text); }
+    // The text after its lead.
+    bool Fits(std::string_view lead, std::string_view text) const;
     double Width(std::string_view text) const;
     // The pieces of a text, the first at most maxChars long when maxChars
     // is not 0 (broken at its last blank within them, as WrapText does);
@@ -88,7 +90,7 @@ struct RowFit {
     TextFitter heading;         // field, and the heading's field for the group name)
     TextFitter songNo;
     // The "Song #" of an entry; none: the rows carry no "Song #" text.
-    std::function<std::string(const SongQueueEntry&)> songNumber;
+    std::function<std::string(std::string_view unqDiskId, std::string_view diskTrackNo)> songNumber;
 };
 
 // The line queue kept compact, beside the song queue it lays out: a row is
@@ -124,7 +126,7 @@ private:
     SongQueue queue_;
     std::vector<Row> rows_;
     bool byArtist_ = false, flat_ = false;
-    std::function<std::string(const SongQueueEntry&)> songNumber_;
+    std::function<std::string(std::string_view, std::string_view)> songNumber_;
 };
 
 // The line queue of a layout with L lines per column or page.

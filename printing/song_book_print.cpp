@@ -88,7 +88,7 @@ RowFit SongBookPrint::FitOf() const {
     const FieldPlace& group = byArtist_ ? places.artist : places.title;
     fit.heading = TextFitter(byArtist_ ? artist : title, caps, group.w);
     fit.songNo = TextFitter(BodyFont(StyleOf(s.DiskTrackBold, s.DiskTrackItalics)), false, places.songNo.w);
-    fit.songNumber = [this](const SongQueueEntry& e) { return SongNumberOf(e.unqDiskId, e.diskTrackNo); };
+    fit.songNumber = [this](std::string_view unq, std::string_view track) { return SongNumberOf(unq, track); };
     return fit;
 }
 
