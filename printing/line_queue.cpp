@@ -180,8 +180,17 @@ private:
     std::string_view Other(std::size_t e) const { return byArtist_ ? q_.queue_.Title(e) : q_.queue_.Artist(e); }
     static Range Whole(std::string_view s) { return {0, static_cast<std::uint16_t>(s.size())}; }
     static std::string Composed(std::string_view name) { return fw::CLIP(name) + " (cont.)"; }
+    // A "Song #" too wide for its field breaks before its track, so the
+    // disc ID stays whole where it fits.
     std::vector<Range> Songs(std::size_t e) const {
-        return fit_.songNo.PieceRanges(fit_.songNumber ? fit_.songNumber(q_.queue_.UnqDiskId(e), q_.queue_.DiskTrackNo(e)) : std::string(), 0, "");
+        const std::string song =
+            fit_.songNumber ? fit_.songNumber(q_.queue_.UnqDiskId(e), q_.queue_.DiskTrackNo(e)) : std::string();
+        std::vector<Range> pieces = fit_.songNo.PieceRanges(song, 0, "");
+        const std::size_t dash = song.rfind('-');
+        if (pieces.size() > 1 && dash != std::string::npos && dash > 0 &&
+            fit_.songNo.Fits(std::string_view(song).substr(0, dash)) && fit_.songNo.Fits(std::string_view(song).substr(dash)))
+            pieces = {{0, static_cast<std::uint16_t>(dash)}, {static_cast<std::uint16_t>(dash), static_cast<std::uint16_t>(song.size() - dash)}};
+        return pieces;
     }
     static Range Piece(const std::vector<Range>& pieces, std::size_t i) { return i < pieces.size() ? pieces[i] : Range{}; }
     void Add(Row row) { q_.rows_.push_back(row); }
