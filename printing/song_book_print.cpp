@@ -172,6 +172,13 @@ void SongBookPrint::SetUpReport() {
     for (fw::report::Band& band : r.Bands())
         if (band.role != fw::report::BandRole::Detail)
             for (fw::report::Element& e : band.elements) e.shrinkToFit = e.kind == fw::report::ElementKind::Text;
+    // The detail fields each row sets, found once.
+    places_ = ColumnPlacesFor(layout_, geometry_);
+    for (int c = 0; c < (twoColumns_ ? 2 : 1); ++c) {
+        const ColumnNames names = ColumnNamesFor(twoColumns_ ? c + 1 : 0);
+        elements_[c] = {&r.Element(names.title), &r.Element(names.artist), &r.Element(names.songNo),
+                        &r.Element(names.mfr), traits_.banded ? nullptr : &r.Element(names.rule)};
+    }
     r.OnPageStart([this](int seq, int number) { OnPageStart(seq, number); });
 }
 
@@ -387,21 +394,20 @@ SongBookPrint::Cell SongBookPrint::FillShortLong(const LineRow& row, ColumnState
 }
 
 void SongBookPrint::Apply(const Cell& cell, int column) {
-    fw::report::Report& r = *report_;
-    const ColumnNames names = ColumnNamesFor(twoColumns_ ? column + 1 : 0);
-    r.Element(names.title).text = cell.title;
-    r.Element(names.artist).text = cell.artist;
-    r.Element(names.songNo).text = cell.songNo;
-    r.Element(names.mfr).text = cell.mfr;
+    ColumnElements& e = elements_[column];
+    e.title->text = cell.title;
+    e.artist->text = cell.artist;
+    e.songNo->text = cell.songNo;
+    e.mfr->text = cell.mfr;
     if (traits_.banded) return;
     // The full rule spans the column, the indented one starts under the
     // entry text; the rule's text names it in the row log.
     const RuleTexts& rules = RulesOf(layout_);
-    fw::report::Element& rule = r.Element(names.rule);
+    fw::report::Element& rule = *e.rule;
     rule.text = cell.rule == Rule::Full ? rules.full : cell.rule == Rule::Indented ? rules.indented : std::string();
     rule.hidden = cell.rule == Rule::None;
     const int columnX = column == 1 ? geometry_.rightColumnX : 0;
-    const ColumnPlaces places = ColumnPlacesFor(layout_, geometry_);
+    const ColumnPlaces& places = places_;
     const int indent = cell.rule == Rule::Indented ? (byArtist_ ? places.title.x : places.artist.x) : 0;
     rule.rect.x = columnX + indent;
     rule.rect.w = geometry_.columnWidth - indent;

@@ -120,6 +120,11 @@ private:
     long progressBase_ = 0;
 
     std::unique_ptr<fw::report::Report> report_;
+    struct ColumnElements {
+        fw::report::Element *title = nullptr, *artist = nullptr, *songNo = nullptr, *mfr = nullptr, *rule = nullptr;
+    };
+    ColumnElements elements_[2];
+    ColumnPlaces places_;
     SongBookGeometry geometry_;
     bool offsetPages_ = false;
     int offset_ = 0;
