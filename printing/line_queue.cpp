@@ -58,11 +58,6 @@ namespace {
 constexpr double kFitDpi = fw::report::kTextUnitsPerInch;
 constexpr double kFitSafety = 0.015;
 
-std::string TrimLeft(std::string_view s) {
-    const auto first = s.find_first_not_of(' ');
-    return first == std::string_view::npos ? std::string() : std::string(s.substr(first));
-}
-
 }  // namespace
 
 TextFitter::TextFitter(const fw::report::TextFont& font, bool upperCase, double width)
@@ -80,245 +75,337 @@ double TextFitter::Width(std::string_view text) const {
     return w;
 }
 
-bool TextFitter::Fits(std::string_view text) const {
-    return !Measuring() || Width(text) <= width_ * (1 - kFitSafety) - 2;
+bool TextFitter::Fits(std::string_view lead, std::string_view text) const {
+    return !Measuring() || Width(lead) + Width(text) <= width_ * (1 - kFitSafety) - 2;
 }
 
-std::vector<std::string> TextFitter::Pieces(std::string_view text, std::size_t maxChars, std::string_view lead) const {
-    std::vector<std::string> out;
-    std::string head = fw::CLIP(text), tail;
-    const bool charWrapped = WrapText(head, maxChars, tail);
-    std::vector<std::string> parts{head};
-    if (charWrapped) parts.push_back(tail);  // may be empty: a row of the lead alone
-    for (std::size_t p = 0; p < parts.size(); ++p) {
-        std::string rest = parts[p];
+std::vector<TextFitter::Range> TextFitter::PieceRanges(std::string_view text, std::size_t maxChars,
+                                                       std::string_view lead) const {
+    std::vector<Range> out;
+    const std::string clipped = fw::CLIP(text);
+    const std::string_view all(clipped);
+    auto range = [](std::size_t at, std::size_t length) {
+        return Range{static_cast<std::uint16_t>(at), static_cast<std::uint16_t>(length)};
+    };
+    auto skipBlanks = [&all](std::size_t at, std::size_t end) {
+        while (at < end && all[at] == ' ') ++at;
+        return at;
+    };
+    auto clipEnd = [&all](std::size_t at, std::size_t end) {
+        while (end > at && all[end - 1] == ' ') --end;
+        return end;
+    };
+    // The first piece by characters, as WrapText splits: at the last blank
+    // within the width, or the whole text when there is none.
+    struct Part {
+        std::size_t at, end;
+    };
+    std::vector<Part> parts;
+    if (maxChars > 0 && all.size() > maxChars) {
+        const std::size_t blank = all.rfind(' ', maxChars - 1);
+        if (blank != std::string_view::npos) {
+            parts.push_back({0, clipEnd(0, blank)});
+            parts.push_back({blank + 1, all.size()});
+        } else {
+            parts.push_back({0, all.size()});
+            parts.push_back({all.size(), all.size()});  // a row of the lead alone
+        }
+    } else {
+        parts.push_back({0, all.size()});
+    }
+    for (const Part& part : parts) {
+        std::size_t at = part.at;
+        const std::size_t end = part.end;
         do {
-            const std::string before = out.empty() ? std::string() : std::string(lead);
-            if (Fits(before + rest)) {
-                out.push_back(rest);
+            const std::string_view before = out.empty() ? std::string_view() : lead;
+            if (Fits(before, all.substr(at, end - at))) {
+                out.push_back(range(at, end - at));
                 break;
             }
             // The longest part up to a blank that fits; a word too wide by
             // itself is broken between its letters.
-            std::size_t cut = std::string::npos;
-            for (std::size_t b = rest.rfind(' '); b != std::string::npos && b > 0; b = rest.rfind(' ', b - 1)) {
-                if (Fits(before + fw::CLIP(rest.substr(0, b)))) {
+            std::size_t cut = std::string_view::npos;
+            for (std::size_t b = all.rfind(' ', end - 1); b != std::string_view::npos && b > at;
+                 b = all.rfind(' ', b - 1)) {
+                if (Fits(before, all.substr(at, clipEnd(at, b) - at))) {
                     cut = b;
                     break;
                 }
             }
-            std::string piece;
-            if (cut != std::string::npos) {
-                piece = fw::CLIP(rest.substr(0, cut));
-                rest = TrimLeft(std::string_view(rest).substr(cut + 1));
+            if (cut != std::string_view::npos) {
+                out.push_back(range(at, clipEnd(at, cut) - at));
+                at = skipBlanks(cut + 1, end);
             } else {
                 std::size_t n = 1;
-                while (n < rest.size() && Fits(before + rest.substr(0, n + 1))) ++n;
-                piece = rest.substr(0, n);
-                rest = TrimLeft(std::string_view(rest).substr(n));
+                while (at + n < end && Fits(before, all.substr(at, n + 1))) ++n;
+                out.push_back(range(at, n));
+                at = skipBlanks(at + n, end);
             }
-            out.push_back(std::move(piece));
-        } while (!rest.empty());
+        } while (at < end);
     }
-    if (out.empty()) out.emplace_back();
+    if (out.empty()) out.push_back({});
     return out;
 }
 
-namespace {
+std::vector<std::string> TextFitter::Pieces(std::string_view text, std::size_t maxChars, std::string_view lead) const {
+    const std::string clipped = fw::CLIP(text);
+    std::vector<std::string> out;
+    for (const Range& r : PieceRanges(clipped, maxChars, lead)) out.push_back(clipped.substr(r.at, r.length));
+    return out;
+}
 
-const std::string& GroupOf(const SongQueueEntry& e, bool byArtist) { return byArtist ? e.artist : e.title; }
+// -- the line queue --
 
-LineRow RowOf(const SongQueueEntry& e) {
+class LineQueueBuilder {
+public:
+    using Range = TextFitter::Range;
+    using Row = LineQueue::Row;
+
+    LineQueueBuilder(LineQueue& q, const LayoutTraits& traits, int lines, const RowFit& fit)
+        : q_(q), traits_(traits), fit_(fit), L_(std::max(lines, 2)), byArtist_(traits.sort == ReportSort::Artist) {}
+
+    void Build() {
+        q_.byArtist_ = byArtist_;
+        q_.flat_ = !traits_.grouped;
+        q_.songNumber_ = fit_.songNumber;
+        q_.rows_.reserve(q_.queue_.size() + q_.queue_.size() / 8);
+        if (traits_.grouped)
+            BuildGrouped();
+        else
+            BuildFlat();
+    }
+
+private:
+    std::string_view Group(std::size_t e) const { return byArtist_ ? q_.queue_.Artist(e) : q_.queue_.Title(e); }
+    std::string_view Other(std::size_t e) const { return byArtist_ ? q_.queue_.Title(e) : q_.queue_.Artist(e); }
+    static Range Whole(std::string_view s) { return {0, static_cast<std::uint16_t>(s.size())}; }
+    static std::string Composed(std::string_view name) { return fw::CLIP(name) + " (cont.)"; }
+    // A "Song #" too wide for its field breaks before its track, so the
+    // disc ID stays whole where it fits.
+    std::vector<Range> Songs(std::size_t e) const {
+        const std::string song =
+            fit_.songNumber ? fit_.songNumber(q_.queue_.UnqDiskId(e), q_.queue_.DiskTrackNo(e)) : std::string();
+        std::vector<Range> pieces = fit_.songNo.PieceRanges(song, 0, "");
+        const std::size_t dash = song.rfind('-');
+        if (pieces.size() > 1 && dash != std::string::npos && dash > 0 &&
+            fit_.songNo.Fits(std::string_view(song).substr(0, dash)) && fit_.songNo.Fits(std::string_view(song).substr(dash)))
+            pieces = {{0, static_cast<std::uint16_t>(dash)}, {static_cast<std::uint16_t>(dash), static_cast<std::uint16_t>(song.size() - dash)}};
+        return pieces;
+    }
+    static Range Piece(const std::vector<Range>& pieces, std::size_t i) { return i < pieces.size() ? pieces[i] : Range{}; }
+    void Add(Row row) { q_.rows_.push_back(row); }
+    std::uint16_t ComposedFlag() const { return byArtist_ ? LineQueue::kComposedArtist : LineQueue::kComposedTitle; }
+    Range& GroupRange(Row& r) const { return byArtist_ ? r.artist : r.title; }
+    Range& OtherRange(Row& r) const { return byArtist_ ? r.title : r.artist; }
+
+    void BuildGrouped() {
+        const char heading = byArtist_ ? 'A' : 'T';
+        const char entryKind = byArtist_ ? 'T' : 'A';
+        const TextFitter& entryFit = byArtist_ ? fit_.title : fit_.artist;
+        int n = 0;  // lines used in the current column or page
+        for (std::size_t e = 0; e < q_.queue_.size(); ++e) {
+            const bool lastWasEntry = !q_.rows_.empty() && q_.rows_.back().field == entryKind;
+            const std::vector<Range> entryPieces = entryFit.PieceRanges(Other(e), 0, "");
+            const std::vector<Range> songPieces = Songs(e);
+            const int entryRows = static_cast<int>(std::max(entryPieces.size(), songPieces.size()));
+            auto base = [&] {
+                Row row;
+                row.entry = static_cast<std::uint32_t>(e);
+                row.title = Whole(q_.queue_.Title(e));
+                row.artist = Whole(q_.queue_.Artist(e));
+                return row;
+            };
+            auto fill = [&](bool rule) {
+                for (int line = n + 1; line <= L_; ++line) {
+                    Row row = base();
+                    row.field = 'X';
+                    row.line = static_cast<std::int16_t>(line);
+                    if (!rule || line > n + 1) row.flags |= LineQueue::kQuiet;
+                    Add(row);
+                }
+                n = 0;
+            };
+            auto headingRows = [&](const std::vector<Range>& pieces, bool composed) {
+                for (std::size_t i = 0; i < pieces.size(); ++i) {
+                    Row row = base();
+                    row.field = heading;
+                    if (i > 0) row.flags |= LineQueue::kWrapped;
+                    if (composed) row.flags |= ComposedFlag();
+                    row.line = static_cast<std::int16_t>(++n);
+                    GroupRange(row) = pieces[i];
+                    Add(row);
+                }
+            };
+            auto entryRowsOf = [&] {
+                for (int i = 0; i < entryRows; ++i) {
+                    Row row = base();
+                    row.field = entryKind;
+                    if (i > 0) row.flags |= LineQueue::kWrapped;
+                    row.line = static_cast<std::int16_t>(++n);
+                    OtherRange(row) = Piece(entryPieces, static_cast<std::size_t>(i));
+                    row.song = Piece(songPieces, static_cast<std::size_t>(i));
+                    Add(row);
+                }
+            };
+            if (e > 0 && Group(e - 1) == Group(e)) {
+                if (n + entryRows <= L_) {
+                    entryRowsOf();
+                } else {
+                    // The group goes on at the top of the next column or page.
+                    if (n < L_) fill(false);
+                    n = 0;
+                    if (lastWasEntry) headingRows(fit_.heading.PieceRanges(Composed(Group(e)), 0, ""), true);
+                    entryRowsOf();
+                }
+            } else {
+                const std::vector<Range> names = fit_.heading.PieceRanges(Group(e), 0, "");
+                // A heading never ends a column: it goes with its first entry.
+                if (n + static_cast<int>(names.size()) + entryRows > L_) {
+                    if (n < L_) fill(true);
+                    n = 0;
+                }
+                headingRows(names, false);
+                entryRowsOf();
+            }
+        }
+    }
+
+    void BuildFlat() {
+        const bool singleColumn = traits_.family == ReportFamily::SingleColumn;
+        int n = 0;  // line of the last row placed in the current column or page
+        int groupCount = 0;
+        auto next = [&] { n = n >= L_ ? 1 : n + 1; };
+        for (std::size_t e = 0; e < q_.queue_.size(); ++e) {
+            groupCount = e > 0 && Group(e - 1) == Group(e) ? groupCount + 1 : 1;
+            const bool top = singleColumn && n == L_;
+            std::vector<Range> titles = fit_.title.PieceRanges(q_.queue_.Title(e), fit_.chars.title, "  ");
+            std::vector<Range> artists = fit_.artist.PieceRanges(q_.queue_.Artist(e), fit_.chars.artist, "  ");
+            const std::vector<Range> songs = Songs(e);
+            std::vector<Range>& names = byArtist_ ? artists : titles;
+            const std::vector<Range>& entries = byArtist_ ? titles : artists;
+            const std::size_t entryRows = std::max(entries.size(), songs.size());
+            const int used = n >= L_ ? 0 : n;
+            // The entry's rows go together: when they would cross the column's
+            // end, blank fillers take the rest of it.
+            const bool filler = used > 0 && used + static_cast<int>(std::max(entryRows, names.size())) > L_;
+            const int firstLine = filler ? 1 : used + 1;
+            // The group name prints where a group or a column begins (and on
+            // every row of the banded layouts); elsewhere its rest needs no row.
+            const bool continues = !singleColumn && !traits_.banded && firstLine == 1 && groupCount > 1;
+            if (continues) names = fit_.heading.PieceRanges(Composed(Group(e)), 0, "  ");
+            const bool nameShown = traits_.banded || groupCount == 1 || firstLine == 1;
+            const std::size_t rows = std::max(entryRows, nameShown ? names.size() : std::size_t{1});
+            const bool wrapped = titles.size() > 1 || artists.size() > 1 || songs.size() > 1;
+            if (filler) {
+                for (int line = used + 1; line <= L_; ++line) {
+                    Row row;
+                    row.entry = static_cast<std::uint32_t>(e);
+                    row.flags = LineQueue::kLineBreak | LineQueue::kNoTexts | LineQueue::kNoEntryFields;
+                    if (line > used + 1) row.flags |= LineQueue::kQuiet;
+                    if (top) row.flags |= LineQueue::kTop;
+                    row.line = static_cast<std::int16_t>(groupCount);
+                    next();
+                    Add(row);
+                }
+            }
+            Row first;
+            first.entry = static_cast<std::uint32_t>(e);
+            first.line = static_cast<std::int16_t>(groupCount);
+            if (top) first.flags |= LineQueue::kTop;
+            if (continues) first.flags |= LineQueue::kContinues | ComposedFlag();
+            first.title = titles[0];
+            first.artist = artists[0];
+            first.song = songs[0];
+            next();
+            Add(first);
+            // A wrapped entry takes two lines of its group's count, whether or
+            // not its rest needs a row here.
+            if (wrapped) ++groupCount;
+            for (std::size_t i = 1; i < rows; ++i) {
+                Row cont;
+                cont.entry = static_cast<std::uint32_t>(e);
+                cont.flags = LineQueue::kWrapped | LineQueue::kLead | LineQueue::kNoEntryFields;
+                if (firstLine < 3) cont.flags |= LineQueue::kTop;
+                if (continues) cont.flags |= ComposedFlag();
+                cont.line = static_cast<std::int16_t>(groupCount);
+                cont.title = Piece(titles, i);
+                cont.artist = Piece(artists, i);
+                cont.song = Piece(songs, i);
+                next();
+                Add(cont);
+            }
+        }
+    }
+
+    LineQueue& q_;
+    const LayoutTraits traits_;
+    const RowFit& fit_;
+    const int L_;
+    const bool byArtist_;
+};
+
+std::string LineQueue::SongNumber(std::size_t entry) const {
+    return songNumber_ ? songNumber_(queue_.UnqDiskId(entry), queue_.DiskTrackNo(entry)) : std::string();
+}
+
+LineRow LineQueue::At(std::size_t i) const {
+    const Row& r = rows_[i];
     LineRow row;
-    row.title = e.title;
-    row.artist = e.artist;
-    row.diskTrackNo = e.diskTrackNo;
-    row.unqDiskId = e.unqDiskId;
-    row.makeId = e.makeId;
+    row.field = r.field;
+    row.top = r.flags & kTop;
+    row.lineBreak = r.flags & kLineBreak;
+    row.wrapped = r.flags & kWrapped;
+    row.quiet = r.flags & kQuiet;
+    row.continues = r.flags & kContinues;
+    row.index = static_cast<std::int32_t>(i + 1);
+    row.line = r.line;
+    const std::string_view title = queue_.Title(r.entry), artist = queue_.Artist(r.entry);
+    if (flat_) row.fullGroup = std::string(byArtist_ ? artist : title);
+    if (!(r.flags & kNoTexts)) {
+        auto text = [&r](std::string_view source, bool composed, TextFitter::Range piece) {
+            std::string joined;
+            if (composed) joined = fw::CLIP(source) + " (cont.)";
+            const std::string_view from = composed ? std::string_view(joined) : source;
+            std::string out;
+            if (r.flags & kLead) out = "  ";
+            out += from.substr(std::min<std::size_t>(piece.at, from.size()), piece.length);
+            return out;
+        };
+        row.title = text(title, r.flags & kComposedTitle, r.title);
+        row.artist = text(artist, r.flags & kComposedArtist, r.artist);
+    }
+    if (!(r.flags & kNoEntryFields)) {
+        row.diskTrackNo = std::string(queue_.DiskTrackNo(r.entry));
+        row.unqDiskId = std::string(queue_.UnqDiskId(r.entry));
+        row.makeId = std::string(queue_.MakeId(r.entry));
+    }
+    if (r.song.length > 0) row.songNo = SongNumber(r.entry).substr(r.song.at, r.song.length);
     return row;
 }
 
-class Builder {
-public:
-    Builder(std::vector<LineRow>& rows, int lines) : rows_(rows), lines_(std::max(lines, 2)) {}
-
-    void Add(LineRow row) {
-        row.index = static_cast<std::int32_t>(rows_.size() + 1);
-        rows_.push_back(std::move(row));
-    }
-
-    std::vector<LineRow>& rows_;
-    const int lines_;
-};
-
-const std::string& Piece(const std::vector<std::string>& pieces, std::size_t i) {
-    static const std::string kNone;
-    return i < pieces.size() ? pieces[i] : kNone;
+LineQueue BuildLineQueue(SongQueue queue, SongBookLayout layout, int lines, const RowFit& fit) {
+    LineQueue q;
+    q.queue_ = std::move(queue);
+    LineQueueBuilder(q, TraitsOf(layout), lines, fit).Build();
+    return q;
 }
 
-void BuildGrouped(const std::vector<SongQueueEntry>& queue, bool byArtist, const RowFit& fit, Builder& b) {
-    const char heading = byArtist ? 'A' : 'T';
-    const char entryKind = byArtist ? 'T' : 'A';
-    const int L = b.lines_;
-    const TextFitter& entryFit = byArtist ? fit.title : fit.artist;
-    int n = 0;  // lines used in the current column or page
-    const SongQueueEntry* previous = nullptr;
-    for (const SongQueueEntry& e : queue) {
-        const bool lastWasEntry = !b.rows_.empty() && b.rows_.back().field == entryKind;
-        const std::vector<std::string> entryPieces = entryFit.Pieces(byArtist ? e.title : e.artist, 0, "");
-        const std::vector<std::string> songPieces =
-            fit.songNo.Pieces(fit.songNumber ? fit.songNumber(e) : std::string(), 0, "");
-        const int entryRows = static_cast<int>(std::max(entryPieces.size(), songPieces.size()));
-        auto fill = [&](bool rule) {
-            for (int line = n + 1; line <= L; ++line) {
-                LineRow row = RowOf(e);
-                row.field = 'X';
-                row.line = static_cast<std::int16_t>(line);
-                row.quiet = !rule || line > n + 1;
-                b.Add(std::move(row));
-            }
-            n = 0;
-        };
-        auto headingRows = [&](const std::vector<std::string>& pieces) {
-            for (std::size_t i = 0; i < pieces.size(); ++i) {
-                LineRow row = RowOf(e);
-                row.field = heading;
-                row.wrapped = i > 0;
-                row.line = static_cast<std::int16_t>(++n);
-                (byArtist ? row.artist : row.title) = pieces[i];
-                b.Add(std::move(row));
-            }
-        };
-        auto entryRowsOf = [&] {
-            for (int i = 0; i < entryRows; ++i) {
-                LineRow row = RowOf(e);
-                row.field = entryKind;
-                row.wrapped = i > 0;
-                row.line = static_cast<std::int16_t>(++n);
-                (byArtist ? row.title : row.artist) = Piece(entryPieces, static_cast<std::size_t>(i));
-                row.songNo = Piece(songPieces, static_cast<std::size_t>(i));
-                b.Add(std::move(row));
-            }
-        };
-        if (previous && GroupOf(*previous, byArtist) == GroupOf(e, byArtist)) {
-            if (n + entryRows <= L) {
-                entryRowsOf();
-            } else {
-                // The group goes on at the top of the next column or page.
-                if (n < L) fill(false);
-                n = 0;
-                if (lastWasEntry)
-                    headingRows(fit.heading.Pieces(fw::CLIP(GroupOf(e, byArtist)) + " (cont.)", 0, ""));
-                entryRowsOf();
-            }
-        } else {
-            const std::vector<std::string> names = fit.heading.Pieces(GroupOf(e, byArtist), 0, "");
-            // A heading never ends a column: it goes with its first entry.
-            if (n + static_cast<int>(names.size()) + entryRows > L) {
-                if (n < L) fill(true);
-                n = 0;
-            }
-            headingRows(names);
-            entryRowsOf();
-        }
-        previous = &e;
-    }
+std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& entries, SongBookLayout layout, int lines,
+                                    const RowFit& fit) {
+    SongQueue queue;
+    for (const SongQueueEntry& e : entries) queue.Add(e);
+    const LineQueue q = BuildLineQueue(std::move(queue), layout, lines, fit);
+    std::vector<LineRow> rows;
+    rows.reserve(q.size());
+    for (std::size_t i = 0; i < q.size(); ++i) rows.push_back(q.At(i));
+    return rows;
 }
-
-void BuildFlat(const std::vector<SongQueueEntry>& queue, const LayoutTraits& traits, const RowFit& fit, Builder& b) {
-    const bool byArtist = traits.sort == ReportSort::Artist;
-    const bool singleColumn = traits.family == ReportFamily::SingleColumn;
-    const int L = b.lines_;
-    int n = 0;  // line of the last row placed in the current column or page
-    int groupCount = 0;
-    const SongQueueEntry* previous = nullptr;
-    auto next = [&] { n = n >= L ? 1 : n + 1; };
-    for (const SongQueueEntry& e : queue) {
-        groupCount = previous && GroupOf(*previous, byArtist) == GroupOf(e, byArtist) ? groupCount + 1 : 1;
-        const bool top = singleColumn && n == L;
-        std::vector<std::string> titles = fit.title.Pieces(e.title, fit.chars.title, "  ");
-        std::vector<std::string> artists = fit.artist.Pieces(e.artist, fit.chars.artist, "  ");
-        const std::vector<std::string> songs =
-            fit.songNo.Pieces(fit.songNumber ? fit.songNumber(e) : std::string(), 0, "");
-        std::vector<std::string>& names = byArtist ? artists : titles;
-        const std::vector<std::string>& entries = byArtist ? titles : artists;
-        const std::size_t entryRows = std::max(entries.size(), songs.size());
-        const int used = n >= L ? 0 : n;
-        // The entry's rows go together: when they would cross the column's
-        // end, blank fillers take the rest of it.
-        const bool filler = used > 0 && used + static_cast<int>(std::max(entryRows, names.size())) > L;
-        const int firstLine = filler ? 1 : used + 1;
-        // The group name prints where a group or a column begins (and on
-        // every row of the banded layouts); elsewhere its rest needs no row.
-        const bool continues = !singleColumn && !traits.banded && firstLine == 1 && groupCount > 1;
-        if (continues) names = fit.heading.Pieces(fw::CLIP(GroupOf(e, byArtist)) + " (cont.)", 0, "  ");
-        const bool nameShown = traits.banded || groupCount == 1 || firstLine == 1;
-        const std::size_t rows = std::max(entryRows, nameShown ? names.size() : std::size_t{1});
-        if (filler) {
-            for (int line = used + 1; line <= L; ++line) {
-                LineRow row;
-                row.lineBreak = true;
-                row.quiet = line > used + 1;
-                row.top = top;
-                row.fullGroup = GroupOf(e, byArtist);
-                row.line = static_cast<std::int16_t>(groupCount);
-                next();
-                b.Add(std::move(row));
-            }
-        }
-        LineRow first = RowOf(e);
-        first.fullGroup = GroupOf(e, byArtist);
-        first.line = static_cast<std::int16_t>(groupCount);
-        first.top = top;
-        first.continues = continues;
-        first.title = titles[0];
-        first.artist = artists[0];
-        first.songNo = songs[0];
-        next();
-        b.Add(first);
-        // A wrapped entry takes two lines of its group's count, whether or not
-        // its rest needs a row here.
-        if (titles.size() > 1 || artists.size() > 1 || songs.size() > 1) ++groupCount;
-        if (rows == 1) {
-            previous = &e;
-            continue;
-        }
-        for (std::size_t i = 1; i < rows; ++i) {
-            LineRow cont;
-            cont.wrapped = true;
-            cont.top = firstLine < 3;
-            cont.line = static_cast<std::int16_t>(groupCount);
-            cont.fullGroup = first.fullGroup;
-            cont.title = "  " + Piece(titles, i);
-            cont.artist = "  " + Piece(artists, i);
-            cont.songNo = Piece(songs, i);
-            next();
-            b.Add(std::move(cont));
-        }
-        previous = &e;
-    }
-}
-
-}  // namespace
 
 std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& queue, SongBookLayout layout, int lines,
                                     WrapWidths widths) {
     RowFit fit;
     fit.chars = widths;
     return BuildLineQueue(queue, layout, lines, fit);
-}
-
-std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& queue, SongBookLayout layout, int lines,
-                                    const RowFit& fit) {
-    std::vector<LineRow> rows;
-    rows.reserve(queue.size() + queue.size() / 8);
-    Builder b(rows, lines);
-    const LayoutTraits traits = TraitsOf(layout);
-    if (traits.grouped)
-        BuildGrouped(queue, traits.sort == ReportSort::Artist, fit, b);
-    else
-        BuildFlat(queue, traits, fit, b);
-    return rows;
 }
 
 std::string SongNumberText(std::string_view unqDiskId, std::string_view trackText, std::string_view altDiskId,

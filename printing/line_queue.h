@@ -63,12 +63,19 @@ public:
     TextFitter() = default;
     TextFitter(const fw::report::TextFont& font, bool upperCase, double width);
     bool Measuring() const { return width_ > 0; }
-    bool Fits(std::string_view text) const;
+    bool Fits(std::string_view text) const { return Fits({}, text); }
+    // The text after its lead.
+    bool Fits(std::string_view lead, std::string_view text) const;
     double Width(std::string_view text) const;
     // The pieces of a text, the first at most maxChars long when maxChars
     // is not 0 (broken at its last blank within them, as WrapText does);
     // every piece after the first is printed after `lead`.
     std::vector<std::string> Pieces(std::string_view text, std::size_t maxChars, std::string_view lead) const;
+    // The same pieces as places in the text (trailing blanks removed).
+    struct Range {
+        std::uint16_t at = 0, length = 0;
+    };
+    std::vector<Range> PieceRanges(std::string_view text, std::size_t maxChars, std::string_view lead) const;
 
 private:
     std::array<double, 256> advance_{};
@@ -83,10 +90,48 @@ struct RowFit {
     TextFitter heading;         // field, and the heading's field for the group name)
     TextFitter songNo;
     // The "Song #" of an entry; none: the rows carry no "Song #" text.
-    std::function<std::string(const SongQueueEntry&)> songNumber;
+    std::function<std::string(std::string_view unqDiskId, std::string_view diskTrackNo)> songNumber;
+};
+
+// The line queue kept compact, beside the song queue it lays out: a row is
+// its entry's number, where its pieces lie in the entry's texts, and its
+// flags; At gives the row with its texts.
+class LineQueue {
+public:
+    LineQueue() = default;
+    std::size_t size() const { return rows_.size(); }
+    bool empty() const { return rows_.empty(); }
+    LineRow At(std::size_t i) const;
+
+private:
+    friend class LineQueueBuilder;
+    friend LineQueue BuildLineQueue(SongQueue queue, SongBookLayout layout, int lines, const RowFit& fit);
+    enum Flag : std::uint16_t {
+        kTop = 1, kLineBreak = 2, kWrapped = 4, kQuiet = 8, kContinues = 16,
+        kLead = 32,            // the texts follow two blanks (a flat continuation row)
+        kComposedTitle = 64,   // the title piece lies in the title and " (cont.)"
+        kComposedArtist = 128, // likewise the artist
+        kNoTexts = 256,        // a flat filler: no texts
+        kNoEntryFields = 512,  // no track, disc or brand (flat fillers and continuations)
+    };
+    struct Row {
+        std::uint32_t entry = 0;
+        TextFitter::Range title, artist, song;
+        std::int16_t line = 0;
+        std::uint16_t flags = 0;
+        char field = ' ';
+    };
+    std::string SongNumber(std::size_t entry) const;
+
+    SongQueue queue_;
+    std::vector<Row> rows_;
+    bool byArtist_ = false, flat_ = false;
+    std::function<std::string(std::string_view, std::string_view)> songNumber_;
 };
 
 // The line queue of a layout with L lines per column or page.
+LineQueue BuildLineQueue(SongQueue queue, SongBookLayout layout, int lines, const RowFit& fit);
+// The same from entries, each row with its texts (the tests' form).
 std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& queue, SongBookLayout layout, int lines,
                                     WrapWidths widths);
 std::vector<LineRow> BuildLineQueue(const std::vector<SongQueueEntry>& queue, SongBookLayout layout, int lines,

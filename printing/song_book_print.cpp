@@ -88,7 +88,7 @@ RowFit SongBookPrint::FitOf() const {
     const FieldPlace& group = byArtist_ ? places.artist : places.title;
     fit.heading = TextFitter(byArtist_ ? artist : title, caps, group.w);
     fit.songNo = TextFitter(BodyFont(StyleOf(s.DiskTrackBold, s.DiskTrackItalics)), false, places.songNo.w);
-    fit.songNumber = [this](const SongQueueEntry& e) { return SongNumberOf(e.unqDiskId, e.diskTrackNo); };
+    fit.songNumber = [this](std::string_view unq, std::string_view track) { return SongNumberOf(unq, track); };
     return fit;
 }
 
@@ -105,7 +105,7 @@ void SongBookPrint::AddDisc(std::string_view unqDiskId, std::string_view altDisk
 }
 
 void SongBookPrint::Lay(long records) {
-    std::vector<SongQueueEntry> queue = std::move(loader_).Sorted();
+    SongQueue queue = std::move(loader_).SortedQueue();
     progressBase_ = twoColumns_ ? static_cast<long>(queue.size()) : records;
     // The paper saver prints the song queue a row an entry, wrapping
     // nothing by characters; only a text that cannot fit its field at all
@@ -115,7 +115,7 @@ void SongBookPrint::Lay(long records) {
         fromSongQueue_ = true;
         fit.chars = {};
     }
-    rows_ = BuildLineQueue(queue, layout_, lines_, fit);
+    rows_ = BuildLineQueue(std::move(queue), layout_, lines_, fit);
     if (!rows_.empty()) SetUpReport();
 }
 
@@ -172,6 +172,13 @@ void SongBookPrint::SetUpReport() {
     for (fw::report::Band& band : r.Bands())
         if (band.role != fw::report::BandRole::Detail)
             for (fw::report::Element& e : band.elements) e.shrinkToFit = e.kind == fw::report::ElementKind::Text;
+    // The detail fields each row sets, found once.
+    places_ = ColumnPlacesFor(layout_, geometry_);
+    for (int c = 0; c < (twoColumns_ ? 2 : 1); ++c) {
+        const ColumnNames names = ColumnNamesFor(twoColumns_ ? c + 1 : 0);
+        elements_[c] = {&r.Element(names.title), &r.Element(names.artist), &r.Element(names.songNo),
+                        &r.Element(names.mfr), traits_.banded ? nullptr : &r.Element(names.rule)};
+    }
     r.OnPageStart([this](int seq, int number) { OnPageStart(seq, number); });
 }
 
@@ -198,11 +205,11 @@ void SongBookPrint::OnPageStart(int seq, int number) {
 int SongBookPrint::Next() {
     if (pointer_ >= rows_.size()) return 33;
     const bool firstOnPage = report_->IsFirstRowOnPage();
-    prepared_[0] = Fill(rows_[pointer_], columns_[0], firstOnPage);
+    prepared_[0] = Fill(rows_.At(pointer_), columns_[0], firstOnPage);
     if (twoColumns_) {
         const std::size_t right = pointer_ + static_cast<std::size_t>(lines_);
         if (right < rows_.size()) {
-            prepared_[1] = Fill(rows_[right], columns_[1], firstOnPage);
+            prepared_[1] = Fill(rows_.At(right), columns_[1], firstOnPage);
         } else {
             prepared_[1] = Cell{};
             // The right column has run out: its bar goes from the next page on.
@@ -236,8 +243,12 @@ void SongBookPrint::FinishCell(Cell& cell, const LineRow& row, bool songNumber) 
         cell.mfr = !row.wrapped && settings_.ShowMake == 1 ? fw::CLIP(row.makeId) : std::string();
     }
     if (!twoColumns_ && settings_.CaseStyle == 2) {
-        cell.title = fw::UPPER(cell.title);
-        cell.artist = fw::UPPER(cell.artist);
+        // The program's own " (cont.)" stays as it is.
+        for (std::string* text : {&cell.title, &cell.artist}) {
+            const bool continued = text->ends_with("(cont.)");
+            *text = fw::UPPER(*text);
+            if (continued) text->replace(text->size() - 7, 7, "(cont.)");
+        }
     }
 }
 
@@ -383,21 +394,20 @@ SongBookPrint::Cell SongBookPrint::FillShortLong(const LineRow& row, ColumnState
 }
 
 void SongBookPrint::Apply(const Cell& cell, int column) {
-    fw::report::Report& r = *report_;
-    const ColumnNames names = ColumnNamesFor(twoColumns_ ? column + 1 : 0);
-    r.Element(names.title).text = cell.title;
-    r.Element(names.artist).text = cell.artist;
-    r.Element(names.songNo).text = cell.songNo;
-    r.Element(names.mfr).text = cell.mfr;
+    ColumnElements& e = elements_[column];
+    e.title->text = cell.title;
+    e.artist->text = cell.artist;
+    e.songNo->text = cell.songNo;
+    e.mfr->text = cell.mfr;
     if (traits_.banded) return;
     // The full rule spans the column, the indented one starts under the
     // entry text; the rule's text names it in the row log.
     const RuleTexts& rules = RulesOf(layout_);
-    fw::report::Element& rule = r.Element(names.rule);
+    fw::report::Element& rule = *e.rule;
     rule.text = cell.rule == Rule::Full ? rules.full : cell.rule == Rule::Indented ? rules.indented : std::string();
     rule.hidden = cell.rule == Rule::None;
     const int columnX = column == 1 ? geometry_.rightColumnX : 0;
-    const ColumnPlaces places = ColumnPlacesFor(layout_, geometry_);
+    const ColumnPlaces& places = places_;
     const int indent = cell.rule == Rule::Indented ? (byArtist_ ? places.title.x : places.artist.x) : 0;
     rule.rect.x = columnX + indent;
     rule.rect.w = geometry_.columnWidth - indent;

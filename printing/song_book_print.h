@@ -111,7 +111,7 @@ private:
     const unsigned char& plainRows_;
     SongQueueLoader loader_;
     std::unordered_map<std::string, std::string> altDiskIds_;  // by folded disc ID
-    std::vector<LineRow> rows_;
+    LineQueue rows_;
     bool fromSongQueue_ = false;
     bool byArtist_ = false;
     bool twoColumns_ = false;
@@ -120,6 +120,11 @@ private:
     long progressBase_ = 0;
 
     std::unique_ptr<fw::report::Report> report_;
+    struct ColumnElements {
+        fw::report::Element *title = nullptr, *artist = nullptr, *songNo = nullptr, *mfr = nullptr, *rule = nullptr;
+    };
+    ColumnElements elements_[2];
+    ColumnPlaces places_;
     SongBookGeometry geometry_;
     bool offsetPages_ = false;
     int offset_ = 0;

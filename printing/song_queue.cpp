@@ -69,14 +69,11 @@ bool SongQueueLoader::AddTwoColumn(const SongListing& listing) {
     SongQueueEntry entry;
     entry.title = Field(title);
     entry.artist = Field(artist);
-    if (rules_.removeDuplicates && !entries_.empty() && entries_.back().title == entry.title &&
-        entries_.back().artist == entry.artist)
-        return false;
+    if (rules_.removeDuplicates && SameAsLast(entry, false)) return false;
     entry.diskTrackNo = TrackText(listing.track);
     entry.unqDiskId = Field(listing.unqDiskId, 17);
-    entry.genre = Field(listing.genre);
     entry.makeId = Field(listing.makeId, 2);
-    return Keep(std::move(entry));
+    return Keep(entry);
 }
 
 // Duplicates are compared on what is printed: the names as reworked, and
@@ -88,38 +85,114 @@ bool SongQueueLoader::AddSingleColumn(const SongListing& listing) {
     SongQueueEntry entry;
     entry.title = Field(listing.title);
     entry.artist = Field(artist);
-    if (rules_.removeDuplicates && !entries_.empty()) {
-        const SongQueueEntry& last = entries_.back();
-        const bool same = rules_.printedUpper
-                              ? fw::UPPER(last.title) == fw::UPPER(entry.title) && fw::UPPER(last.artist) == fw::UPPER(entry.artist)
-                              : last.title == entry.title && last.artist == entry.artist;
-        if (same) return false;
-    }
+    if (rules_.removeDuplicates && SameAsLast(entry, rules_.printedUpper)) return false;
     if (listing.omitted && !rules_.ignoreOmits) return false;
     entry.diskTrackNo = TrackText(listing.track);
     entry.unqDiskId = Field(listing.unqDiskId, 15);
-    entry.genre = Field(listing.genre);
     entry.makeId = Field(listing.makeId, 2);
-    return Keep(std::move(entry));
+    return Keep(entry);
 }
 
-bool SongQueueLoader::Keep(SongQueueEntry entry) {
-    entry.upperTitle = fw::UPPER(entry.title);
-    entry.upperArtist = fw::UPPER(entry.artist);
-    if (rules_.removeVocals && IsVocalVersion(entry.upperArtist)) return false;
-    entries_.push_back(std::move(entry));
+bool SongQueueLoader::SameAsLast(const SongQueueEntry& entry, bool folded) const {
+    if (queue_.empty()) return false;
+    const std::size_t last = queue_.size() - 1;
+    if (folded)
+        return fw::UPPER(std::string(queue_.Title(last))) == fw::UPPER(entry.title) &&
+               fw::UPPER(std::string(queue_.Artist(last))) == fw::UPPER(entry.artist);
+    return queue_.Title(last) == entry.title && queue_.Artist(last) == entry.artist;
+}
+
+bool SongQueueLoader::Keep(const SongQueueEntry& entry) {
+    if (rules_.removeVocals && IsVocalVersion(fw::UPPER(entry.artist))) return false;
+    queue_.Add(entry);
     return true;
 }
 
+SongQueue SongQueueLoader::SortedQueue() && {
+    queue_.Sort(traits_.sort == ReportSort::Artist);
+    return std::move(queue_);
+}
+
 std::vector<SongQueueEntry> SongQueueLoader::Sorted() && {
-    const bool byArtist = traits_.sort == ReportSort::Artist;
-    std::stable_sort(entries_.begin(), entries_.end(), [byArtist](const SongQueueEntry& a, const SongQueueEntry& b) {
-        const std::string& a1 = byArtist ? a.upperArtist : a.upperTitle;
-        const std::string& b1 = byArtist ? b.upperArtist : b.upperTitle;
-        if (int c = fw::CompareFolded(a1, b1)) return c < 0;
-        return fw::CompareFolded(byArtist ? a.upperTitle : a.upperArtist, byArtist ? b.upperTitle : b.upperArtist) < 0;
+    SongQueue sorted = std::move(*this).SortedQueue();
+    std::vector<SongQueueEntry> out;
+    out.reserve(sorted.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i) out.push_back(sorted.At(i));
+    return out;
+}
+
+// -- the compact queue --
+
+namespace {
+constexpr std::size_t kBlock = 1 << 20;
+}  // namespace
+
+SongQueue::SongQueue() = default;
+SongQueue::SongQueue(SongQueue&&) noexcept = default;
+SongQueue& SongQueue::operator=(SongQueue&&) noexcept = default;
+SongQueue::~SongQueue() = default;
+
+std::uint32_t SongQueue::Store(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size() + b.size();
+    if (blocks_.empty() || used_ + n > kBlock) {
+        blocks_.push_back(std::make_unique<char[]>(kBlock));
+        used_ = 0;
+    }
+    char* at = blocks_.back().get() + used_;
+    std::copy(a.begin(), a.end(), at);
+    std::copy(b.begin(), b.end(), at + a.size());
+    const std::uint32_t offset = static_cast<std::uint32_t>((blocks_.size() - 1) * kBlock + used_);
+    used_ += n;
+    return offset;
+}
+
+const char* SongQueue::TextAt(std::uint32_t at) const { return blocks_[at / kBlock].get() + at % kBlock; }
+
+void SongQueue::Add(const SongQueueEntry& e) {
+    Entry entry;
+    const std::string_view title = std::string_view(e.title).substr(0, 255);
+    const std::string_view artist = std::string_view(e.artist).substr(0, 255);
+    entry.text = Store(title, artist);
+    entry.titleLength = static_cast<std::uint8_t>(title.size());
+    entry.artistLength = static_cast<std::uint8_t>(artist.size());
+    entry.trackLength = static_cast<std::uint8_t>(std::min<std::size_t>(e.diskTrackNo.size(), sizeof entry.track));
+    std::copy_n(e.diskTrackNo.begin(), entry.trackLength, entry.track);
+    entry.makeLength = static_cast<std::uint8_t>(std::min<std::size_t>(e.makeId.size(), sizeof entry.make));
+    std::copy_n(e.makeId.begin(), entry.makeLength, entry.make);
+    auto [disc, added] = discIndex_.try_emplace(e.unqDiskId, static_cast<std::uint32_t>(discs_.size()));
+    if (added) discs_.push_back(e.unqDiskId);
+    entry.disc = disc->second;
+    entries_.push_back(entry);
+}
+
+std::string_view SongQueue::Title(std::size_t i) const {
+    const Entry& e = entries_[i];
+    return {TextAt(e.text), e.titleLength};
+}
+std::string_view SongQueue::Artist(std::size_t i) const {
+    const Entry& e = entries_[i];
+    return {TextAt(e.text) + e.titleLength, e.artistLength};
+}
+std::string_view SongQueue::DiskTrackNo(std::size_t i) const { return {entries_[i].track, entries_[i].trackLength}; }
+std::string_view SongQueue::UnqDiskId(std::size_t i) const { return discs_[entries_[i].disc]; }
+std::string_view SongQueue::MakeId(std::size_t i) const { return {entries_[i].make, entries_[i].makeLength}; }
+
+SongQueueEntry SongQueue::At(std::size_t i) const {
+    return {std::string(Title(i)), std::string(Artist(i)), std::string(DiskTrackNo(i)), std::string(UnqDiskId(i)),
+            std::string(MakeId(i))};
+}
+
+void SongQueue::Sort(bool byArtist) {
+    std::vector<std::uint32_t> order(entries_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(), [this, byArtist](std::uint32_t a, std::uint32_t b) {
+        if (int c = fw::CompareFolded(byArtist ? Artist(a) : Title(a), byArtist ? Artist(b) : Title(b))) return c < 0;
+        return fw::CompareFolded(byArtist ? Title(a) : Artist(a), byArtist ? Title(b) : Artist(b)) < 0;
     });
-    return std::move(entries_);
+    std::vector<Entry> sorted;
+    sorted.reserve(entries_.size());
+    for (std::uint32_t i : order) sorted.push_back(entries_[i]);
+    entries_ = std::move(sorted);
 }
 
 }  // namespace printing

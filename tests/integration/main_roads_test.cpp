@@ -427,6 +427,7 @@ TEST_F(MainRoadsTest, ThePrintMenuPrintsTheReportsLabelsAndSlipsOfTheFilledBook)
         d().Press(button, kReportsMenu);
         ASSERT_TRUE(d().IsOpen(kDestination));
         d().Press("?PREVIEWOPTION:PRINT", kDestination);
+        d().AnswerMessage("went to the printer", fw::Button::Ok);
         d().Press("?OK", kDestination);
         EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }, 1000));
     };
@@ -458,6 +459,7 @@ TEST_F(MainRoadsTest, ThePrintMenuPrintsTheReportsLabelsAndSlipsOfTheFilledBook)
     d().Choose("?LIST", 2, kLabelSetup);
     d().Press("?DASTAG", kLabelSetup);
     d().AnswerMessage("compatable CD labels loaded", fw::Button::Yes);
+    d().AnswerMessage("went to the printer", fw::Button::Ok);
     d().Press("?PRINTLABELS", kLabelSetup);
     ASSERT_TRUE(d().IsOpen(kDestination));
     d().Press("?PREVIEWOPTION:PRINT", kDestination);
@@ -474,6 +476,7 @@ TEST_F(MainRoadsTest, ThePrintMenuPrintsTheReportsLabelsAndSlipsOfTheFilledBook)
     d().Press("?OKBUTTON", kSlipSetup);
     if (d().IsOpen(kDestination)) {
         d().Press("?PREVIEWOPTION:PRINT", kDestination);
+        d().AnswerMessage("went to the printer", fw::Button::Ok);
         d().Press("?OK", kDestination);
     }
     EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }, 1000));
@@ -497,6 +500,7 @@ TEST_F(MainRoadsTest, TheDesignersPrintSongBookPrintsEveryListingOfTheFilledBook
     d().Press("?PRINTSONGBOOK", kDesigner);
     ASSERT_TRUE(d().IsOpen(kDestination));
     d().Press("?PREVIEWOPTION:PRINT", kDestination);
+    d().AnswerMessage("went to the printer", fw::Button::Ok);
     d().Press("?OK", kDestination);
     EXPECT_TRUE(d().TickUntil([&] { return !d().IsOpen("P1$PROGRESSWINDOW"); }));
     ASSERT_EQ(printed.jobs.size(), 1u);

@@ -9,12 +9,14 @@
 // another) and every listing prints exactly once.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/report/page_check.h"
+#include "platform/report/print_sink.h"
 #include "platform/text/codepage.h"
 #include "printing/song_book_print.h"
 
@@ -183,6 +185,14 @@ TEST(SongBookFit, EveryLayoutPrintsEveryTextWholeInsideThePrintableArea) {
                             run.PrintTrailingRows();
                             const fw::report::PageList pages = run.Finish();
                             ASSERT_GT(pages.Count(), 1);
+                            // CV_REPORT_PDF_DIR=<dir> keeps a PDF of each layout to look at.
+                            if (const char* keep = std::getenv("CV_REPORT_PDF_DIR");
+                                keep && *keep && fonts == 2 && caps == 2 && offset == 500 && pageBreak == 5 && !paperSaver) {
+                                std::string error;
+                                fw::report::PdfSink pdf(std::string(keep) + "/" + std::string(traits.name) +
+                                                        (paper == 2 ? "_a4" : "_letter") + ".pdf");
+                                EXPECT_TRUE(fw::report::PrintPages(pages, what, pdf, error)) << error;
+                            }
                             int faults = 0;
                             for (int i = 0; i < pages.Count() && faults < 5; ++i) {
                                 const fw::report::Page page = pages.Load(i);
