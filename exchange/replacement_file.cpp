@@ -72,6 +72,12 @@ void ReplacementFile::Forget() {
 
 bool ReplacementFile::Begin() {
     targetDisk_ = fw::ResolvePath(target_);
+    // A link is followed: the file it names is the one replaced.
+    std::error_code linkError;
+    if (fs::is_symlink(targetDisk_, linkError)) {
+        const fs::path real = fs::canonical(targetDisk_, linkError);
+        if (!linkError) targetDisk_ = real.string();
+    }
     fs::path folder = fs::path(targetDisk_).parent_path();
     if (folder.empty()) folder = ".";
     std::error_code ec;
@@ -134,6 +140,8 @@ void RemoveExportLeftovers() {
         std::error_code removeError;
         fs::remove(it->path(), removeError);
     }
+    // A note of its own that a killed program was still writing.
+    fw::RemoveLeftoverTempFiles(ExportNotesFolder(), true);
 }
 
 void SetReplacementStepHook(std::function<void(const char* step)> hook) { StepHook() = std::move(hook); }

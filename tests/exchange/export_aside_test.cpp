@@ -163,6 +163,18 @@ TEST_F(ExportAside, TheNextExportClearsWhatAStoppedOneLeftInItsFolder) {
     EXPECT_EQ(TemporaryFiles(Folder()), std::vector<std::string>{running});
 }
 
+// An export over a link replaces the file the link names; the link stays.
+TEST_F(ExportAside, AnExportOverALinkReplacesTheFileItNames) {
+    Book({{"SC8101", "101", 12, "SC"}}, {{"Song", "A", "SC8101", 1}});
+    fs::create_directory(Path("real"));
+    WriteFile("real/book.csv", kOldExport);
+    fs::create_symlink(Path("real/book.csv"), Path("link.csv"));
+    ExportInto(Path("link.csv"), "Export Operation Completed");
+    EXPECT_TRUE(fs::is_symlink(Path("link.csv")));
+    EXPECT_EQ(ReadFile("real/book.csv"), "\"Song\",\"A\",\"101\",1,\"SC8101\",\"\",\"\",\"\",12,\"SC\",\"\"\r\n");
+    EXPECT_EQ(TemporaryFiles(Path("real")), std::vector<std::string>{});
+}
+
 // A disk too small for the new export: the failure is said and the old
 // export stays whole. A small tmpfs is mounted for it, which needs root.
 TEST_F(ExportAside, AFullDiskKeepsTheOldExport) {
