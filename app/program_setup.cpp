@@ -1,6 +1,7 @@
 #include "app/program_setup.h"
 
 #include "exchange/exchange_procedures.h"
+#include "exchange/replacement_file.h"
 #include "platform/report/page_files.h"
 #include "platform/report/report_fonts.h"
 #include "printing/printing_procedures.h"
@@ -29,6 +30,8 @@ void SetUpProgram() {
     exchange::RegisterExchangeProcedures();
     // What a stopped book operation left is settled before any book opens.
     songbook::TidyBookFilesAtStart(songbook::StartFolder());
+    // So is the temporary file of an export that was stopped.
+    exchange::RemoveExportLeftovers();
 }
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "exchange/import_listings_process.h"
 #include "exchange/import_session.h"
 
+#include "platform/config/config_folder.h"
 #include "platform/data/file_ops.h"
 #include "platform/ui/message.h"
 #include "platform/ui/testing/driver.h"
@@ -32,7 +33,10 @@ constexpr const char* kProgress = "P1$PROGRESSWINDOW";
 bench_book::BenchBook* g_book = nullptr;
 
 bench_book::BenchBook& TheBook() {
-    if (!g_book) g_book = new bench_book::BenchBook(bench_book::MakeBenchBook(kListings, 11, 21));
+    if (!g_book) {
+        g_book = new bench_book::BenchBook(bench_book::MakeBenchBook(kListings, 11, 21));
+        fw::SetConfigFolder(g_book->dir + "/config");  // the export's notes stay in the temporary folder
+    }
     return *g_book;
 }
 

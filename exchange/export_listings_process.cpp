@@ -1,6 +1,7 @@
 #include "exchange/export_listings_process.h"
 
 #include "exchange/listing_file.h"
+#include "exchange/replacement_file.h"
 
 #include "platform/data/file_ops.h"
 #include "platform/data/names/name_ops.h"
@@ -11,10 +12,13 @@
 #include "shell/data_files.h"
 #include "shell/process_window.h"
 
+#include <string_view>
+#include <vector>
+
 namespace exchange {
 namespace {
 
-constexpr const char* kCompletedText = "Export Operation Completed";
+const std::string kCompletedText = "Export Operation Completed";
 constexpr const char* kCancelledText = "Export Operation Cancelled";
 
 std::string ReplaceQuestion(const std::string& name) {
@@ -22,20 +26,52 @@ std::string ReplaceQuestion(const std::string& name) {
 }
 
 std::string FailureText(const std::string& name, const std::string& why) {
-    return "Export failed: " + why + "|The file " + name + " is not complete.";
+    return "Export failed: " + why + "|The file " + name + " has not been changed.";
 }
+
+// The listings the file could only carry with some characters in a near
+// form: how many, and the first few named as written.
+class NearForms {
+public:
+    void Note(const ListingFileRec& row) {
+        ++count_;
+        if (named_.size() >= kNamed) return;
+        named_.push_back("\"" + row.TITLE.Str() + "\" by \"" + row.ARTIST.Str() + "\" as \"" + Written(row.TITLE.Clip()) +
+                         "\" by \"" + Written(row.ARTIST.Clip()) + "\"");
+    }
+    // The notice added to the end message; empty when every letter was carried.
+    std::string Notice() const {
+        if (count_ == 0) return {};
+        std::string text = "||" + (count_ == 1 ? std::string("1 listing holds") : std::to_string(count_) + " listings hold") +
+                           " characters that the Export File (code page 437)|cannot carry; they have been written in their nearest form:|";
+        for (const std::string& n : named_) text += "|" + n;
+        if (count_ > static_cast<long>(named_.size()))
+            text += "|and " + std::to_string(count_ - static_cast<long>(named_.size())) + " more listings";
+        return text;
+    }
+
+private:
+    static constexpr std::size_t kNamed = 20;
+    static std::string Written(std::string_view text) { return fw::OemToAnsi(fw::AnsiToOem(text)); }
+    long count_ = 0;
+    std::vector<std::string> named_;
+};
 
 }  // namespace
 
 shell::PassState WriteListingFile(const std::string& fileName, const ExportSelection& selection) {
+    // Written beside the old file, which it replaces only when complete.
+    ReplacementFile out(fileName);
     fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl(), kListingFileWrite);
-    file.name = fileName;
     auto createAndOpen = [&file] {
         fw::CREATE(file);
         if (fw::ERRORCODE() == 0) fw::OPEN(file, fw::ReadWrite | fw::DenyWrite);
     };
-    createAndOpen();
-    if (fw::ERRORCODE() == fw::NoFileErr) createAndOpen();
+    if (out.Begin()) {
+        file.name = out.Name();
+        createAndOpen();
+        if (fw::ERRORCODE() == fw::NoFileErr) createAndOpen();
+    }
     if (fw::ERRORCODE() != 0) {
         shell::ActionOutcome() = shell::outcome::Cancelled;
         fw::MESSAGE(FailureText(fileName, fw::ERROR() + " (" + std::to_string(fw::ERRORCODE()) + ")"), {},
@@ -51,10 +87,12 @@ shell::PassState WriteListingFile(const std::string& fileName, const ExportSelec
     plan.texts.caption = "Exporting Song Listings...";
     plan.quickScan = {&book, &shell::SBDiscs()};
     std::string writeError;
+    NearForms nearForms;
     plan.action = [&] {
         if (selection && !selection()) return shell::PassState::Running;
         FillFromBook(file.rec);
         fw::APPEND(file);
+        if (!file.Unstorable().empty()) nearForms.Note(file.rec);
         if (fw::ERRORCODE() == 0) return shell::PassState::Running;
         writeError = fw::ERROR();
         return shell::PassState::Failed;
@@ -69,9 +107,13 @@ shell::PassState WriteListingFile(const std::string& fileName, const ExportSelec
         writeError = "the SongBook could not be read to its end";
     }
     if (state == shell::PassState::NothingToDo) state = shell::PassState::Completed;  // an empty book: an empty file
+    if (state == shell::PassState::Completed && !out.PutInPlace()) {
+        state = shell::PassState::Failed;
+        writeError = fw::ERROR();
+    }
     shell::ActionOutcome() = state == shell::PassState::Completed ? shell::outcome::Completed : shell::outcome::Cancelled;
 
-    if (state == shell::PassState::Completed) fw::MESSAGE(kCompletedText);
+    if (state == shell::PassState::Completed) fw::MESSAGE(kCompletedText + nearForms.Notice());
     else if (state == shell::PassState::Failed) fw::MESSAGE(FailureText(fileName, writeError), {}, fw::Icon::Exclamation);
     else fw::MESSAGE(kCancelledText);
     return state;

@@ -1,9 +1,13 @@
 #pragma once
 // The export pass: asks for the file name, then writes the open book's
 // listings in title order, all of them or those a selection takes, as a
-// CSV listing file (listing_file.h). Every write is checked: a failed write
-// stops the pass and says why, and "Export Operation Completed" comes only
-// once the whole file is written and on the disk.
+// CSV listing file (listing_file.h). The file is written beside the old
+// one and replaces it only when complete (replacement_file.h), so a
+// failure, a cancel or a killed program leaves the old file whole. Every
+// write is checked: a failed write stops the pass and says why, and
+// "Export Operation Completed" comes only once the whole file is written,
+// on the disk and in place, with a word on the listings whose characters
+// the file could only carry in a near form.
 
 #include "shell/process_pass.h"
 

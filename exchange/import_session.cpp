@@ -119,9 +119,10 @@ void ImportSession::AddConflict(const shell::ImportConflictQueueRec& row) {
 
 AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& session) {
     AnalysisResult result;
-    const unsigned attributes = ListingFileReadAttributes(fileName);
-    result.utf8 = (attributes & fw::kCsvUtf8) != 0;
-    fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl(), attributes);
+    const ListingFileReading how = HowToReadListingFile(fileName);
+    result.text = how.text;
+    result.ascii = how.ascii;
+    fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl(), how.attributes);
     file.name = fileName;
     fw::OPEN(file, fw::ReadOnly | fw::DenyWrite);
     if (fw::ERRORCODE() != 0) {
@@ -141,6 +142,8 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
             break;
         }
         ++result.rowsRead;
+        if (!file.Unstorable().empty())
+            result.changed.push_back({file.RecordLine(), file.rec.TITLE.Str(), file.Unstorable()});
         ToImportRow(file.rec, row);
         if (session.Check(row) == Clash::None) {
             session.Accept(row);

@@ -10,6 +10,7 @@
 //   ... session.rows, session.conflicts ...
 
 #include "platform/data/queue/queue.h"
+#include "platform/text/codepage.h"
 #include "shell/data_dictionary_queues.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace exchange {
 
@@ -68,6 +70,14 @@ private:
     std::unordered_map<std::string, std::string> newDiscIds_;  // folded custom ID -> folded disc ID, discs the import adds
 };
 
+// A line of the file holding characters the book cannot store: they become
+// '?' when the row is imported.
+struct ChangedLine {
+    long line = 0;
+    std::string title;       // the row's title as it will be stored
+    std::string characters;  // what cannot be stored ("U+2500 0xE9", codepage.h)
+};
+
 // What the analysis of a file found.
 struct AnalysisResult {
     int openError = 0;        // the file could not be opened: its error code (nothing analysed)
@@ -75,11 +85,14 @@ struct AnalysisResult {
     long rowsRead = 0;        // rows analysed
     long badLine = 0;         // the line that could not be read (0: the whole file was read)
     std::string badText;      // what was wrong with it
-    bool utf8 = false;        // the file began with UTF-8's byte-order mark and was read as UTF-8
+    fw::FileText text = fw::FileText::Oem;  // how the file's text was read (listing_file.h)
+    bool ascii = true;        // the file holds nothing above 127
+    std::vector<ChangedLine> changed;  // in file order
 };
 
 // Reads the file (read-only) and sorts each row into session.rows or
-// session.conflicts. Reading stops at a line that cannot be read.
+// session.conflicts, noting the lines with characters the book cannot
+// store. Reading stops at a line that cannot be read.
 AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& session);
 
 }  // namespace exchange

@@ -33,6 +33,28 @@ std::string UnreadableText(const AnalysisResult& r) {
            "||Only the listings before it have been analyzed. Do you wish to continue with them?";
 }
 
+// The lines listed in full in the question; the rest are counted.
+constexpr std::size_t kChangedLinesShown = 20;
+
+std::string ReadAsText(const AnalysisResult& r) {
+    return "The Import File has been read as " + FileTextName(r.text) + " text.";
+}
+
+// The question before lines with characters the book cannot store are
+// imported with '?' in their place.
+std::string ChangedLinesQuestion(const AnalysisResult& r) {
+    std::string text = ReadAsText(r) + "|" +
+                       (r.changed.size() == 1 ? std::string("This line holds") : std::to_string(r.changed.size()) + " lines hold") +
+                       " characters that the SongBook cannot store:|";
+    for (std::size_t i = 0; i < r.changed.size() && i < kChangedLinesShown; ++i) {
+        const ChangedLine& c = r.changed[i];
+        text += "|Line " + std::to_string(c.line) + ": \"" + c.title + "\" (" + c.characters + ")";
+    }
+    if (r.changed.size() > kChangedLinesShown)
+        text += "|and " + std::to_string(r.changed.size() - kChangedLinesShown) + " more lines";
+    return text + "||If you continue, each of these characters becomes \"?\", as shown.|Do you wish to continue?";
+}
+
 class ImportWindow {
 public:
     explicit ImportWindow(ImportSession& session) : session_(session) {}
@@ -100,7 +122,7 @@ private:
 };
 
 bool CanOpen(const std::string& name) {
-    fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl(), ListingFileReadAttributes(name));
+    fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl());  // opened only, not read
     file.name = name;
     fw::OPEN(file, fw::ReadOnly | fw::DenyWrite);
     const int code = fw::ERRORCODE();
@@ -135,13 +157,20 @@ void ImportSongListings() {
             return;
         }
         fw::HIDE("?ANALYZINGGROUP");
-        if (analysis.utf8)
-            fw::MESSAGE("The Import File is UTF-8 text (it begins with a byte-order mark);|its listings have been read as UTF-8.",
-                        {}, fw::Icon::Asterisk);
         if (analysis.badLine > 0 &&
             fw::MESSAGE(UnreadableText(analysis), {}, fw::Icon::Exclamation, fw::Button::Yes + fw::Button::No,
                         fw::Button::No) != fw::Button::Yes)
             return;
+        // Nothing is changed without a word: letters the book cannot store
+        // are asked about, and a reading other than the file format's own
+        // code page is said.
+        if (!analysis.changed.empty()) {
+            if (fw::MESSAGE(ChangedLinesQuestion(analysis), {}, fw::Icon::Question, fw::Button::Yes + fw::Button::No,
+                            fw::Button::No) != fw::Button::Yes)
+                return;
+        } else if (!analysis.ascii && analysis.text != fw::FileText::Oem) {
+            fw::MESSAGE(ReadAsText(analysis), {}, fw::Icon::Asterisk);
+        }
         if (fw::RECORDS(session.conflicts) > 0) {
             fw::UNHIDE("?CONFLICTGROUP");
         } else {

@@ -1,9 +1,14 @@
 #include "exchange/listing_file.h"
 
+#include "platform/data/names/path_names.h"
+#include "platform/data/names/plain_files.h"
 #include "platform/text/codepage.h"
 #include "platform/text/picture.h"
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_dictionary_thread_state.h"
+
+#include <fstream>
+#include <vector>
 
 #include "shell/data_dictionary_prefixes.h"
 
@@ -26,9 +31,32 @@ const fw::RecordDecl& ListingFileRec::Decl() {
     return d;
 }
 
-unsigned ListingFileReadAttributes(const std::string& fileName) {
-    const unsigned text = fw::StartsWithUtf8Mark(fileName) ? fw::kCsvUtf8 : fw::kCsvOem;
-    return text | fw::kCsvSkipEmptyLines;
+ListingFileReading HowToReadListingFile(const std::string& fileName) {
+    ListingFileReading how;
+    fw::FileTextGuess guess;
+    if (!fw::BlankFileName(fileName)) {
+        std::ifstream in(fw::ResolvePath(fileName), std::ios::binary);
+        std::vector<char> chunk(64 * 1024);
+        while (in) {
+            in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+            guess.Feed(std::string_view(chunk.data(), static_cast<std::size_t>(in.gcount())));
+        }
+    }
+    how.ascii = guess.Ascii();
+    how.text = fw::StartsWithUtf8Mark(fileName) ? fw::FileText::Utf8 : guess.Result();
+    const unsigned text = how.text == fw::FileText::Utf8 ? fw::kCsvUtf8 : how.text == fw::FileText::Oem ? fw::kCsvOem : 0;
+    how.attributes = text | fw::kCsvSkipEmptyLines | fw::kCsvShortRows;
+    return how;
+}
+
+unsigned ListingFileReadAttributes(const std::string& fileName) { return HowToReadListingFile(fileName).attributes; }
+
+std::string FileTextName(fw::FileText text) {
+    switch (text) {
+    case fw::FileText::Utf8: return "UTF-8";
+    case fw::FileText::Ansi: return "Windows-1252";
+    default: return "code page 437 (MS-DOS)";
+    }
 }
 
 std::string ExportFileNameFor(std::string_view name) {

@@ -11,6 +11,7 @@
 
 #include "platform/data/csv/csv_file.h"
 #include "platform/data/record.h"
+#include "platform/text/codepage.h"
 #include "platform/text/fixed_string.h"
 #include "shell/data_dictionary_queues.h"
 
@@ -38,11 +39,23 @@ struct ListingFileRec {
 
 inline constexpr std::string_view kDatePicture = "@D1";
 
-// The attributes of the file written, and of a file read: code page 437,
-// and a line with nothing on it (a spreadsheet's last line) is no row. A
-// file that starts with UTF-8's byte-order mark is read as UTF-8 instead.
+// The attributes of the file written: code page 437.
 inline constexpr unsigned kListingFileWrite = fw::kCsvOem;
+
+// How a file is read, as the host's spreadsheet saved it: UTF-8 when it
+// starts with UTF-8's byte-order mark or is well-formed UTF-8 throughout,
+// otherwise code page 437 or Windows-1252 as fw::FileTextGuess finds; a
+// line may leave out its trailing fields (they are empty) and a line with
+// nothing on it (a spreadsheet's last line) is no row.
+struct ListingFileReading {
+    unsigned attributes = 0;
+    fw::FileText text = fw::FileText::Oem;
+    bool ascii = true;  // nothing above 127: every reading agrees
+};
+ListingFileReading HowToReadListingFile(const std::string& fileName);
 unsigned ListingFileReadAttributes(const std::string& fileName);
+// "UTF-8", "Windows-1252" or "code page 437" (MS-DOS).
+std::string FileTextName(fw::FileText text);
 
 // The export's file name: ".csv" added unless the name already ends in it,
 // in any letter case ("Book" -> "Book.csv", "Book.CSV" stays).

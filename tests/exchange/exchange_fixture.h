@@ -11,6 +11,7 @@
 #include "shell/data_files.h"
 #include "shell/data_dictionary_songbook.h"
 #include "shell/data_dictionary_thread_state.h"
+#include "platform/config/config_folder.h"
 #include "platform/text/dates.h"
 #include "platform/ui/message.h"
 #include "shell/window_runtime.h"
@@ -37,12 +38,14 @@ class ExchangeTest : public song_book_test::SongBookFolder {
 protected:
     void SetUp() override {
         SongBookFolder::SetUp();
+        fw::SetConfigFolder(Path("config"));  // the export's notes, private to the test
         shell::ConnectWindowRuntime();
     }
     void TearDown() override {
         uses_.clear();
         driver_.reset();
         shell::DisconnectWindowRuntime();
+        fw::SetConfigFolder("");
         SongBookFolder::TearDown();
     }
 

@@ -16,6 +16,18 @@ namespace {
 
 constexpr const char* kExport = exchange::kExportWindow;
 
+constexpr const char* kOldExport = "\"Old\",\"Export\",\"1\",1,\"M1\",\"\",\"\",\"\",0,\"\",\"\"\r\n";
+
+// The program's temporary files in a folder (".cv-...").
+std::vector<std::string> TemporaryFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind(".cv-", 0) == 0) names.push_back(name);
+    }
+    return names;
+}
+
 class Export : public ExchangeTest {
 protected:
     // Opens the window, presses "Export Listings" with the file name typed
@@ -72,12 +84,16 @@ TEST_F(Export, ACancelledDialogWritesNothing) {
     ExportAs("");
 }
 
-TEST_F(Export, ACancelSaysSoAndKeepsTheRowsWritten) {
+// A cancel after the first slice: the previous export stays as it was and
+// the rows written so far go with their temporary file.
+TEST_F(Export, ACancelSaysSoAndKeepsThePreviousFile) {
     std::vector<Listing> listings;
     for (unsigned t = 1; t <= 60; ++t) listings.push_back({"Song " + std::to_string(100 + t), "A", "SC8101", t});
     Book({{"SC8101", "101", 12, "SC"}}, listings);
+    WriteFile("part.csv", kOldExport);
     Run(exchange::ExportSongListings);
     d().AnswerFileDialog(Path("part.csv"));
+    d().AnswerMessage("already exists", fw::Button::Yes);
     d().AnswerMessage("Export Operation Cancelled", fw::Button::Ok);
     d().Press("?OKBUTTON");
     d().Tick();
@@ -85,29 +101,52 @@ TEST_F(Export, ACancelSaysSoAndKeepsTheRowsWritten) {
     EXPECT_TRUE(TickUntilClosed("P1$PROGRESSWINDOW"));
     EXPECT_FALSE(d().IsOpen(kExport));
     EXPECT_EQ(d().UnusedAnswers(), 0u);
-    const std::string written = ReadFile("part.csv");
-    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 25) << "one slice of 25 listings";
+    EXPECT_EQ(ReadFile("part.csv"), kOldExport);
+    EXPECT_EQ(TemporaryFiles(Folder()), std::vector<std::string>{});
 }
 
 // A file that cannot grow past 16 KB: the first write (at 64 KB of rows)
-// fails part way, the
-// failure is said, and "Completed" is not.
+// fails part way, the failure is said, "Completed" is not, and the
+// previous export is left as it was.
 TEST_F(Export, AWriteThatFailsIsReportedNotCompleted) {
     std::vector<Listing> listings;
     for (unsigned t = 1; t <= 800; ++t)
         listings.push_back({"A title long enough to fill the file " + std::to_string(t), "An artist of some length", "SC8101", t});
     Book({{"SC8101", "101", 12, "SC"}}, listings);
+    WriteFile("full.csv", kOldExport);
     struct rlimit kept {};
     getrlimit(RLIMIT_FSIZE, &kept);
     const auto keptSignal = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = kept;
     small.rlim_cur = 16 * 1024;
     setrlimit(RLIMIT_FSIZE, &small);
-    ExportAs(Path("full.csv"), [this] { d().AnswerMessage("Export failed: ", fw::Button::Ok); });
+    ExportAs(Path("full.csv"), [this] {
+        d().AnswerMessage("already exists", fw::Button::Yes);
+        d().AnswerMessage("Export failed: ", fw::Button::Ok);
+    });
     setrlimit(RLIMIT_FSIZE, &kept);
     std::signal(SIGXFSZ, keptSignal);
     EXPECT_FALSE(Said("Export Operation Completed"));
-    EXPECT_TRUE(Said("is not complete"));
+    EXPECT_TRUE(Said("has not been changed"));
+    EXPECT_EQ(ReadFile("full.csv"), kOldExport);
+    EXPECT_EQ(TemporaryFiles(Folder()), std::vector<std::string>{});
+}
+
+// Letters code page 437 lacks are written in their nearest form, and the
+// end message says how many listings that touched and names them.
+TEST_F(Export, CharactersTheFileCannotCarryAreWrittenInANearFormAndNamed) {
+    Book({{"SC8101", "101", 12, "SC"}},
+         {{"Jo\xE3o", "S\xE9rgio", "SC8101", 1}, {"\x80uro", "Band", "SC8101", 2}, {"\x8Cuvre", "Don\x92t", "SC8101", 3},
+          {"Caf\xE9", "Plain", "SC8101", 4}});
+    ExportAs(Path("near.csv"), [this] { d().AnswerMessage("Export Operation Completed||3 listings hold characters", fw::Button::Ok); });
+    EXPECT_TRUE(Said("\"Jo\xE3o\" by \"S\xE9rgio\" as \"Joao\" by \"S\xE9rgio\""));
+    EXPECT_TRUE(Said("\"\x80uro\" by \"Band\" as \"Euro\" by \"Band\""));
+    EXPECT_TRUE(Said("\"\x8Cuvre\" by \"Don\x92t\" as \"Ouvre\" by \"Don't\""));
+    EXPECT_FALSE(Said("Caf\xE9\" by"));
+    const std::string file = ReadFile("near.csv");
+    for (const char* written : {"\"Joao\",\"S\x82rgio\"", "\"Euro\"", "\"Ouvre\",\"Don't\"", "\"Caf\x82\""})
+        EXPECT_NE(file.find(written), std::string::npos) << written;
+    EXPECT_EQ(file.find('?'), std::string::npos);
 }
 
 // Export a book, import the file into an empty book: every listing and disc

@@ -178,7 +178,7 @@ TEST_F(ImportWindow, ARowWithoutDiscIdsIsAConflictToCorrect) {
 }
 
 TEST_F(ImportWindow, AnUnreadableLineIsReportedNeverAsNoConflicts) {
-    const std::string file = Line("One", "200", 1, "SC8200") + Line("Two", "200", 2, "SC8200") + "\"Bad\",\"A\"\r\n" +
+    const std::string file = Line("One", "200", 1, "SC8200") + Line("Two", "200", 2, "SC8200") + "\"Bad\",\"A\",\"200\",x3\r\n" +
                              Line("Four", "200", 4, "SC8200");
     Open(file, [this] { d().AnswerMessage("Line 3 of the Import File could not be read", fw::Button::No); });
     EXPECT_FALSE(d().IsOpen(kImport));
@@ -204,6 +204,86 @@ TEST_F(ImportWindow, AUtf8FileIsReadAsUtf8AndSaysSo) {
          [this] { d().AnswerMessage("UTF-8", fw::Button::Ok); });
     ImportListings();
     EXPECT_EQ(BookListings("Party").back().title, "Caf\xE9");
+}
+
+// UTF-8 without the mark and Windows-1252, as spreadsheets save them, are
+// read as such and the import says how it read them.
+TEST_F(ImportWindow, FilesWithoutAMarkAreReadInTheirOwnCodePage) {
+    struct Case {
+        std::string bytes;
+        const char* said;
+    };
+    const std::vector<Case> cases = {
+        {Line("Caf\xC3\xA9 Ma\xC3\xB1" "ana", "200", 1, "SC8200"), "read as UTF-8 text"},
+        {Line("Caf\xE9 Ma\xF1" "ana", "200", 1, "SC8200"), "read as Windows-1252 text"},
+        {Line("Caf\x82 Ma\xA4" "ana", "200", 1, "SC8200"), nullptr},  // the file format's own code page
+    };
+    for (const Case& c : cases) {
+        Book({}, {});
+        Open(c.bytes, [&] {
+            if (c.said) d().AnswerMessage(c.said, fw::Button::Ok);
+        });
+        ImportListings();
+        EXPECT_EQ(d().UnusedAnswers(), 0u) << c.said;
+        ASSERT_EQ(BookListings("Party").size(), 1u);
+        EXPECT_EQ(BookListings("Party")[0].title, "Caf\xE9 Ma\xF1" "ana");
+    }
+}
+
+// Lines with characters the book cannot store are listed before anything
+// is written; the host cancels (the book stays as it was) or goes on (they
+// become "?", as listed).
+TEST_F(ImportWindow, LinesWithCharactersTheBookCannotStoreAreAskedAbout) {
+    const std::string file = "\xEF\xBB\xBF" + Line("Plain", "200", 1, "SC8200") + Line("\xC5\xBB\xC3\xB3\xC5\x82ta", "200", 2, "SC8200") +
+                             Line("caf\xE9", "200", 3, "SC8200") + "\"Ti" + std::string(1, '\0') + "tle\",\"A\",\"200\",4,\"SC8200\"\r\n";
+    const std::string question =
+        "The Import File has been read as UTF-8 text.|3 lines hold characters that the SongBook cannot store:||"
+        "Line 2: \"?\xF3?ta\" (U+017B U+0142)|Line 3: \"caf?\" (0xE9)|Line 4: \"Ti?tle\" (U+0000)||"
+        "If you continue, each of these characters becomes \"?\", as shown.|Do you wish to continue?";
+    const std::vector<std::string> before = Titles();
+    Open(file, [&] { d().AnswerMessage(question, fw::Button::No); });
+    EXPECT_EQ(d().UnusedAnswers(), 0u);
+    EXPECT_FALSE(d().IsOpen(kImport));
+    EXPECT_EQ(Titles(), before);
+
+    Open(file, [&] { d().AnswerMessage(question, fw::Button::Yes); });
+    ImportListings();
+    std::vector<std::string> after = before;
+    for (const char* t : {"Plain@SC8200/1", "?\xF3?ta@SC8200/2", "caf?@SC8200/3", "Ti?tle@SC8200/4"}) after.push_back(t);
+    EXPECT_EQ(Titles(), after);
+}
+
+// A book exported, opened and saved in LibreOffice Calc (as UTF-8,
+// Windows-1252 or MS-DOS text) and imported into an empty book comes back
+// with every field as it was.
+TEST_F(ImportWindow, ABookSavedAgainByASpreadsheetComesBackAsItWas) {
+    const std::vector<Disc> discs = {{"MP3-7", "Own 7", 44, ""}, {"SC8101", "101", 12, "SC"}, {"SC8102", "102", 12, "SC"}};
+    const std::vector<Listing> listings = {
+        {"Sm\xF6rg\xE5sbord", "\xD6" "berg, \xC5sa", "MP3-7", 1, "", "", Day(2, 29, 2024), "", ""},
+        {"Ni\xF1" "a", "\xD1u", "MP3-7", 2, "", "", 0, "", ""},
+        {"Caf\xE9 Ma\xF1" "ana", "Se\xF1or Coconut", "SC8101", 1, "", "SC", Day(12, 25, 2003), "Latin", ""},
+        {"Say \"Hi\", Pt 1", "Beatles, The", "SC8101", 2, "", "SC", Day(1, 2, 2010), "Rock", "D"},
+        {"\xDC" "ber den Wolken", "Reinhard Mey", "SC8102", 3, "", "SC", 0, "", ""},
+        {"\xC7" "a plane pour moi", "Plastic Bertrand", "SC8102", 4, "", "SC", Day(3, 7, 1999), "Pop", ""},
+    };
+    struct Case {
+        const char* file;
+        const char* said;
+    };
+    for (const Case c : {Case{"export-437.csv", nullptr}, Case{"calc-export-utf8.csv", "UTF-8"},
+                         Case{"calc-export-1252.csv", "Windows-1252"}, Case{"calc-export-437.csv", nullptr}}) {
+        std::ifstream in(std::string(CV_TEST_DIR) + "/spreadsheet_files/" + c.file, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        Book({}, {});
+        Open(bytes.str(), [&] {
+            if (c.said) d().AnswerMessage(c.said, fw::Button::Ok);
+        });
+        ImportListings();
+        EXPECT_EQ(d().UnusedAnswers(), 0u) << c.file;
+        EXPECT_EQ(BookListings("Party"), listings) << c.file;
+        EXPECT_EQ(BookDiscs("Party"), discs) << c.file;
+    }
 }
 
 }  // namespace

@@ -67,13 +67,16 @@ protected:
     struct Read {
         std::vector<shell::ImportQueRec> rows;
         std::vector<long> badLines;
+        std::vector<std::string> unstorable;  // "line: characters"
     };
-    // Every row of the file as the import converts it, and the lines that
-    // could not be read.
+    // Every row of the file (in the test's folder, or a full path) as the
+    // import converts it, the lines that could not be read and those with
+    // characters the book cannot store.
     Read ReadRows(const std::string& name = "listings.csv") const {
         Read out;
-        fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl(), exchange::ListingFileReadAttributes(Path(name)));
-        file.name = Path(name);
+        const std::string path = name.front() == '/' ? name : Path(name);
+        fw::CsvFileOf<ListingFileRec> file(ListingFileRec::Decl(), exchange::ListingFileReadAttributes(path));
+        file.name = path;
         fw::OPEN(file, fw::ReadOnly | fw::DenyWrite);
         EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
         for (;;) {
@@ -86,6 +89,8 @@ protected:
             shell::ImportQueRec row;
             exchange::ToImportRow(file.rec, row);
             out.rows.push_back(row);
+            if (!file.Unstorable().empty())
+                out.unstorable.push_back(std::to_string(file.RecordLine()) + ": " + file.Unstorable());
         }
         fw::CLOSE(file);
         return out;
@@ -210,7 +215,6 @@ TEST_F(ListingFile, MalformedLinesAreReportedWithTheirLineNumbers) {
         std::string line;
     };
     const std::vector<Case> cases = {
-        {"too few fields", "\"T\",\"A\",\"C1\",1\r\n"},
         {"too many fields", "\"T\",\"A\",\"C1\",1,\"M1\",\"\",\"\",\"\",0,\"\",\"\",\"x\"\r\n"},
         {"a track that is no number", "\"T\",\"A\",\"C1\",1a,\"M1\",\"\",\"\",\"\",0,\"\",\"\"\r\n"},
         {"a negative track", "\"T\",\"A\",\"C1\",-1,\"M1\",\"\",\"\",\"\",0,\"\",\"\"\r\n"},
@@ -227,6 +231,121 @@ TEST_F(ListingFile, MalformedLinesAreReportedWithTheirLineNumbers) {
     // A quoted text left open runs to the end of the file.
     WriteBytes(good + "\"T,\"A\"\r\n" + good);
     EXPECT_EQ(ReadRows().badLines, std::vector<long>{2});
+}
+
+// Spreadsheets leave empty trailing cells out, and hosts type only the
+// first columns: the missing fields are empty. More fields than eleven
+// are still refused with the line's number.
+TEST_F(ListingFile, ShortLinesHaveEmptyTrailingFields) {
+    WriteBytes("Hey Jude,Beatles,101,5,SC8101\r\n"
+               "Only A Title\r\n"
+               "\"T\",\"A\",\"C1\",1,\"M1\",\"Pop\",\"D\",\"SC\",12\r\n"
+               "\"T\",\"A\",\"C1\",1,\"M1\",\"\",\"\",\"\",0,\"\",\"\",\"x\"\r\n");
+    const Read r = ReadRows();
+    EXPECT_EQ(r.badLines, std::vector<long>{4});
+    ASSERT_EQ(r.rows.size(), 3u);
+    EXPECT_EQ(r.rows[0].TITLE.Str(), "Hey Jude");
+    EXPECT_EQ(r.rows[0].UNQDISKID.Str(), "SC8101");
+    EXPECT_EQ(r.rows[0].DISKTRACKNO, 5u);
+    EXPECT_EQ(r.rows[0].GENRE.Str(), "");
+    EXPECT_EQ(r.rows[0].MAKEID, 0);
+    EXPECT_EQ(r.rows[0].DATEADDED, 0);
+    EXPECT_EQ(r.rows[1].TITLE.Str(), "Only A Title");
+    EXPECT_EQ(r.rows[1].DISKTRACKNO, 0u);
+    EXPECT_EQ(r.rows[2].MAKEID, 12);
+    EXPECT_EQ(r.rows[2].MAKETYPE.Str(), "");
+}
+
+// Characters the book cannot store become "?" and the line says so: box
+// drawing in a code page 437 file, letters outside Windows-1252 in UTF-8,
+// bytes that are not UTF-8 after the byte-order mark, a NUL in a quoted
+// title (which would otherwise cut the title there).
+TEST_F(ListingFile, LinesWithCharactersTheBookCannotStoreAreNamed) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::string title;
+        std::vector<std::string> unstorable;
+    };
+    const std::string rest = "\"A\",\"C1\",1,\"M1\",\"\",\"\",\"\",0,\"\",\"\"\r\n";
+    const std::vector<Case> cases = {
+        {"box drawing in code page 437", "\"Caf\x82\",\"A\",\"C1\",1\r\n\"\xC4\xB3 \xE0\"," + rest, "?? ?",
+         {"2: U+2500 U+2502 U+03B1"}},
+        {"outside Windows-1252 in UTF-8", "\"Pl\",\"A\"\r\n\"\xC5\xBB\xC3\xB3\xC5\x82ta\"," + rest, "?\xF3?ta",
+         {"2: U+017B U+0142"}},
+        {"not UTF-8 after the mark", "\xEF\xBB\xBF\"caf\xE9 \xFF\xFE\"," + rest, "caf? ??", {"1: 0xE9 0xFF 0xFE"}},
+        {"NUL inside a quoted title", "\"Ti" + std::string(1, '\0') + "tle\"," + rest, "Ti?tle", {"1: U+0000"}},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(c.bytes);
+        const Read r = ReadRows();
+        EXPECT_TRUE(r.badLines.empty()) << c.what;
+        ASSERT_FALSE(r.rows.empty()) << c.what;
+        EXPECT_EQ(r.rows.back().TITLE.Str(), c.title) << c.what;
+        EXPECT_EQ(r.unstorable, c.unstorable) << c.what;
+    }
+}
+
+// Files as LibreOffice Calc saved them (our export opened as MS-DOS text
+// and saved as UTF-8, Windows-1252 and MS-DOS; sheets typed in Calc) and
+// as Excel saves them ("CSV UTF-8" with its mark, "CSV (Comma delimited)"
+// in Windows-1252), kept in spreadsheet_files/.
+TEST_F(ListingFile, SpreadsheetSavedFilesReadAsTheHostSeesThem) {
+    struct Case {
+        const char* file;
+        fw::FileText text;
+        std::vector<std::string> rows;  // title|artist|custom ID|track|Mfg. ID|genre|date
+        std::vector<std::string> unstorable;
+    };
+    const std::vector<std::string> exported = {
+        "Caf\xE9 Ma\xF1" "ana|Se\xF1or Coconut|101|1|SC8101|Latin|12/25/2003",
+        "Say \"Hi\", Pt 1|Beatles, The|101|2|SC8101|Rock|1/2/2010",
+        "\xDC" "ber den Wolken|Reinhard Mey|102|3|SC8102||-",
+        "\xC7" "a plane pour moi|Plastic Bertrand|102|4|SC8102|Pop|3/7/1999",
+        "Sm\xF6rg\xE5sbord|\xD6" "berg, \xC5sa|Own 7|1|MP3-7||2/29/2024",
+        "Ni\xF1" "a|\xD1u|Own 7|2|MP3-7||-",
+    };
+    const std::vector<Case> cases = {
+        {"export-437.csv", fw::FileText::Oem, exported, {}},
+        {"calc-export-utf8.csv", fw::FileText::Utf8, exported, {}},
+        {"calc-export-1252.csv", fw::FileText::Ansi, exported, {}},
+        {"calc-export-437.csv", fw::FileText::Oem, exported, {}},
+        {"calc-typed-1252.csv", fw::FileText::Ansi,
+         {"Jo\xE3o e Maria|Chico Buarque|BR1|1|BRA01||-", "\x80uro Trash|Band|EU1|2|EUR01||-", "\x8Cuvre|Artiste|FR1|3|||-",
+          "Don\x92t Stop|Fleetwood Mac|US1|4|USA01||-", "\xC7" "a va|\xC9lodie|FR1|5|FRA01||-"},
+         {}},
+        {"calc-typed-utf8.csv", fw::FileText::Utf8,
+         {"Dzi? prawdziwych Cygan\xF3w nie ma|Maryla Rodowicz|PL1|1|POL01||-",
+          "?' ?????|???? ?????????|GR1|2|GRE01||-", "Hello, Goodbye|Beatles|UK1|3|||-", "?\xF3?ta|Zesp\xF3?|PL1|4|POL01||-",
+          "Plain Song|Artist|US1|5|USA01||-"},
+         {"1: U+015B", "2: U+03A3 U+03B1 U+03B3 U+03C0 U+03CE U+039D U+03AC U+03BD U+039C U+03BF U+03CD U+03C3 U+03C7 U+03C5 U+03C1 U+03B7",
+          "4: U+017B U+0142"}},
+        {"excel-utf8-bom.csv", fw::FileText::Utf8,
+         {"Dzi? prawdziwych Cygan\xF3w nie ma|Maryla Rodowicz|PL1|1|POL01||-",
+          "Caf\xE9 Ma\xF1" "ana|Se\xF1or, Coconut|ES1|2|ESP01||-", "Plain Song|Artist|US1|3|||-"},
+         {"1: U+015B"}},
+        {"excel-1252.csv", fw::FileText::Ansi,
+         {"Jo\xE3o e Maria|Chico Buarque|BR1|1|BRA01|MPB|-", "\x80uro Trash|Band, The|EU1|2|EUR01||-",
+          "Say \"\x8Cuvre\"|Artiste|FR1|3|FRA01||-", "Don\x92t Stop|Fleetwood Mac|US1|4|USA01|Rock|-"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        const std::string path = std::string(CV_TEST_DIR) + "/spreadsheet_files/" + c.file;
+        EXPECT_EQ(exchange::HowToReadListingFile(path).text, c.text) << c.file;
+        const Read r = ReadRows(path);
+        EXPECT_TRUE(r.badLines.empty()) << c.file;
+        std::vector<std::string> rows;
+        for (const shell::ImportQueRec& row : r.rows) {
+            const std::string date = row.DATEADDED == 0 ? "-"
+                                                        : std::to_string(fw::MONTH(row.DATEADDED)) + "/" +
+                                                              std::to_string(fw::DAY(row.DATEADDED)) + "/" +
+                                                              std::to_string(fw::YEAR(row.DATEADDED));
+            rows.push_back(row.TITLE.Str() + "|" + row.ARTIST.Str() + "|" + row.ALTDISKID.Str() + "|" +
+                           std::to_string(row.DISKTRACKNO) + "|" + row.UNQDISKID.Str() + "|" + row.GENRE.Str() + "|" + date);
+        }
+        EXPECT_EQ(rows, c.rows) << c.file;
+        EXPECT_EQ(r.unstorable, c.unstorable) << c.file;
+    }
 }
 
 // Python's csv module, an independent reader, gets the same eleven fields.

@@ -179,7 +179,8 @@ void CsvFile::Close() {
 void CsvFile::Append() {
     if (!CheckOpen()) return;
     if (readOnly_) return SetError(NoAccessErr);
-    csv::FormatRecord(decl_, record_, EncodingOf(attributes_), pending_);
+    unstorable_.clear();
+    csv::FormatRecord(decl_, record_, EncodingOf(attributes_), pending_, unstorable_);
     if (pending_.size() >= kWriteChunk && !Flush()) return;
     ClearError();
 }
@@ -296,7 +297,10 @@ bool CsvFile::ReadNext(bool fill) {
     const Parsed p = ParseNext(problem, startLine);
     ++next_;
     if (!fill) return p == Parsed::Record;
-    if (p == Parsed::Record) problem = csv::FillRecord(decl_, fields_, EncodingOf(attributes_), record_);
+    unstorable_.clear();
+    if (p == Parsed::Record)
+        problem = csv::FillRecord(decl_, fields_, EncodingOf(attributes_), (attributes_ & kCsvShortRows) != 0, record_,
+                                  unstorable_);
     if (!problem.empty()) {
         errorLine_ = startLine;
         const std::string text = "Read error in line " + std::to_string(startLine) + ": " + problem;
@@ -305,6 +309,7 @@ bool CsvFile::ReadNext(bool fill) {
         return false;
     }
     errorLine_ = 0;
+    recordLine_ = startLine;
     ClearError();
     return true;
 }

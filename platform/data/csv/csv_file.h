@@ -10,7 +10,8 @@
 //
 // Reading is lenient where nothing is lost: LF alone also ends a line, the
 // last line needs no line end, a quoted text may hold commas and line ends,
-// blanks around a quoted text are dropped. Anything else that does not fit
+// blanks around a quoted text are dropped; with kCsvShortRows a line may
+// stop before its last fields. Anything else that does not fit
 // the layout (a quote inside unquoted text, text after a closing quote, a
 // text left open, a lone CR, another number of fields, a number field that
 // holds no number or one too large for it) is a read error: ERRORCODE 90,
@@ -36,6 +37,8 @@ namespace fw {
 inline constexpr unsigned kCsvOem = 1;          // texts are code page 437 in the file
 inline constexpr unsigned kCsvUtf8 = 2;         // texts are UTF-8 in the file; a byte-order mark at its start is passed over
 inline constexpr unsigned kCsvSkipEmptyLines = 4;  // a line with nothing on it is no record (spreadsheets end files so)
+inline constexpr unsigned kCsvShortRows = 8;   // a line may leave out trailing fields, which are then empty
+// Without kCsvOem or kCsvUtf8 texts are the program's own Windows-1252 bytes.
 
 // Whether the file starts with the UTF-8 byte-order mark (EF BB BF); false
 // when it cannot be read.
@@ -56,6 +59,12 @@ public:
     bool IsOpen() const { return fd_ >= 0; }
     // Line of the last read error, 0 after a good read.
     long ErrorLine() const { return errorLine_; }
+    // The line the record last read begins on.
+    long RecordLine() const { return recordLine_; }
+    // The characters the last record read or appended could not carry as
+    // they stand, each once ("U+2500 0xE9", codepage.h): read, they became
+    // '?'; written in code page 437, they took a near form. Empty when none.
+    const std::string& Unstorable() const { return unstorable_; }
 
     void Create();
     void Open(int mode);
@@ -100,6 +109,8 @@ private:
     std::string pending_;           // appended lines not yet written
     bool checkedEnding_ = false;    // whether the file's last line end was checked before appending
     long errorLine_ = 0;
+    long recordLine_ = 0;
+    std::string unstorable_;
 };
 
 template <class R>

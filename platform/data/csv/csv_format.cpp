@@ -40,32 +40,17 @@ bool IntegerRange(FieldType t, std::int64_t& lo, std::int64_t& hi) {
     }
 }
 
-std::string ToFile(std::string_view text, TextEncoding encoding) {
-    switch (encoding) {
-    case TextEncoding::Oem: return AnsiToOem(text);
-    case TextEncoding::Utf8: return AnsiToUtf8(text);
-    default: return std::string(text);
-    }
-}
-
-std::string FromFile(std::string_view text, TextEncoding encoding) {
-    switch (encoding) {
-    case TextEncoding::Oem: return OemToAnsi(text);
-    case TextEncoding::Utf8: return Utf8ToAnsi(text);
-    default: return std::string(text);
-    }
-}
-
 }  // namespace
 
-void FormatRecord(const RecordDecl& decl, const void* record, TextEncoding encoding, std::string& out) {
+void FormatRecord(const RecordDecl& decl, const void* record, TextEncoding encoding, std::string& out,
+                  std::string& lost) {
     bool first = true;
     for (const FieldDecl& f : decl.fields) {
         if (!first) out.push_back(',');
         first = false;
         if (IsTextField(f.type)) {
             const std::string text = GetText(record, f);  // clipped
-            AppendQuoted(ToFile(text, encoding), out);
+            AppendQuoted(AnsiToFileText(text, encoding, lost), out);
         } else if (f.type == FieldType::Real) {
             char buf[64];
             auto [end, ec] = std::to_chars(buf, buf + sizeof buf, GetReal(record, f));
@@ -82,16 +67,18 @@ void FormatRecord(const RecordDecl& decl, const void* record, TextEncoding encod
 }
 
 std::string FillRecord(const RecordDecl& decl, const std::vector<std::string>& fields, TextEncoding encoding,
-                       void* record) {
-    if (fields.size() != decl.fields.size())
+                       bool shortRows, void* record, std::string& lost) {
+    if (fields.size() > decl.fields.size() || (!shortRows && fields.size() < decl.fields.size()))
         return std::to_string(fields.size()) + (fields.size() == 1 ? " field, " : " fields, ") +
                std::to_string(decl.fields.size()) + " expected";
     std::string scratch(static_cast<const char*>(record), decl.size);
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+    std::string lostHere;
+    const std::string missing;
+    for (std::size_t i = 0; i < decl.fields.size(); ++i) {
         const FieldDecl& f = decl.fields[i];
-        const std::string& text = fields[i];
+        const std::string& text = i < fields.size() ? fields[i] : missing;
         if (IsTextField(f.type)) {
-            SetText(scratch.data(), f, FromFile(text, encoding));
+            SetText(scratch.data(), f, FileTextToAnsi(text, encoding, lostHere));
             continue;
         }
         auto bad = [&](const char* why) {
@@ -119,6 +106,7 @@ std::string FillRecord(const RecordDecl& decl, const std::vector<std::string>& f
         SetInteger(scratch.data(), f, n);
     }
     std::memcpy(record, scratch.data(), decl.size);
+    lost = std::move(lostHere);
     return {};
 }
 

@@ -6,23 +6,30 @@
 // code page 437 (Oem) or UTF-8.
 
 #include "platform/data/record.h"
+#include "platform/text/codepage.h"
 
 #include <string>
 #include <vector>
 
 namespace fw::csv {
 
-enum class TextEncoding { Ansi, Oem, Utf8 };
+using TextEncoding = FileText;
 
-// Appends the record as one line, CR LF included.
-void FormatRecord(const RecordDecl& decl, const void* record, TextEncoding encoding, std::string& out);
+// Appends the record as one line, CR LF included. `lost` gets the names of
+// the characters the file's code page could only write in a near form
+// (codepage.h), each once.
+void FormatRecord(const RecordDecl& decl, const void* record, TextEncoding encoding, std::string& out,
+                  std::string& lost);
 
 // Fills the record from the fields of one line. Texts longer than their
 // field are cut as an assignment cuts them; a number field must hold a
-// number (blank is 0) that fits its type. Returns an empty text, or what is
-// wrong ("field 4 (TRACK): \"12a\" is not a number"); on failure the record
-// is left as it was.
+// number (blank is 0) that fits its type. With `shortRows` a line may stop
+// before the last fields, which are then empty (spreadsheets leave empty
+// trailing cells out); more fields than the layout has are always wrong.
+// `lost` becomes the names of the characters the program's text cannot
+// hold, which became '?' (codepage.h), each once. Returns an empty text, or what is wrong ("field 4
+// (TRACK): \"12a\" is not a number"); on failure the record is left as it was.
 std::string FillRecord(const RecordDecl& decl, const std::vector<std::string>& fields, TextEncoding encoding,
-                       void* record);
+                       bool shortRows, void* record, std::string& lost);
 
 }  // namespace fw::csv
