@@ -1,5 +1,6 @@
 #include "exchange/autoupdate_files.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,15 +71,58 @@ std::string CheckStagedDataFile(const std::string& oldFile, const std::string& s
 std::string TargetInUse(const std::string& folderNative, const std::vector<InstallTarget>& targets) {
     for (const InstallTarget& t : targets) {
         const std::string live = folderNative + "/" + t.live;
-        if (fw::data::FindDatabase(live)) return t.live;
+        if (fw::data::FindDatabase(live) || fw::data::IsFileInUse(live)) return t.live;
         for (const char* side : {"-journal", "-wal", "-shm"})
             if (Exists(live + side)) return t.live;
     }
     return {};
 }
 
+std::string HoldTargets(const std::string& folderNative, const std::vector<InstallTarget>& targets,
+                        std::vector<fw::data::FileUse>& holds) {
+    holds.clear();
+    std::vector<InstallTarget> data;
+    for (const InstallTarget& t : targets)
+        if (t.folder.empty()) data.push_back(t);
+    if (std::string busy = TargetInUse(folderNative, data); !busy.empty()) return busy;
+    for (const InstallTarget& t : data) {
+        const std::string live = folderNative + "/" + t.live;
+        if (!Exists(live)) continue;
+        holds.emplace_back();
+        if (!holds.back().Take(live, fw::data::FileUse::Exclusive)) {
+            holds.clear();
+            return t.live;
+        }
+    }
+    return {};
+}
+
 void RemoveStagedFiles(const std::string& folderNative, const std::vector<InstallTarget>& targets) {
-    for (const InstallTarget& t : targets) ::unlink((folderNative + "/" + t.staged).c_str());
+    DropStaging(folderNative, targets);
+    for (const InstallTarget& t : targets) {
+        const std::string staged = (t.folder.empty() ? folderNative : t.folder) + "/" + t.staged;
+        for (const char* side : {"", ".tps-original", "-journal"}) ::unlink((staged + side).c_str());
+    }
+}
+
+void RemoveUnclaimedStagedFiles(const std::string& folderNative, const std::string& programStaged) {
+    if (Exists(folderNative + "/" + kInstallJournalFile)) return;
+    for (const shell::FileEntry* f : shell::DataFiles()) {
+        if (f->fixedName.empty()) continue;
+        const std::string staged = folderNative + "/" + f->fixedName + ".new";
+        for (const char* side : {"", ".tps-original", "-journal"}) ::unlink((staged + side).c_str());
+    }
+    if (!programStaged.empty()) ::unlink(programStaged.c_str());
+    // A journal being replaced when the program was killed: its temporary copy.
+    const std::string prefix = std::string(kInstallJournalFile) + ".";
+    if (DIR* dir = ::opendir(folderNative.c_str())) {
+        while (dirent* e = ::readdir(dir)) {
+            const std::string name = e->d_name;
+            if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+                ::unlink((folderNative + "/" + name).c_str());
+        }
+        ::closedir(dir);
+    }
 }
 
 }  // namespace exchange

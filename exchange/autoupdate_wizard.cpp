@@ -1,7 +1,11 @@
 #include "exchange/autoupdate_wizard.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <optional>
 #include <vector>
@@ -58,6 +62,25 @@ constexpr const char* kUnsuccessful = "AutoUpdate Unsuccessful";
 
 std::string Native(const std::string& programPath) { return fw::ResolvePath(programPath); }
 
+// What the recovery of an interrupted install did, kept in the settings
+// until a window can say it: "restored:", "completed:" or "unexplained:"
+// and the files or the problem.
+constexpr const char* kNoticeValue = "InterruptedUpdate";
+
+void KeepNotice(const RecoveryOutcome& o) {
+    std::string kept;
+    std::string files;
+    for (const std::string& f : o.files) files += (files.empty() ? "" : ", ") + f;
+    switch (o.what) {
+    case Recovery::StagingGone: kept = "untouched:" + files; break;
+    case Recovery::RolledBack: kept = "restored:" + files; break;
+    case Recovery::Completed: kept = "completed:" + files; break;
+    case Recovery::Unexplained: kept = "unexplained:" + o.problem; break;
+    default: return;
+    }
+    shell::PutRegistryValue(0, shell::kBasicKeyPath, kNoticeValue, kUpdateSection, kept);
+}
+
 bool Exists(const std::string& native) {
     struct stat st;
     return ::lstat(native.c_str(), &st) == 0;
@@ -65,6 +88,19 @@ bool Exists(const std::string& native) {
 
 bool YesNo(const char* text, const char* caption, int deflt) {
     return fw::MESSAGE(text, caption, fw::Icon::Question, fw::Button::Yes + fw::Button::No, deflt) == fw::Button::Yes;
+}
+
+// The installed program's place in an install: beside itself, its
+// previous version kept as its .BAK.
+InstallTarget ProgramTarget() {
+    const std::string path = InstalledProgramPath();
+    const std::size_t slash = path.rfind('/');
+    InstallTarget t;
+    t.folder = slash == 0 ? "/" : path.substr(0, slash);
+    t.live = path.substr(slash + 1);
+    t.staged = t.live + ".new";
+    t.backup = t.live.substr(0, t.live.rfind('.')) + ".BAK";
+    return t;
 }
 
 // The retry question: any answer but No retries.
@@ -89,6 +125,7 @@ public:
     End Run() {
         // A crash in an earlier install is undone before anything opens.
         RecoverAutoUpdate();
+        ShowAutoUpdateNotice();
         if (!FetchList()) return End::CloseWizard;
         long records = 0;
         {
@@ -109,8 +146,11 @@ public:
         for (const Instruction& r : list_.records)
             if (Needed(r)) needed_.push_back(&r);
         if (needed_.empty()) return End::StayOpen;
+        if (installProgram_ && !ProgramReplaceable()) return End::StayOpen;
         if (!DownloadAll()) return End::StayOpen;
         targets_ = InstallTargetsOf(needed_);
+        for (std::size_t i = 0; i < needed_.size(); ++i)
+            if (needed_[i]->program) targets_[i] = ProgramTarget();
         if (!StageAll()) {
             RemoveStagedFiles(native_, targets_);
             fw::MESSAGE(kRestoredText, kUnsuccessful, fw::Icon::Exclamation);
@@ -130,6 +170,36 @@ private:
 
     bool Needed(const Instruction& r) const { return r.program ? installProgram_ : dataNeeded_; }
 
+    // Where a file of the update is staged, as a program path.
+    std::string StagedPath(std::size_t i) const {
+        const InstallTarget& t = targets_[i];
+        if (t.folder.empty()) return folder_ + fw::kPathSeparator + t.staged;
+        return fw::ProgramPathText(t.folder + "/" + t.staged);
+    }
+
+    // A revision can replace the installed program only where this user
+    // may make files beside it; else nothing is downloaded or replaced.
+    bool ProgramReplaceable() const {
+        const InstallTarget t = ProgramTarget();
+        const std::string probe = t.folder + "/" + t.staged;
+        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(probe.c_str());
+            return true;
+        }
+        const int error = errno;
+        std::string why;
+        if (error == EROFS) why = "it is on a disk that cannot be written";
+        else if (error == EACCES || error == EPERM)
+            why = "its folder " + t.folder + " may be changed only by the user who installed the program";
+        else why = std::string("its folder cannot be written (") + std::strerror(error) + ")";
+        fw::MESSAGE("The program revision cannot be installed: the program file|" + t.folder + "/" + t.live +
+                        "|cannot be replaced, because " + why + ".||Nothing has been changed.",
+                    kUnsuccessful, fw::Icon::Exclamation);
+        return false;
+    }
+
     // Step 1: the list, complete and usable, or the retry question.
     bool FetchList() {
         const std::string listPath = folder_ + fw::kPathSeparator + kInstructionListFile;
@@ -138,7 +208,8 @@ private:
             DownloadConvertLineEnds = 1;
             DownloadTotalSize = 0;
             AutoUpdateStatusText = "Downloading AutoUpdate Instructions";
-            DownloadReport report = DownloadFileReport(Url(kListPath), partial, {.maxBytes = kMaxListBytes});
+            DownloadReport report = DownloadFileReport(Url(kListPath), partial,
+                                                     {.maxBytes = kMaxListBytes, .requireKnownLength = true});
             std::string problem;
             if (report.status == DownloadStatus::Complete && report.bytes > 0) {
                 ::unlink(Native(listPath).c_str());
@@ -230,10 +301,17 @@ private:
     // Steps 7 and 8, staged: every file inflated beside the one it
     // replaces and checked, nothing live touched yet.
     bool StageAll() {
+        // Noted before the first is made: a crash while staging leaves
+        // nothing that the next start does not remove.
+        if (!NoteStaging(native_, targets_)) {
+            fw::MESSAGE("The update cannot be prepared: the install journal cannot be written in " + folder_,
+                        "AutoUpdate Error", fw::Icon::Exclamation);
+            return false;
+        }
         for (std::size_t i = 0; i < needed_.size(); ++i) {
             const Instruction& r = *needed_[i];
             const std::string source = folder_ + fw::kPathSeparator + r.newFile;
-            const std::string staged = folder_ + fw::kPathSeparator + targets_[i].staged;
+            const std::string staged = StagedPath(i);
             if (UncompressUpdateFile(source, staged, InflateCapFor(r.size)) != 1) {
                 fw::MESSAGE("Error uncompressing " + folder_ + fw::kPathSeparator + r.newFile);
                 return false;
@@ -257,7 +335,10 @@ private:
 
     // The swap, once nothing holds the files.
     bool Install() {
-        const std::string busy = TargetInUse(native_, targets_);
+        // Held from the check to the end of the swap: no copy of the
+        // program opens a file while it is replaced.
+        std::vector<fw::data::FileUse> holds;
+        const std::string busy = HoldTargets(native_, targets_, holds);
         if (!busy.empty()) {
             RemoveStagedFiles(native_, targets_);
             fw::MESSAGE(busy + " is in use.||Please close the SongBook and Main SongBase windows,|then press Next "
@@ -326,13 +407,49 @@ std::string UpdateServerAddress() {
 void RecoverAutoUpdate() {
     const std::string folder = fw::CLIP(shell::InstallFolder.Str());
     if (folder.empty()) return;
-    std::string problem;
-    if (!RecoverInterruptedInstall(Native(folder), &problem))
-        fw::MESSAGE("An interrupted AutoUpdate could not be undone:|" + problem, kUnsuccessful, fw::Icon::Hand);
+    const std::string native = Native(folder);
+    const InstallTarget program = ProgramTarget();
+    RecoveryOutcome outcome =
+        RecoverInstall(native, {program.folder}, [](const RecoveryOutcome& o) { KeepNotice(o); });
+    if (outcome.what == Recovery::Unexplained) KeepNotice(outcome);
+    else RemoveUnclaimedStagedFiles(native, program.folder + "/" + program.staged);
+}
+
+std::string AutoUpdateNotice() {
+    const std::string kept = shell::GetRegistryValue(0, shell::kBasicKeyPath, "", kNoticeValue, kUpdateSection);
+    const std::size_t colon = kept.find(':');
+    if (colon == std::string::npos) return {};
+    const std::string kind = kept.substr(0, colon), detail = kept.substr(colon + 1);
+    if (kind == "restored")
+        return "AutoUpdate was interrupted before it had replaced every file.||The files it was replacing are "
+               "back as they were before it:|" +
+               detail + "||Run AutoUpdate again to bring them up to date.";
+    if (kind == "untouched")
+        return "AutoUpdate was interrupted before it had replaced any file.||The files it was to replace are "
+               "as they were before it:|" +
+               detail + "||Run AutoUpdate again to bring them up to date.";
+    if (kind == "completed")
+        return "AutoUpdate was interrupted after it had replaced every file.||The new files are in place:|" + detail;
+    if (kind == "unexplained")
+        return "An interrupted AutoUpdate could not be undone:|" + detail +
+               "||Nothing has been removed. Please reinstall the Main SongBase files.";
+    return {};
+}
+
+void ShowAutoUpdateNotice() {
+    const std::string kept = shell::GetRegistryValue(0, shell::kBasicKeyPath, "", kNoticeValue, kUpdateSection);
+    const std::string text = AutoUpdateNotice();
+    if (text.empty()) return;
+    shell::PutRegistryValue(0, shell::kBasicKeyPath, kNoticeValue, kUpdateSection, "");
+    if (kept.starts_with("completed"))
+        fw::MESSAGE(text, "AutoUpdate", fw::Icon::Asterisk);
+    else
+        fw::MESSAGE(text, kUnsuccessful, kept.starts_with("unexplained") ? fw::Icon::Hand : fw::Icon::Exclamation);
 }
 
 void AutoUpdateWizard() {
     RecoverAutoUpdate();
+    ShowAutoUpdateNotice();
     fw::Window window("P1$AUTOUPDATEWIZARD");
     window.Open();
     shell::PostFrameEvent(shell::program_event::DisableOpenAndUpdate);

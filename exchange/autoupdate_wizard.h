@@ -20,8 +20,13 @@ std::string UpdateServerAddress();
 
 void AutoUpdateWizard();
 
-// At program start, before any data file opens: rolls back an install a
-// crash interrupted in the install folder.
+// At program start, before any data file opens: finishes what a crash
+// left of an install in the install folder (rolls it back, or clears up
+// one that was complete) and keeps a note of what it did.
 void RecoverAutoUpdate();
+// The note's text (empty: none); shown once, by the frame when it opens
+// or by the wizard, then forgotten.
+std::string AutoUpdateNotice();
+void ShowAutoUpdateNotice();
 
 }  // namespace exchange

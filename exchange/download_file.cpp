@@ -142,31 +142,108 @@ private:
     }
 
     void Ended() {
-        if (refused_ == DownloadStatus::NotFound) {
-            ShowError("Auto Update Error: File not found on server");
-            return Finish(DownloadStatus::NotFound, "not found on the server");
-        }
-        if (refused_ == DownloadStatus::Failed) {
-            ShowError("Auto Update Error: " + InternetErrorText(12152));
-            return Finish(DownloadStatus::Failed, "HTTP status " + std::to_string(refusedStatus_));
-        }
+        // A status with no body at all is checked here.
+        if (!statusChecked_ && transfer_->Code() == CURLE_OK && transfer_->Status() != 0) Take({});
+        if (refused_ == DownloadStatus::NotFound) return NotFoundOnServer();
+        if (refused_ == DownloadStatus::Failed)
+            return Fail(12152, "The server " + Host() + " answered " + StatusText(refusedStatus_) + " for " + File() + ".",
+                        "HTTP status " + std::to_string(refusedStatus_));
         if (writeFailed_) return Finish(DownloadStatus::Failed, "the file could not be written");
         if (tooLong_) return Finish(DownloadStatus::Failed, "more bytes than expected");
+        if (transfer_->ConflictingLengths())
+            return Fail(12152, "The server " + Host() + " gave two different lengths for " + File() + ".",
+                        "two different Content-Length values");
         if (transfer_->Code() != CURLE_OK) return Failed();
+        // Only a whole answer is a download: its status line and the end
+        // of its headers seen, and as many bytes as it announced.
+        if (transfer_->Status() == 0 || !transfer_->HeadersComplete())
+            return Fail(12152,
+                        "The server " + Host() + " broke off its answer for " + File() +
+                            " before its headers were complete.",
+                        "the header block is incomplete");
+        const long long announced = transfer_->AnnouncedLength();
+        if (announced >= 0 && transfer_->BodyBytes() != static_cast<unsigned long long>(announced))
+            return Fail(12030,
+                        "The connection to " + Host() + " was cut before " + File() + " had arrived whole (" +
+                            std::to_string(transfer_->BodyBytes()) + " of " + std::to_string(announced) + " bytes).",
+                        "short body");
+        if (options_.requireKnownLength && !transfer_->EndIsDelimited())
+            return Fail(12152,
+                        "The server " + Host() + " did not say how long " + File() +
+                            " is, so it cannot be known to have arrived whole.",
+                        "no length announced");
         // A body shorter than the test's window is tested now.
         std::string rest = notFound_.End();
-        if (notFound_.NotFound()) {
-            ShowError("Auto Update Error: File not found on server");
-            return Finish(DownloadStatus::NotFound, "not found on the server");
-        }
+        if (notFound_.NotFound()) return NotFoundOnServer();
         if (!Write(rest)) return Finish(DownloadStatus::Failed, tooLong_ ? "more bytes than expected" : "the file could not be written");
         Redraw();
         Finish(DownloadStatus::Complete, {});
     }
 
+    void NotFoundOnServer() {
+        const std::string why = refusedStatus_ == 404 || transfer_->Status() == 404
+                                    ? "The server " + Host() + " answered " + StatusText(404) + " for " + File() + "."
+                                    : "The server " + Host() + " answered that " + File() + " is not there.";
+        ShowError("Auto Update Error: File not found on server|" + why);
+        Finish(DownloadStatus::NotFound, "not found on the server");
+    }
+
+    // A failure in words: the program's error text, then the server and the cause.
+    void Fail(int errorNumber, const std::string& why, std::string detail) {
+        ShowError("Auto Update Error: " + InternetErrorText(errorNumber) + "|" + why);
+        Finish(DownloadStatus::Failed, std::move(detail));
+    }
+
     void Failed() {
-        ShowError("Auto Update Error: " + InternetErrorText(InternetErrorOf(transfer_->Code())));
+        const int number = InternetErrorOf(transfer_->Code());
+        std::string why;
+        switch (number) {
+        case 12007: why = "The update server " + Host() + " could not be found."; break;
+        case 12029: why = "The update server " + Host() + " could not be reached."; break;
+        case 12002: why = "The update server " + Host() + " stopped answering."; break;
+        case 12030:
+        case 12031: why = "The connection to " + Host() + " was cut before " + File() + " had arrived whole."; break;
+        case 12045: why = "The identity of the update server " + Host() + " could not be checked."; break;
+        case 12006: why = "The server " + Host() + " sent " + File() + " on to an address the program does not fetch."; break;
+        case 12156: why = "The server " + Host() + " sent " + File() + " on through too many other addresses."; break;
+        case 12152: why = "The server " + Host() + " did not answer as a web server does for " + File() + "."; break;
+        case 12005: why = "The update server's address " + url_ + " is not a valid address."; break;
+        default: why = "The download of " + File() + " from " + Host() + " failed (" + transfer_->Detail() + ")."; break;
+        }
+        ShowError("Auto Update Error: " + InternetErrorText(number) + "|" + why);
         Finish(DownloadStatus::Failed, transfer_->Detail());
+    }
+
+    // The server's name and the file's, from the address.
+    std::string Host() const {
+        std::string rest = url_;
+        const std::size_t scheme = rest.find("://");
+        if (scheme != std::string::npos) rest.erase(0, scheme + 3);
+        rest = rest.substr(0, rest.find_first_of("/?#"));
+        const std::size_t at = rest.rfind('@');
+        if (at != std::string::npos) rest.erase(0, at + 1);
+        if (!rest.empty() && rest.front() == '[') return rest.substr(1, rest.find(']') - 1);
+        return rest.substr(0, rest.find(':'));
+    }
+    std::string File() const {
+        std::string path = url_.substr(0, url_.find_first_of("?#"));
+        const std::size_t scheme = path.find("://");
+        const std::size_t slash = path.rfind('/');
+        if (slash == std::string::npos || (scheme != std::string::npos && slash < scheme + 3)) return "the update file";
+        std::string name = path.substr(slash + 1);
+        return name.empty() ? "the update file" : name;
+    }
+    std::string StatusText(long status) const {
+        std::string reason = transfer_ && transfer_->Status() == status ? transfer_->Reason() : std::string();
+        if (reason.empty()) {
+            static const std::map<long, const char*> reasons = {
+                {400, "Bad Request"}, {401, "Unauthorized"}, {403, "Forbidden"}, {404, "Not Found"},
+                {410, "Gone"}, {500, "Internal Server Error"}, {502, "Bad Gateway"},
+                {503, "Service Unavailable"}, {504, "Gateway Timeout"}};
+            auto it = reasons.find(status);
+            if (it != reasons.end()) reason = it->second;
+        }
+        return std::to_string(status) + (reason.empty() ? "" : " " + reason);
     }
 
     void Cancel() {

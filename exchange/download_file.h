@@ -23,10 +23,11 @@ inline std::int32_t DownloadTotalSize = 0;
 inline std::uint8_t DownloadConvertLineEnds = 0;
 
 enum class DownloadStatus {
-    Complete,   // the whole body is in the file
+    Complete,   // a status line and a whole header block came, and the whole body (the length announced) is in the file
     Cancelled,  // the user pressed Cancel
     NotFound,   // status 404, or "404 NOT FOUND" in the body's first 1024 bytes
-    Failed,     // no connection, a transfer cut short, another status, the file not written
+    Failed,     // no connection, a transfer cut short (also inside its headers), two different
+                // lengths, another status, the file not written
 };
 
 struct DownloadReport {
@@ -38,11 +39,15 @@ struct DownloadReport {
 struct DownloadOptions {
     bool showErrors = true;     // false: a failure shows no message
     std::uint64_t maxBytes = 0;  // more than this fails the download at once (0: no limit)
+    // The body must be known to be whole from the transfer itself: a
+    // length announced (and that many bytes received) or a chunked body.
+    // A body that only the connection's close ends may have been cut.
+    bool requireKnownLength = false;
 };
 
-// The download with its window. Shows the error messages of a failure
-// (a cancel, a file that cannot be written and one over the limit show
-// none). The destination exists afterwards (empty when nothing was written).
+// The download with its window. Shows the error messages of a failure,
+// each naming the server and the cause (a cancel, a file that cannot be
+// written and one over the limit show none). The destination exists afterwards (empty when nothing was written).
 DownloadReport DownloadFileReport(std::string_view url, std::string_view destination, DownloadOptions options = {});
 // The same, returning the bytes written, as the wizard's steps use it.
 long DownloadFile(std::string_view url, std::string_view destination);

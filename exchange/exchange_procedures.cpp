@@ -10,6 +10,7 @@ namespace exchange {
 void RegisterExchangeProcedures() {
     shell::SetAutoUpdateWizard(AutoUpdateWizard);
     shell::SetProgramProcedure("RecoverAutoUpdate", RecoverAutoUpdate);
+    shell::SetProgramProcedure("AutoUpdateNotice", ShowAutoUpdateNotice);
     shell::SetProgramProcedure("ExportSongListings", ExportSongListings);
     shell::SetProgramProcedure("ImportSongListings", ImportSongListings);
 }

@@ -1,6 +1,8 @@
 #include "exchange/program_revision.h"
 
 #include <elf.h>
+#include <limits.h>
+#include <stdlib.h>
 
 #include <cstring>
 #include <fstream>
@@ -13,6 +15,11 @@ namespace {
 
 // The release key of our own update channel; its secret half signs releases.
 constexpr const char* kReleasePublicKeyHex = "58966df941a8952bea0877e7871801fcd53855ad53ec15e6d322a3a144aa82ee";
+
+std::string& TestProgram() {
+    static std::string path;
+    return path;
+}
 
 std::string& TestKey() {
     static std::string key;
@@ -90,5 +97,14 @@ std::string CheckProgramFile(const std::string& nativePath) {
     if (header.e_machine != kThisMachine) return "a program for another kind of machine";
     return {};
 }
+
+std::string InstalledProgramPath() {
+    const std::string path = TestProgram().empty() ? std::string("/proc/self/exe") : TestProgram();
+    char real[PATH_MAX];
+    if (::realpath(path.c_str(), real)) return real;
+    return path;
+}
+
+void SetInstalledProgramForTests(std::string nativePath) { TestProgram() = std::move(nativePath); }
 
 }  // namespace exchange

@@ -39,4 +39,11 @@ void SetReleasePublicKeyForTests(std::string key);
 // architecture, else why not.
 std::string CheckProgramFile(const std::string& nativePath);
 
+// The installed program a revision replaces: the file this process runs
+// (its real path, links followed, so the command that started it starts
+// the revision), whatever name the instruction list gives it.
+std::string InstalledProgramPath();
+// Tests: the installed program is this file instead (empty: the real one).
+void SetInstalledProgramForTests(std::string nativePath);
+
 }  // namespace exchange

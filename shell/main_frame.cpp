@@ -61,6 +61,8 @@ void MainFrame() {
             if (first) {
                 FrameThread = static_cast<std::uint8_t>(fw::THREAD());
                 first = false;
+                // What the start's recovery of an interrupted AutoUpdate did.
+                RunProgramProcedure("AutoUpdateNotice");
             }
             ComposeCaption();
             break;

@@ -3,6 +3,7 @@
 #include "platform/data/bind.h"
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
+#include "platform/text/strings.h"
 #include "platform/ui/events.h"
 #include "platform/ui/message.h"
 #include "platform/ui/window.h"
@@ -44,6 +45,7 @@ struct BatchEdit {
     bool mayRename;         // title and artist may change (not on a disc)
     bool titleToo;          // the title may change as well
     const char* userText;
+    std::string (*current)();  // the matched field of the record buffer
 };
 
 void RunBatchEdit(const BatchEdit& edit, const fw::FString<40>& matched) {
@@ -64,22 +66,55 @@ void RunBatchEdit(const BatchEdit& edit, const fw::FString<40>& matched) {
     desc.measure = shell::ByRecords(25);
     desc.estimate = [] { return 20L; };
     desc.texts.user = edit.userText;
-    desc.action = [&]() -> shell::PassState {
+    const std::string wanted = fw::UPPER(saved.Clip());
+    auto matches = [&] { return fw::UPPER(fw::CLIP(edit.current())) == wanted; };
+    auto change = [&] {
         if (edit.mayRename && edit.titleToo && m.changeTitle) SBK.Title = m.title.Clip();
         if (edit.mayRename && m.changeArtist) SBK.Artist = m.artist.Clip();
         if (m.changeOmit) SBK.PRINT = "X";
-        fw::PUT(book);
-        if (fw::ERRORCODE() == 0) return shell::PassState::Running;
+    };
+    long notChanged = 0;
+    desc.action = [&]() -> shell::PassState {
+        switch (EditListing(book, matches, change)) {
+        case ListingEdit::Written:
+        case ListingEdit::NoLongerMatches: return shell::PassState::Running;
+        case ListingEdit::StillChanging: ++notChanged; return shell::PassState::Running;
+        case ListingEdit::Failed: break;
+        }
         // A write that fails ends the pass with what was done.
         shell::SaveFileError();
-        shell::ShowWarning(31, "Process:View", "Put");
+        shell::ShowWarning(31, "Put", "Process:View");
         return shell::PassState::Completed;
     };
     shell::RunProgressProcess(desc);
     fw::POPBIND();
+    if (notChanged > 0) {
+        fw::MESSAGE("The Multi-Listing Edit could not change " + std::to_string(notChanged) +
+                        (notChanged == 1 ? " listing" : " listings") +
+                        ":|another copy of the program kept changing " + (notChanged == 1 ? "it" : "them") +
+                        " at the same time.||Please run the edit again.",
+                    "Multi-Listing Edit", fw::Icon::Exclamation);
+    }
 }
 
 }  // namespace
+
+ListingEdit EditListing(fw::File& book, const std::function<bool()>& matches, const std::function<void()>& change) {
+    constexpr int kAttempts = 20;
+    const std::string at = fw::POSITION(book);
+    for (int attempt = 1;; ++attempt) {
+        fw::WATCH(book);
+        fw::REGET(book, at);
+        if (fw::ERRORCODE() == fw::BadRecErr) return ListingEdit::NoLongerMatches;
+        if (fw::ERRORCODE() != 0) return ListingEdit::Failed;
+        if (!matches()) return ListingEdit::NoLongerMatches;
+        change();
+        fw::PUT(book);
+        if (fw::ERRORCODE() == 0) return ListingEdit::Written;
+        if (fw::ERRORCODE() != fw::RecordChangedErr) return ListingEdit::Failed;
+        if (attempt == kAttempts) return ListingEdit::StillChanging;
+    }
+}
 
 MultiEditSettings& MultiEdit() {
     static MultiEditSettings settings;
@@ -137,19 +172,21 @@ void SetupMultiListingEdit() {
 
 void BatchEditByTitle() {
     static const BatchEdit edit{"Process:Save::SBK:Title", "SBK:Title", "SBK:TITLEKEY", true, true,
-                                "Performing Batch Operation"};
+                                "Performing Batch Operation",
+                                [] { return SBK.Title.Str(); }};
     RunBatchEdit(edit, SBK.Title);
 }
 
 void BatchEditByArtist() {
     static const BatchEdit edit{"Process:Save::SBK:Artist", "SBK:Artist", "SBK:ARTISTKEY", true, false,
-                                "Performing Batch Operation"};
+                                "Performing Batch Operation",
+                                [] { return SBK.Artist.Str(); }};
     RunBatchEdit(edit, SBK.Artist);
 }
 
 void BatchEditByDisc() {
     static const BatchEdit edit{"Process:Save::SBK:UnqDiskID", "SBK:UnqDiskID", "SBK:KDISKID", false, false,
-                                "Performing Mulit-Listing Edit"};
+                                "Performing Mulit-Listing Edit", [] { return SBK.UnqDiskID.Str(); }};
     fw::FString<40> disc;
     disc = SBK.UnqDiskID.Clip();
     RunBatchEdit(edit, disc);

@@ -82,6 +82,8 @@ bool HttpTransfer::Start() {
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer_.data());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &HttpTransfer::OnBody);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &HttpTransfer::OnHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     // A list must never come from a cache on the way.
     static curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
@@ -154,12 +156,70 @@ int HttpTransfer::OnTimer(void*, long timeoutMs, void* selfPtr) {
 std::size_t HttpTransfer::OnBody(char* data, std::size_t size, std::size_t count, void* selfPtr) {
     auto* self = static_cast<HttpTransfer*>(selfPtr);
     const std::size_t n = size * count;
+    self->bodyBytes_ += n;
     if (self->finished_ || !self->sink_) return n;
     if (!self->sink_(std::string_view(data, n))) {
         self->sinkRefused_ = true;
         return 0;
     }
     return n;
+}
+
+std::size_t HttpTransfer::OnHeader(char* data, std::size_t size, std::size_t count, void* selfPtr) {
+    auto* self = static_cast<HttpTransfer*>(selfPtr);
+    const std::size_t n = size * count;
+    self->Header(std::string_view(data, n));
+    return n;
+}
+
+void HttpTransfer::Header(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+    auto lower = [](std::string_view v) {
+        std::string s(v);
+        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+        return s;
+    };
+    auto trim = [](std::string_view v) {
+        while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
+        while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
+        return v;
+    };
+    if (line.starts_with("HTTP/")) {
+        // A new response (after a redirect or an interim answer) starts over.
+        headersComplete_ = conflictingLengths_ = chunked_ = false;
+        announcedLength_ = -1;
+        bodyBytes_ = 0;
+        reason_.clear();
+        const std::size_t code = line.find(' ');
+        const std::size_t reason = code == std::string_view::npos ? code : line.find(' ', code + 1);
+        if (reason != std::string_view::npos) reason_ = std::string(trim(line.substr(reason + 1)));
+        return;
+    }
+    if (line.empty()) {
+        headersComplete_ = true;
+        return;
+    }
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return;
+    const std::string name = lower(trim(line.substr(0, colon)));
+    const std::string_view value = trim(line.substr(colon + 1));
+    if (name == "content-length") {
+        long long length = -1;
+        bool digits = !value.empty();
+        long long v = 0;
+        for (char c : value) {
+            if (c < '0' || c > '9' || v > (1LL << 53)) {
+                digits = false;
+                break;
+            }
+            v = v * 10 + (c - '0');
+        }
+        if (digits) length = v;
+        if (!digits || (announcedLength_ >= 0 && announcedLength_ != length)) conflictingLengths_ = true;
+        else announcedLength_ = length;
+    } else if (name == "transfer-encoding" && lower(value).find("chunked") != std::string::npos) {
+        chunked_ = true;
+    }
 }
 
 void HttpTransfer::Pump() {

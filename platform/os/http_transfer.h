@@ -62,6 +62,22 @@ public:
     long Status() const;
     // The body's length as the server announced it; -1 when it did not.
     long long ContentLength() const;
+
+    // What the headers of the last response said, as they arrived: its
+    // status line's reason ("Not Found"), whether the header block ended
+    // (the blank line came), whether two Content-Length values differed,
+    // whether the body is chunked (its end is then marked in it), and the
+    // body bytes that arrived (before the sink).
+    const std::string& Reason() const { return reason_; }
+    bool HeadersComplete() const { return headersComplete_; }
+    bool ConflictingLengths() const { return conflictingLengths_; }
+    bool Chunked() const { return chunked_; }
+    long long AnnouncedLength() const { return announcedLength_; }
+    unsigned long long BodyBytes() const { return bodyBytes_; }
+    // The body's end is known from the transfer: a length was announced or
+    // the body is chunked (else only the connection's close ends it, and a
+    // cut connection looks the same).
+    bool EndIsDelimited() const { return announcedLength_ >= 0 || chunked_; }
     // curl's own description of the failure, for logs and tests.
     const std::string& Detail() const { return detail_; }
 
@@ -70,6 +86,8 @@ private:
     static int OnSocket(void* easy, int fd, int what, void* self, void* socketData);
     static int OnTimer(void* multi, long timeoutMs, void* self);
     static std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* self);
+    static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
+    void Header(std::string_view line);
     void Finish(int code);
     void Ready(int fd, int mask);
 
@@ -88,6 +106,12 @@ private:
     int code_ = 0;
     std::string detail_;
     std::vector<char> errorBuffer_;
+    std::string reason_;
+    bool headersComplete_ = false;
+    bool conflictingLengths_ = false;
+    bool chunked_ = false;
+    long long announcedLength_ = -1;
+    unsigned long long bodyBytes_ = 0;
 };
 
 }  // namespace fw

@@ -1,14 +1,18 @@
 #include "platform/report/page_files.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <system_error>
+
+#include "platform/ui/message.h"
 
 namespace fw::report {
 
@@ -17,6 +21,12 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kPrefix = "cv-report-";
+
+// The cause in words: a full disk is named as such.
+std::string Why(const std::string& what, int error) {
+    if (error == ENOSPC || error == EDQUOT) return what + ": there is no room left on its disk.";
+    return what + ": " + std::strerror(error) + ".";
+}
 
 fs::path TempRoot() {
     std::error_code ec;
@@ -36,24 +46,54 @@ PageFolder::PageFolder() {
             path_ = p.string();
             return;
         }
-        if (ec) throw std::runtime_error("cannot make the report's page folder in " + root.string() + ": " + ec.message());
+        if (ec) {
+            problem_ = Why("The report's page folder cannot be made in the temporary folder " + root.string(),
+                           ec.value());
+            return;
+        }
     }
-    throw std::runtime_error("cannot make the report's page folder in " + root.string());
+    problem_ = "The report's page folder cannot be made in the temporary folder " + root.string() + ".";
 }
 
 PageFolder::~PageFolder() {
+    if (path_.empty()) return;
     std::error_code ec;
     fs::remove_all(path_, ec);
 }
 
 std::string PageFolder::Write(const Page& page) {
+    if (failed_) return {};
+    if (path_.empty()) {
+        Fail(problem_);
+        return {};
+    }
     std::string file = path_ + "/page" + std::to_string(next_++) + ".cvp";
-    std::string bytes = Serialize(page);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write the report page " + file);
+    const std::string bytes = Serialize(page);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    int error = fd < 0 ? errno : 0;
+    for (std::size_t done = 0; fd >= 0 && error == 0 && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) error = n < 0 ? errno : EIO;
+        else done += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0 && ::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        ::unlink(file.c_str());
+        Fail(Why("A page of the report cannot be written in the temporary folder " + path_, error));
+        return {};
+    }
+    written_.push_back(file);
     return file;
+}
+
+void PageFolder::Fail(const std::string& problem) {
+    failed_ = true;
+    problem_ = problem;
+    for (const std::string& f : written_) ::unlink(f.c_str());
+    written_.clear();
+    fw::MESSAGE(problem_ + "||The report has been stopped and the pages made so far have been removed.",
+                "Report Error", fw::Icon::Exclamation);
 }
 
 PageList PageList::Select(const std::vector<int>& indices) const {

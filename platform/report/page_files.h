@@ -16,18 +16,32 @@ namespace fw::report {
 
 class PageFolder {
 public:
-    // Creates a fresh folder; throws std::runtime_error when it cannot.
+    // Creates a fresh folder. When it cannot be made, the report makes no
+    // pages: its first page fails as a page that cannot be written does.
     PageFolder();
     ~PageFolder();
     PageFolder(const PageFolder&) = delete;
     PageFolder& operator=(const PageFolder&) = delete;
 
     const std::string& Path() const { return path_; }
-    // Writes the page to a file of its own; returns the file's path.
+    // Writes the page to a file of its own; returns the file's path. When
+    // the page cannot be written (the disk is full, the folder is missing)
+    // the report fails: its user is told why and where (once), the pages
+    // written so far are removed, and this and every later write return
+    // an empty path.
     std::string Write(const Page& page);
+    // A page could not be written (or the folder not made).
+    bool Failed() const { return failed_; }
+    // What went wrong, as the user was told.
+    const std::string& Problem() const { return problem_; }
 
 private:
+    void Fail(const std::string& problem);
+
     std::string path_;
+    std::string problem_;
+    std::vector<std::string> written_;
+    bool failed_ = false;
     int next_ = 1;
 };
 

@@ -124,10 +124,16 @@ void Report::EndPage() {
     if (!open_) return;
     for (const report::Band& b : def_.bands)
         if (b.role == BandRole::Footer) PlaceBand(b, b.x, b.y);
-    pages_.push_back({folder_->Write(page_), page_.seq, page_.number});
+    std::string file = folder_->Write(page_);
+    // A page that cannot be written ends the report's pages (the folder
+    // has told the user and removed the others).
+    if (file.empty()) pages_.clear();
+    else pages_.push_back({std::move(file), page_.seq, page_.number});
     page_ = Page{};
     open_ = false;
 }
+
+bool Report::Failed() const { return folder_->Failed(); }
 
 PageList Report::Finish() {
     EndPage();

@@ -60,6 +60,9 @@ public:
     bool StartsPage(std::string_view band) const;
     // Whether the next detail row is the first on its page.
     bool IsFirstRowOnPage() const;
+    // A page could not be written (the user has been told): the report
+    // makes no more pages and Finish gives none; a caller may stop early.
+    bool Failed() const;
     void EndPage();
     // Ends the last page; the pages made. The report makes no more pages.
     PageList Finish();

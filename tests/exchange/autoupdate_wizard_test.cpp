@@ -106,12 +106,17 @@ TEST_F(WizardTest, ProgramAndDataWithTheProgramAnsweredBothWays) {
         d().Press("?FINISHED");
         EXPECT_EQ(Live("MAIN.TPS"), Slurp(RootPath("new") + "/MAIN.TPS"));
         if (yes) {
-            EXPECT_EQ(Live("DIDAZAVUZEZ2O.EXE"), Slurp("/proc/self/exe"));
-            EXPECT_EQ(Live("DIDAZAVUZEZ2O.BAK"), kOldProgram);
-            EXPECT_EQ(fs::status(install_ + "/DIDAZAVUZEZ2O.EXE").permissions() & fs::perms::owner_exec,
-                      fs::perms::owner_exec);
+            // The installed program, started by its usual command, is the revision.
+            EXPECT_EQ(Slurp(ProgramCommand()), Slurp("/proc/self/exe"));
+            EXPECT_EQ(Slurp(ProgramFile()), Slurp("/proc/self/exe"));
+            EXPECT_EQ(Slurp(RootPath("program") + "/cantorvale.BAK"), kOldProgram);
+            EXPECT_EQ(fs::status(ProgramFile()).permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
+            EXPECT_TRUE(fs::is_symlink(ProgramCommand()));
+            EXPECT_EQ(Live("DIDAZAVUZEZ2O.EXE"), kOldProgram);  // the list's name is not a file to write
+            EXPECT_FALSE(Has("DIDAZAVUZEZ2O.BAK"));
             EXPECT_EQ(Registry("MainApp"), "2.6.2300");
         } else {
+            EXPECT_EQ(Slurp(ProgramFile()), kOldProgram);
             EXPECT_EQ(Live("DIDAZAVUZEZ2O.EXE"), kOldProgram);
             EXPECT_FALSE(Has("DIDAZAVUZEZ2O.PGM"));  // never downloaded
             EXPECT_EQ(Registry("MainApp"), "(none)");
@@ -138,7 +143,8 @@ TEST_F(WizardTest, ProgramOnlyWhenTheDataIsCurrent) {
         ASSERT_TRUE(d().IsOpen("P1$SUCCESSWINDOW"));
         EXPECT_FALSE(d().Hidden("?RESTART1"));
         d().Press("?FINISHED");
-        EXPECT_EQ(Live("DIDAZAVUZEZ2O.EXE"), Slurp("/proc/self/exe"));
+        EXPECT_EQ(Slurp(ProgramCommand()), Slurp("/proc/self/exe"));
+        EXPECT_EQ(Slurp(RootPath("program") + "/cantorvale.BAK"), kOldProgram);
         EXPECT_EQ(Live("MAIN.TPS"), before.at("MAIN.TPS"));  // data not reinstalled
         EXPECT_EQ(Registry("DataFile"), std::to_string(kOldTracks));
         EXPECT_EQ(Registry("MainApp"), "2.6.2300");

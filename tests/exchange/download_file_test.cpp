@@ -4,6 +4,7 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -80,7 +81,8 @@ TEST_F(DownloadTest, NotFoundInAnyFormIsOneMessageAndAnEmptyFile) {
         EXPECT_TRUE(std::ifstream(Dest()).good());
         EXPECT_EQ(ReadFile(Dest()), "");
     }
-    EXPECT_EQ(d.Messages().back(), "AutoUpdate Error: Auto Update Error: File not found on server");
+    EXPECT_EQ(d.Messages().back(), "AutoUpdate Error: Auto Update Error: File not found on server\nThe server "
+                                   "127.0.0.1 answered that c is not there.");
     // Past the first 1024 bytes the text is only data.
     DownloadReport r = Fetch("/late");
     EXPECT_EQ(r.status, DownloadStatus::Complete);
@@ -93,6 +95,99 @@ TEST_F(DownloadTest, AServerErrorIsAnInvalidResponse) {
     DownloadReport r = Fetch("/list");
     EXPECT_EQ(r.status, DownloadStatus::Failed);
     EXPECT_EQ(r.bytes, 0u);
+}
+
+TEST_F(DownloadTest, AnAnswerThatIsNotWholeIsAFailedDownload) {
+    struct Case {
+        const char* name;
+        std::string answer;
+        const char* why;
+    } cases[] = {
+        {"cut inside its headers", "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Le",
+         "before its headers were complete"},
+        {"the status line alone", "HTTP/1.1 200 OK\r\n", "before its headers were complete"},
+        {"two different lengths", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\nContent-Length: 7\r\n\r\nabcdefg",
+         "gave two different lengths for MAIN.Z"},
+        {"fewer bytes than announced", "HTTP/1.1 200 OK\r\nContent-Length: 50\r\n\r\nonly a few",
+         "was cut before MAIN.Z had arrived whole"},
+        {"no answer at all", "", "127.0.0.1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RawHttpServer raw(c.answer);
+        d.AnswerMessage(c.why, fw::Button::Ok);
+        DownloadReport r;
+        d.Start([&] { r = DownloadFileReport(raw.Url("/update/01/MAIN.Z"), Dest()); });
+        EXPECT_EQ(r.status, DownloadStatus::Failed) << r.detail;
+        EXPECT_EQ(d.UnusedAnswers(), 0u);
+        ASSERT_FALSE(d.Messages().empty());
+        EXPECT_NE(d.Messages().back().find("127.0.0.1"), std::string::npos) << d.Messages().back();
+    }
+}
+
+TEST_F(DownloadTest, ABodyOnlyTheCloseEndsIsWholeOnlyWhereNobodyAsksToKnow) {
+    RawHttpServer raw("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nline one\nline two\n");
+    DownloadReport r = [&] {
+        DownloadReport out;
+        d.Start([&] { out = DownloadFileReport(raw.Url("/update/01/autoupdate2b.inf"), Dest()); });
+        return out;
+    }();
+    EXPECT_EQ(r.status, DownloadStatus::Complete) << r.detail;
+    EXPECT_EQ(ReadFile(Dest()), "line one\nline two\n");
+    d.AnswerMessage("did not say how long autoupdate2b.inf is", fw::Button::Ok);
+    d.Start([&] {
+        r = DownloadFileReport(raw.Url("/update/01/autoupdate2b.inf"), Dest(), {.requireKnownLength = true});
+    });
+    EXPECT_EQ(r.status, DownloadStatus::Failed);
+    // A length, or a chunked body, tells.
+    server.Serve("/sized", "line one\n");
+    server.ServeChunked("/chunked", "line one\n");
+    for (const char* path : {"/sized", "/chunked"}) {
+        d.Start([&] { r = DownloadFileReport(server.Url(path), Dest(), {.requireKnownLength = true}); });
+        EXPECT_EQ(r.status, DownloadStatus::Complete) << path << ": " << r.detail;
+        EXPECT_EQ(ReadFile(Dest()), "line one\n");
+    }
+}
+
+TEST_F(DownloadTest, EveryFailureNamesTheServerAndTheCause) {
+    server.Serve("/update/01/LIST.TXT", "", 404);
+    server.Serve("/update/01/DISCS.Z", "", 500);
+    server.Serve("/update/01/DMAKE.Z", "", 503);
+    struct Case {
+        std::string url;
+        const char* message;
+        DownloadStatus status;
+    } cases[] = {
+        {server.Url("/update/01/LIST.TXT"),
+         "Auto Update Error: File not found on server|The server 127.0.0.1 answered 404 Not Found for LIST.TXT.",
+         DownloadStatus::NotFound},
+        {server.Url("/update/01/DISCS.Z"),
+         "Auto Update Error: Invalid HTTP Server Response|The server 127.0.0.1 answered 500 Internal Server Error "
+         "for DISCS.Z.",
+         DownloadStatus::Failed},
+        {server.Url("/update/01/DMAKE.Z"),
+         "Auto Update Error: Invalid HTTP Server Response|The server 127.0.0.1 answered 503 Service Unavailable "
+         "for DMAKE.Z.",
+         DownloadStatus::Failed},
+        {"http://cantorvale-update.invalid/update/01/LIST.TXT",
+         "Auto Update Error: Service Name Not Resolved|The update server cantorvale-update.invalid could not be "
+         "found.",
+         DownloadStatus::Failed},
+        {"http://127.0.0.1:1/update/01/LIST.TXT",
+         "Auto Update Error: Cannot connect|The update server 127.0.0.1 could not be reached.",
+         DownloadStatus::Failed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url);
+        d.AnswerMessage(c.message, fw::Button::Ok);
+        DownloadReport r;
+        d.Start([&] { r = DownloadFileReport(c.url, Dest()); });
+        EXPECT_EQ(r.status, c.status) << r.detail;
+        ASSERT_FALSE(d.Messages().empty());
+        std::string shown = std::string("AutoUpdate Error: ") + c.message;
+        std::replace(shown.begin(), shown.end(), '|', '\n');  // a bar is a line break
+        EXPECT_EQ(d.Messages().back(), shown);
+    }
 }
 
 TEST_F(DownloadTest, MoreThanTheLimitStopsTheDownload) {

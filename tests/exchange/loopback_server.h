@@ -4,6 +4,9 @@
 // body cut short, a trickle, a redirect. It counts the requests it answers.
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -49,6 +52,17 @@ public:
                                      });
         });
     }
+    // The body in chunked transfer encoding (no Content-Length).
+    void ServeChunked(const std::string& path, std::string body) {
+        server_.Get(path, [this, body = std::move(body)](const httplib::Request&, httplib::Response& res) {
+            Count();
+            res.set_chunked_content_provider("application/octet-stream", [body](std::size_t offset, httplib::DataSink& sink) {
+                if (offset < body.size()) sink.write(body.data() + offset, body.size() - offset);
+                else sink.done();
+                return true;
+            });
+        });
+    }
     // A few bytes every `everyMs` milliseconds until the client goes or the server stops.
     void ServeTrickle(const std::string& path, int everyMs) {
         server_.Get(path, [this, everyMs](const httplib::Request&, httplib::Response& res) {
@@ -82,6 +96,67 @@ private:
     bool tls_ = false;
     std::thread thread_;
     int port_ = 0;
+    std::atomic<int> requests_{0};
+    std::atomic<bool> stopping_{false};
+};
+
+// Answers every request on 127.0.0.1 with the same raw bytes and closes
+// the connection: for answers no server library would send (headers cut
+// short, two lengths, a body that only the close ends).
+class RawHttpServer {
+public:
+    explicit RawHttpServer(std::string answer) : answer_(std::move(answer)) {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(fd_, 8);
+        socklen_t len = sizeof a;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+        thread_ = std::thread([this] { Loop(); });
+    }
+    ~RawHttpServer() {
+        stopping_ = true;
+        ::shutdown(fd_, SHUT_RDWR);
+        thread_.join();
+        ::close(fd_);
+    }
+    std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
+    int Requests() const { return requests_; }
+
+private:
+    void Loop() {
+        while (!stopping_) {
+            const int c = ::accept(fd_, nullptr, nullptr);
+            if (c < 0) {
+                if (stopping_) return;
+                continue;
+            }
+            std::string request;
+            char buf[4096];
+            while (request.find("\r\n\r\n") == std::string::npos) {
+                const ssize_t n = ::read(c, buf, sizeof buf);
+                if (n <= 0) break;
+                request.append(buf, static_cast<std::size_t>(n));
+            }
+            ++requests_;
+            for (std::size_t done = 0; done < answer_.size();) {
+                const ssize_t n = ::send(c, answer_.data() + done, answer_.size() - done, MSG_NOSIGNAL);
+                if (n <= 0) break;
+                done += static_cast<std::size_t>(n);
+            }
+            ::shutdown(c, SHUT_WR);
+            while (::read(c, buf, sizeof buf) > 0) {
+            }
+            ::close(c);
+        }
+    }
+    std::string answer_;
+    int fd_ = -1;
+    int port_ = 0;
+    std::thread thread_;
     std::atomic<int> requests_{0};
     std::atomic<bool> stopping_{false};
 };

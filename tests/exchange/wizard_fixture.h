@@ -80,7 +80,9 @@ protected:
     void TearDown() override {
         driver.reset();
         exchange::SetReleasePublicKeyForTests({});
+        exchange::SetInstalledProgramForTests({});
         exchange::SetSwapHook({});
+        exchange::SetInstallStepHook({});
         shell::DisconnectDataLayer();
         shell::DisconnectWindowRuntime();
         shell::InitialiseSharedGlobals();
@@ -89,13 +91,25 @@ protected:
 
     fw::testing::Driver& d() { return *driver; }
 
-    // The install folder as installed: the old song base and program.
+    // The install folder as installed: the old song base and program. The
+    // program itself is a scratch one (a revision must never replace the
+    // test), installed in a program folder of its own and started by the
+    // usual command, a link in bin/.
     void ResetInstall() {
         fs::remove_all(install_);
         MakeSongBase(install_, kOldTracks, 1);
         WriteFile(install_ + "/DIDAZAVUZEZ2O.EXE", kOldProgram);
         WriteFile(install_ + "/help/index.htm", "<html></html>");
+        fs::remove_all(RootPath("program"));
+        fs::remove_all(RootPath("bin"));
+        WriteFile(ProgramFile(), kOldProgram);
+        fs::permissions(ProgramFile(), fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
+        fs::create_directories(RootPath("bin"));
+        fs::create_symlink("../program/cantorvale", ProgramCommand());
+        exchange::SetInstalledProgramForTests(ProgramCommand());
     }
+    std::string ProgramFile() const { return RootPath("program") + "/cantorvale"; }
+    std::string ProgramCommand() const { return RootPath("bin") + "/cantorvale"; }
 
     // The new song base's files as the channel's data records, MAIN.TPS first.
     std::vector<release::DataFile> NewData(int files = 5) const {
@@ -150,6 +164,8 @@ protected:
         d().Press("?NEXT");
     }
     void ExpectNoLeftovers() const {
+        for (const auto& e : fs::directory_iterator(RootPath("program")))
+            EXPECT_FALSE(e.path().filename().string().ends_with(".new")) << e.path();
         for (const auto& e : fs::directory_iterator(install_)) {
             const std::string name = e.path().filename().string();
             EXPECT_FALSE(name.ends_with(".new") || name.ends_with(".prev") || name == exchange::kInstallJournalFile ||

@@ -167,6 +167,13 @@ TEST_F(MultiListingEditTest, AFailedWriteEndsThePassWithWhatWasDone) {
     d.AnswerMessage("disk full", fw::Button::Ok);
     RunToEnd();
     EXPECT_EQ(d.UnusedAnswers(), 0u);
+    // The write warning, not the delete one.
+    ASSERT_FALSE(d.Messages().empty());
+    EXPECT_EQ(d.Messages().back().rfind("Process PUT Error: An error was experienced when making changes to the "
+                                        "Process:View file.",
+                                        0),
+              0u)
+        << d.Messages().back();
     EXPECT_EQ(Query("Party.2bk", "SELECT DISKTRACKNO FROM records WHERE PRINT COLLATE BINARY = 'X' ORDER BY _id"),
               (Strings{"1", "2", "3"}));
 }
