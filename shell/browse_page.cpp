@@ -1,6 +1,7 @@
 #include "shell/browse_page.h"
 
 #include "platform/data/file_ops.h"
+#include "platform/data/read_together.h"
 #include "platform/runtime/error_state.h"
 #include "platform/text/codepage.h"
 #include "shell/browse_codes.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace shell {
 
@@ -129,12 +131,17 @@ int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
         skipAnchor = true;
     }
     int read = 0;
+    // A joined view reads its joined file for every row: the page's reads
+    // under one read lock a file, ended before anything is shown.
+    std::optional<fw::ReadTogether> together;
+    if (view_->levels_.size() > 1) together.emplace(view_->Files());
     while (wanted > 0) {
         if (forward) fw::NEXT(*view_);
         else fw::PREVIOUS(*view_);
         const int code = fw::ERRORCODE();
         if (code == fw::RecordNotAvailable) break;
         if (code != 0) {
+            together.reset();
             ShowWarningOneText(35, plan_.primary->Label());
             list_.AskClose();
             break;
@@ -162,6 +169,7 @@ int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
         --wanted;
         ++read;
     }
+    together.reset();
     if (keep) ShowPage();
     return read;
 }
