@@ -28,14 +28,13 @@ struct BenchBook {
     int discs = 0;
 };
 
-// Makes the folder and the book "Bench" of `listings` tracks of the
-// generated base, after `adjust` has had its say on the base. The name
+// Makes the book "Bench" of `listings` tracks of the generated base in the
+// folder `dir`, after `adjust` has had its say on the base. The name
 // variables are left blank.
-inline BenchBook MakeBenchBook(int listings, int minTracksPerDisc, int maxTracksPerDisc,
-                               const std::function<void(songbase_gen::MemorySongBase&)>& adjust = {}) {
+inline BenchBook MakeBenchBookIn(const std::string& dir, int listings, int minTracksPerDisc, int maxTracksPerDisc,
+                                 const std::function<void(songbase_gen::MemorySongBase&)>& adjust = {}) {
     BenchBook out;
-    char tmpl[] = "/tmp/cv_song_book_bench_XXXXXX";
-    out.dir = mkdtemp(tmpl);
+    out.dir = dir;
     shell::InitialiseSharedGlobals();
     shell::SetSongBaseFileNames(out.dir);
 
@@ -92,6 +91,13 @@ inline BenchBook MakeBenchBook(int listings, int minTracksPerDisc, int maxTracks
     shell::SongBookName = "";
     shell::SBDiscsName = "";
     return out;
+}
+
+// The same in a new temporary folder.
+inline BenchBook MakeBenchBook(int listings, int minTracksPerDisc, int maxTracksPerDisc,
+                               const std::function<void(songbase_gen::MemorySongBase&)>& adjust = {}) {
+    char tmpl[] = "/tmp/cv_song_book_bench_XXXXXX";
+    return MakeBenchBookIn(mkdtemp(tmpl), listings, minTracksPerDisc, maxTracksPerDisc, adjust);
 }
 
 }  // namespace bench_book

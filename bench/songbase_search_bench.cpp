@@ -1,5 +1,6 @@
-// The song-base windows on the benchmark song base (300,000 tracks), run
-// through the test driver on the offscreen platform:
+// The song-base windows on a song base of 300,000 or 1,000,000 tracks (the
+// size is each figure's first argument), run through the test driver on the
+// offscreen platform:
 //   - Search Main SongBase, "Contains" over the titles and over the
 //     artists, from pressing Search until the first page shows, for a
 //     common text and for a text nothing holds (contains_first_page_ms);
@@ -7,7 +8,8 @@
 //   - one page down of 20 rows in the artist side's disc list, each row
 //     counting its disc's tracks in an open book of 100,000 listings
 //     (dup_page_ms).
-// The files are made once, in a temporary folder, before the first figure.
+// The files are made once for each size and kept between runs
+// (bench_fixture_cache.h).
 #include "platform/data/file_ops.h"
 #include "platform/data/record.h"
 #include "platform/runtime/error_state.h"
@@ -23,6 +25,7 @@
 #include "songbase/search_song_base.h"
 #include "tools/songbase_gen/generator/data_file_sink.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
+#include "bench_fixture_cache.h"
 #include "window_bench_support.h"
 
 #include <benchmark/benchmark.h>
@@ -31,7 +34,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -46,16 +51,26 @@ struct Files {
     std::string busiestArtist;  // the artist with the most tracks
     long tracks = 0;
 
-    Files() {
-        char tmpl[] = "/tmp/cv_songbase_search_bench_XXXXXX";
-        dir = mkdtemp(tmpl);
+    explicit Files(int size) {
+        dir = bench_cache::CachedFixture("songbase-search-v1-" + std::to_string(size), [size](const std::string& into) {
+            Make(into, size);
+        });
+        std::ifstream about(dir + "/about.txt");
+        std::getline(about, busiestArtist);
+        about >> tracks;
+        shell::InitialiseSharedGlobals();
+        shell::SetSongBaseFileNames(dir);
+    }
+
+    // The song base's files, the book (its first 100,000 tracks) and
+    // about.txt: the busiest artist's name, then the number of tracks.
+    static void Make(const std::string& dir, int size) {
         shell::InitialiseSharedGlobals();
         shell::SetSongBaseFileNames(dir);
         songbase_gen::MemorySongBase base;
         songbase_gen::Options o;
-        o.tracks = songbase_gen::kBenchmarkTracks;
+        o.tracks = size;
         songbase_gen::Generate(o, base);
-        tracks = static_cast<long>(base.tracks.size());
         {
             songbase_gen::DataFileSongBase files(dir);
             base.CopyTo(files);
@@ -64,14 +79,14 @@ struct Files {
         }
         std::map<std::string, int> perArtist;
         int most = 0;
+        std::string busiest;
         for (const auto& t : base.tracks) {
             const int n = ++perArtist[t.Artist.Str()];
             if (n > most && t.Artist.Str().size() < 25) {
                 most = n;
-                busiestArtist = t.Artist.Str();
+                busiest = t.Artist.Str();
             }
         }
-        // The book: the song base's first 100,000 tracks.
         shell::SongBookName = dir + "/Bench.2bk";
         fw::File& book = shell::SongBook();
         fw::CREATE(book);
@@ -92,18 +107,23 @@ struct Files {
         fw::FLUSH(book);
         fw::CLOSE(book);
         shell::SongBookName = "";
+        std::ofstream(dir + "/about.txt") << busiest << "\n" << base.tracks.size() << "\n";
     }
 };
 
-Files* g_files = nullptr;
-Files& TheFiles() {
-    if (!g_files) g_files = new Files;
-    return *g_files;
+// The files of the size asked for (one size open at a time).
+Files& TheFiles(const benchmark::State& state) {
+    static std::unique_ptr<Files> files;
+    const int size = static_cast<int>(state.range(0));
+    if (!files || files->tracks != size) {
+        files.reset();
+        files = std::make_unique<Files>(size);
+    }
+    return *files;
 }
-
 // The open book as the song-book window leaves it for other threads.
-void OpenTheBook(bool open) {
-    shell::SongBookName = open ? TheFiles().dir + "/Bench.2bk" : std::string();
+void OpenTheBook(const Files& files, bool open) {
+    shell::SongBookName = open ? files.dir + "/Bench.2bk" : std::string();
     shell::SongBookIsOpen = open ? 1 : 0;
     ++shell::SongBookOpenings;
 }
@@ -131,10 +151,10 @@ double PageDowns(benchmark::State& state, fw::testing::Driver& d, const char* li
 
 // Arg 0: titles, 1: artists; arg 1: 0 a common text, 1 a text nothing holds.
 void ContainsFirstPage(benchmark::State& state) {
-    TheFiles();
-    OpenTheBook(false);
-    const bool artists = state.range(0) == 1;
-    const bool none = state.range(1) == 1;
+    Files& files = TheFiles(state);
+    OpenTheBook(files, false);
+    const bool artists = state.range(1) == 1;
+    const bool none = state.range(2) == 1;
     const std::string text = none ? "qzqzx" : artists ? "the" : "love";
     fw::testing::Driver d;
     double total = 0;
@@ -157,18 +177,15 @@ void ContainsFirstPage(benchmark::State& state) {
         }
     }
     state.counters["contains_first_page_ms"] = total / static_cast<double>(state.iterations());
-    state.counters["tracks"] = static_cast<double>(TheFiles().tracks);
+    state.counters["tracks"] = static_cast<double>(files.tracks);
 }
 BENCHMARK(ContainsFirstPage)
-    ->ArgNames({"artists", "nomatch"})
-    ->Args({0, 0})
-    ->Args({0, 1})
-    ->Args({1, 0})
-    ->Args({1, 1})
+    ->ArgNames({"tracks", "artists", "nomatch"})
+    ->ArgsProduct({{300000, 1000000}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 void BrowsePageDown(benchmark::State& state) {
-    TheFiles();
+    TheFiles(state);
     fw::testing::Driver d;
     d.Start([] { songbase::BrowseSongBase(); });
     if (d.Rows("?LIST", kBrowseWindow).empty()) {
@@ -179,19 +196,19 @@ void BrowsePageDown(benchmark::State& state) {
     state.counters["page_rows"] = static_cast<double>(d.Rows("?LIST", kBrowseWindow).size());
     d.Press("?CLOSE", kBrowseWindow);
 }
-BENCHMARK(BrowsePageDown)->Unit(benchmark::kMillisecond);
+BENCHMARK(BrowsePageDown)->ArgName("tracks")->Arg(300000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 // A page down of the artist side's disc list with the book open (each row
 // counts its disc's tracks in the book) and, as the baseline, without.
 void DupPage(benchmark::State& state) {
-    TheFiles();
-    const bool counted = state.range(0) == 1;
-    OpenTheBook(counted);
+    Files& files = TheFiles(state);
+    const bool counted = state.range(1) == 1;
+    OpenTheBook(files, counted);
     fw::testing::Driver d;
     d.Start([] { songbase::SearchSongBase(); });
     d.FindWindow(kSearchWindow)->Find("?LIST:4")->Set(fw::Prop::Items, kDupPageRows, 0);
     d.Choose("?SEARCHBY", 2, kSearchWindow);
-    d.Type("?SEARCHFIELD", TheFiles().busiestArtist, kSearchWindow);
+    d.Type("?SEARCHFIELD", files.busiestArtist, kSearchWindow);
     d.Press("?BUTTON6", kSearchWindow);
     const auto rows = d.Rows("?LIST:4", kSearchWindow).size();
     if (rows != static_cast<std::size_t>(kDupPageRows)) {
@@ -202,16 +219,13 @@ void DupPage(benchmark::State& state) {
     state.counters[counted ? "dup_page_ms" : "disc_page_ms"] = PageDowns(state, d, "?LIST:4", kSearchWindow, 3);
     state.counters["book_listings"] = counted ? kBookListings : 0;
     d.Press("?BUTTON2", kSearchWindow);
-    OpenTheBook(false);
+    OpenTheBook(files, false);
 }
-BENCHMARK(DupPage)->ArgName("counted")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(DupPage)
+    ->ArgNames({"tracks", "counted"})
+    ->ArgsProduct({{300000, 1000000}, {1, 0}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    return RunWindowBenchmarks(argc, argv, [] {
-        if (!g_files) return;
-        std::error_code ec;
-        std::filesystem::remove_all(g_files->dir, ec);
-    });
-}
+int main(int argc, char** argv) { return RunWindowBenchmarks(argc, argv, {}); }

@@ -13,7 +13,7 @@ WindowBrowseList::WindowBrowseList(std::string list, BrowseButtons buttons)
 
 int WindowBrowseList::PageSize() const { return fw::GetProp(list_, fw::Prop::Items).Int(); }
 
-void WindowBrowseList::ShowRows(const std::vector<fw::ui::ListRow>& rows) {
+void WindowBrowseList::ShowRows(std::vector<fw::ui::ListRow> rows) {
     static_cast<fw::ListControl&>(fw::ControlOf(list_)).SetRows(rows);
 }
 

@@ -23,7 +23,7 @@ class BrowseList {
 public:
     virtual ~BrowseList() = default;
     virtual int PageSize() const = 0;                 // PROP:Items
-    virtual void ShowRows(const std::vector<fw::ui::ListRow>& rows) = 0;
+    virtual void ShowRows(std::vector<fw::ui::ListRow> rows) = 0;
     virtual void Select(int row) = 0;                 // PROP:Selected
     virtual int Choice() const = 0;                   // CHOICE(list)
     virtual void ShowThumb(bool on, int step) = 0;    // PROP:VScroll, PROP:VScrollPos
@@ -43,7 +43,7 @@ class WindowBrowseList : public BrowseList {
 public:
     WindowBrowseList(std::string list, BrowseButtons buttons);
     int PageSize() const override;
-    void ShowRows(const std::vector<fw::ui::ListRow>& rows) override;
+    void ShowRows(std::vector<fw::ui::ListRow> rows) override;
     void Select(int row) override;
     int Choice() const override;
     void ShowThumb(bool on, int step) override;
@@ -68,7 +68,7 @@ class PageOnlyList : public BrowseList {
 public:
     explicit PageOnlyList(int pageSize) : pageSize_(pageSize) {}
     int PageSize() const override { return pageSize_; }
-    void ShowRows(const std::vector<fw::ui::ListRow>& rows) override { rows_ = rows; }
+    void ShowRows(std::vector<fw::ui::ListRow> rows) override { rows_ = std::move(rows); }
     void Select(int row) override { choice_ = row; }
     int Choice() const override { return choice_; }
     void ShowThumb(bool on, int step) override { thumbOn_ = on; thumb_ = step; }

@@ -1,6 +1,7 @@
 #include "shell/browse_page.h"
 
 #include "platform/data/file_ops.h"
+#include "platform/data/read_together.h"
 #include "platform/runtime/error_state.h"
 #include "platform/text/codepage.h"
 #include "shell/browse_codes.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace shell {
 
@@ -88,13 +90,18 @@ void PagedBrowse::ReopenView() {
 }
 
 void PagedBrowse::RecordToRow(BrowseRow& row) {
-    row.records.clear();
-    for (fw::File* f : Files()) {
-        const auto* b = static_cast<const unsigned char*>(f->Buffer());
-        row.records.emplace_back(b, b + f->Record().size);
+    // A row taken from the far end of the page keeps its buffers' room.
+    const auto& levels = view_->levels_;
+    row.records.resize(levels.size());
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const auto* b = static_cast<const unsigned char*>(levels[i].file->Buffer());
+        row.records[i].assign(b, b + levels[i].file->Record().size);
     }
     row.fields = plan_.columns ? plan_.columns() : fw::ui::ListRow{};
-    row.position = fw::POSITION(*view_);
+    row.ids = fw::RowIds(*view_);
+    row.view = view_.get();
+    row.mark = 0;
+    row.ForgetPosition();
 }
 
 void PagedBrowse::RowToRecord(int n) {
@@ -109,25 +116,32 @@ void PagedBrowse::ShowPage() {
     std::vector<fw::ui::ListRow> shown;
     shown.reserve(rows_.size());
     for (const auto& r : rows_) shown.push_back(r.fields);
-    list_.ShowRows(shown);
+    list_.ShowRows(std::move(shown));
 }
 
 int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
     const std::size_t page = static_cast<std::size_t>(std::max(1, list_.PageSize()));
     std::string anchor;
     bool skipAnchor = false;
+    // The view reads the rows wanted (and the anchor row) in one batch.
+    view_->SetReadAhead(wanted + (rows_.empty() ? 0 : 1));
     if (!rows_.empty()) {
-        anchor = forward ? rows_.back().position : rows_.front().position;
+        anchor = forward ? rows_.back().Position() : rows_.front().Position();
         fw::RESET(*view_, anchor);
         skipAnchor = true;
     }
     int read = 0;
+    // A joined view reads its joined file for every row: the page's reads
+    // under one read lock a file, ended before anything is shown.
+    std::optional<fw::ReadTogether> together;
+    if (view_->levels_.size() > 1) together.emplace(view_->Files());
     while (wanted > 0) {
         if (forward) fw::NEXT(*view_);
         else fw::PREVIOUS(*view_);
         const int code = fw::ERRORCODE();
         if (code == fw::RecordNotAvailable) break;
         if (code != 0) {
+            together.reset();
             ShowWarningOneText(35, plan_.primary->Label());
             list_.AskClose();
             break;
@@ -138,11 +152,16 @@ int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
         }
         if (plan_.check && !plan_.check()) continue;
         if (keep) {
-            if (rows_.size() >= page) {
-                if (forward) rows_.erase(rows_.begin());
-                else rows_.pop_back();
-            }
             BrowseRow row;
+            if (rows_.size() >= page) {
+                if (forward) {
+                    row = std::move(rows_.front());
+                    rows_.pop_front();
+                } else {
+                    row = std::move(rows_.back());
+                    rows_.pop_back();
+                }
+            }
             RecordToRow(row);
             if (forward) rows_.push_back(std::move(row));
             else rows_.insert(rows_.begin(), std::move(row));
@@ -150,6 +169,7 @@ int PagedBrowse::ReadRowsIntoPage(int wanted, bool forward, bool keep) {
         --wanted;
         ++read;
     }
+    together.reset();
     if (keep) ShowPage();
     return read;
 }
@@ -305,7 +325,7 @@ void PagedBrowse::LocateTyped(char typed) {
         fw::SET(key, key);
         fw::OPEN(*view_, kViewMode);
         if (fw::ERRORCODE() != 0) ShowWarningNoText(36);
-        std::vector<BrowseRow> page = std::move(rows_);
+        std::deque<BrowseRow> page = std::move(rows_);
         rows_.clear();
         found = ReadRowsIntoPage(1, true, false) > 0 && CompareSortInitial(buffer, initial) == 0;
         rows_ = std::move(page);
@@ -348,8 +368,8 @@ void PagedBrowse::ReloadPage(ReloadKind kind) {
         kind = ReloadKind::FromTop;
     } else if (!rows_.empty()) {
         const int n = highlight_ >= 1 && highlight_ <= RowsLoaded() ? highlight_ : RowsLoaded();
-        anchor = Row(n).position;
-        fw::RESET(*view_, rows_.front().position);
+        anchor = Row(n).Position();
+        fw::RESET(*view_, rows_.front().Position());
         kind = ReloadKind::AroundCurrent;
     } else {
         ReopenView();
@@ -369,10 +389,10 @@ void PagedBrowse::ReloadPage(ReloadKind kind) {
             // meanwhile gave its record other key values, by its record.
             highlight_ = 0;
             for (int n = 1; n <= RowsLoaded(); ++n)
-                if (Row(n).position == anchor) highlight_ = n;
+                if (Row(n).Position() == anchor) highlight_ = n;
             const std::string_view id = PrimaryRecordId(anchor);
             for (int n = 1; highlight_ == 0 && !id.empty() && n <= RowsLoaded(); ++n)
-                if (PrimaryRecordId(Row(n).position) == id) highlight_ = n;
+                if (PrimaryRecordId(Row(n).Position()) == id) highlight_ = n;
             if (highlight_ == 0) highlight_ = RowsLoaded();
         }
         list_.Select(highlight_);
@@ -443,7 +463,7 @@ void PagedBrowse::SyncBrowse() {
         if (!orderChanged) KeepHighlightOnRow(shownOnRow);
         const std::string_view id = orderChanged ? PrimaryRecordId(highlighted) : std::string_view{};
         for (int n = 1; !id.empty() && n <= RowsLoaded(); ++n) {
-            if (PrimaryRecordId(Row(n).position) != id) continue;
+            if (PrimaryRecordId(Row(n).Position()) != id) continue;
             highlight_ = n;
             list_.Select(highlight_);
             break;
@@ -460,11 +480,11 @@ void PagedBrowse::RereadHighlighted() {
     if (highlight_ < 1) return;
     RowToRecord(highlight_);
     fw::WATCH(*view_);
-    fw::REGET(*view_, Row(highlight_).position);
+    fw::REGET(*view_, Row(highlight_).Position());
 }
 
 std::string PagedBrowse::HighlightedPosition() const {
-    return highlight_ >= 1 && highlight_ <= RowsLoaded() ? Row(highlight_).position : std::string();
+    return highlight_ >= 1 && highlight_ <= RowsLoaded() ? Row(highlight_).Position() : std::string();
 }
 
 void PagedBrowse::EditThroughForm(int request) {

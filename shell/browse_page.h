@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,8 +56,18 @@ struct BrowsePlan {
 struct BrowseRow {
     fw::ui::ListRow fields;
     std::vector<std::vector<unsigned char>> records;  // the view's buffers, primary first
-    std::string position;                             // POSITION(view)
+    std::vector<std::int64_t> ids;                    // the view's record ids (fw::RowIds)
+    fw::View* view = nullptr;                         // the view the row was read from
     std::uint8_t mark = 0;
+    // POSITION(view) of the row, written out the first time it is asked for.
+    const std::string& Position() const {
+        if (position_.empty() && view) position_ = fw::POSITION(*view, ids, records);
+        return position_;
+    }
+    void ForgetPosition() { position_.clear(); }
+
+private:
+    mutable std::string position_;
 };
 
 enum class PositionKind { None = 0, ByPosition = 1, ByKeyValue = 2, ByEditedRecord = 3 };
@@ -126,7 +137,7 @@ private:
     BrowsePlan plan_;
     BrowseList& list_;
     std::unique_ptr<fw::View> view_;
-    std::vector<BrowseRow> rows_;
+    std::deque<BrowseRow> rows_;  // a page: rows come and go at both ends
     int highlight_ = 0;
     int activeOrder_ = 0;
     bool resync_ = false;

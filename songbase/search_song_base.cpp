@@ -2,6 +2,7 @@
 
 #include "platform/data/bind.h"
 #include "platform/data/file_ops.h"
+#include "platform/data/read_together.h"
 #include "platform/data/record.h"
 #include "platform/data/text_match.h"
 #include "platform/os/beep.h"
@@ -48,6 +49,7 @@ int CountDiscDuplicates(const HeldSongBook& book) {
     if (!book.IsOpen()) return 0;
     const shell::KaraokeRec kept = KAR;
     fw::File& tracks = shell::KARAOKE();
+    fw::ReadTogether together({&tracks, &shell::SongBook()});  // a look-up a track: one read lock for all
     const fw::Key disc = tracks.FindKey("KAR:KUNQDISKID");
     fw::SET(disc, disc);
     int count = 0;

@@ -111,10 +111,16 @@ private:
 
 enum class Chosen { Opened, GaveUp, Declined };
 
+void ShowDamage(std::string_view damage) {
+    fw::MESSAGE(std::string(kDamagedBookText) + "|" + std::string(damage), kOpenBookCaption, fw::Icon::Exclamation,
+                fw::Button::Ok);
+}
+
 // Asks for a book until one is open (or created), the user gives up, or a
 // conversion question is answered No. SongBookName and SBDiscsName name the
-// open pair afterwards.
-Chosen ChooseAndOpenBook() {
+// open pair afterwards; an existing book's count and check run in `check`
+// (a write to the book waits for it to pass).
+Chosen ChooseAndOpenBook(std::unique_ptr<fw::BackgroundCheck>& check) {
     for (;;) {
         shell::SongBookName = "";
         const std::string chosen = Chooser() ? Chooser()() : std::string();
@@ -188,13 +194,16 @@ Chosen ChooseAndOpenBook() {
             continue;
         }
         // A damaged book is never written to: the user is sent to a backup.
-        if (const std::string damage = book_files::BookDamage(); !damage.empty()) {
-            book_files::CloseBookPair();
-            fw::MESSAGE(std::string(kDamagedBookText) + "|" + damage, kOpenBookCaption, fw::Icon::Exclamation,
-                        fw::Button::Ok);
-            continue;
-        }
+        // The check runs while the window shows the first page; the brand
+        // update, which writes, waits for it.
+        check = book_files::StartBookCheck();
         if (book_files::DiscBrandsNeedUpdate()) {
+            if (const std::string damage = check->Result(); !damage.empty()) {
+                check.reset();
+                book_files::CloseBookPair();
+                ShowDamage(damage);
+                continue;
+            }
             UpdateWindow shown;
             book_files::RewriteDiscBrands();
         }
@@ -243,12 +252,11 @@ void ShowList(BrowseState& s, SongBookBrowses& browses, SongBookListKind kind) {
 
 // Search (from the first hit) or Next (the hit after the last one).
 void SearchVisibleList(BrowseState& s, SongBookBrowses& browses, bool next) {
-    if (!next) s.lastHitOrdinal = 0;
-    const SearchResult hit = browses.Search(s.searchText.Clip(), static_cast<SearchMode>(s.searchMode),
-                                            s.lastHitOrdinal);
+    if (!next) s.lastHit.clear();
+    const SearchResult hit = browses.Search(s.searchText.Clip(), static_cast<SearchMode>(s.searchMode), s.lastHit);
     if (hit.found) {
-        s.lastHitOrdinal = hit.ordinal;
-        s.searchScanCount = static_cast<std::int32_t>(hit.scanned);
+        s.lastHit = hit.hit;
+        s.searchScanCount = 1;
         return;
     }
     // Nothing (more) to find: Next stays off until the next hit.
@@ -266,7 +274,19 @@ void Relayout(BrowseState& s) {
     shell::FrameResized = 0;
 }
 
+// Posted to the window when the book's check has ended.
+constexpr int kBookCheckEnded = fw::Event::User + 0x10;
+
+// The book's check has ended or must have: true when the book is sound (its
+// count is kept now); false when it is damaged, with the damage in the state.
+bool TakeCheck(BrowseState& s) {
+    s.damage = s.check->Result();
+    s.check.reset();
+    return s.damage.empty();
+}
+
 // The window on the open book, from the set-up to the end of its event loop.
+// A damaged book ends it at once (s.damage says why).
 void RunBrowseWindow(BrowseState& s) {
     std::optional<shell::FileUse> genre, discs, book;
     genre.emplace(shell::GenreFile());
@@ -285,7 +305,11 @@ void RunBrowseWindow(BrowseState& s) {
     SongBookBrowses browses(s.entryRequest == shell::action::Select, ListingForm());
     DisableMissingCommands();
     fw::DISPLAY();
-    if (book_files::ListingCount() == 0 && GettingStartedProc()) GettingStartedProc()();
+    // Getting Started may write to the book: an empty book (quickly
+    // checked) is taken from its check first.
+    const bool empty = s.check ? book_files::BookIsEmpty() : book_files::ListingCount() == 0;
+    const bool sound = !(empty && s.check) || TakeCheck(s);
+    if (sound && empty && GettingStartedProc()) GettingStartedProc()();
     fw::SetSystemIcon("~songbook.ico");
     if (s.entryRequest != shell::action::Select) {
         for (const SongBookListDecl* list : SongBookLists()) {
@@ -294,9 +318,22 @@ void RunBrowseWindow(BrowseState& s) {
         }
     }
     fw::ALERT(fw::KeyCode::MouseRight);
+    if (s.check) s.check->OnEnd([&window] { window.Post(kBookCheckEnded); });
 
-    while (fw::ACCEPT()) {
+    while (sound && fw::ACCEPT()) {
         const int event = fw::EVENT();
+        // The check's end is taken when it is posted, or at once by anything
+        // that may change the book (a command other than Close, a key the
+        // lists act on).
+        const bool mayChangeBook = (event == fw::Event::Accepted && !(fw::FIELD() == kCloseButton)) ||
+                                   event == fw::Event::AlertKey;
+        if (s.check && (s.check->Done() || mayChangeBook)) {
+            if (!TakeCheck(s)) break;
+            // The count shows now (these events refresh the window anyway).
+            if (event != fw::Event::OpenWindow && event != fw::Event::GainFocus && event != fw::Event::Sized)
+                RefreshSongBookWindow(s, browses);
+        }
+        if (event == kBookCheckEnded) continue;
         if (event == fw::Event::OpenWindow || event == fw::Event::GainFocus) {
             s.firstFocusDone = true;
             Relayout(s);
@@ -344,6 +381,7 @@ void RunBrowseWindow(BrowseState& s) {
             }
         }
     }
+    s.check.reset();  // a check still running is stopped: the window has gone
     shell::EndWindowResize(s.layout);
     // The files close as the uses end here, Genre last.
     book.reset();
@@ -414,42 +452,54 @@ void BrowseSongBook() {
     PostToFrame(frame_event::DisableOpenAndUpdate);
     BrowseState s;
     bool declined = false;
-    bool opened = shell::SongBookIsOpen != 0;
-    if (!opened) {
-        ChoosingGuard choosing;
-        const Chosen result = ChooseAndOpenBook();
-        opened = result == Chosen::Opened;
-        declined = result == Chosen::Declined;
-        if (!opened) {  // no book: no names of one left behind
-            book_files::CloseBookPair();
-            shell::SongBookName = "";
-            shell::SBDiscsName = "";
-        }
-    }
-    if (opened) {
-        book_files::BrandList brands;
-        if (brands.NeedsUpdate()) {
-            UpdateWindow shown;
-            brands.Rewrite();
-        }
-        s.entryRequest = s.currentRequest = shell::RequestedAction();
-        s.windowResponse = shell::outcome::Cancelled;
-        shell::RequestedAction() = shell::action::None;
-        shell::ActionOutcome() = shell::outcome::None;
-        if (open.windows++ == 0) ++shell::SongBookOpenings;
-        shell::SongBookIsOpen = 1;
-        shell::FrameResized = 1;
-        struct Leave {  // the open state is given back on every way out, a halt included
-            OpenBookState& open;
-            ~Leave() {
-                if (--open.windows == 0) {
-                    shell::SongBookName = "";
-                    shell::SongBookIsOpen = 0;
-                    ++shell::SongBookOpenings;
-                }
+    const bool alreadyOpen = shell::SongBookIsOpen != 0;
+    const auto entryRequest = shell::RequestedAction();
+    for (;;) {
+        bool opened = alreadyOpen;
+        if (!opened) {
+            ChoosingGuard choosing;
+            const Chosen result = ChooseAndOpenBook(s.check);
+            opened = result == Chosen::Opened;
+            declined = result == Chosen::Declined;
+            if (!opened) {  // no book: no names of one left behind
+                s.check.reset();
+                book_files::CloseBookPair();
+                shell::SongBookName = "";
+                shell::SBDiscsName = "";
             }
-        } leave{open};
-        RunBrowseWindow(s);
+        }
+        if (opened) {
+            book_files::BrandList brands;
+            if (brands.NeedsUpdate()) {
+                UpdateWindow shown;
+                brands.Rewrite();
+            }
+            s.entryRequest = s.currentRequest = entryRequest;
+            s.windowResponse = shell::outcome::Cancelled;
+            shell::RequestedAction() = shell::action::None;
+            shell::ActionOutcome() = shell::outcome::None;
+            if (open.windows++ == 0) ++shell::SongBookOpenings;
+            shell::SongBookIsOpen = 1;
+            shell::FrameResized = 1;
+            struct Leave {  // the open state is given back on every way out, a halt included
+                OpenBookState& open;
+                ~Leave() {
+                    if (--open.windows == 0) {
+                        shell::SongBookName = "";
+                        shell::SongBookIsOpen = 0;
+                        ++shell::SongBookOpenings;
+                    }
+                }
+            } leave{open};
+            RunBrowseWindow(s);
+        }
+        if (s.damage.empty()) break;
+        // The check found the book damaged: its window has gone, the book is
+        // closed, and the user is sent to a backup and may choose again.
+        book_files::CloseBookPair();
+        ShowDamage(s.damage);
+        s = BrowseState{};
+        shell::RequestedAction() = entryRequest;
     }
     PostToFrame(frame_event::EnableAutoUpdate);
     PostToFrame(frame_event::EnableOpenAndUpdate);

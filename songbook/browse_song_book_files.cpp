@@ -30,12 +30,16 @@ void CloseBookPair() {
 }
 long ListingCount() { return fw::RECORDS(shell::SongBook()); }
 
-std::string BookDamage() {
-    for (fw::File* file : {&shell::SongBook(), &shell::SBDiscs()}) {
-        const std::string problem = fw::QuickCheck(*file);
-        if (!problem.empty()) return fw::NAME(*file) + ": " + problem;
-    }
-    return {};
+bool BookIsEmpty() {
+    fw::SET(shell::SongBook());
+    fw::NEXT(shell::SongBook());
+    const bool empty = fw::ERRORCODE() != 0;
+    fw::SetError(0);
+    return empty;
+}
+
+std::unique_ptr<fw::BackgroundCheck> StartBookCheck() {
+    return std::make_unique<fw::BackgroundCheck>(std::vector<fw::File*>{&shell::SongBook(), &shell::SBDiscs()});
 }
 
 bool DiscBrandsNeedUpdate() {

@@ -4,6 +4,9 @@
 // share the name fw::Key). Each call acts on the current thread's files and
 // returns ERRORCODE where it can fail.
 
+#include "platform/data/background_check.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,9 +18,13 @@ int CreateListings();
 int CreateDiscs();
 void CloseBookPair();
 long ListingCount();
-// The open pair's quick check: empty when both files are sound, otherwise
-// the damaged file's name and the problem.
-std::string BookDamage();
+// Whether the book has no listing, without counting them (the SongBook
+// buffer and current record are left on the first listing).
+bool BookIsEmpty();
+// The open pair's count and quick check, started on a thread of their own:
+// its Result() is empty when both files are sound, otherwise the damaged
+// file's name and the problem.
+std::unique_ptr<fw::BackgroundCheck> StartBookCheck();
 
 // True when no disc of the open book has brand number 1 yet.
 bool DiscBrandsNeedUpdate();

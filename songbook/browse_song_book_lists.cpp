@@ -147,13 +147,13 @@ Highlighted SongBookBrowses::FetchHighlighted() {
     return ReadListingByDiscAndTrack(decl.warningFile) ? Highlighted::Listing : Highlighted::Failed;
 }
 
-SearchResult SongBookBrowses::Search(std::string_view text, SearchMode mode, long lastHitOrdinal) {
+SearchResult SongBookBrowses::Search(std::string_view text, SearchMode mode, std::string_view after) {
     Lists::One& shown = *lists_->all[static_cast<std::size_t>(visible_) - 1];
     shown.browse.RereadHighlighted();
     SearchResult result;
     {
         SearchingScreen searching;  // gone before the hit is shown or "not found" is said
-        result = SearchSongBookList(visible_, text, mode, lastHitOrdinal);
+        result = SearchSongBookList(visible_, text, mode, after);
     }
     if (!result.found) return result;
     // The page starts at the hit's own row (a disc's later track included)

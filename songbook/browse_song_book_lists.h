@@ -51,7 +51,7 @@ public:
     Highlighted FetchHighlighted();
 
     // Searches the visible list and, on a hit, moves it to the hit's row.
-    SearchResult Search(std::string_view text, SearchMode mode, long lastHitOrdinal);
+    SearchResult Search(std::string_view text, SearchMode mode, std::string_view after);
 
 private:
     struct Lists;

@@ -54,7 +54,7 @@ public:
             return;
         }
         fw::ENABLE(kDeleteDisc);
-        const std::string& position = browse_.Row(browse_.Highlight()).position;
+        const std::string& position = browse_.Row(browse_.Highlight()).Position();
         if (position == shownPosition_ && haveCopy_ && !stale_) return;
         if (position != shownPosition_ || !haveCopy_) TakeCopy();
         shownPosition_ = position;

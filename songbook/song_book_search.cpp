@@ -13,7 +13,6 @@
 #include "shell/data_dictionary_prefixes.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace songbook {
@@ -39,93 +38,119 @@ void ReadListingDisc() {
     }
 }
 
+fw::TextMatch MatchOf(SearchMode mode) {
+    return mode == SearchMode::BeginsWith ? fw::TextMatch::BeginsWith : fw::TextMatch::Contains;
+}
+
+// Starts `order`'s reading after `after` (a POSITION of that key), or from
+// the start when it is blank; with `view` given, opens it there. Then the
+// next record: ERRORCODE 0 when there is one. The record of `after` itself
+// is passed over.
+void ReadAfter(const fw::Key& order, std::string_view after, fw::View* view) {
+    if (after.empty()) fw::SET(order);
+    else fw::RESET(order, after);
+    if (view) fw::OPEN(*view, fw::ReadWrite | fw::DenyWrite);
+    auto next = [&] {
+        if (view) fw::NEXT(*view);
+        else fw::NEXT(*order.file);
+    };
+    next();
+    if (fw::ERRORCODE() == 0 && !after.empty() && fw::POSITION(order) == after) next();
+}
+
 // The title and artist lists are SongBook in its key's order: the storage
-// tests the text on every listing, and the ranks in the key give the
-// ordinals, so nothing but the hit is read.
-SearchResult SearchListings(SongBookListKind list, std::string_view text, SearchMode mode, long lastHitOrdinal) {
+// tests the text on each listing from where the search starts, so nothing
+// but the hit is read.
+SearchResult SearchListings(SongBookListKind list, std::string_view text, SearchMode mode, std::string_view after) {
     SearchResult result;
     fw::File& book = shell::SongBook();
     const bool byTitle = list == SongBookListKind::Title;
     const fw::Key key = book.FindKey(byTitle ? "SBK:KTITLE" : "SBK:KARTIST");
     fw::View hits(book);
-    hits.SetTextMatch(byTitle ? "SBK:Title" : "SBK:Artist", text,
-                      mode == SearchMode::BeginsWith ? fw::TextMatch::BeginsWith : fw::TextMatch::Contains);
-    std::string passed;  // the row of the last hit's ordinal, which is not found again
-    if (lastHitOrdinal > 0) {
-        if (!fw::GetAtRank(key, lastHitOrdinal)) {
-            result.scanned = fw::KeyRecords(key);
-            return result;
-        }
-        passed = fw::POSITION(book);
-        fw::RESET(key, fw::POSITION(key));
-    } else {
-        fw::SET(key);
-    }
-    fw::OPEN(hits, fw::ReadWrite | fw::DenyWrite);
-    fw::NEXT(hits);
-    if (fw::ERRORCODE() == 0 && !passed.empty() && fw::POSITION(book) == passed) fw::NEXT(hits);
-    if (fw::ERRORCODE() != 0) {
-        fw::CLOSE(hits);
-        result.scanned = fw::KeyRecords(key);
-        return result;
-    }
+    hits.SetTextMatch(byTitle ? "SBK:Title" : "SBK:Artist", text, MatchOf(mode));
+    ReadAfter(key, after, &hits);
+    const bool found = fw::ERRORCODE() == 0;
     fw::CLOSE(hits);
+    if (!found) return result;
     result.found = true;
-    result.ordinal = result.scanned = fw::KeyRank(key);
+    result.hit = fw::POSITION(key);
     ReadListingDisc();
     return result;
 }
 
-// Calls row(fieldText) for each row of the disc list's view in order until
-// it returns true; the buffers then hold that row.
-void ForEachDiscRow(const std::function<bool(std::string_view)>& row) {
+// A disc-list hit's text: the disc's place in the custom disc IDs' order,
+// then the listing's among the disc's listings (blank: a disc without
+// listings).
+constexpr char kHitSeparator = '\n';
+
+// The disc list: the discs whose custom disc ID is a hit, by that ID, each
+// with its listings in track order. Next goes on with the last hit disc's
+// later listings, then to the next hit disc.
+SearchResult SearchDiscs(std::string_view text, SearchMode mode, std::string_view after) {
+    SearchResult result;
     fw::File& book = shell::SongBook();
     fw::File& discs = shell::SBDiscs();
+    const fw::Key byAltId = discs.FindKey("SBD:KALTDISKID");
     const fw::Key listings = book.FindKey("SBK:KUnqDiskID");
-    fw::SET(discs.FindKey("SBD:KALTDISKID"));
-    for (;;) {
-        fw::NEXT(discs);
-        if (fw::ERRORCODE() != 0) return;
+    const std::size_t cut = after.find(kHitSeparator);
+    const std::string_view discAfter = after.substr(0, cut);
+    const std::string_view listingAfter = cut == std::string_view::npos ? std::string_view{} : after.substr(cut + 1);
+    const std::string folded = fw::UpperText(text);
+
+    // The disc in SBD (current): its first listing after `from` (blank: its first).
+    auto listingOf = [&](std::string_view from) {
         const std::string disc(SBD.UNQDISKID.Clip());
-        fw::ClearRecord(&SBK, *shell::SongBookFile().record);
-        SBK.UnqDiskID = disc;
-        SBK.DISKTRACKNO = 0;
-        fw::SET(listings, listings);
-        bool any = false;
-        for (;;) {
-            fw::NEXT(book);
-            if (fw::ERRORCODE() != 0 || fw::CompareFolded(SBK.UnqDiskID.Clip(), disc) != 0) break;
-            any = true;
-            if (row(SBD.ALTDISKID.Clip())) return;
-        }
-        if (!any) {
+        if (from.empty()) {
             fw::ClearRecord(&SBK, *shell::SongBookFile().record);
-            if (row(SBD.ALTDISKID.Clip())) return;
+            SBK.UnqDiskID = disc;
+            SBK.DISKTRACKNO = 0;
+            fw::SET(listings, listings);
+            fw::NEXT(book);
+        } else {
+            ReadAfter(listings, from, nullptr);
+        }
+        return fw::ERRORCODE() == 0 && fw::CompareFolded(SBK.UnqDiskID.Clip(), disc) == 0;
+    };
+    auto hitAt = [&](const std::string& discPlace, bool withListing) {
+        result.found = true;
+        result.hit = discPlace + kHitSeparator + (withListing ? fw::POSITION(listings) : std::string());
+        if (!withListing) fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+        fw::SetError(0);
+        return result;
+    };
+
+    if (!discAfter.empty() && !listingAfter.empty()) {
+        // The last hit disc's later listings, while it is there and still a hit.
+        fw::RESET(byAltId, discAfter);
+        fw::NEXT(discs);
+        if (fw::ERRORCODE() == 0 && fw::POSITION(byAltId) == discAfter &&
+            fw::TextMatches(SBD.ALTDISKID.Clip(), folded, MatchOf(mode))) {
+            const std::string discPlace(discAfter);
+            if (listingOf(listingAfter)) return hitAt(discPlace, true);
         }
     }
+    fw::View hitDiscs(discs);
+    hitDiscs.SetTextMatch("SBD:ALTDISKID", text, MatchOf(mode));
+    ReadAfter(byAltId, discAfter, &hitDiscs);
+    const bool found = fw::ERRORCODE() == 0;
+    fw::CLOSE(hitDiscs);
+    if (!found) return result;
+    const std::string discPlace = fw::POSITION(byAltId);
+    return hitAt(discPlace, listingOf({}));
 }
 
 }  // namespace
 
 bool IsSearchHit(std::string_view field, std::string_view searchText, SearchMode mode) {
-    return fw::TextMatches(field, fw::UpperText(ClipRight(searchText)),
-                           mode == SearchMode::BeginsWith ? fw::TextMatch::BeginsWith : fw::TextMatch::Contains);
+    return fw::TextMatches(field, fw::UpperText(ClipRight(searchText)), MatchOf(mode));
 }
 
 SearchResult SearchSongBookList(SongBookListKind list, std::string_view searchText, SearchMode mode,
-                                long lastHitOrdinal) {
-    SearchResult result;
-    if (ClipRight(searchText).empty()) return result;
-    if (list != SongBookListKind::Disc) return SearchListings(list, ClipRight(searchText), mode, lastHitOrdinal);
-    ForEachDiscRow([&](std::string_view field) {
-        ++result.scanned;
-        if (result.scanned <= lastHitOrdinal || !IsSearchHit(field, searchText, mode)) return false;
-        result.found = true;
-        result.ordinal = result.scanned;
-        return true;
-    });
-    if (result.found) fw::SetError(0);
-    return result;
+                                std::string_view after) {
+    const std::string_view text = ClipRight(searchText);
+    if (text.empty()) return {};
+    if (list == SongBookListKind::Disc) return SearchDiscs(text, mode, after);
+    return SearchListings(list, text, mode, after);
 }
 
 bool StandOnHit(SongBookListKind list, fw::View& view) {

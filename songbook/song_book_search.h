@@ -1,15 +1,16 @@
 #pragma once
 // The text search over a song-book list: "Begins with..." or "Contains..",
 // letter case ignored, trailing blanks of the search text ignored (leading
-// ones count). Search scans the visible list's view from its first row in
-// the list's order and stops at the first hit whose ordinal (its row number
-// in that scan, from 1) is beyond the previous hit; Next passes the last
-// hit's ordinal in, Search passes 0.
+// ones count). Search finds the first hit in the list's order; Next the
+// first hit after the last one, which the window holds as the text the
+// search gave for it (its place in the list's order), so neither counts the
+// rows before a hit.
 
 #include "shell/wait_screen.h"
 #include "songbook/song_book_lists.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace fw {
@@ -27,18 +28,22 @@ bool IsSearchHit(std::string_view field, std::string_view searchText, SearchMode
 
 struct SearchResult {
     bool found = false;
-    long ordinal = 0;  // the hit's row number in the list's order
-    long scanned = 0;  // rows read (SearchScanCount)
+    std::string hit;  // the hit's place in the list's order: the next search's `after`
 };
 
-// Scans the list's view over the open book of the current thread (SongBook
-// and SBDiscs open). On a hit, the record buffers hold the hit's row: for
-// the title and artist lists the listing (its disc's record as well when
-// the disc exists), for the disc list the disc and its listing (cleared for
-// a disc without listings), and the primary file's current record is the
-// hit's, so POSITION gives the browse its row.
+// Searches the list's rows over the open book of the current thread
+// (SongBook and SBDiscs open), from the first row, or from the row after
+// `after` (a hit's text from an earlier result): a row that has gone since
+// is stood in for by its neighbour in the order. The title and artist
+// lists seek in their key, the storage testing the text on each listing;
+// the disc list seeks in the discs' custom disc IDs, and every listing of a
+// disc that is a hit is a hit in turn. On a hit, the record buffers hold
+// the hit's row: for the title and artist lists the listing (its disc's
+// record as well when the disc exists), for the disc list the disc and its
+// listing (cleared for a disc without listings), and the primary file's
+// current record is the hit's, so POSITION gives the browse its row.
 SearchResult SearchSongBookList(SongBookListKind list, std::string_view searchText, SearchMode mode,
-                                long lastHitOrdinal);
+                                std::string_view after = {});
 
 // Right after a hit of SearchSongBookList: puts the list's view (the
 // browse's, of the list's order) on the hit's own row, so POSITION(view)

@@ -4,6 +4,7 @@
 // the commands of its buttons and menu, the Quick Click Menu and the
 // delete dialog.
 
+#include "platform/data/background_check.h"
 #include "platform/text/fixed_string.h"
 #include "platform/ui/window_api.h"
 #include "shell/window_resize.h"
@@ -11,6 +12,8 @@
 #include "songbook/song_book_lists.h"
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 namespace songbook {
 
@@ -22,10 +25,14 @@ struct SongBookWindowState {
     SongBookListKind visibleList = SongBookListKind::Title;
     fw::FString<40> searchText;
     std::int32_t searchMode = 1;
-    std::int32_t searchScanCount = 0;
-    long lastHitOrdinal = 0;
+    std::int32_t searchScanCount = 0;  // not 0 after a hit: Next is on
+    std::string lastHit;               // the last hit's place in the list's order; blank: none
     std::int32_t trackCount = 0;
     shell::WindowResizeState layout;  // the controls' geometry as the window opened
+    // The opened book's count and check, running while the first page
+    // shows (none when the window shows a book another window opened).
+    std::unique_ptr<fw::BackgroundCheck> check;
+    std::string damage;  // what the check found: the book is closed again
 };
 
 // RefreshSongBookWindow: the visible list in step with the book, the

@@ -50,15 +50,18 @@ void DisableMissingCommands() {
 
 void RefreshSongBookWindow(SongBookWindowState& s, SongBookBrowses& browses) {
     browses.Sync();
-    s.trackCount = book_files::ListingCount();
-    const bool listings = s.trackCount > 0;
+    // While the book's check runs its count is taken beside it, and the
+    // first page tells whether it has listings; the count shows once known.
+    const bool counted = !s.check || s.check->Counted();
+    s.trackCount = counted ? book_files::ListingCount() : 0;
+    const bool listings = counted ? s.trackCount > 0 : browses.HasRows();
     for (const SongBookCommand& c : SongBookCommands())
         if (c.needsListings) SetEnabled(c.button, listings && shell::HasProgramProcedure(c.procedure));
     SetEnabled(kDeleteTrackButton, listings);
     for (const SongBookMenuItem& item : SongBookMenuItems())
         if (item.needsListings) SetEnabled(item.item, listings && ItemAvailable(item));
     SetEnabled(kImportExportMenu, listings);
-    const std::string message = "Total Song Tracks: " + std::to_string(s.trackCount);
+    const std::string message = "Total Song Tracks: " + (counted ? std::to_string(s.trackCount) : std::string());
     for (const SongBookListDecl* list : SongBookLists()) fw::SetProp(list->listControl, fw::Prop::Msg, message);
     // The visible list takes the focus, unless the user is working in the
     // search controls (a Tab between them must land where it was aimed).

@@ -1,5 +1,6 @@
 #include "platform/data/cursor.h"
 
+#include "platform/data/background_check.h"
 #include "platform/data/schema.h"
 #include "platform/data/text_match.h"
 
@@ -120,82 +121,71 @@ void Cursor::SetAnchor(Anchor a) {
 }
 
 namespace {
-enum Phase { OpenPhase, SameValuesPhase, BeyondValuesPhase };
-
-class ReadTransaction {
-public:
-    explicit ReadTransaction(Connection& c) : c_(c), own_(sqlite3_get_autocommit(c.Handle()) != 0) {
-        if (own_) Run("BEGIN");
-    }
-    ~ReadTransaction() {
-        if (own_) Run("COMMIT");
-    }
-    ReadTransaction(const ReadTransaction&) = delete;
-    ReadTransaction& operator=(const ReadTransaction&) = delete;
-
-private:
-    void Run(const char* sql) {
-        int rc = SQLITE_OK;
-        if (sqlite3_stmt* s = c_.Prepare(sql, &rc)) {
-            StatementScope scope(s);
-            sqlite3_step(s);
-        }
-    }
-    Connection& c_;
-    bool own_;
-};
+enum Phase { OpenPhase, FromAnchorPhase };
 }  // namespace
 
-// Phase OpenPhase: every record (within the fixed components) in order.
-// SameValuesPhase: records with the anchor's key values, by row id beyond
-// the anchor's. BeyondValuesPhase: records whose key values lie beyond the
-// anchor's. Splitting the seek this way lets the index serve both parts.
+// OpenPhase: every record (within the fixed components) in order.
+// FromAnchorPhase: the records beyond the anchor in the reading direction,
+// the key's free components and the row id compared as one row value, so
+// the index serves the seek and one statement reads the batch: after the
+// anchor (After), from it (At), from its values on (Values).
 int Cursor::Query(Database& db, Dir d, int phase, int limit, int* rc) {
     const bool fwd = d == Dir::Forward;
     const RecordDecl& rd = file_->Record();
     if (phase != OpenPhase) GetAnchor();
     const int ncomp = key_ < 0 ? 0 : static_cast<int>(file_->KeyFields(key_).size());
     const int nfixed = static_cast<int>(fixed_.size()) < ncomp ? static_cast<int>(fixed_.size()) : ncomp;
-
-    std::string sql = "SELECT _id,_rev," + ColumnList(*file_) + " FROM " + Quote(db.Schema()) + "." + kRecordsTable +
-                      " WHERE 1";
-    if (key_ >= 0) {
-        const std::string pred = KeyPredicate(*file_, key_);
-        if (!pred.empty()) sql += " AND " + pred;
-    }
-    for (int c = 0; c < nfixed; ++c) sql += " AND " + KeyColumn(*file_, key_, c) + " = ?";
     std::string low, high;
     const bool text = textMode_ != 0 && textField_ >= 0;
     const bool prefixRange = text && textMode_ == static_cast<int>(TextMatch::BeginsWith) && nfixed == 0 &&
                              ncomp > 0 && file_->KeyFields(key_).front() == textField_ &&
                              file_->KeyAt(key_).caseInsensitive && PrefixRange(textFolded_, &low, &high);
-    if (text) sql += std::string(" AND ") + kTextMatchFunction + "(" + Quote(rd.fields[static_cast<std::size_t>(textField_)].name) + ",?,?)";
-    if (prefixRange) {
-        sql += " AND " + KeyColumn(*file_, key_, 0) + " >= ?";
-        if (!high.empty()) sql += " AND " + KeyColumn(*file_, key_, 0) + " < ?";
-    }
-    std::string order;
-    if (phase == SameValuesPhase) {
-        for (int c = nfixed; c < ncomp; ++c) sql += " AND " + KeyColumn(*file_, key_, c) + " = ?";
-        bool inclusive = anchor_.kind == Anchor::At;
-        if (anchor_.kind == Anchor::Values) sql += " AND 1";  // any row id
-        else sql += std::string(" AND _id ") + (fwd ? (inclusive ? ">=" : ">") : (inclusive ? "<=" : "<")) + " ?";
-        order = fwd ? "_id" : "_id DESC";
-    } else {
-        if (phase == BeyondValuesPhase) {
+    const bool withId = phase == FromAnchorPhase && anchor_.kind != Anchor::Values;
+    const bool inclusive = anchor_.kind != Anchor::After;
+
+    // The statement's text depends on these alone: it is built once for each.
+    const SqlShape shape{file_, &db.Conn(), db.Schema(), key_, nfixed, text, prefixRange, !high.empty(), phase,
+                         fwd, withId, inclusive};
+    const std::string* cached = nullptr;
+    for (const auto& [k, v] : sql_)
+        if (k == shape) cached = &v;
+    if (!cached) {
+        std::string sql = "SELECT _id,_rev," + ColumnList(*file_) + " FROM " + Quote(db.Schema()) + "." +
+                          kRecordsTable + " WHERE 1";
+        if (key_ >= 0) {
+            const std::string pred = KeyPredicate(*file_, key_);
+            if (!pred.empty()) sql += " AND " + pred;
+        }
+        for (int c = 0; c < nfixed; ++c) sql += " AND " + KeyColumn(*file_, key_, c) + " = ?";
+        if (text)
+            sql += std::string(" AND ") + kTextMatchFunction + "(" +
+                   Quote(rd.fields[static_cast<std::size_t>(textField_)].name) + ",?,?)";
+        if (prefixRange) {
+            sql += " AND " + KeyColumn(*file_, key_, 0) + " >= ?";
+            if (!high.empty()) sql += " AND " + KeyColumn(*file_, key_, 0) + " < ?";
+        }
+        if (phase == FromAnchorPhase && (withId || ncomp > nfixed)) {
             std::string l, r;
             for (int c = nfixed; c < ncomp; ++c) {
                 l += (c > nfixed ? "," : "") + KeyColumn(*file_, key_, c);
                 r += c > nfixed ? ",?" : "?";
             }
-            sql += " AND (" + l + ") " + (fwd ? ">" : "<") + " (" + r + ")";
+            if (withId) {
+                l += ncomp > nfixed ? ",_id" : "_id";
+                r += ncomp > nfixed ? ",?" : "?";
+            }
+            sql += " AND (" + l + ") " + (fwd ? ">" : "<") + (inclusive ? "=" : "") + " (" + r + ")";
         }
+        std::string order;
         for (int c = nfixed; c < ncomp; ++c) order += KeyColumn(*file_, key_, c) + (fwd ? "," : " DESC,");
         order += fwd ? "_id" : "_id DESC";
+        sql += " ORDER BY " + order + " LIMIT ?";
+        if (sql_.size() >= 16) sql_.erase(sql_.begin());
+        sql_.emplace_back(shape, std::move(sql));
+        cached = &sql_.back().second;
     }
-    sql += " ORDER BY " + order + " LIMIT ?";
 
-    sqlite3_stmt* s = db.Conn().Prepare(sql, rc);
+    sqlite3_stmt* s = db.Conn().Prepare(*cached, rc);
     if (!s) return -1;
     StatementScope scope(s);
     int p = 1;
@@ -210,12 +200,12 @@ int Cursor::Query(Database& db, Dir d, int phase, int limit, int* rc) {
         sqlite3_bind_text(s, p++, low.data(), static_cast<int>(low.size()), SQLITE_TRANSIENT);
         if (!high.empty()) sqlite3_bind_text(s, p++, high.data(), static_cast<int>(high.size()), SQLITE_TRANSIENT);
     }
-    if (phase != OpenPhase) {
+    if (phase == FromAnchorPhase) {
         for (int c = nfixed; c < ncomp; ++c) {
             KeyValue v = static_cast<std::size_t>(c) < anchor_.values.size() ? anchor_.values[static_cast<std::size_t>(c)] : KeyValue{};
             BindKeyValue(s, p++, v, rd.fields[static_cast<std::size_t>(kf[static_cast<std::size_t>(c)])]);
         }
-        if (phase == SameValuesPhase && anchor_.kind != Anchor::Values) sqlite3_bind_int64(s, p++, anchor_.id);
+        if (withId) sqlite3_bind_int64(s, p++, anchor_.id);
     }
     sqlite3_bind_int(s, p, limit);
 
@@ -259,8 +249,6 @@ bool Cursor::Read(Database& db, Dir d, int* rc) {
         batchRevs_.clear();
         const int limit = nextBatch_;
         int got = 0;
-        // Both parts of a seek under one read lock (outside a transaction).
-        ReadTransaction txn(db.Conn());
         switch (anchor_.kind) {
         case Anchor::None: return false;
         case Anchor::PastEnd:
@@ -274,15 +262,13 @@ bool Cursor::Read(Database& db, Dir d, int* rc) {
         case Anchor::Begin: got = Query(db, d, OpenPhase, limit, rc); break;
         case Anchor::Values:
         case Anchor::At:
-        case Anchor::After: {
-            got = Query(db, d, SameValuesPhase, limit, rc);
-            const int ncomp = key_ < 0 ? 0 : static_cast<int>(file_->KeyFields(key_).size());
-            if (got >= 0 && got < limit && ncomp > static_cast<int>(fixed_.size())) {
-                const int more = Query(db, d, BeyondValuesPhase, limit - got, rc);
-                got = more < 0 ? -1 : got + more;
-            }
-            break;
+        case Anchor::After: got = Query(db, d, FromAnchorPhase, limit, rc); break;
         }
+        if (got < 0 && BackgroundCheck::ReportsDamageOf(db.Path(), *rc)) {
+            // The file's check has found the damage and its owner says so:
+            // the reading ends here.
+            *rc = SQLITE_OK;
+            got = 0;
         }
         if (got < 0) {
             DropBatch();

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fw::data {
@@ -89,6 +90,19 @@ private:
     bool anchorValuesPending_ = false;  // anchor_.values still to be taken from row_
     int firstBatch_ = 4;
     int nextBatch_ = 4;
+
+    // The statements' texts, built once for each shape of query.
+    struct SqlShape {
+        const File* file;
+        const Connection* conn;
+        std::string schema;
+        int key, nfixed;
+        bool text, prefixRange, prefixHigh;
+        int phase;
+        bool forward, withId, inclusive;
+        bool operator==(const SqlShape&) const = default;
+    };
+    std::vector<std::pair<SqlShape, std::string>> sql_;
 
     // read-ahead
     std::vector<char> batchRows_;

@@ -47,6 +47,14 @@ Database::~Database() {
     own_.Close();
 }
 
+std::int64_t Database::DataVersion() {
+    int rc = SQLITE_OK;
+    sqlite3_stmt* s = own_.Prepare("PRAGMA main.data_version", &rc);
+    if (!s) return -1;
+    StatementScope scope(s);
+    return sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int64(s, 0) : -1;
+}
+
 int Database::OpenConnection(int waitMs) {
     if (!use_.Take(path_, FileUse::Shared, waitMs)) return errno == EWOULDBLOCK ? SQLITE_BUSY : SQLITE_CANTOPEN;
     writable_ = access(path_.c_str(), W_OK) == 0;

@@ -37,6 +37,35 @@ public:
     // taken before it are dropped.
     std::uint64_t Generation() const { return generation_; }
     void Changed() { ++generation_; }
+    // Changed() for a write that added `delta` records (negative: removed;
+    // 0: their number stays). A known count of records follows it when the
+    // write went through this file's own connection; a write through
+    // another file's transaction connection forgets the count.
+    void Wrote(long delta) {
+        const bool keep = knownRecords_ >= 0 && knownAt_ == generation_ && (!route_ || route_ == &own_);
+        ++generation_;
+        if (!keep) return;
+        knownRecords_ += delta;
+        knownAt_ = generation_;
+    }
+
+    // SQLite's data version of the file on its own connection: another
+    // connection's commit (another process, or a transaction that attached
+    // the file) moves it. -1 when it cannot be read.
+    std::int64_t DataVersion();
+
+    // RECORDS between counts: the number of records as counted (or kept by
+    // Wrote) at the current generation, valid while SQLite's data version of
+    // the own connection (which another connection's commit moves) is the
+    // one seen then. -1 when not known.
+    long KnownRecords(std::int64_t dataVersion) const {
+        return knownAt_ == generation_ && knownDataVersion_ == dataVersion ? knownRecords_ : -1;
+    }
+    void KnowRecords(long n, std::int64_t dataVersion) {
+        knownRecords_ = n;
+        knownAt_ = generation_;
+        knownDataVersion_ = dataVersion;
+    }
 
     // STREAM: one write transaction on the own connection while any
     // instance streams.
@@ -56,6 +85,9 @@ private:
     Connection* route_ = nullptr;
     std::string schema_ = "main";
     std::uint64_t generation_ = 0;
+    long knownRecords_ = -1;
+    std::uint64_t knownAt_ = 0;
+    std::int64_t knownDataVersion_ = 0;
     bool writable_ = true;
 };
 

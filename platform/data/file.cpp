@@ -15,6 +15,12 @@ namespace {
 // The instances of every thread, by thread context and declaration. Never
 // destroyed, so declarations and threads may end in any order, also at exit.
 using InstanceTable = std::unordered_map<const File*, std::unique_ptr<FileInstance>>;
+
+// Moves on whenever instances go (a thread's end, a fork), so a lookup
+// remembered from before is not trusted.
+unsigned g_instancesGone = 0;
+unsigned RegistryAge() { return g_instancesGone * 2u + data::ForkGeneration() * 0x10000u; }
+
 std::unordered_map<const ThreadContext*, InstanceTable>& Instances() {
     static auto* m = new std::unordered_map<const ThreadContext*, InstanceTable>;
     static unsigned forks = data::ForkGeneration();
@@ -37,6 +43,7 @@ struct ThreadFiles {
         if (it == all.end()) return;
         InstanceTable gone = std::move(it->second);
         all.erase(it);
+        ++g_instancesGone;
     }
 };
 
@@ -121,9 +128,15 @@ FileInstance& File::Instance() {
         return *shared_;
     }
     const ThreadContext* context = &CurrentContext();
+    if (lastInstance_ && lastContext_ == context && lastAge_ == RegistryAge()) return *lastInstance_;
     auto& table = Instances()[context];
     auto it = table.find(this);
-    if (it != table.end()) return *it->second;
+    if (it != table.end()) {
+        lastContext_ = context;
+        lastAge_ = RegistryAge();
+        lastInstance_ = it->second.get();
+        return *it->second;
+    }
     ThreadFiles& guard = ThreadSlot<ThreadFiles>();
     guard.context = context;
     auto inst = std::make_unique<FileInstance>(*this);

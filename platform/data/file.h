@@ -106,6 +106,11 @@ private:
     FileDecl decl_;
     std::vector<std::vector<int>> keyFields_;
     std::unique_ptr<FileInstance> shared_;  // for a file without THREAD
+    // The instance last looked up, for the thread context and the
+    // registry's age (instances gone, a fork) it was found under.
+    const void* lastContext_ = nullptr;
+    unsigned lastAge_ = 0;
+    FileInstance* lastInstance_ = nullptr;
 };
 
 }  // namespace fw

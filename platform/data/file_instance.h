@@ -47,6 +47,8 @@ struct FileInstance {
     // The statements on this file, for the schema it is reached by now.
     struct Statements {
         std::string schema, insert, update, updateWatched, byId, remove;
+        // GET by key k: findId[k] reads the id alone, findRow[k] the record.
+        std::vector<std::string> findId, findRow;
     } sql;
 
     // Takes a record read from the file as the current one (buffer, id, watch).

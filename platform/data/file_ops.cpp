@@ -1,5 +1,6 @@
 #include "platform/data/file_ops.h"
 
+#include "platform/data/background_check.h"
 #include "platform/data/database.h"
 #include "platform/data/file_access.h"
 #include "platform/data/legacy_convert.h"
@@ -45,6 +46,12 @@ FileInstance* WritableInstance(File& f) {
         SetError(NoAccessErr);
         return nullptr;
     }
+    // Nothing is written to a file before its check (if one runs) has
+    // passed.
+    if (!BackgroundCheck::WaitForChecksOf(inst->db->Path())) {
+        SetFileError(FileSystemErr, "check", "the file is damaged");
+        return nullptr;
+    }
     return inst;
 }
 
@@ -60,6 +67,8 @@ const FileInstance::Statements& SqlFor(FileInstance& inst) {
         sets += Quote(fd.name) + "=?,";
     }
     s.schema = schema;
+    s.findId.assign(static_cast<std::size_t>(f.KeyCount()), std::string());
+    s.findRow.assign(static_cast<std::size_t>(f.KeyCount()), std::string());
     s.insert = "INSERT INTO " + table + "(" + ColumnList(f) + ") VALUES(" + qs + ")";
     s.update = "UPDATE " + table + " SET " + sets + "_rev=_rev+1 WHERE _id=?";
     s.updateWatched = s.update + " AND _rev=?";
@@ -78,7 +87,7 @@ bool ReadById(FileInstance& inst, std::int64_t id, std::vector<char>* row, std::
     const int step = sqlite3_step(s);
     if (step == SQLITE_DONE) return false;
     if (step != SQLITE_ROW) {
-        *rc = step;
+        if (!BackgroundCheck::ReportsDamageOf(db.Path(), step)) *rc = step;
         return false;
     }
     row->assign(f.Record().size, 0);
@@ -266,12 +275,17 @@ std::int64_t FindByKey(FileInstance& inst, int k, std::int64_t exclude, int* rc,
     *rc = SQLITE_OK;
     const void* rec = inst.Buffer();
     if (KeyIsBlank(f, k, rec)) return 0;
-    std::string sql = std::string(row ? "SELECT _id,_rev," + data::ColumnList(f) : "SELECT _id") + " FROM " +
-                      Quote(db.Schema()) + "." + data::kRecordsTable + " WHERE _id<>?";
-    const std::string pred = data::KeyPredicate(f, k);
-    if (!pred.empty()) sql += " AND " + pred;
-    for (std::size_t c = 0; c < f.KeyFields(k).size(); ++c) sql += " AND " + data::KeyColumn(f, k, static_cast<int>(c)) + " = ?";
-    sql += " ORDER BY _id LIMIT 1";
+    data::SqlFor(inst);  // the statements of the schema the file is reached by now
+    std::string& sql = (row ? inst.sql.findRow : inst.sql.findId)[static_cast<std::size_t>(k)];
+    if (sql.empty()) {
+        sql = std::string(row ? "SELECT _id,_rev," + data::ColumnList(f) : "SELECT _id") + " FROM " +
+              Quote(db.Schema()) + "." + data::kRecordsTable + " WHERE _id<>?";
+        const std::string pred = data::KeyPredicate(f, k);
+        if (!pred.empty()) sql += " AND " + pred;
+        for (std::size_t c = 0; c < f.KeyFields(k).size(); ++c)
+            sql += " AND " + data::KeyColumn(f, k, static_cast<int>(c)) + " = ?";
+        sql += " ORDER BY _id LIMIT 1";
+    }
     sqlite3_stmt* s = db.Conn().Prepare(sql, rc);
     if (!s) return 0;
     StatementScope scope(s);
@@ -291,7 +305,7 @@ std::int64_t FindByKey(FileInstance& inst, int k, std::int64_t exclude, int* rc,
         }
         return sqlite3_column_int64(s, 0);
     }
-    if (step != SQLITE_DONE) *rc = step;
+    if (step != SQLITE_DONE && !BackgroundCheck::ReportsDamageOf(db.Path(), step)) *rc = step;
     return 0;
 }
 
@@ -305,7 +319,7 @@ int InsertRecord(FileInstance& inst) {
     data::BindRecord(s, 1, f.Record(), inst.Buffer());
     rc = sqlite3_step(s);
     if (rc != SQLITE_DONE) return rc;
-    db.Changed();
+    db.Wrote(1);
     inst.currentId = sqlite3_last_insert_rowid(db.Conn().Handle());
     inst.currentRev = 1;
     inst.watchActive = false;
@@ -628,7 +642,7 @@ void PUT(File& f) {
         SetWriteError(rc, db);
         return;
     }
-    db.Changed();
+    db.Wrote(0);
     if (changed == 0) {
         std::vector<char> row;
         std::int64_t rev = 0;
@@ -666,7 +680,7 @@ void DELETE(File& f) {
         SetWriteError(rc, db);
         return;
     }
-    db.Changed();
+    db.Wrote(-changed);
     inst->currentId = 0;
     inst->watchActive = false;
     if (changed == 0) SetError(BadRecErr);
@@ -690,10 +704,20 @@ bool DUPLICATE(File& f) {
     return false;
 }
 
+// The count is kept between calls (Database::Wrote follows this process's
+// own adds and deletes), so a window that shows it on every refresh does not
+// count the file each time; inside a transaction the file is counted.
 long RECORDS(File& f) {
     FileInstance* inst = data::OpenInstance(f);
     if (!inst) return 0;
     Database& db = *inst->db;
+    const std::int64_t version = db.Routed() ? -1 : db.DataVersion();
+    if (version >= 0) {
+        if (const long known = db.KnownRecords(version); known >= 0) {
+            ClearError();
+            return known;
+        }
+    }
     int rc = SQLITE_OK;
     sqlite3_stmt* s = db.Conn().Prepare("SELECT count(*) FROM " + Quote(db.Schema()) + "." + data::kRecordsTable, &rc);
     if (!s) {
@@ -706,8 +730,10 @@ long RECORDS(File& f) {
         SetErrorFromRc(rc, db);
         return 0;
     }
+    const long n = static_cast<long>(sqlite3_column_int64(s, 0));
+    if (version >= 0) db.KnowRecords(n, version);
     ClearError();
-    return static_cast<long>(sqlite3_column_int64(s, 0));
+    return n;
 }
 
 std::string QuickCheck(File& f) {
@@ -785,7 +811,7 @@ void FLUSH(File& f) {
     }
     --db.streamers;
     inst->streaming = false;
-    db.Changed();
+    db.Wrote(0);
     ClearError();
 }
 

@@ -8,6 +8,31 @@
 
 namespace fw::data {
 
+namespace {
+bool NeedsEscape(char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return c < 0x20 || ch == '%' || ch == '|' || ch == ';';
+}
+
+void AppendEscaped(std::string& out, std::string_view s) {
+    for (char ch : s) {
+        if (NeedsEscape(ch)) {
+            char buf[4];
+            std::snprintf(buf, sizeof buf, "%%%02X", static_cast<unsigned char>(ch));
+            out += buf;
+        } else {
+            out += ch;
+        }
+    }
+}
+
+void AppendId(std::string& out, std::int64_t id) {
+    char buf[24];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, id);
+    out.append(buf, static_cast<std::size_t>(end - buf));
+}
+}  // namespace
+
 std::string EscapePart(std::string_view s) {
     std::string out;
     for (char ch : s) {
@@ -76,10 +101,24 @@ bool ParseId(std::string_view s, std::int64_t* id) {
 }  // namespace
 
 std::string EncodePosition(const File& f, int key, const KeyValues& values, std::int64_t id) {
-    if (key < 0) return "R|" + std::to_string(id);
-    std::string s = "K|" + EscapePart(f.KeyAt(key).name);
-    for (const auto& v : values) s += "|" + ValueText(v);
-    return s + "|" + std::to_string(id);
+    std::string s;
+    s.reserve(96);
+    if (key < 0) {
+        s = "R|";
+        AppendId(s, id);
+        return s;
+    }
+    s = "K|";
+    AppendEscaped(s, f.KeyAt(key).name);
+    for (const auto& v : values) {
+        s += '|';
+        if (v.kind == KeyValue::Text) AppendEscaped(s, v.s);
+        else if (v.kind == KeyValue::Int) AppendId(s, v.i);
+        else s += ValueText(v);
+    }
+    s += '|';
+    AppendId(s, id);
+    return s;
 }
 
 bool DecodePosition(const File& f, std::string_view text, DecodedPosition* out) {

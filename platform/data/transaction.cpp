@@ -16,7 +16,7 @@ namespace {
 inline constexpr int kNoLogoutErr = 91;
 
 struct Transaction;
-void Finish(Transaction& t);
+void Finish(Transaction& t, bool committed);
 
 struct Transaction {
     bool active = false;
@@ -25,7 +25,7 @@ struct Transaction {
     ~Transaction() {
         if (!active) return;
         files[0]->Own().Exec("ROLLBACK");
-        Finish(*this);
+        Finish(*this, false);
     }
 };
 
@@ -33,14 +33,17 @@ Transaction& Current() { return ThreadSlot<Transaction>(); }
 
 std::string Alias(std::size_t i) { return "t" + std::to_string(i); }
 
-// Detaches the attached files, restores routing and the streams.
-void Finish(Transaction& t) {
+// Detaches the attached files, restores routing and the streams. After a
+// commit the first file (whose own connection ran the transaction) keeps its
+// count of records; the others count again, as after a rollback.
+void Finish(Transaction& t, bool committed) {
     data::ForgetDeferredKeys();
     data::Connection& c = t.files[0]->Own();
     for (std::size_t i = 0; i < t.files.size(); ++i) {
+        if (i == 0 && committed) t.files[i]->Wrote(0);
+        else t.files[i]->Changed();
         t.files[i]->RouteTo(nullptr, "");
         t.files[i]->inTransaction = false;
-        t.files[i]->Changed();
         if (i > 0) c.Exec("DETACH DATABASE " + Alias(i));
     }
     for (auto& db : t.files) data::ResumeStream(*db);
@@ -136,11 +139,11 @@ void COMMIT() {
     if (rc != SQLITE_OK) {
         const std::string message = c.ErrorMessage();
         c.Exec("ROLLBACK");
-        Finish(t);
+        Finish(t, false);
         data::SetSqliteError(rc, message);
         return;
     }
-    Finish(t);
+    Finish(t, true);
     ClearError();
 }
 
@@ -151,7 +154,7 @@ void ROLLBACK() {
         return;
     }
     t.files[0]->Own().Exec("ROLLBACK");
-    Finish(t);
+    Finish(t, false);
     ClearError();
 }
 

@@ -159,7 +159,7 @@ bool StartLevel(View& v, std::size_t L) {
     if (L == 0) {
         lv.cursor.Configure(lv.file, lv.key, v.range_);
         lv.cursor.SetTextCondition(v.textMode_, v.textField_, v.textFolded_);
-        lv.cursor.SetFirstBatch(inst.quickScan ? 64 : 16);
+        lv.cursor.SetFirstBatch(v.readAhead_ > 0 ? v.readAhead_ : inst.quickScan ? 256 : View::kDefaultFirstBatch);
         lv.cursor.SetAnchor(v.startAnchor_);
         return false;
     }
@@ -336,6 +336,29 @@ std::string POSITION(View& v) {
         s += data::EncodePosition(*lv.file, lv.key, a.values, a.id);
     }
     ClearError();
+    return s;
+}
+
+std::vector<std::int64_t> RowIds(View& v) {
+    std::vector<std::int64_t> ids;
+    ids.reserve(v.levels_.size());
+    for (auto& lv : v.levels_) ids.push_back(lv.null ? 0 : lv.cursor.RowId());
+    return ids;
+}
+
+std::string POSITION(View& v, const std::vector<std::int64_t>& ids,
+                     const std::vector<std::vector<unsigned char>>& records) {
+    if (ids.size() != v.levels_.size() || records.size() != v.levels_.size()) return {};
+    std::string s = "V";
+    for (std::size_t L = 0; L < v.levels_.size(); ++L) {
+        s += ';';
+        const View::Level& lv = v.levels_[L];
+        if (ids[L] == 0) {
+            s += '-';
+            continue;
+        }
+        s += data::EncodePosition(*lv.file, lv.key, data::KeyValuesOf(*lv.file, lv.key, records[L].data()), ids[L]);
+    }
     return s;
 }
 

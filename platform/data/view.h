@@ -53,6 +53,14 @@ public:
     // the view's reading (OPEN, SET or RESET).
     void SetTextMatch(std::string_view field, std::string_view text, TextMatch mode);
 
+    // Read-ahead: how many rows the reads after the next start of the
+    // view's reading (OPEN, SET, RESET) are expected to take, so its first
+    // batch holds them at once (a page of a list: its rows and the row it
+    // starts from); 0: the default, kDefaultFirstBatch (more with
+    // QUICKSCAN). Later batches double.
+    void SetReadAhead(int rows) { readAhead_ = rows < 0 ? 0 : rows; }
+    static constexpr int kDefaultFirstBatch = 64;
+
     struct Level {
         File* file;
         int key = -1;                                  // child key (the primary's order key once opened)
@@ -72,6 +80,7 @@ public:
     int textMode_ = 0;
     int textField_ = -1;
     std::string textFolded_;
+    int readAhead_ = 0;
     bool open_ = false;
     bool started_ = false;
     data::Anchor startAnchor_;
@@ -86,6 +95,13 @@ void SET(View& v);   // back to the start of the view's order
 void NEXT(View& v);
 void PREVIOUS(View& v);
 std::string POSITION(View& v);  // the primary and joined records of the current row
+// The current row's record id of each file of the view (0: a joined file
+// without a record), and POSITION made later from them and copies of the
+// row's record buffers (primary first): what a list keeps for each of its
+// rows, so only the positions it uses are ever written out.
+std::vector<std::int64_t> RowIds(View& v);
+std::string POSITION(View& v, const std::vector<std::int64_t>& ids,
+                     const std::vector<std::vector<unsigned char>>& records);
 void RESET(View& v, std::string_view position);  // NEXT or PREVIOUS then lands on that row or its neighbour
 void REGET(View& v, std::string_view position);  // re-reads the row's records into the buffers
 void WATCH(View& v);

@@ -5,6 +5,7 @@
 namespace fw {
 
 ThreadContext::~ThreadContext() {
+    serial_ = 0;  // no slot of this context is remembered from here on
     // Newest slot first: later layers may refer to earlier ones while closing.
     for (auto it = order_.rbegin(); it != order_.rend(); ++it) slots_.erase(*it);
 }

@@ -29,6 +29,10 @@ public:
     ~ThreadContext();
 
     int Number() const { return number_; }
+    // Unique to this context for the life of the process (0 once it is
+    // being destroyed), so a slot remembered for it is not taken for
+    // another context's at the same address.
+    std::uint64_t Serial() const { return serial_; }
 
     template <class T>
     T& Slot() {
@@ -47,7 +51,13 @@ private:
     struct HolderBase { virtual ~HolderBase() = default; };
     template <class T> struct Holder : HolderBase { T value{}; };
 
+    static std::uint64_t NextSerial() {
+        static std::uint64_t next = 0;
+        return ++next;
+    }
+
     int number_;
+    std::uint64_t serial_ = NextSerial();
     std::unordered_map<std::type_index, std::unique_ptr<HolderBase>> slots_;
     std::vector<std::type_index> order_;  // slots are destroyed newest first
 };
@@ -59,7 +69,18 @@ ThreadContext& MainContext();
 // Called by the scheduler at every hand-over; nullptr means the main context.
 void SetCurrentContext(ThreadContext* context);
 
+// The slot last found is remembered (per type), as the same thread's slots
+// are asked for many times a record.
 template <class T>
-T& ThreadSlot() { return CurrentContext().Slot<T>(); }
+T& ThreadSlot() {
+    static std::uint64_t lastSerial = 0;
+    static T* last = nullptr;
+    ThreadContext& context = CurrentContext();
+    if (last && context.Serial() == lastSerial && lastSerial != 0) return *last;
+    T& slot = context.Slot<T>();
+    lastSerial = context.Serial();
+    last = &slot;
+    return slot;
+}
 
 }  // namespace fw

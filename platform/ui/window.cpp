@@ -797,9 +797,11 @@ void Window::Display(int field) {
     } else {
         for (const auto& c : controls_) c->Refresh();
     }
-    // Painted now, also for windows that loop without an event loop;
-    // repaint() paints only, it delivers no input.
-    if (root_ && root_->isVisible()) root_->repaint();
+    // What has changed is painted now, also for windows that loop without
+    // an event loop: the window's pending paint requests are sent at once
+    // (the rest of the window is not painted again). Nothing else is
+    // delivered, no input either.
+    if (root_ && root_->isVisible()) QCoreApplication::sendPostedEvents(root_->window(), QEvent::UpdateRequest);
 }
 
 void Window::Select(int field) {

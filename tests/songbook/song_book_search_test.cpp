@@ -83,13 +83,12 @@ protected:
     // Search, then Next until not found: the hits' field texts in order.
     std::vector<std::string> Hits(SongBookListKind list, const std::string& text, SearchMode mode) {
         std::vector<std::string> out;
-        long last = 0;
+        std::string last;
         for (int guard = 0; guard < 20; ++guard) {
             const songbook::SearchResult r = songbook::SearchSongBookList(list, text, mode, last);
             if (!r.found) break;
-            EXPECT_GT(r.ordinal, last);
-            EXPECT_EQ(r.scanned, r.ordinal);
-            last = r.ordinal;
+            EXPECT_NE(r.hit, last);
+            last = r.hit;
             switch (list) {
             case SongBookListKind::Title: out.push_back(SBK.Title.Str()); break;
             case SongBookListKind::Artist: out.push_back(SBK.Artist.Str()); break;
@@ -133,27 +132,84 @@ TEST_F(SongBookSearchFiles, NextWalksListingsTiedInTheWholeKeyInRecordOrder) {
         ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
     }
     std::vector<std::string> discs;
-    long last = 0;
-    for (;;) {
+    std::string last;
+    for (int guard = 0; guard < 20; ++guard) {
         const auto r = songbook::SearchSongBookList(SongBookListKind::Title, "IN S", SearchMode::Contains, last);
         if (!r.found) break;
-        discs.push_back(SBK.UnqDiskID.Str() + "@" + std::to_string(r.ordinal));
-        last = r.ordinal;
+        discs.push_back(SBK.UnqDiskID.Str());
+        last = r.hit;
     }
-    // Apple, Bathe, The Rose, THEME, then the three twins, then Zebra.
-    EXPECT_EQ(discs, (std::vector<std::string>{"AV400@5", "AV100@6", "AV300@7"}));
+    EXPECT_EQ(discs, (std::vector<std::string>{"AV400", "AV100", "AV300"}));
+}
+
+// Next goes on from the last hit's place in the order, whatever changed in
+// the book meanwhile: a listing added before it is not a reason to find the
+// last hit again, and a last hit that has gone is stood in for by its
+// neighbour.
+TEST_F(SongBookSearchFiles, NextGoesOnFromTheLastHitAfterTheBookChanged) {
+    struct Case {
+        const char* what;
+        SongBookListKind list;
+        void (*change)();
+        std::vector<std::string> next;  // the hits Next finds after the first
+    } cases[] = {
+        {"a listing added before the hit", SongBookListKind::Title,
+         [] {
+             fw::ClearRecord(&SBK, *shell::SongBookFile().record);
+             SBK.Title = "Aardvark";
+             SBK.UnqDiskID = "AV400";
+             SBK.DISKTRACKNO = 1;
+             fw::ADD(shell::SongBook());
+         },
+         {"THEME"}},
+        {"the hit deleted", SongBookListKind::Title,
+         [] {
+             SBK.Title = "The Rose";
+             fw::GET(shell::SongBook(), shell::SongBook().FindKey("SBK:TITLEKEY"));
+             fw::DELETE(shell::SongBook());
+         },
+         {"THEME"}},
+        {"the hit disc's listing deleted", SongBookListKind::Disc,
+         [] {
+             SBK.Title = "Bathe";
+             fw::GET(shell::SongBook(), shell::SongBook().FindKey("SBK:TITLEKEY"));
+             fw::DELETE(shell::SongBook());
+         },
+         {"A1/THEME", "A3/Apple", "A3/Zebra", "A4/"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TearDown();
+        SetUp();
+        const char* text = c.list == SongBookListKind::Disc ? "a" : "the";
+        const auto first = songbook::SearchSongBookList(c.list, text, SearchMode::BeginsWith);
+        ASSERT_TRUE(first.found);
+        c.change();
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        std::vector<std::string> found;
+        std::string last = first.hit;
+        for (int guard = 0; guard < 20; ++guard) {
+            const auto r = songbook::SearchSongBookList(c.list, text, SearchMode::BeginsWith, last);
+            if (!r.found) break;
+            found.push_back(c.list == SongBookListKind::Disc ? SBD.ALTDISKID.Str() + "/" + SBK.Title.Str() : SBK.Title.Str());
+            last = r.hit;
+        }
+        EXPECT_EQ(found, c.next);
+    }
 }
 
 TEST_F(SongBookSearchFiles, ASearchFromTheStartFindsTheFirstHitAgain) {
-    const auto first = songbook::SearchSongBookList(SongBookListKind::Title, "the", SearchMode::BeginsWith, 0);
-    const auto again = songbook::SearchSongBookList(SongBookListKind::Title, "THE", SearchMode::BeginsWith, 0);
+    const auto first = songbook::SearchSongBookList(SongBookListKind::Title, "the", SearchMode::BeginsWith);
+    const auto again = songbook::SearchSongBookList(SongBookListKind::Title, "THE", SearchMode::BeginsWith);
     ASSERT_TRUE(first.found);
-    EXPECT_EQ(again.ordinal, first.ordinal);
+    EXPECT_EQ(again.hit, first.hit);
     EXPECT_EQ(SBK.Title.Clip(), "The Rose");
     EXPECT_EQ(SBD.ALTDISKID.Clip(), "B2");  // the joined disc came with it
-    const auto afterLast = songbook::SearchSongBookList(SongBookListKind::Title, "the", SearchMode::BeginsWith, 5);
-    EXPECT_FALSE(afterLast.found);
-    EXPECT_EQ(afterLast.scanned, 5);  // the whole view was read
+    // After the last title of the book nothing is found.
+    const auto last = songbook::SearchSongBookList(SongBookListKind::Title, "z", SearchMode::BeginsWith);
+    ASSERT_TRUE(last.found);
+    EXPECT_FALSE(songbook::SearchSongBookList(SongBookListKind::Title, "z", SearchMode::BeginsWith, last.hit).found);
+    EXPECT_FALSE(songbook::SearchSongBookList(SongBookListKind::Title, "e", SearchMode::Contains, last.hit).found);
 }
 
 TEST(SongBookLists, DeclarationsNameTheirControlsAndParseAsFormats) {
