@@ -291,6 +291,7 @@ question="$(wait_window "$box_title" 10)"
 settle 0.5
 [ "$(xdotool getactivewindow)" = "$question" ] || fail "the delete question opened without the keyboard"
 expect_over_frame "$question" "the delete question"
+shot delete-question
 poke "$row_x" "$row_y"
 alive "clicks behind the delete question"
 shot behind-question
