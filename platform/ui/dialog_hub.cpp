@@ -1,5 +1,6 @@
 #include "platform/ui/dialog_hub.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -55,6 +56,15 @@ DialogAnswer WaitForAnswer(PendingDialog& dialog, QWidget* shown) {
             PlaceOverOwner(shown, owner ? owner : FrameWindow());
             shown->raise();
             shown->activateWindow();
+            // A desktop may give the keyboard back to the window that had
+            // it (the frame, after the box before this one went): asked for
+            // once more when the box is on the screen.
+            QTimer::singleShot(150, shown, [shown] {
+                if (shown->isVisible() && shown->isEnabled() && !shown->isActiveWindow()) {
+                    shown->raise();
+                    shown->activateWindow();
+                }
+            });
         }
     }
     // The window that was active takes the activation back when the dialog
@@ -72,7 +82,17 @@ DialogAnswer WaitForAnswer(PendingDialog& dialog, QWidget* shown) {
             for (Window* win : windows)
                 if (std::find(open.begin(), open.end(), win) != open.end() && win == TopWindow(win->Thread()))
                     win->SetCallDisabled(false);
-            if (active && std::find(open.begin(), open.end(), active) != open.end()) active->Reactivate();
+            if (!active || std::find(open.begin(), open.end(), active) == open.end()) return;
+            // Once the thread has run on: a box it shows next (a question,
+            // then "Deletion Successful") keeps the keyboard, instead of
+            // losing it to the window activated here.
+            QTimer::singleShot(0, [active = active, thread = d.thread] {
+                const auto& now = OpenWindows();
+                if (std::find(now.begin(), now.end(), active) == now.end()) return;
+                for (const PendingDialog* p : Waiting())
+                    if (p->thread == thread) return;
+                active->Reactivate();
+            });
         }
     } restore{dialog, disabled, Ui().active};
     while (!done) runtime::Wait();

@@ -84,6 +84,21 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == w_.content_ && w_.callDisabled_) {
+            // A window inside a call takes no mouse: what its disabled
+            // controls ignore must not go on to the MDI sub-window or area
+            // around it, which would activate or rearrange the children.
+            switch (e->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+                e->accept();
+                return true;
+            default: break;
+            }
+        }
         if (watched == w_.content_ && e->type() == QEvent::KeyPress) {
             // Keys the focused control left alone, as a dialog takes them.
             auto* k = static_cast<QKeyEvent*>(e);
@@ -543,7 +558,17 @@ void Window::FrameActivated() {
 }
 
 void Window::Reactivate() {
-    if (!open_ || callDisabled_ || !root_) return;
+    if (!open_ || !root_) return;
+    if (callDisabled_) {
+        // Inside a call (a click on it activated the frame, say): the child
+        // keeps its place in the MDI area, which would otherwise activate
+        // and raise a child of its own choice. Nothing is activated: the
+        // box it waits for and the desktop settle the keyboard (asking
+        // for it here as well made the two take it in turns).
+        if (sub_)
+            if (QMdiArea* area = sub_->mdiArea(); area && area->activeSubWindow() != sub_) area->setActiveSubWindow(sub_);
+        return;
+    }
     if (sub_) {
         if (QMdiArea* area = sub_->mdiArea(); area && area->activeSubWindow() != sub_) area->setActiveSubWindow(sub_);
         // The frame takes the keyboard back too, not whatever window the

@@ -258,14 +258,18 @@ shot edit-saved
 # stands (looked at on the screenshot: "Rock & Roll", no letter underlined).
 xdotool key Insert
 expect_window '^Update SongBook Listing' 10 "Insert did not open the listing form"
+# (The form starts from the highlighted listing: each field is typed over.)
+xdotool key ctrl+a
 xdotool type --delay 20 "Rock & Roll"
-xdotool key Tab
+xdotool key Tab ctrl+a
 xdotool type --delay 20 "Haley & Comets"
 xdotool key Tab
+xdotool key ctrl+a
 xdotool type --delay 20 "4"
 for _ in 1 2 3 4 5 6 7; do xdotool key Tab; done
+xdotool key ctrl+a
 xdotool type --delay 20 "ALT-2"
-xdotool key Tab
+xdotool key Tab ctrl+a
 xdotool type --delay 20 "MFG-004"
 keys_close '^Update SongBook Listing' "Enter did not save the second listing" Return
 settle
@@ -291,6 +295,7 @@ question="$(wait_window "$box_title" 10)"
 settle 0.5
 [ "$(xdotool getactivewindow)" = "$question" ] || fail "the delete question opened without the keyboard"
 expect_over_frame "$question" "the delete question"
+shot delete-question
 poke "$row_x" "$row_y"
 alive "clicks behind the delete question"
 shot behind-question
