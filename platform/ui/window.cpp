@@ -349,6 +349,7 @@ void Window::Open() {
         if (w->thread_ == thread_) w->SetCallDisabled(true);
     Registry().push_back(this);
     open_ = true;
+    painted_ = false;
     closeDownSent_ = false;
     queue_.clear();
     events_->opening = true;
@@ -822,11 +823,17 @@ void Window::Display(int field) {
     } else {
         for (const auto& c : controls_) c->Refresh();
     }
-    // What has changed is painted now, also for windows that loop without
-    // an event loop: the window's pending paint requests are sent at once
-    // (the rest of the window is not painted again). Nothing else is
+    // Painted now, also for windows that loop without an event loop: the
+    // whole window the first time, afterwards what has changed (the
+    // window's pending paint requests, sent at once). Nothing else is
     // delivered, no input either.
-    if (root_ && root_->isVisible()) QCoreApplication::sendPostedEvents(root_->window(), QEvent::UpdateRequest);
+    if (!root_ || !root_->isVisible()) return;
+    if (!painted_) {
+        root_->repaint();
+        painted_ = true;
+        return;
+    }
+    QCoreApplication::sendPostedEvents(root_->window(), QEvent::UpdateRequest);
 }
 
 void Window::Select(int field) {

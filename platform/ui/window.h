@@ -162,6 +162,7 @@ private:
     WindowLayout layout_;
     int thread_ = 0;
     bool open_ = false;
+    bool painted_ = false;  // DISPLAY has painted the whole window once since it opened
     bool built_ = false;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::pair<std::string, UseVar>> pendingUses_;
