@@ -5,7 +5,7 @@
 // to its last disc, all through the test driver on the offscreen platform.
 // The argument is the number of listings the book has before (of other
 // discs): an empty book, 10,000, 100,000 and 1,000,000. The song base and
-// the books are made once and kept between runs (bench_fixture_cache.h);
+// the books are made once and kept between runs (bench_fixture_cache.h, bench_book_files.h);
 // each run adds to a copy. The floor, measured in the same run, is plain
 // SQLite writing the same disc and listing rows (read from the song base
 // beforehand) into another copy of the same book in one transaction, with
@@ -28,7 +28,7 @@
 #include "tools/songbase_gen/generator/data_file_sink.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
 
-#include "bench_fixture_cache.h"
+#include "bench_book_files.h"
 #include "window_bench_support.h"
 
 #include <benchmark/benchmark.h>
@@ -38,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -49,12 +50,11 @@ constexpr int kBrandTracks = 30000;
 constexpr const char* kWindow = "P1$ADDMFRDISCS";
 constexpr const char* kWorker = "P1$ADDDISCTRACKS";
 
-std::string g_work;  // this run's folder
 
 // The song base, its first brand given whole discs of about 30,000 tracks
 // (the brand's own discs go to the second brand).
 std::string SongBaseFolder() {
-    static const std::string dir = bench_fixture::Cached("add-discs-songbase-300000", "1", [](const std::string& out) {
+    static const std::string dir = bench_cache::CachedFixture(bench_books::FixtureName("add-discs-songbase", 1, kSongBaseTracks), [](const std::string& out) {
         songbase_gen::MemorySongBase base;
         songbase_gen::Options o;
         o.tracks = kSongBaseTracks;
@@ -99,7 +99,7 @@ int BrandTracks() {
 // IDs), kept as Book.2bk and Book.2bd; blank for an empty book.
 std::string BookFolder(int listings) {
     if (listings == 0) return {};
-    return bench_fixture::Cached("add-discs-book-" + std::to_string(listings), "1", [listings](const std::string& out) {
+    return bench_cache::CachedFixture(bench_books::FixtureName("add-discs-book", 1, listings), [listings](const std::string& out) {
         songbase_gen::MemorySongBase base;
         songbase_gen::Options o;
         o.seed = 2;
@@ -107,14 +107,14 @@ std::string BookFolder(int listings) {
         o.minTracksPerDisc = 10;
         o.maxTracksPerDisc = 20;
         songbase_gen::Generate(o, base);
-        bench_fixture::WriteBook(base, out + "/Book.2bk", out + "/Book.2bd", "B");
+        bench_books::WriteBook(base, out + "/Book.2bk", out + "/Book.2bd", "B");
     });
 }
 
 // A copy of the book (or an empty book) named `name` in the run's folder.
 std::pair<std::string, std::string> BookCopy(int listings, const std::string& name) {
-    const std::string listingsPath = g_work + "/" + name + ".2bk";
-    const std::string discsPath = g_work + "/" + name + ".2bd";
+    const std::string listingsPath = bench_books::WorkFolder() + "/" + name + ".2bk";
+    const std::string discsPath = bench_books::WorkFolder() + "/" + name + ".2bd";
     const std::string from = BookFolder(listings);
     if (from.empty()) {
         shell::SongBookName = listingsPath;
@@ -124,8 +124,8 @@ std::pair<std::string, std::string> BookCopy(int listings, const std::string& na
             Check(fw::ERRORCODE() == 0, "create the book");
         }
     } else {
-        bench_fixture::CopyFile(from + "/Book.2bk", listingsPath);
-        bench_fixture::CopyFile(from + "/Book.2bd", discsPath);
+        bench_books::CopyFile(from + "/Book.2bk", listingsPath);
+        bench_books::CopyFile(from + "/Book.2bd", discsPath);
     }
     return {listingsPath, discsPath};
 }
@@ -266,7 +266,7 @@ void AddBrandOf2000Discs(benchmark::State& state) {
         ours += seconds;
         tagging += tagSeconds;
         raw += RawInserts(listings, "Raw");
-        RemoveBook({g_work + "/Raw.2bk", g_work + "/Raw.2bd"});
+        RemoveBook({bench_books::WorkFolder() + "/Raw.2bk", bench_books::WorkFolder() + "/Raw.2bd"});
         ++runs;
         state.ResumeTiming();
         if (added != brandTracks) {
@@ -295,7 +295,6 @@ BENCHMARK(AddBrandOf2000Discs)
 }  // namespace
 
 int main(int argc, char** argv) {
-    g_work = bench_fixture::MakeWorkFolder();
     shell::InitialiseSharedGlobals();
-    return RunWindowBenchmarks(argc, argv, [] { bench_fixture::RemoveWorkFolder(g_work); });
+    return RunWindowBenchmarks(argc, argv, {});
 }

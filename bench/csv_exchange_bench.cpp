@@ -8,7 +8,7 @@
 //     a file of 100,000 listings of other discs into a copy of the book
 //     (ImportIntoABook); analysis_s, the analysis's seconds of it.
 // The argument is the book's size. The books and their exported files are
-// made once and kept between runs (bench_fixture_cache.h). The floor,
+// made once and kept between runs (bench_fixture_cache.h, bench_book_files.h). The floor,
 // measured in the same run, is plain SQLite on the same rows
 // (vs_raw_sqlite: our time / the floor's): reading the title order joined
 // to the discs and writing the lines for the export; inserting the rows
@@ -25,7 +25,7 @@
 #include "shell/data_dictionary_globals.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
 
-#include "bench_fixture_cache.h"
+#include "bench_book_files.h"
 #include "window_bench_support.h"
 
 #include <benchmark/benchmark.h>
@@ -42,7 +42,6 @@ namespace {
 constexpr int kImportedIntoABook = 100000;
 constexpr const char* kProgress = "P1$PROGRESSWINDOW";
 
-std::string g_work;  // this run's folder
 
 void UseBook(const std::string& listings, const std::string& discs) {
     shell::SongBookName = listings;
@@ -69,7 +68,7 @@ double TimeProcess(fw::testing::Driver& d, std::function<void()> procedure) {
 // A book of `listings` generated listings ("prefix" before the disc IDs)
 // and its export, kept as Book.2bk, Book.2bd and Book.csv.
 std::string BookFolder(int listings, const std::string& prefix = {}) {
-    return bench_fixture::Cached("csv-book-" + prefix + std::to_string(listings), "1", [&](const std::string& out) {
+    return bench_cache::CachedFixture(bench_books::FixtureName("csv-book" + prefix, 1, listings), [&](const std::string& out) {
         songbase_gen::MemorySongBase base;
         songbase_gen::Options o;
         o.seed = prefix.empty() ? 1 : 3;
@@ -77,7 +76,7 @@ std::string BookFolder(int listings, const std::string& prefix = {}) {
         o.minTracksPerDisc = 11;
         o.maxTracksPerDisc = 21;
         songbase_gen::Generate(o, base);
-        bench_fixture::WriteBook(base, out + "/Book.2bk", out + "/Book.2bd", prefix);
+        bench_books::WriteBook(base, out + "/Book.2bk", out + "/Book.2bd", prefix);
         UseBook(out + "/Book.2bk", out + "/Book.2bd");
         fw::testing::Driver d;
         d.AnswerMessage("Export Operation Completed", fw::Button::Ok);
@@ -101,7 +100,7 @@ double RawExport(const std::string& folder) {
                              " WHERE l.Title <> '' ORDER BY l.Title, l.Artist, l.DISKTRACKNO, l.DateAdded, l._id",
                              -1, &q, nullptr) == SQLITE_OK,
           "raw prepare");
-    std::FILE* out = std::fopen((g_work + "/raw.csv").c_str(), "wb");
+    std::FILE* out = std::fopen((bench_books::WorkFolder() + "/raw.csv").c_str(), "wb");
     auto text = [q](int i) { return reinterpret_cast<const char*>(sqlite3_column_text(q, i)); };
     while (sqlite3_step(q) == SQLITE_ROW)
         std::fprintf(out, "\"%s\",\"%s\",\"%s\",%d,\"%s\",\"%s\",\"%s\",\"%s\",%d,\"%s\",%d\r\n", text(0), text(1),
@@ -203,14 +202,14 @@ double RawImport(const std::vector<RawRow>& rows, const std::string& listingsPat
 // The book of the folder copied as `name` in the run's folder (empty when
 // no folder is given).
 std::pair<std::string, std::string> BookCopy(const std::string& folder, const std::string& name) {
-    const std::string listings = g_work + "/" + name + ".2bk";
-    const std::string discs = g_work + "/" + name + ".2bd";
+    const std::string listings = bench_books::WorkFolder() + "/" + name + ".2bk";
+    const std::string discs = bench_books::WorkFolder() + "/" + name + ".2bd";
     std::error_code ec;
     std::filesystem::remove(listings, ec);
     std::filesystem::remove(discs, ec);
     if (!folder.empty()) {
-        bench_fixture::CopyFile(folder + "/Book.2bk", listings);
-        bench_fixture::CopyFile(folder + "/Book.2bd", discs);
+        bench_books::CopyFile(folder + "/Book.2bk", listings);
+        bench_books::CopyFile(folder + "/Book.2bd", discs);
     } else {
         UseBook(listings, discs);
         for (fw::File* f : {&shell::SongBook(), &shell::SBDiscs()}) {
@@ -229,7 +228,7 @@ void ExportAllListings(benchmark::State& state) {
     double total = 0, raw = 0;
     for (auto _ : state) {
         d.AnswerMessage("Export Operation Completed", fw::Button::Ok);
-        const double seconds = TimeProcess(d, [] { exchange::WriteListingFile(g_work + "/Bench.csv", {}); });
+        const double seconds = TimeProcess(d, [] { exchange::WriteListingFile(bench_books::WorkFolder() + "/Bench.csv", {}); });
         state.SetIterationTime(seconds);
         total += seconds;
         raw += RawExport(folder);
@@ -237,7 +236,7 @@ void ExportAllListings(benchmark::State& state) {
     state.counters["export_rows_per_s"] = listings * static_cast<double>(state.iterations()) / total;
     state.counters["vs_raw_sqlite"] = total / raw;
     state.counters["raw_rows_per_s"] = listings * static_cast<double>(state.iterations()) / raw;
-    if (std::filesystem::file_size(g_work + "/Bench.csv") == 0) state.SkipWithError("nothing was exported");
+    if (std::filesystem::file_size(bench_books::WorkFolder() + "/Bench.csv") == 0) state.SkipWithError("nothing was exported");
     UseBook("", "");
 }
 BENCHMARK(ExportAllListings)
@@ -309,7 +308,6 @@ BENCHMARK(ImportIntoABook)
 }  // namespace
 
 int main(int argc, char** argv) {
-    g_work = bench_fixture::MakeWorkFolder();
     shell::InitialiseSharedGlobals();
-    return RunWindowBenchmarks(argc, argv, [] { bench_fixture::RemoveWorkFolder(g_work); });
+    return RunWindowBenchmarks(argc, argv, {});
 }
