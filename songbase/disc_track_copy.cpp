@@ -11,6 +11,7 @@
 #include "shell/integrity_results.h"
 #include "songbase/custom_disc_ids.h"
 
+#include <algorithm>
 #include <chrono>
 #include <set>
 
@@ -30,8 +31,12 @@ std::string CommitFailedReason(std::string_view error) {
 
 namespace {
 
-// How long a batch of discs runs before it is committed.
+// How long a batch of discs runs before it is committed, at least; and
+// at least this many times as long as the last commit took, so that in a
+// large book, where a commit writes most of its pages, the commits stay a
+// small part of the run.
 constexpr long long kBatchMilliseconds = 250;
+constexpr long long kBatchPerCommit = 4;
 
 long long NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -102,7 +107,9 @@ void DiscTrackCopier::Commit(CopyCounts& counts) {
         fw::ROLLBACK();
         fw::SetFileError(fw::FileSystemErr, "SongBook", "Disk I/O error");
     } else {
+        const long long started = NowMs();
         fw::COMMIT();
+        lastCommitMs_ = NowMs() - started;
     }
     if (fw::ERRORCODE() == 0) {
         for (const Pending& p : pending_) {
@@ -239,7 +246,7 @@ void DiscTrackCopier::Copy(const shell::TagEntry& tag, std::int32_t today, CopyC
         for (const Pending& p : again) Copy(p.tag, today, counts);
         return;
     }
-    if (NowMs() - batchStarted_ >= kBatchMilliseconds) Commit(counts);
+    if (NowMs() - batchStarted_ >= std::max(kBatchMilliseconds, kBatchPerCommit * lastCommitMs_)) Commit(counts);
 }
 
 }  // namespace songbase

@@ -3,9 +3,10 @@
 // SongBase (KARAOKE, open on the calling thread) into a song book, with the
 // disc's record first when the book does not have the disc yet. Each disc
 // is written whole or not at all; the discs are committed together a batch
-// at a time (about every quarter of a second of work, and at Finish), so a
-// long run neither pays a synced commit per disc nor risks more than its
-// last batch. A batch is written without save points (each would copy
+// at a time (about every quarter of a second of work, or four times as long
+// as the last commit took when that is longer, and at Finish), so a long
+// run neither pays a synced commit per disc nor risks more than its last
+// batch. A batch is written without save points (each would copy
 // every page the disc touches once more); when a write fails, the batch is
 // rolled back and its earlier discs are written again, each under a save
 // point of its own from then on, so the failed disc alone is left out. A
@@ -87,6 +88,7 @@ private:
     bool inBatch_ = false;
     bool careful_ = false;  // a write has failed: each disc under a save point
     long long batchStarted_ = 0;  // steady-clock milliseconds
+    long long lastCommitMs_ = 0;
     int writes_ = 0;
     int failWrite_ = 0;
     int commits_ = 0;
