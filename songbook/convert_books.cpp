@@ -111,7 +111,7 @@ bool RunPass(shell::ProgressPlan& desc, ConvertedBook& book, std::string buildin
 std::string ConversionHeading(const std::string& from, const std::string& to) {
     const long today = fw::TODAY();
     const long clock = fw::CLOCK();
-    char when[32];
+    char when[64];
     std::snprintf(when, sizeof when, "%04ld-%02ld-%02ld %02ld:%02ld", static_cast<long>(fw::YEAR(today)),
                   static_cast<long>(fw::MONTH(today)), static_cast<long>(fw::DAY(today)), clock / 360000,
                   clock / 6000 % 60);
