@@ -85,7 +85,9 @@ protected:
         if (spawned != 0) return false;
         int status = 0;
         ::waitpid(pid, &status, 0);
-        if (WIFEXITED(status)) EXPECT_EQ(WEXITSTATUS(status), 0) << "the child export failed";
+        if (WIFEXITED(status)) {
+            EXPECT_EQ(WEXITSTATUS(status), 0) << "the child export failed";
+        }
         return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     }
 };

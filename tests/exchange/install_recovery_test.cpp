@@ -174,7 +174,9 @@ TEST_F(InstallRecoveryTest, StagedFilesNoJournalClaimsAreRemovedAtStart) {
         SCOPED_TRACE(c.name);
         ForgetNotice();
         const auto targets = StageNewSongBase();
-        if (c.note) ASSERT_TRUE(exchange::NoteStaging(install_, targets));
+        if (c.note) {
+            ASSERT_TRUE(exchange::NoteStaging(install_, targets));
+        }
         WriteFile(install_ + "/MAIN.TPS.new.tps-original", "what a check leaves");
         exchange::RecoverAutoUpdate();
         EXPECT_EQ(Installed(), before);

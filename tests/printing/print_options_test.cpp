@@ -236,7 +236,9 @@ TEST_F(PreviewerTest, ARefusedJobIsToldAndThePreviewStaysOpen) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reason);
         const std::string queue = c.queue ? c.queue : cups.Queue();
-        if (c.stop) ASSERT_EQ(std::system((std::string(c.stop) + " " + queue).c_str()), 0);
+        if (c.stop) {
+            ASSERT_EQ(std::system((std::string(c.stop) + " " + queue).c_str()), 0);
+        }
         fw::CurrentPrinter().setPrinterName(QString::fromStdString(queue));
         OpenPreview(2);
         driver->Press("?PRINTBUTTON");
@@ -245,7 +247,9 @@ TEST_F(PreviewerTest, ARefusedJobIsToldAndThePreviewStaysOpen) {
         EXPECT_EQ(driver->UnusedAnswers(), 0u);
         EXPECT_TRUE(driver->IsOpen("PreviewReport"));
         EXPECT_EQ(previewer.RETURNVALUE, printing::preview_result::NotPrinted);
-        if (c.restart) ASSERT_EQ(std::system((std::string(c.restart) + " " + queue).c_str()), 0);
+        if (c.restart) {
+            ASSERT_EQ(std::system((std::string(c.restart) + " " + queue).c_str()), 0);
+        }
         driver->Press("?EXITBUTTON", "PreviewReport");
         EXPECT_EQ(result, printing::preview_result::NotPrinted);
     }

@@ -124,9 +124,10 @@ TEST(LayoutGeometry, EveryControlInsideTheClientAreaAndNoneOverlapping) {
 // Every static text of the window fits its control as the window shows it.
 void CheckTextsFit(const fw::Window& window, const std::string& state, bool designedSize = false) {
     const fw::WindowLayout& w = window.Layout();
-    if (!w.caption.empty() && !w.Has("nocaption"))
+    if (!w.caption.empty() && !w.Has("nocaption")) {
         EXPECT_LE(fw::CaptionNeeds(w.caption), window.Content()->width())
             << w.label << " " << state << ": the title \"" << w.caption << "\" is cut";
+    }
     for (const auto& control : window.Controls()) {
         const fw::ControlLayout& c = control->Layout();
         const QWidget* widget = control->Widget();
@@ -153,13 +154,15 @@ void CheckTextsFit(const fw::Window& window, const std::string& state, bool desi
                 const fw::ui::ListColumn& column = format.columns[static_cast<std::size_t>(i - 1)];
                 const int width = list->columnPixels(i);
                 total += column.width > 0 ? width : 0;
-                if (column.width > 1 && column.hasHeading)  // one unit: a field carried, not shown
+                if (column.width > 1 && column.hasHeading) {  // one unit: a field carried, not shown
                     EXPECT_GE(width, list->fontMetrics().horizontalAdvance(fw::Q(column.heading)))
                         << w.label << " " << state << ": " << c.spelling << " heading " << column.heading << " is cut";
+                }
             }
-            if (total > list->viewport()->width())
+            if (total > list->viewport()->width()) {
                 EXPECT_GT(list->horizontalScrollBar()->maximum(), 0)
                     << w.label << " " << state << ": " << c.spelling << " cuts its columns with no way to them";
+            }
         }
     }
 }

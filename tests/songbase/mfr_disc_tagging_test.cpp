@@ -122,8 +122,9 @@ TEST_F(TaggingTest, MultiTagOptionsRefusesAStartNumberItCannotTakeAndKeepsTheOne
     // The largest numbers show whole.
     d.Type("?BATCHSTARTINGNUMBER", "999999999");
     EXPECT_EQ(Trimmed(d.Text("?BATCHSTARTINGNUMBER")), "999,999,999");
-    if (const char* dir = std::getenv("CV_SCREENSHOT_DIR"); dir && *dir)
+    if (const char* dir = std::getenv("CV_SCREENSHOT_DIR"); dir && *dir) {
         EXPECT_TRUE(d.Screenshot("P1$MULTITAGOPTIONS", std::string(dir) + "/P1$MULTITAGOPTIONS.png"));
+    }
     d.Press("?OKBUTTON");
     EXPECT_FALSE(d.IsOpen("P1$MULTITAGOPTIONS"));
     EXPECT_TRUE(confirmed);

@@ -416,8 +416,9 @@ TEST_F(ListingForm, ARefusedEntrySaysWhyKeepsTheFocusAndStoresNothing) {
     EXPECT_EQ(d.Text("?ACTIONMESSAGE"), "Please enter a number from 0 to 4294967295.");
     EXPECT_EQ(d.Text("?SBK:DISKTRACKNO"), "abc12x");
     EXPECT_EQ(form->Focus(), form->Feq("?SBK:DISKTRACKNO"));
-    if (const char* dir = std::getenv("CV_SCREENSHOT_DIR"); dir && *dir)
+    if (const char* dir = std::getenv("CV_SCREENSHOT_DIR"); dir && *dir) {
         EXPECT_TRUE(d.Screenshot(kForm, std::string(dir) + "/" + kForm + "-refused.png"));
+    }
     d.AnswerMessage(kTrackRefused, fw::Button::Ok);
     d.Type("?SBK:DISKTRACKNO", "4294967296");
     d.Type("?SBK:ARTIST", "Zed");
