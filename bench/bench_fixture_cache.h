@@ -1,12 +1,13 @@
 #pragma once
 // Benchmark fixtures that take long to make (a song base or a book of up to
 // 1,000,000 records) are made once and kept between runs, in a private
-// folder: $CV_BENCH_CACHE, else cv-bench-cache-<uid> in the temporary
-// folder ($TMPDIR or /tmp), readable by its owner only. Each fixture is a
-// folder named for what it holds: its maker's name, a version the maker
-// raises when it makes something else, and the size. It is made in a
-// folder beside it and renamed into place only when complete, so a run
-// stopped midway leaves nothing a later run would take for a fixture.
+// folder: $CV_BENCH_CACHE, else cv-bench-cache-<uid> in the temporary folder
+// the program was started with ($TMPDIR or /tmp), readable by its owner
+// only. Each fixture is a folder named for what it holds: its maker's name,
+// a version the maker raises when it makes something else, and the size. It
+// is made in a folder beside it and renamed into place only when complete,
+// so a run stopped midway leaves nothing a later run would take for a
+// fixture.
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,7 +22,10 @@ namespace bench_cache {
 
 inline std::string CacheRoot() {
     if (const char* set = std::getenv("CV_BENCH_CACHE"); set && *set) return set;
-    const char* tmp = std::getenv("TMPDIR");
+    // The program's own temporary folder goes with it; the cache lives in the
+    // one it was started with.
+    const char* tmp = std::getenv("CV_OUTER_TMPDIR");
+    if (!tmp || !*tmp) tmp = std::getenv("TMPDIR");
     return std::string(tmp && *tmp ? tmp : "/tmp") + "/cv-bench-cache-" + std::to_string(getuid());
 }
 

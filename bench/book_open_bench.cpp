@@ -11,6 +11,7 @@
 #include "shell/data_dictionary_files.h"
 #include "shell/data_dictionary_songbook.h"
 #include "bench_fixture_cache.h"
+#include "bench_sizes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -76,20 +77,9 @@ struct Book {
     }
 };
 
-Book& TheBook(const benchmark::State& state) {
-    static std::unique_ptr<Book> book;
-    const int size = static_cast<int>(state.range(0));
-    if (!book || book->listings != size) {
-        book.reset();
-        book = std::make_unique<Book>(size);
-    }
-    return *book;
-}
+Book& TheBook(const benchmark::State& state) { return bench_sizes::FixtureOfSize<Book>(state); }
 
-void Sizes(benchmark::internal::Benchmark* b) {
-    b->ArgName("listings");
-    for (long size : {10000L, 100000L, 1000000L}) b->Arg(size);
-}
+void Sizes(benchmark::internal::Benchmark* b) { bench_sizes::ListingSizes(b); }
 
 // The same opens without the checks, for comparison.
 void OpenOnly(benchmark::State& state) {

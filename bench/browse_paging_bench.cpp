@@ -17,6 +17,7 @@
 #include "shell/process_pass.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
 #include "bench_fixture_cache.h"
+#include "bench_sizes.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -230,10 +231,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 BENCHMARK(BrowsePageDown)->Apply(Sizes)->Unit(benchmark::kMillisecond);
 
-void TrackSizes(benchmark::internal::Benchmark* b) {
-    b->ArgName("tracks");
-    for (long tracks : {10000L, 100000L, 1000000L}) b->Arg(tracks);
-}
+void TrackSizes(benchmark::internal::Benchmark* b) { bench_sizes::ListingSizes(b, "tracks"); }
 
 void BrowseJumpToEnd(benchmark::State& state) {
     TitleBrowse t(*Base(state).karaoke);

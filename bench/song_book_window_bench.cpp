@@ -23,6 +23,7 @@
 #include "songbook/browse_song_book.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
 #include "bench_fixture_cache.h"
+#include "bench_sizes.h"
 #include "song_book_bench_book.h"
 #include "window_bench_support.h"
 
@@ -70,21 +71,9 @@ struct Book {
     }
 };
 
-// The book of the size asked for (one at a time).
-Book& TheBook(const benchmark::State& state) {
-    static std::unique_ptr<Book> book;
-    const int size = static_cast<int>(state.range(0));
-    if (!book || book->listings != size) {
-        book.reset();
-        book = std::make_unique<Book>(size);
-    }
-    return *book;
-}
+Book& TheBook(const benchmark::State& state) { return bench_sizes::FixtureOfSize<Book>(state); }
 
-void Sizes(benchmark::internal::Benchmark* b) {
-    b->ArgName("listings");
-    for (long size : {10000L, 100000L, 1000000L}) b->Arg(size);
-}
+void Sizes(benchmark::internal::Benchmark* b) { bench_sizes::ListingSizes(b); }
 
 // The window open on the book, on a driver of its own.
 struct OpenWindow {

@@ -26,6 +26,7 @@
 #include "tools/songbase_gen/generator/data_file_sink.h"
 #include "tools/songbase_gen/generator/songbase_generator.h"
 #include "bench_fixture_cache.h"
+#include "bench_sizes.h"
 #include "window_bench_support.h"
 
 #include <benchmark/benchmark.h>
@@ -112,15 +113,7 @@ struct Files {
 };
 
 // The files of the size asked for (one size open at a time).
-Files& TheFiles(const benchmark::State& state) {
-    static std::unique_ptr<Files> files;
-    const int size = static_cast<int>(state.range(0));
-    if (!files || files->tracks != size) {
-        files.reset();
-        files = std::make_unique<Files>(size);
-    }
-    return *files;
-}
+Files& TheFiles(const benchmark::State& state) { return bench_sizes::FixtureOfSize<Files>(state); }
 // The open book as the song-book window leaves it for other threads.
 void OpenTheBook(const Files& files, bool open) {
     shell::SongBookName = open ? files.dir + "/Bench.2bk" : std::string();

@@ -38,7 +38,10 @@ void RemoveRoot() {
 __attribute__((constructor(101))) void MakePrivateFolders() {
     if (const char* inherited = std::getenv(kMarker); inherited && *inherited) return;
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp == '/' ? tmp : "/tmp") + "/cv-test-XXXXXX";
+    const std::string outer = tmp && *tmp == '/' ? tmp : "/tmp";
+    // Kept for what must outlive one run, such as the benchmarks' fixture cache.
+    ::setenv("CV_OUTER_TMPDIR", outer.c_str(), 1);
+    std::string pattern = outer + "/cv-test-XXXXXX";
     if (!::mkdtemp(pattern.data())) return;  // the program still runs, in the user's folders
     Root() = pattern;
     Owner() = ::getpid();
