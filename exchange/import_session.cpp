@@ -3,6 +3,7 @@
 #include "exchange/listing_file.h"
 
 #include "platform/data/file_ops.h"
+#include "platform/data/read_together.h"
 #include "platform/runtime/error_state.h"
 #include "platform/text/codepage.h"
 #include "shell/data_dictionary_songbook.h"
@@ -10,6 +11,8 @@
 #include "shell/data_files.h"
 
 #include "shell/data_dictionary_prefixes.h"
+
+#include <optional>
 
 namespace exchange {
 namespace {
@@ -133,7 +136,16 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
     session.Begin();
     shell::ImportQueRec row;
     shell::ImportConflictQueueRec conflict;
+    // The look-ups in the book share a read lock a few thousand rows at a
+    // time: one lock a look-up costs most of the analysis of a large file,
+    // and one for the whole file would keep other copies from writing.
+    constexpr long kRowsPerReadLock = 4096;
+    std::optional<fw::ReadTogether> together;
     for (;;) {
+        if (result.rowsRead % kRowsPerReadLock == 0) {
+            together.reset();
+            together.emplace({&shell::SongBook(), &shell::SBDiscs()});
+        }
         fw::NEXT(file);
         if (fw::ERRORCODE() == fw::RecordNotAvailable) break;
         if (fw::ERRORCODE() != 0) {
@@ -152,6 +164,7 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
             session.AddConflict(conflict);
         }
     }
+    together.reset();
     fw::CLOSE(file);
     fw::SetError(0);
     return result;
