@@ -16,22 +16,17 @@ using namespace datatest;
 
 namespace {
 
-class BackgroundCheckTest : public ::testing::Test {
+class BackgroundCheckTest : public SongFileTest {
 protected:
     void SetUp() override {
-        name->name = dir / "SONGS.DAT";
-        songs = MakeSongFile(name);
-        fw::CREATE(*songs);
-        fw::OPEN(*songs, fw::ReadWrite | fw::DenyNone);
-        ASSERT_EQ(fw::ERRORCODE(), 0);
+        SongFileTest::SetUp();
+        if (HasFatalFailure()) return;
         fw::STREAM(*songs);
         for (int i = 0; i < 3000; ++i)
             AddSong(*songs, ("Song number " + std::to_string(i * 7919 % 3000)).c_str(), "D1", i + 1, i);
         fw::FLUSH(*songs);
         ASSERT_EQ(fw::ERRORCODE(), 0);
     }
-    void TearDown() override { fw::CLOSE(*songs); }
-
     // Overwrites most of every other page of the file's second half (its
     // schema and layout stay readable), so reading all records meets it.
     void Damage() {
@@ -53,9 +48,6 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    TempDir dir;
-    std::shared_ptr<Named> name = std::make_shared<Named>();
-    std::unique_ptr<fw::File> songs;
 };
 
 TEST_F(BackgroundCheckTest, ASoundFilePassesAndItsCountIsKept) {

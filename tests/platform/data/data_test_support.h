@@ -6,6 +6,8 @@
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -68,6 +70,25 @@ inline std::unique_ptr<fw::File> MakeSongFile(std::shared_ptr<Named> name, const
 }
 
 inline Song& Buf(fw::File& f) { return f.Rec<Song>(); }
+
+// A test on a new, empty song file SONGS.DAT, open for reading and writing;
+// a test that fills it calls this SetUp first.
+class SongFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        name->name = dir / "SONGS.DAT";
+        songs = MakeSongFile(name);
+        fw::CREATE(*songs);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        fw::OPEN(*songs, fw::ReadWrite | fw::DenyNone);
+        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+    }
+    void TearDown() override { fw::CLOSE(*songs); }
+
+    TempDir dir;
+    std::shared_ptr<Named> name = std::make_shared<Named>();
+    std::unique_ptr<fw::File> songs;
+};
 
 inline void AddSong(fw::File& f, const char* title, const char* disc, int track, int added = 0) {
     Song& s = Buf(f);

@@ -13,18 +13,8 @@ using namespace datatest;
 
 namespace {
 
-class FileOps : public ::testing::Test {
+class FileOps : public SongFileTest {
 protected:
-    void SetUp() override {
-        name->name = dir / "SONGS.DAT";
-        songs = MakeSongFile(name);
-        fw::CREATE(*songs);
-        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
-        fw::OPEN(*songs, fw::ReadWrite | fw::DenyNone);
-        ASSERT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
-    }
-    void TearDown() override { fw::CLOSE(*songs); }
-
     // Titles read by NEXT (or PREVIOUS) to the end.
     std::vector<std::string> ReadAll(bool forward = true) {
         std::vector<std::string> out;
@@ -37,10 +27,6 @@ protected:
         return out;
     }
     fw::Key K(const char* n) { return songs->FindKey(n); }
-
-    TempDir dir;
-    std::shared_ptr<Named> name = std::make_shared<Named>();
-    std::unique_ptr<fw::File> songs;
 };
 
 using Titles = std::vector<std::string>;

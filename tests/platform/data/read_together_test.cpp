@@ -15,18 +15,13 @@ using namespace datatest;
 
 namespace {
 
-class ReadTogetherTest : public ::testing::Test {
+class ReadTogetherTest : public SongFileTest {
 protected:
     void SetUp() override {
-        name->name = dir / "SONGS.DAT";
-        songs = MakeSongFile(name);
-        fw::CREATE(*songs);
-        fw::OPEN(*songs, fw::ReadWrite | fw::DenyNone);
-        ASSERT_EQ(fw::ERRORCODE(), 0);
+        SongFileTest::SetUp();
+        if (HasFatalFailure()) return;
         for (int i = 1; i <= 20; ++i) AddSong(*songs, ("Song " + std::to_string(i)).c_str(), "D1", i);
     }
-    void TearDown() override { fw::CLOSE(*songs); }
-
     // Every title by a GET on each disc and track.
     std::vector<std::string> Titles() {
         std::vector<std::string> out;
@@ -39,9 +34,6 @@ protected:
         return out;
     }
 
-    TempDir dir;
-    std::shared_ptr<Named> name = std::make_shared<Named>();
-    std::unique_ptr<fw::File> songs;
 };
 
 TEST_F(ReadTogetherTest, ReadsFindTheSameAndLeaveNoLock) {

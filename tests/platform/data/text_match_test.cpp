@@ -17,19 +17,14 @@ using namespace datatest;
 
 namespace {
 
-class TextMatchTest : public ::testing::Test {
+class TextMatchTest : public SongFileTest {
 protected:
     void SetUp() override {
-        name->name = dir / "SONGS.DAT";
-        songs = MakeSongFile(name);
-        fw::CREATE(*songs);
-        fw::OPEN(*songs, fw::ReadWrite | fw::DenyNone);
-        ASSERT_EQ(fw::ERRORCODE(), 0);
+        SongFileTest::SetUp();
+        if (HasFatalFailure()) return;
         int track = 1;
         for (const char* t : kTitles) AddSong(*songs, t, "D1", track++);
     }
-    void TearDown() override { fw::CLOSE(*songs); }
-
     // Titles in KTITLE order that the view finds.
     std::vector<std::string> Found(std::string_view text, fw::TextMatch mode) {
         fw::View view(*songs);
@@ -54,9 +49,6 @@ protected:
         "Z[ebra", "\xC9milie",  "\xE9mile", "\xC9t\xE9", "\xCA" "tre", "caf\xE9", "CAF\xC9 noir", "100% Love",
         "a_b",    "love me",    "Glove",    " love",  "Lovely",
     };
-    TempDir dir;
-    std::shared_ptr<Named> name = std::make_shared<Named>();
-    std::unique_ptr<fw::File> songs;
 };
 
 TEST_F(TextMatchTest, FindsWhatThePlainTestFinds) {
