@@ -187,27 +187,11 @@ const std::vector<RawTrack>& BrandTracksRows() {
 double RawInserts(int listings, const std::string& name) {
     const std::vector<RawTrack>& tracks = BrandTracksRows();
     const auto [listingsPath, discsPath] = BookCopy(listings, name);
-    sqlite3* db = nullptr;
-    Check(sqlite3_open(listingsPath.c_str(), &db) == SQLITE_OK, "raw open");
-    fw::data::RegisterCollations(db);
-    sqlite3_exec(db, ("ATTACH DATABASE '" + discsPath + "' AS d").c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "PRAGMA main.journal_mode=DELETE; PRAGMA main.synchronous=FULL;"
-                     "PRAGMA d.journal_mode=DELETE; PRAGMA d.synchronous=FULL;",
-                 nullptr, nullptr, nullptr);
-    sqlite3_exec(db, (std::string("PRAGMA main.") + fw::data::kCacheSizePragma + "; PRAGMA d." + fw::data::kCacheSizePragma).c_str(),
-                 nullptr, nullptr, nullptr);
-    sqlite3_stmt* disc = nullptr;
-    sqlite3_stmt* listing = nullptr;
-    Check(sqlite3_prepare_v2(db, "INSERT INTO d.records(UNQDISKID, MAKETYPE, MakeID, ALTDISKID) VALUES(?,?,?,?)", -1,
-                             &disc, nullptr) == SQLITE_OK,
-          "raw prepare");
-    Check(sqlite3_prepare_v2(db,
-                             "INSERT INTO main.records(Title, Artist, UnqDiskID, DISKTRACKNO, GENRE, DateAdded, MAKEID)"
-                             " VALUES(?,?,?,?,?,?,?)",
-                             -1, &listing, nullptr) == SQLITE_OK,
-          "raw prepare");
+    bench_books::RawBook raw(listingsPath, discsPath, "Title, Artist, UnqDiskID, DISKTRACKNO, GENRE, DateAdded, MAKEID");
+    sqlite3_stmt* disc = raw.disc;
+    sqlite3_stmt* listing = raw.listing;
     const auto start = std::chrono::steady_clock::now();
-    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    raw.Exec("BEGIN IMMEDIATE", "raw begin");
     for (std::size_t t = 0; t < tracks.size();) {
         const std::string& unq = tracks[t].unq;
         const std::string code = unq.substr(0, 2);
@@ -230,12 +214,8 @@ double RawInserts(int listings, const std::string& name) {
             sqlite3_reset(listing);
         }
     }
-    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK, "raw commit");
-    const auto end = std::chrono::steady_clock::now();
-    sqlite3_finalize(disc);
-    sqlite3_finalize(listing);
-    sqlite3_close(db);
-    return Seconds(start, end);
+    raw.Exec("COMMIT", "raw commit");
+    return Seconds(start, std::chrono::steady_clock::now());
 }
 
 void RemoveBook(const std::pair<std::string, std::string>& book) {

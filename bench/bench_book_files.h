@@ -7,6 +7,7 @@
 #include "platform/data/file_ops.h"
 #include "platform/data/record.h"
 #include "platform/data/schema.h"
+#include "platform/data/sqlite_connection.h"
 #include "platform/data/transaction.h"
 #include "platform/runtime/error_state.h"
 #include "shell/data_dictionary_songbase.h"
@@ -14,6 +15,8 @@
 #include "shell/data_files.h"
 #include "tools/songbase_gen/generator/songbase_sink.h"
 #include "window_bench_support.h"
+
+#include <sqlite3.h>
 
 #include <cstdlib>
 #include <functional>
@@ -102,5 +105,46 @@ inline void WriteBook(const songbase_gen::MemorySongBase& base, const std::strin
     shell::SongBookName = "";
     shell::SBDiscsName = "";
 }
+
+// A book's two files opened with plain SQLite, as the data layer keeps them
+// (journal, sync, cache, collations), with the disc insert and a listing
+// insert of the given columns prepared: the floor the benchmarks compare
+// with.
+struct RawBook {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* disc = nullptr;     // UNQDISKID, MAKETYPE, MakeID, ALTDISKID
+    sqlite3_stmt* listing = nullptr;  // the columns given
+
+    RawBook(const std::string& listingsPath, const std::string& discsPath, const std::string& listingColumns) {
+        Check(sqlite3_open(listingsPath.c_str(), &db) == SQLITE_OK, "raw open");
+        fw::data::RegisterCollations(db);
+        sqlite3_exec(db, ("ATTACH DATABASE '" + discsPath + "' AS d").c_str(), nullptr, nullptr, nullptr);
+        sqlite3_exec(db,
+                     (std::string("PRAGMA main.journal_mode=DELETE; PRAGMA main.synchronous=FULL;"
+                                  "PRAGMA d.journal_mode=DELETE; PRAGMA d.synchronous=FULL; PRAGMA main.") +
+                      fw::data::kCacheSizePragma + "; PRAGMA d." + fw::data::kCacheSizePragma)
+                         .c_str(),
+                     nullptr, nullptr, nullptr);
+        Check(sqlite3_prepare_v2(db, "INSERT INTO d.records(UNQDISKID, MAKETYPE, MakeID, ALTDISKID) VALUES(?,?,?,?)",
+                                 -1, &disc, nullptr) == SQLITE_OK,
+              "raw prepare");
+        std::string marks;
+        for (char c : listingColumns)
+            if (c == ',') marks += "?,";
+        const std::string sql = "INSERT INTO main.records(" + listingColumns + ") VALUES(" + marks + "?)";
+        Check(sqlite3_prepare_v2(db, sql.c_str(), -1, &listing, nullptr) == SQLITE_OK, "raw prepare");
+    }
+    ~RawBook() {
+        sqlite3_finalize(disc);
+        sqlite3_finalize(listing);
+        sqlite3_close(db);
+    }
+    RawBook(const RawBook&) = delete;
+    RawBook& operator=(const RawBook&) = delete;
+
+    void Exec(const char* sql, const char* what) {
+        Check(sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK, what);
+    }
+};
 
 }  // namespace bench_books

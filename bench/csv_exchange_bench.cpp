@@ -149,26 +149,12 @@ std::vector<RawRow> RowsOf(const std::string& folder) {
 // Plain SQLite: the rows inserted into the book (every key kept), a disc
 // for each new disc, in one transaction.
 double RawImport(const std::vector<RawRow>& rows, const std::string& listingsPath, const std::string& discsPath) {
-    sqlite3* db = nullptr;
-    Check(sqlite3_open(listingsPath.c_str(), &db) == SQLITE_OK, "raw open");
-    fw::data::RegisterCollations(db);
-    sqlite3_exec(db, ("ATTACH DATABASE '" + discsPath + "' AS d").c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, (std::string("PRAGMA main.synchronous=FULL; PRAGMA d.synchronous=FULL; PRAGMA main.") +
-                      fw::data::kCacheSizePragma + "; PRAGMA d." + fw::data::kCacheSizePragma)
-                         .c_str(),
-                 nullptr, nullptr, nullptr);
-    sqlite3_stmt* disc = nullptr;
-    sqlite3_stmt* listing = nullptr;
-    Check(sqlite3_prepare_v2(db, "INSERT INTO d.records(UNQDISKID, MAKETYPE, MakeID, ALTDISKID) VALUES(?,?,?,?)", -1,
-                             &disc, nullptr) == SQLITE_OK,
-          "raw prepare");
-    Check(sqlite3_prepare_v2(db,
-                             "INSERT INTO main.records(Title, Artist, UnqDiskID, DISKTRACKNO, GENRE, Duet, DateAdded, MAKEID)"
-                             " VALUES(?,?,?,?,?,?,?,?)",
-                             -1, &listing, nullptr) == SQLITE_OK,
-          "raw prepare");
+    bench_books::RawBook raw(listingsPath, discsPath,
+                             "Title, Artist, UnqDiskID, DISKTRACKNO, GENRE, Duet, DateAdded, MAKEID");
+    sqlite3_stmt* disc = raw.disc;
+    sqlite3_stmt* listing = raw.listing;
     const auto start = std::chrono::steady_clock::now();
-    sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    raw.Exec("BEGIN IMMEDIATE", "raw begin");
     const std::string* last = nullptr;
     for (const RawRow& r : rows) {
         if (!last || *last != r.unq) {
@@ -191,12 +177,8 @@ double RawImport(const std::vector<RawRow>& rows, const std::string& listingsPat
         Check(sqlite3_step(listing) == SQLITE_DONE, "raw listing");
         sqlite3_reset(listing);
     }
-    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK, "raw commit");
-    const double seconds = Seconds(start);
-    sqlite3_finalize(disc);
-    sqlite3_finalize(listing);
-    sqlite3_close(db);
-    return seconds;
+    raw.Exec("COMMIT", "raw commit");
+    return Seconds(start);
 }
 
 // The book of the folder copied as `name` in the run's folder (empty when
