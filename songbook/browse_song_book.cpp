@@ -300,8 +300,6 @@ void RunBrowseWindow(BrowseState& s) {
     window.Open();
     shell::InitWindowResize(s.layout);
     fw::SetProp({}, fw::Prop::Text, std::string(shell::SongBookName.Clip()));
-    for (const SongBookListDecl* list : SongBookLists())
-        fw::SetProp(list->listControl, fw::Prop::Format, std::string(list->format));
     SongBookBrowses browses(s.entryRequest == shell::action::Select, ListingForm());
     DisableMissingCommands();
     fw::DISPLAY();

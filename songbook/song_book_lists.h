@@ -45,7 +45,6 @@ struct SongBookListDecl {
     std::string_view switchButton;  // the button that shows this list
     std::string_view searchField;   // "PRE:Field"
     std::string_view searchKey;
-    std::string_view format;        // list FORMAT
 };
 
 const SongBookListDecl& SongBookList(SongBookListKind kind);

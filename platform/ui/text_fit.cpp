@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/ui/qt_bridge.h"
+#include "platform/ui/widgets/paged_list_widget.h"
 
 namespace fw {
 namespace {
@@ -82,6 +83,18 @@ std::optional<QSize> TextNeeds(const ControlLayout& c, const QFont& font, int wi
         return QSize(fm.horizontalAdvance(WithoutMnemonic(text)) + 16, 0);
     default: return std::nullopt;
     }
+}
+
+std::optional<int> ListNeeds(const ControlLayout& c, const QFont& font, double unitX) {
+    if (c.kind != ControlKind::List || c.format.empty()) return std::nullopt;
+    // The list as the window builds it, measured.
+    ui::PagedListWidget probe;
+    probe.setFont(font);
+    probe.setDialogUnitWidth(unitX);
+    probe.setMode(c.Has("paged") ? ui::ListMode::Paged : ui::ListMode::WholeQueue);
+    probe.setScrollBarOn(c.Has("vscroll"));
+    if (!probe.setFormatText(c.format)) return std::nullopt;
+    return probe.widthToShowColumns();
 }
 
 int CaptionNeeds(std::string_view caption) {

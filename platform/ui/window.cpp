@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -167,6 +168,7 @@ void Window::Build() {
     unitY_ = charH / 8.0;
     QFont font = WindowFont(layout_.font);
     GrowToFitTexts(font);
+    WidenForLists(font);
     events_ = std::make_unique<WindowEvents>(*this);
     if (IsFrame()) {
         frame_ = new QMainWindow;
@@ -228,7 +230,7 @@ void Window::Build() {
         statusBar_->addWidget(zone, width > 0 ? 0 : 1);
         statusZones_.push_back(zone);
     }
-    root_->setWindowTitle(TitleText(layout_.caption));
+    SetCaption(layout_.caption);
     if (!layout_.icon.empty()) root_->setWindowIcon(IconFromName(layout_.icon));
     root_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
     content_->setProperty(kWindowProperty, QVariant::fromValue<void*>(this));
@@ -301,6 +303,53 @@ void Window::GrowToFitTexts(const QFont& font) {
     if (!IsFrame() && !layout_.Has("nocaption")) need(CaptionNeeds(layout_.caption), layout_.at.w, unitX_, growX);
     unitX_ *= growX;
     unitY_ *= growY;
+}
+
+// A list narrower than its columns (their headings and their fields'
+// longest values) widens by what it lacks, as far as the room on the
+// screen allows: a strip that wide is put in at its right edge, across
+// the whole window. What lies right of the edge moves right by it, what
+// spans the edge (a sheet, a group, a list beside) widens by it, the rest
+// keeps its place. The rightmost lists are widened first, so a strip
+// never moves a list still to be measured.
+void Window::WidenForLists(const QFont& font) {
+    if (IsFrame() || layout_.at.w <= 0) return;
+    const int room = PxToDuX(RoomAcross());
+    std::vector<ControlLayout*> lists;
+    for (ControlLayout& c : layout_.controls)
+        if (c.hasAt && c.kind == ControlKind::List && !c.format.empty()) lists.push_back(&c);
+    std::stable_sort(lists.begin(), lists.end(),
+                     [](const ControlLayout* a, const ControlLayout* b) { return a->at.x + a->at.w > b->at.x + b->at.w; });
+    for (ControlLayout* list : lists) {
+        const std::optional<int> needs = ListNeeds(*list, ControlFont(font, list->font), unitX_);
+        if (!needs) continue;
+        int strip = 0;
+        while (DuToPxX(list->at.w + strip) < *needs && layout_.at.w + strip < room) ++strip;
+        if (strip == 0) continue;
+        const int edge = list->at.x + list->at.w;
+        for (ControlLayout& c : layout_.controls) {
+            if (!c.hasAt) continue;
+            const bool holds = c.kind == ControlKind::List || c.kind == ControlKind::Sheet ||
+                               c.kind == ControlKind::Tab || c.kind == ControlKind::Group ||
+                               c.kind == ControlKind::Option || c.kind == ControlKind::Panel ||
+                               c.kind == ControlKind::Box;
+            if (c.at.x >= edge) c.at.x += strip;
+            else if (c.at.x + c.at.w > edge || (holds && c.at.x + c.at.w == edge)) c.at.w += strip;
+        }
+        layout_.at.w += strip;
+    }
+}
+
+// The widest client area the window can be given: its frame's MDI area
+// for a child of a shown frame, else its screen's available width, less
+// the sides of the window's own frame.
+int Window::RoomAcross() const {
+    const int sides = 2 * QApplication::style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    Window* frame = FrameWindow();
+    if (layout_.kind == WindowKind::MdiChild && frame && frame->Root()->isVisible())
+        if (const int area = frame->MdiArea()->viewport()->width(); area > 0) return area - sides;
+    QScreen* screen = frame && frame->Root()->isVisible() ? frame->Root()->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().width() - sides : 1 << 16;
 }
 
 Control* Window::Find(std::string_view equate) const {
@@ -412,6 +461,25 @@ void Window::GiveDesignedClientSize() {
     const QSize missing = designed - content_->size();
     if (missing.width() > 0 || missing.height() > 0) root_->resize(root_->size() + missing.expandedTo({0, 0}));
     container_->layout()->activate();
+}
+
+// The one place a window's title is set. A title longer than the title
+// bar (set while the window is open, or longer than its growth allowed)
+// widens the window until it shows whole, as far as the room allows; a
+// resizable window hears of it as EVENT:Sized.
+void Window::SetCaption(std::string_view caption) {
+    root_->setWindowTitle(TitleText(caption));
+    if (IsFrame() || layout_.Has("nocaption") || root_->isMaximized() || root_->isMinimized()) return;
+    const int missing = std::min(CaptionNeeds(caption), RoomAcross()) - content_->width();
+    if (missing <= 0) return;
+    if (!layout_.Has("resize")) {
+        content_->setFixedWidth(content_->width() + missing);
+        container_->layout()->activate();
+        if (sub_) sub_->resize(sub_->width() + missing, sub_->height());
+    } else {
+        root_->resize(root_->width() + missing, root_->height());
+        container_->layout()->activate();
+    }
 }
 
 void Window::CenterInMdiArea() {
@@ -914,7 +982,7 @@ void Window::Set(Prop prop, const PropValue& value, int field, int index) {
         return;
     }
     switch (prop) {
-    case Prop::Text: root_->setWindowTitle(TitleText(value.Str())); break;
+    case Prop::Text: SetCaption(value.Str()); break;
     case Prop::Xpos: root_->move(DuToPxX(value.Int()), root_->y()); break;
     case Prop::Ypos: root_->move(root_->x(), DuToPxY(value.Int())); break;
     case Prop::Width: case Prop::Height: {

@@ -156,6 +156,9 @@ private:
     void ApplyFrameState(const PropValue& value, Prop prop);
     void GiveDesignedClientSize();
     void GrowToFitTexts(const QFont& font);
+    void WidenForLists(const QFont& font);
+    int RoomAcross() const;
+    void SetCaption(std::string_view caption);
     void CenterInMdiArea();
     void KeepInsideFrame();
 

@@ -5,8 +5,10 @@
 // what lies on them, and so does an ellipse drawn as a picture's ground)
 // or they lie on different tabs. And on the real windows, at their designed
 // size, maximised and restored: every text fits its control measured with
-// the window's font, lists show their headings and longest values (or
-// scroll across), and a restored window has every control back whole.
+// the window's font, lists show their headings and longest values (at the
+// designed size whole, on a screen of the desktop test's size; scaled,
+// they may scroll across), and a restored window has every control back
+// whole.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -158,6 +160,14 @@ void CheckTextsFit(const fw::Window& window, const std::string& state, bool desi
                     EXPECT_GE(width, list->fontMetrics().horizontalAdvance(fw::Q(column.heading)))
                         << w.label << " " << state << ": " << c.spelling << " heading " << column.heading << " is cut";
                 }
+            }
+            if (designedSize) {
+                // At the designed size (grown as the screen allows) every
+                // column shows its heading and its field's longest value.
+                EXPECT_LE(list->widthToShowColumns(), list->width())
+                    << w.label << ": " << c.spelling << " cuts its columns at the designed size";
+                EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0)
+                    << w.label << ": " << c.spelling << " scrolls across at the designed size";
             }
             if (total > list->viewport()->width()) {
                 EXPECT_GT(list->horizontalScrollBar()->maximum(), 0)

@@ -31,6 +31,10 @@ const NumberPicture kPictures[] = {
     {"P1$ADDDISCTRACKS", "?DISCSNOTADDED", 0, kSongBaseTracks},
     {"P1$ADDSONGTRACKS", "?SBK:DISKTRACKNO", 0, 999999},
     {"P1$ADDSONGTRACKS", "?SBK:DISKTRACKNO:2", 0, 999999},
+    // The song book's three lists: a listing's track number.
+    {"P1$BROWSEWINDOW", "?LISTTITLE", 0, kTrackNumber},
+    {"P1$BROWSEWINDOW", "?LISTARTIST", 0, kTrackNumber},
+    {"P1$BROWSEWINDOW", "?LISTDISCID", 0, kTrackNumber},
     {"P1$CORRECTIMPORTCONFLICT", "?BAD:DISKTRACKNO", 0, kTrackNumber},
     {"P1$DESIGNER", "?STARTINGPAGENUMBER", 0, 65535},
     {"P1$DESIGNER", "?OFFSET", 0, 500},

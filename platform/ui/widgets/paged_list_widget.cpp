@@ -161,52 +161,93 @@ int PagedListWidget::FieldPixels(const ListColumn& c) const {
     return need;
 }
 
+// The least width a column is given: a long text column's (or the last
+// one's) its heading and its field's longest value, the others' their
+// natural width; nothing for a column carrying a field unseen.
+int PagedListWidget::LeastPixels(const ListColumn& c, bool flexible) const {
+    if (!flexible) return NaturalPixels(c);
+    return c.width == 1 ? 0 : std::max(FieldPixels(c), 2 * kCellPadding);
+}
+
+// The shown columns, and which of them share the spare width: the long
+// text columns, else the last one.
+void PagedListWidget::ShownColumns(std::vector<int>& shown, std::vector<int>& flexible) const {
+    for (int i = 0; i < columnCount(); ++i) {
+        const ListColumn& c = format_.columns[static_cast<size_t>(i)];
+        if (c.width <= 0) continue;
+        shown.push_back(i);
+        if (Flexible(c)) flexible.push_back(i);
+    }
+    if (flexible.empty() && !shown.empty()) flexible.push_back(shown.back());
+}
+
+int PagedListWidget::widthToShowColumns() const {
+    std::vector<int> shown, flexible;
+    ShownColumns(shown, flexible);
+    int need = 0;
+    for (int i : shown) {
+        const bool flex = std::find(flexible.begin(), flexible.end(), i) != flexible.end();
+        need += LeastPixels(format_.columns[static_cast<size_t>(i)], flex);
+    }
+    // The rows' area lies inside the frame, beside the scroll bar where one
+    // is or may come (a list holding all its rows shows one when they
+    // outgrow it).
+    const bool bar = scrollBarOn_ || mode_ == ListMode::WholeQueue;
+    return need + 2 * frameWidth() + (bar ? verticalScrollBar()->sizeHint().width() : 0);
+}
+
 // Every column as wide as it needs; the long text columns (else the last
 // one) take what is left of the list's width, in the proportions of their
 // formats, so no empty strip stays right of the last column, but never
-// less than their longest value needs: when the columns are wider than the
-// list, a horizontal scroll bar shows the rest.
+// less than their longest value needs: a column whose share falls short
+// has its need, and the others share the rest. When the columns are wider
+// than the list, a horizontal scroll bar shows the rest.
 void PagedListWidget::FitColumns() {
-    const int n = columnCount();
-    std::vector<int> flexible;
-    int lastShown = -1;
-    for (int i = 0; i < n; ++i) {
-        const ListColumn& c = format_.columns[static_cast<size_t>(i)];
-        if (c.width <= 0) continue;
-        lastShown = i;
-        if (Flexible(c)) flexible.push_back(i);
-    }
-    if (lastShown < 0) return;
-    if (flexible.empty()) flexible.push_back(lastShown);
+    std::vector<int> shown, flexible;
+    ShownColumns(shown, flexible);
+    if (shown.empty()) return;
     int fixed = 0;
-    int base = 0;
-    std::vector<int> widths(static_cast<size_t>(n), 0);
-    for (int i = 0; i < n; ++i) {
+    std::vector<int> widths(static_cast<size_t>(columnCount()), 0);
+    for (int i : shown) {
         const ListColumn& c = format_.columns[static_cast<size_t>(i)];
-        if (c.width <= 0) continue;
         const bool flex = std::find(flexible.begin(), flexible.end(), i) != flexible.end();
         widths[static_cast<size_t>(i)] = flex ? ColumnPixels(c.width) : NaturalPixels(c);
-        (flex ? base : fixed) += widths[static_cast<size_t>(i)];
+        if (!flex) fixed += widths[static_cast<size_t>(i)];
     }
     const int room = viewport()->width();
-    if (room > 0 && base > 0) {
-        const int share = std::max(0, room - fixed);
-        int given = 0;
-        for (std::size_t k = 0; k < flexible.size(); ++k) {
-            const int i = flexible[k];
-            const ListColumn& c = format_.columns[static_cast<size_t>(i)];
-            const int floor = c.width == 1 ? 0 : std::max(FieldPixels(c), 2 * kCellPadding);
-            int w = k + 1 == flexible.size()
-                        ? share - given
-                        : static_cast<int>(static_cast<long long>(share) * widths[static_cast<size_t>(i)] / base);
-            w = std::max(w, floor);
-            widths[static_cast<size_t>(i)] = w;
-            given += w;
+    std::vector<int> sharing = flexible;
+    int share = std::max(0, room - fixed);
+    while (room > 0 && !sharing.empty()) {
+        long long base = 0;
+        for (int i : sharing) base += widths[static_cast<size_t>(i)];
+        if (base <= 0) break;
+        // The columns whose proportional share is less than they need take
+        // their need first.
+        std::vector<int> needy;
+        for (int i : sharing) {
+            const int floor = LeastPixels(format_.columns[static_cast<size_t>(i)], true);
+            if (share * widths[static_cast<size_t>(i)] / base < floor) needy.push_back(i);
+        }
+        if (needy.empty()) {
+            int given = 0;
+            for (std::size_t k = 0; k < sharing.size(); ++k) {
+                const auto i = static_cast<size_t>(sharing[k]);
+                const int w = k + 1 == sharing.size() ? share - given : static_cast<int>(share * widths[i] / base);
+                widths[i] = w;
+                given += w;
+            }
+            break;
+        }
+        for (int i : needy) {
+            const int floor = LeastPixels(format_.columns[static_cast<size_t>(i)], true);
+            widths[static_cast<size_t>(i)] = floor;
+            share = std::max(0, share - floor);
+            sharing.erase(std::find(sharing.begin(), sharing.end(), i));
         }
     }
     const bool was = applyingColumns_;
     applyingColumns_ = true;
-    for (int i = 0; i < n; ++i)
+    for (int i : shown)
         if (widths[static_cast<size_t>(i)] > 0) header_->resizeSection(i, widths[static_cast<size_t>(i)]);
     applyingColumns_ = was;
     SyncHorizontalScroll();

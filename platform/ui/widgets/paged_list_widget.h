@@ -63,6 +63,9 @@ public:
     int columnCount() const { return static_cast<int>(format_.columns.size()); }
     // The width a column is shown with, in pixels (0 for a hidden one).
     int columnPixels(int column) const;
+    // The least width of the list at which every column shows its heading
+    // and its field's longest value whole; narrower, it scrolls across.
+    int widthToShowColumns() const;
 
     void setMode(ListMode mode);
     ListMode mode() const { return mode_; }
@@ -157,6 +160,8 @@ private:
     void ApplyColumns();
     void FitColumns();
     int FieldPixels(const ListColumn& c) const;
+    int LeastPixels(const ListColumn& c, bool flexible) const;
+    void ShownColumns(std::vector<int>& shown, std::vector<int>& flexible) const;
     void SyncHorizontalScroll();
     int NaturalPixels(const ListColumn& column) const;
     void LayoutHeader();
