@@ -4,6 +4,7 @@
 #include "platform/ui/control.h"
 #include "platform/ui/events.h"
 #include "platform/ui/message.h"
+#include "platform/ui/text_fit.h"
 #include "platform/ui/window.h"
 #include "shell/data_dictionary_thread_state.h"
 #include "shell/program_procedures.h"
@@ -90,6 +91,23 @@ TEST_F(BrowseSongBaseTest, EditWritesTheTrackAndOkWithoutChangesWritesNothing) {
     d.Press("?OK", kTrackForm);
     EXPECT_FALSE(d.IsOpen(kTrackForm));
     EXPECT_EQ(Query("MAIN.TPS", "SELECT _rev FROM records ORDER BY _id"), before);
+}
+
+// The track form's title names the disc and track: a long disc ID and
+// track number (the widest ten letters, the largest number) widen the form until the title bar shows it whole.
+TEST_F(BrowseSongBaseTest, TheTrackFormWidensToShowItsTitleWhole) {
+    MakeSongBase({{"Title", "Artist", "WWWWWWWWWW", 65535, 1}}, kBrands);
+    d.Start([] { shell::RunProgramProcedure("BrowseSongBase"); });
+    ASSERT_TRUE(d.IsOpen(kBrowseWindow));
+    d.Choose("?LIST", 1, kBrowseWindow);
+    d.Press("?CHANGE", kBrowseWindow);
+    ASSERT_TRUE(d.IsOpen(kTrackForm));
+    const std::string caption = d.Caption(kTrackForm);
+    EXPECT_EQ(caption, "Edit Main SongBase Track   (DiscID: WWWWWWWWWW  Track:65535)");
+    const fw::Window* form = d.FindWindow(kTrackForm);
+    ASSERT_GT(fw::CaptionNeeds(caption), form->DuToPxX(form->Layout().at.w)) << "longer than the designed form";
+    EXPECT_GE(form->Content()->width(), fw::CaptionNeeds(caption));
+    d.Press("?CANCEL", kTrackForm);
 }
 
 TEST_F(BrowseSongBaseTest, CancelAsksAndABlankTitleIsRefused) {

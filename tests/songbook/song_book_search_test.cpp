@@ -1,6 +1,7 @@
 #include "songbook/song_book_search.h"
 
 #include "platform/ui/events.h"
+#include "platform/ui/layout.h"
 #include "platform/ui/message.h"
 #include "platform/ui/testing/gtest_driver.h"
 #include "platform/ui/widgets/list_format.h"
@@ -212,7 +213,10 @@ TEST_F(SongBookSearchFiles, ASearchFromTheStartFindsTheFirstHitAgain) {
     EXPECT_FALSE(songbook::SearchSongBookList(SongBookListKind::Title, "e", SearchMode::Contains, last.hit).found);
 }
 
+// Each list's columns (its window's layout holds them) show the fields the
+// list reads, in the listing colours.
 TEST(SongBookLists, DeclarationsNameTheirControlsAndParseAsFormats) {
+    const fw::WindowLayout window = fw::LoadLayout("P1$BROWSEWINDOW");
     struct Expect {
         SongBookListKind kind;
         const char* control;
@@ -226,8 +230,10 @@ TEST(SongBookLists, DeclarationsNameTheirControlsAndParseAsFormats) {
         const songbook::SongBookListDecl& d = songbook::SongBookList(e.kind);
         EXPECT_EQ(d.kind, e.kind);
         EXPECT_EQ(d.listControl, e.control);
+        const fw::ControlLayout* list = window.Find(d.listControl);
+        ASSERT_NE(list, nullptr);
         std::string error;
-        const auto format = fw::ui::ListFormat::Parse(d.format, &error);
+        const auto format = fw::ui::ListFormat::Parse(list->format, &error);
         ASSERT_TRUE(format) << error;
         std::vector<std::string> headings;
         for (const auto& c : format->columns) {

@@ -308,6 +308,35 @@ TEST_F(ListTest, ColumnsShowTheirFieldsAndTheLongTextColumnsTakeTheRest) {
     EXPECT_EQ(list.formatText().substr(0, 3), "140") << "the format keeps its own widths";
 }
 
+// The width the list says it needs to show every column whole is the
+// width at which it stops scrolling across, also where the long text
+// columns' shares in proportion to their formats would cut one of them
+// (a wide title column beside a narrow artist column of the same field).
+TEST_F(ListTest, AtTheWidthItNeedsEveryColumnShowsWhole) {
+    QFont font("Arial");
+    font.setPointSize(8);
+    list.setFont(font);
+    list.setDialogUnitWidth(1.25);
+    for (const char* format : {"140L(2)|M~Title~@s40@135L(2)|M~Artist~@s40@32C|M~Disc ID~@s15@"
+                               "32C|M~Track~@n_4B@21C|M~Omit?~@s1@5C|M~Mfg.~@s2@",
+                               "300L|M~Title~@s40@20L|M~Artist~@s40@30R~Track~@n3@"}) {
+        SCOPED_TRACE(format);
+        ASSERT_TRUE(list.setFormatText(format));
+        for (bool scrollBar : {false, true}) {
+            list.setScrollBarOn(scrollBar);
+            const int needs = list.widthToShowColumns();
+            list.resize(needs, 200);
+            EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0) << "at the width it needs";
+            const QFontMetrics fm(list.font());
+            EXPECT_GE(list.columnPixels(1), 40 * fm.averageCharWidth());
+            EXPECT_GE(list.columnPixels(2), 40 * fm.averageCharWidth());
+            list.resize(needs - 1, 200);
+            EXPECT_GT(list.horizontalScrollBar()->maximum(), 0) << "a pixel narrower";
+        }
+    }
+    list.setScrollBarOn(false);
+}
+
 TEST_F(ListTest, CellColoursComeFromTheRowThenTheColumnThenTheList) {
     ASSERT_TRUE(list.setFormatText("40L*@s5@E(0FFH,,0FFFFFFH,)40L*@s5@40L@s5@"));
     list.setListColors({ColorFromBgr(0x800040), ColorFromBgr(0xFFFFFF), QColor(), ColorFromBgr(0x800040)});
