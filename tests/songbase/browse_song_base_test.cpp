@@ -94,7 +94,8 @@ TEST_F(BrowseSongBaseTest, EditWritesTheTrackAndOkWithoutChangesWritesNothing) {
 }
 
 // The track form's title names the disc and track: a long disc ID and
-// track number (the widest ten letters, the largest number) widen the form until the title bar shows it whole.
+// track number (ten wide letters, the largest number) widen the form
+// until the title bar shows it whole.
 TEST_F(BrowseSongBaseTest, TheTrackFormWidensToShowItsTitleWhole) {
     MakeSongBase({{"Title", "Artist", "WWWWWWWWWW", 65535, 1}}, kBrands);
     d.Start([] { shell::RunProgramProcedure("BrowseSongBase"); });
