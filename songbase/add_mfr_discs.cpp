@@ -49,15 +49,6 @@ constexpr const char* kRemoveButton = "?BUTTON16";
 constexpr const char* kDoneButton = "?BUTTON2";
 constexpr const char* kHelpButton = "?BUTTON2:2";
 
-// Every column shows the selected row on 808040h.
-#define CV_SEL "E(0,0FFFFFFH,0FFFFFFH,808040H)"
-constexpr const char* kBrandFormat = "160L(2)|M~Brand/Series~@s40@" CV_SEL;
-constexpr const char* kDiscFormat = "14C|M~Tag~@s1@" CV_SEL "70L(2)|M~Disk ID~@s15@" CV_SEL "1L(2)|M~Disc ID~@s10@" CV_SEL;
-constexpr const char* kTrackFormat =
-    "26R(2)|M~Track~@n6@" CV_SEL "120L(2)|M~Title~@s40@" CV_SEL "100L(2)|M~Artist~@s40@" CV_SEL;
-constexpr const char* kTagListFormat = "72L(2)|M~Mfr. ID~@s17@72L(2)|M~Custom ID~@s17@";
-#undef CV_SEL
-
 // A list whose order key begins with the field its filter fixes (the
 // brand of the disc list, the disc of the track list): a typed letter
 // would match every row or none, so it locates nothing.
@@ -271,10 +262,6 @@ void AddMfrDiscs() {
     fw::SetSystemIcon("~songbook.ico");
     shell::WindowResizeState layout;
     shell::InitWindowResize(layout);
-    fw::SetProp(kBrandList, fw::Prop::Format, kBrandFormat);
-    fw::SetProp(kDiscList, fw::Prop::Format, kDiscFormat);
-    fw::SetProp(kTrackList, fw::Prop::Format, kTrackFormat);
-    fw::SetProp(kTagList, fw::Prop::Format, kTagListFormat);
 
     AddDiscsWindow w(BookFiles{shell::SongBookName.Str(), shell::SBDiscsName.Str()});
     struct Session {  // the windows it starts find it while it is open

@@ -29,6 +29,7 @@ const NumberPicture kPictures[] = {
     {"P1$ADDDISCTRACKS", "?TRACKSADDED", 0, kSongBaseTracks},
     {"P1$ADDDISCTRACKS", "?DUPTRACKS", 0, kSongBaseTracks},
     {"P1$ADDDISCTRACKS", "?DISCSNOTADDED", 0, kSongBaseTracks},
+    {"P1$ADDMFRDISCS", "?LIST:3", 0, kSongBaseTrack},
     {"P1$ADDSONGTRACKS", "?SBK:DISKTRACKNO", 0, 999999},
     {"P1$ADDSONGTRACKS", "?SBK:DISKTRACKNO:2", 0, 999999},
     // The song book's three lists: a listing's track number.

@@ -247,8 +247,7 @@ void PagedListWidget::FitColumns() {
     }
     const bool was = applyingColumns_;
     applyingColumns_ = true;
-    for (int i : shown)
-        if (widths[static_cast<size_t>(i)] > 0) header_->resizeSection(i, widths[static_cast<size_t>(i)]);
+    for (int i : shown) header_->resizeSection(i, widths[static_cast<size_t>(i)]);
     applyingColumns_ = was;
     SyncHorizontalScroll();
 }
