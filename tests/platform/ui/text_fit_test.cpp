@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QMessageBox>
 #include <QScreen>
 #include <QScrollBar>
@@ -94,13 +95,16 @@ TEST(TextFit, AWindowWidensItsListsUntilEveryColumnShowsWhole) {
 }
 
 // A title set while the window is open that the title bar cannot show
-// widens the window (a fixed one and a resizable one alike) until it fits,
-// never beyond the screen; a short title changes nothing.
+// widens the window (a fixed one and a resizable one alike, on its own or
+// in the frame) until it fits, never beyond the screen; a short title
+// changes nothing.
 TEST(TextFit, ATitleSetWhileOpenWidensTheWindowToShowIt) {
     const std::string longTitle = "Edit Main SongBase Track   (DiscID: PARTYTYME-12345  Track:4294967295)";
-    const int room = QGuiApplication::primaryScreen()->availableGeometry().width();
-    for (const char* attr : {"", "attr resize\n"}) {
+    fw::Window frame(fw::ParseLayout("window FRAME\nkind frame\nat 0 0 600 400\n", "FRAME"));
+    for (const char* attr : {"", "attr resize\n", "kind mdi\n", "kind mdi\nattr resize\n"}) {
         SCOPED_TRACE(attr);
+        const bool child = std::string(attr).find("mdi") != std::string::npos;
+        if (child) frame.Open();
         fw::Window window(fw::ParseLayout(std::string("window TITLED\ncaption \"Short\"\nat 0 0 100 40\n") + attr +
                                               "control ?OK button\n  text \"OK\"\n  at 40 20 24 14\n",
                                           "TITLED"));
@@ -114,9 +118,13 @@ TEST(TextFit, ATitleSetWhileOpenWidensTheWindowToShowIt) {
         EXPECT_GE(window.Content()->width(), fw::CaptionNeeds(longTitle));
         EXPECT_EQ(window.Get(fw::Prop::Width).Int(), window.PxToDuX(window.Content()->width()));
         window.Set(fw::Prop::Text, std::string(400, 'W'));
-        EXPECT_LE(window.Root()->frameGeometry().width(), room) << "never wider than the screen";
+        const int room = child ? frame.MdiArea()->viewport()->width()
+                               : QGuiApplication::primaryScreen()->availableGeometry().width();
+        EXPECT_LE(window.Root()->frameGeometry().width(), room) << "never wider than the screen or the frame";
+        EXPECT_GE(window.Root()->width(), window.Content()->width()) << "the window holds its client area";
         window.Close();
     }
+    frame.Close();
 }
 
 }  // namespace
