@@ -1,8 +1,10 @@
-// A click outside an open completion pop-up or drop-down, as the window
-// system delivers it (QTest on the top-level window, press then release):
-// it closes the pop-up and acts on what it was clicked on, once. Qt alone
-// only closes the pop-up there. A click on a window inside a call only
-// closes it; a click on the drop-down's own combo closes the list for good.
+// A click outside an open completion pop-up or drop-down, as a window
+// system delivers it (QTest, press then release): to the window under the
+// pointer, or, as X11 does while the pop-up grabs the mouse, both halves to
+// the pop-up's window. It closes the pop-up and acts on what it was clicked
+// on, once; Qt alone only closes the pop-up there. A click on a window
+// inside a call only closes it; a click on the drop-down's own combo closes
+// the list for good.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -35,6 +37,7 @@ using Strings = std::vector<std::string>;
 
 enum class Popup { PickListCompleter, FromCompleter, DropListDropDown, ComboDropDown };
 enum class Target { Button, Entry, ListRow };
+enum class Delivery { ToTheWindowThere, ToThePopUpThatGrabs };
 
 struct Program {
     bool pickList = true;  // ?GENRE keeps its pick list (else FROM rows after one)
@@ -103,22 +106,24 @@ protected:
         }
         ASSERT_TRUE(shown->isVisible());
         ASSERT_EQ(QApplication::activePopupWidget(), shown->window());
+        grab = shown->window()->windowHandle();
     }
     QComboBox* Combo(const char* equate) const { return qobject_cast<QComboBox*>(w->Find(equate)->Widget()); }
 
-    // A press and a release at a point of a widget, through the top-level
-    // window as the window system hands them over.
-    void Click(QWidget* widget, QPoint at) {
-        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, widget->mapTo(top, at));
+    // A press and a release at a point of a widget, through a window as
+    // the window system hands them over.
+    void Click(QWidget* widget, QPoint at, Delivery delivery = Delivery::ToTheWindowThere) {
+        QWindow* to = delivery == Delivery::ToThePopUpThatGrabs ? grab : widget->window()->windowHandle();
+        QTest::mouseClick(to, Qt::LeftButton, Qt::NoModifier, to->mapFromGlobal(widget->mapToGlobal(at)));
         d.Settle();
     }
-    void Click(Target target) {
+    void Click(Target target, Delivery delivery = Delivery::ToTheWindowThere) {
         switch (target) {
-        case Target::Button: Click(w->Find("?OK")->Widget(), w->Find("?OK")->Widget()->rect().center()); break;
-        case Target::Entry: Click(w->Find("?NAME")->Widget(), QPoint(4, 4)); break;
+        case Target::Button: Click(w->Find("?OK")->Widget(), w->Find("?OK")->Widget()->rect().center(), delivery); break;
+        case Target::Entry: Click(w->Find("?NAME")->Widget(), QPoint(4, 4), delivery); break;
         case Target::ListRow: {
             auto* list = static_cast<fw::ui::PagedListWidget*>(w->Find("?LIST")->Widget());
-            Click(list->viewport(), list->cellRect(3, 1).center());
+            Click(list->viewport(), list->cellRect(3, 1).center(), delivery);
             break;
         }
         }
@@ -137,6 +142,7 @@ protected:
     fw::Window* w = nullptr;
     QWidget* top = nullptr;
     QWidget* shown = nullptr;
+    QWindow* grab = nullptr;  // the pop-up's window
 };
 
 TEST_F(PopupClickTest, AClickOutsideEachPopUpClosesItAndActsOnceOnWhatItHit) {
@@ -144,14 +150,15 @@ TEST_F(PopupClickTest, AClickOutsideEachPopUpClosesItAndActsOnceOnWhatItHit) {
         Target target;
         const char* effect;
     } targets[] = {{Target::Button, "pressed "}, {Target::Entry, "typing "}, {Target::ListRow, "row3 "}};
+    for (Delivery delivery : {Delivery::ToTheWindowThere, Delivery::ToThePopUpThatGrabs})
     for (Popup popup : {Popup::PickListCompleter, Popup::FromCompleter, Popup::DropListDropDown, Popup::ComboDropDown})
         for (const auto& t : targets) {
-            SCOPED_TRACE(::testing::Message() << "pop-up " << static_cast<int>(popup) << ", target "
-                                              << static_cast<int>(t.target));
+            SCOPED_TRACE(::testing::Message() << "delivery " << static_cast<int>(delivery) << ", pop-up "
+                                              << static_cast<int>(popup) << ", target " << static_cast<int>(t.target));
             program = Program{};
             Open(popup);
             if (::testing::Test::HasFatalFailure()) return;
-            Click(t.target);
+            Click(t.target, delivery);
             EXPECT_FALSE(shown->isVisible());
             EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
             EXPECT_EQ(Effect(), t.effect);
@@ -165,9 +172,11 @@ TEST_F(PopupClickTest, AClickOutsideEachPopUpClosesItAndActsOnceOnWhatItHit) {
 }
 
 TEST_F(PopupClickTest, AClickOnAnotherWindowActsThereUnlessThatWindowIsInsideACall) {
+    for (Delivery delivery : {Delivery::ToTheWindowThere, Delivery::ToThePopUpThatGrabs})
     for (bool blocked : {false, true})
         for (Popup popup : {Popup::PickListCompleter, Popup::ComboDropDown}) {
-            SCOPED_TRACE(::testing::Message() << "blocked " << blocked << ", pop-up " << static_cast<int>(popup));
+            SCOPED_TRACE(::testing::Message() << "delivery " << static_cast<int>(delivery) << ", blocked " << blocked
+                                              << ", pop-up " << static_cast<int>(popup));
             bool inCall = false;
             d.Start([&] { Other(inCall); });
             fw::Window* other = d.FindWindow("WIDGETS");
@@ -184,9 +193,7 @@ TEST_F(PopupClickTest, AClickOnAnotherWindowActsThereUnlessThatWindowIsInsideACa
             if (::testing::Test::HasFatalFailure()) return;
             const QPoint row3 = queue->cellRect(3, 1).center();
             ASSERT_EQ(QApplication::widgetAt(queue->viewport()->mapToGlobal(row3)), queue->viewport());
-            QTest::mouseClick(other->Root()->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                              queue->viewport()->mapTo(other->Root()->window(), row3));
-            d.Settle();
+            Click(queue->viewport(), row3, delivery);
             EXPECT_FALSE(shown->isVisible());
             EXPECT_EQ(d.Highlight("?QUEUE", "WIDGETS"), blocked ? highlight : 3);
             EXPECT_EQ(inCall, blocked) << "the call ended";
@@ -202,7 +209,7 @@ TEST_F(PopupClickTest, AClickOnTheArrowOfItsOwnComboClosesTheDropDownForGood) {
     QComboBox* genre = Combo("?GENRE");
     const QPoint arrow(genre->width() - 4, genre->height() / 2);
     ASSERT_FALSE(shown->window()->geometry().contains(genre->mapToGlobal(arrow)));  // the list drops below
-    Click(genre, arrow);
+    Click(genre, arrow, Delivery::ToThePopUpThatGrabs);
     EXPECT_FALSE(shown->isVisible());
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
