@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWindow>
