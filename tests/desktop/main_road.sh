@@ -4,7 +4,8 @@
 # drives it with xdotool as a person would, mostly from the keyboard: start,
 # Quick Start, New SongBook, a listing added with the keyboard only,
 # maximise, a search with no hit, the listing form closed with its close box
-# after an edit, a delete, the book closed, the program ended.
+# after an edit, a delete, FastFind closed by one click while its title
+# entry offers titles, the book closed, the program ended.
 # Asserts on window titles (and on the screen where the book window's title
 # bar is looked for); every screenshot is kept under <build>/desktop/shots.
 #   main_road.sh <build folder>
@@ -341,6 +342,37 @@ xdotool windowactivate --sync "$confirm" 2>/dev/null || true
 keys_close '^Confirm Delete$' "the delete question stayed" alt+o
 settle
 shot deleted
+
+# FastFind from Add Disc(s): while the title entry offers the song base's
+# titles in its drop list, one click on Cancel closes the drop list and the
+# window at once (the click is not spent on the drop list alone). The title
+# typed is a whole one of the demo song base: one it lacks sends the
+# keyboard back to the entry, and a button losing it before the release
+# is not clicked.
+# Buttons are found from their places in the layouts (dialog units, which
+# scale with the window).
+xdotool key alt+s a
+add_discs="$(wait_window 'Add Mfr\. Disc\(s\) to SongBook$' 10)"
+[ -n "$add_discs" ] || fail "SongBook > Add Disc(s) opened no add-discs window"
+settle
+eval "$(xdotool getwindowgeometry --shell "$add_discs" | sed 's/^/A/')"
+# FastFind at 344,220 60x14 of 470x286; the status bar (about 22 pixels) below.
+xdotool mousemove --window "$add_discs" $((AWIDTH * 374 / 470)) $(((AHEIGHT - 22) * 227 / 286)) click 1
+fast_find="$(wait_window ' - FastFind$' 10)"
+[ -n "$fast_find" ] || fail "the FastFind button opened no FastFind window"
+settle
+xdotool type --delay 40 "Down by the Amber Penny"
+settle
+shot fastfind-titles-offered
+eval "$(xdotool getwindowgeometry --shell "$fast_find" | sed 's/^/S/')"
+# Cancel at 198,234 44x16 of 340x262.
+xdotool mousemove --window "$fast_find" $((SWIDTH * 220 / 340)) $((SHEIGHT * 242 / 262)) click 1
+wait_gone ' - FastFind$' 5 || fail "one click on Cancel while the titles were offered left FastFind open"
+alive "a click outside the titles offered"
+shot fastfind-closed
+xdotool windowactivate --sync "$add_discs" 2>/dev/null || true
+keys_close 'Add Mfr\. Disc\(s\) to SongBook$' "Alt+F4 did not close the add-discs window" alt+F4
+settle
 
 # Close the book: Escape is its Close SongBook button.
 xdotool key Escape

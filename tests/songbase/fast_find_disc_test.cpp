@@ -7,6 +7,13 @@
 #include "songbase/custom_disc_ids.h"
 #include "songbase/song_base_pick_lists.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QWindow>
+#include <QtTest/QTest>
+
 #include <cstdlib>
 
 using namespace song_base_test;
@@ -112,6 +119,23 @@ TEST_F(FastFindTest, FindsTheDiscsWhoseFirstTrackHasTheTitleInAnyCaseAndTagsOneW
     EXPECT_FALSE(d.IsOpen(kFastFind));
     EXPECT_EQ(Tagged(), (Strings{"SC100|77"}));
     EXPECT_EQ(d.UnusedAnswers(), 0u);
+}
+
+TEST_F(FastFindTest, OneClickOnSearchWhileTheTitlesAreOfferedSearches) {
+    StartFastFind();
+    fw::Window* w = d.FindWindow(kFastFind);
+    auto* combo = qobject_cast<QComboBox*>(w->Find("?STI:TITLE")->Widget());
+    ASSERT_NE(combo, nullptr);
+    d.TypeKeys("?STI:TITLE", "love me tender");
+    ASSERT_TRUE(combo->completer()->popup()->isVisible());
+    // The click as the window system gives it: to the window, press and release.
+    QWidget* top = w->Root()->window();
+    QWidget* search = w->Find("?BUTTON6")->Widget();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier, search->mapTo(top, search->rect().center()));
+    d.Settle();
+    EXPECT_FALSE(combo->completer()->popup()->isVisible());
+    EXPECT_EQ(d.Text("?STI:TITLE", kFastFind), "Love Me Tender");
+    EXPECT_EQ(d.Rows("?LIST", kFastFind), (Strings{"SC100|Sound Choice", "KB200|Karaoke Bay", "AB300|All Brands"}));
 }
 
 TEST_F(FastFindTest, ADiscTheBookHasIsRefusedWithTheSharedMessage) {

@@ -29,6 +29,7 @@
 #include "platform/text/strings.h"
 #include "platform/ui/controls/control_kinds.h"
 #include "platform/ui/controls/number_rule.h"
+#include "platform/ui/controls/popup_click.h"
 #include "platform/ui/controls/storable_text.h"
 #include "platform/ui/events.h"
 #include "platform/ui/pick_list.h"
@@ -577,6 +578,7 @@ ChoiceControl::ChoiceControl(Window& w, const ControlLayout& l, int n, bool edit
     if (auto* view = qobject_cast<QListView*>(combo_->view())) view->setUniformItemSizes(true);
     Adopt(combo_);
     Fill(l.from);
+    PassOutsideClicks(combo_);
     QObject::connect(combo_, &QComboBox::activated, combo_, [this] { Queue(Event::Accepted); });
     if (editable) {
         QObject::connect(combo_->lineEdit(), &QLineEdit::editingFinished, combo_, [this] {
@@ -600,6 +602,7 @@ void ChoiceControl::Fill(const std::string& from) {
             completer->setCaseSensitivity(Qt::CaseInsensitive);
             combo_->setCompleter(completer);
             if (previous) previous->deleteLater();
+            PassOutsideClicks(combo_);
         }
     }
     combo_->clear();
@@ -638,6 +641,7 @@ bool ChoiceControl::SetPickList(std::shared_ptr<const PickList> list) {
         if (previous) previous->deleteLater();
         // Narrowed before the line edit asks the completer to show its pop-up.
         QObject::connect(edit, &QLineEdit::textEdited, completer, &ui::PickListCompleter::Narrow);
+        PassOutsideClicks(combo_);
     }
     Refresh();
     return true;
