@@ -349,15 +349,20 @@ shot deleted
 # typed is a whole one of the demo song base: one it lacks sends the
 # keyboard back to the entry, and a button losing it before the release
 # is not clicked.
-# Buttons are found from their places in the layouts (dialog units, which
-# scale with the window).
+# FastFind is reached from the keyboard: a click in the tracks list (its
+# right part, whatever the list widened to), then Tab past Edit Song Track
+# and Space. Cancel is found from its place in the layout (dialog units,
+# which scale with the window).
 xdotool key alt+s a
 add_discs="$(wait_window 'Add Mfr\. Disc\(s\) to SongBook$' 10)"
 [ -n "$add_discs" ] || fail "SongBook > Add Disc(s) opened no add-discs window"
 settle
 eval "$(xdotool getwindowgeometry --shell "$add_discs" | sed 's/^/A/')"
-# FastFind at 344,220 60x14 of 470x286; the status bar (about 22 pixels) below.
-xdotool mousemove --window "$add_discs" $((AWIDTH * 374 / 470)) $(((AHEIGHT - 22) * 227 / 286)) click 1
+# The tracks list spans 16 to 216 of 286 down, the status bar (about 22
+# pixels) below, and ends a few units short of the window's right side.
+xdotool mousemove --window "$add_discs" $((AWIDTH - 60)) $(((AHEIGHT - 22) * 120 / 286)) click 1
+settle
+xdotool key Tab Tab space
 fast_find="$(wait_window ' - FastFind$' 10)"
 [ -n "$fast_find" ] || fail "the FastFind button opened no FastFind window"
 settle
