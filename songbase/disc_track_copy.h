@@ -3,10 +3,12 @@
 // SongBase (KARAOKE, open on the calling thread) into a song book, with the
 // disc's record first when the book does not have the disc yet. Each disc
 // is written whole or not at all; the discs are committed together a batch
-// at a time (about every quarter of a second of work, or four times as long
-// as the last commit took when that is longer, and at Finish), so a long
-// run neither pays a synced commit per disc nor risks more than its last
-// batch. A batch is written without save points (each would copy
+// at a time (about every second of work, or four times as long as the last
+// commit took when that is longer, and at Finish), so a long run neither
+// pays a synced commit per disc nor risks more than its last batch. When
+// the run's tracks are many against the book's listings
+// (fw::KeysOnceIsQuicker), the listings' keys other than the unique one are
+// made once at the commit (fw::DeferKeys) and the run is one batch. A batch is written without save points (each would copy
 // every page the disc touches once more); when a write fails, the batch is
 // rolled back and its earlier discs are written again, each under a save
 // point of its own from then on, so the failed disc alone is left out. A
@@ -20,6 +22,7 @@
 
 #include "shell/tag_list.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -57,6 +60,9 @@ public:
     // Opens the book's two files (they must exist); false with the reason.
     bool Open(std::string* problem);
     void Close();
+    // The run will be about this many discs (before the first AddDisc): it
+    // decides with the first disc's tracks whether the keys are made once.
+    void Expect(int discs) { expectedDiscs_ = discs; }
 
     // Adds one tagged disc, counting into `counts` once its batch is
     // committed; `today` is the date added.
@@ -79,7 +85,7 @@ private:
     };
     void Copy(const shell::TagEntry& tag, std::int32_t today, CopyCounts& counts);
     bool Write(bool disc);
-    bool BeginBatch(CopyCounts& counts, const std::string& unq, const std::string& alt);
+    bool BeginBatch(CopyCounts& counts, const std::string& unq, const std::string& alt, std::size_t tracks);
     void Commit(CopyCounts& counts);
 
     BookFiles book_;
@@ -87,6 +93,9 @@ private:
     std::vector<Pending> pending_;  // written in the open batch, not committed yet
     bool inBatch_ = false;
     bool careful_ = false;  // a write has failed: each disc under a save point
+    int expectedDiscs_ = 0;
+    bool keysDecided_ = false;
+    bool deferKeys_ = false;  // the listings' keys made at each commit
     long long batchStarted_ = 0;  // steady-clock milliseconds
     long long lastCommitMs_ = 0;
     int writes_ = 0;

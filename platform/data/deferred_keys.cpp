@@ -52,6 +52,14 @@ void DeferKeys(File& f) {
     ClearError();
 }
 
+bool KeysOnceIsQuicker(long adding, long existing) {
+    // Measured on books of 0 to 1,000,000 listings with ten keys: 30,000
+    // listings go in quicker with the keys made once into 10,000 (0.33 s
+    // against 0.42 s), slower into 100,000 (1.2 s against 0.8 s).
+    constexpr long kFewest = 1000;
+    return adding >= kFewest && adding * 2 >= existing;
+}
+
 namespace data {
 
 int BuildDeferredKeys(Connection& c) {
