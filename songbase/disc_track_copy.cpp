@@ -36,7 +36,7 @@ namespace {
 // and at least this many times as long as the last commit took, so that in
 // a large book, where a commit writes most of its pages, the commits stay a
 // small part of the run.
-constexpr long long kBatchMilliseconds = 1000;
+constexpr long long kBatchMilliseconds = 2000;
 constexpr long long kBatchPerCommit = 4;
 
 long long NowMs() {
@@ -95,7 +95,7 @@ bool DiscTrackCopier::BeginBatch(CopyCounts& counts, const std::string& unq, con
         // Once for the run, from this disc's tracks as many as each disc left.
         keysDecided_ = true;
         const long discsLeft = std::max(1L, static_cast<long>(expectedDiscs_) - counts.discsDone + 1);
-        deferKeys_ = fw::KeysOnceIsQuicker(discsLeft * static_cast<long>(tracks), fw::RECORDS(files_->listings));
+        deferKeys_ = fw::KeysOnceIsQuicker(files_->listings, discsLeft * static_cast<long>(tracks));
     }
     fw::LOGOUT(shell::integrity::kLogoutSeconds, files_->discs, files_->listings);
     if (fw::ERRORCODE() != 0) {
