@@ -37,7 +37,7 @@ namespace {
 // a large book, where a commit writes most of its pages, the commits stay a
 // small part of the run.
 constexpr long long kBatchMilliseconds = 2000;
-constexpr long long kBatchPerCommit = 4;
+constexpr long long kBatchPerCommit = 8;
 
 long long NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())

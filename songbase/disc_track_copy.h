@@ -3,7 +3,7 @@
 // SongBase (KARAOKE, open on the calling thread) into a song book, with the
 // disc's record first when the book does not have the disc yet. Each disc
 // is written whole or not at all; the discs are committed together a batch
-// at a time (about every two seconds of work, or four times as long as the
+// at a time (about every two seconds of work, or eight times as long as the
 // last commit took when that is longer, and at Finish), so a long run
 // neither pays a synced commit per disc nor risks more than its last
 // batch. When the run's tracks are many against the book's listings
