@@ -1,5 +1,6 @@
 #include "songbase/add_disc_tracks_process.h"
 
+#include "platform/data/read_together.h"
 #include "platform/text/clock.h"
 #include "platform/ui/message.h"
 #include "platform/ui/window.h"
@@ -7,10 +8,12 @@
 #include "shell/checked_open.h"
 #include "shell/data_dictionary_songbase.h"
 #include "shell/data_dictionary_thread_state.h"
+#include "shell/data_files.h"
 #include "shell/process_pass.h"
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 namespace songbase {
 
@@ -81,8 +84,13 @@ void AddDiscTracksProcess(BookFiles book, std::vector<shell::TagEntry> tags, std
     CopyCounts counts;
     const long total = static_cast<long>(tags.size());
     const auto today = static_cast<std::int32_t>(fw::TODAY());
+    copier.Expect(static_cast<int>(total));
     auto lastDrawn = std::chrono::steady_clock::now();
+    // The song base is read under one read lock from one redraw to the next
+    // (a redraw lets other windows run, so no lock is held across it).
+    std::optional<fw::ReadTogether> reading;
     for (const shell::TagEntry& tag : tags) {
+        if (!reading) reading.emplace(std::initializer_list<fw::File*>{&shell::KARAOKE()});
         copier.AddDisc(tag, today, counts);
         tracksAdded = counts.tracksAdded;
         duplicateTracks = counts.duplicateTracks;
@@ -96,8 +104,10 @@ void AddDiscTracksProcess(BookFiles book, std::vector<shell::TagEntry> tags, std
             continue;
         }
         lastDrawn = now;
+        reading.reset();
         fw::DISPLAY();
     }
+    reading.reset();
     copier.Finish(counts);
     copier.Close();
     tracksAdded = counts.tracksAdded;

@@ -31,12 +31,13 @@ std::string CommitFailedReason(std::string_view error) {
 
 namespace {
 
-// How long a batch of discs runs before it is committed, at least; and
-// at least this many times as long as the last commit took, so that in a
-// large book, where a commit writes most of its pages, the commits stay a
+// How long a batch of discs runs before it is committed, at least (a
+// commit of the two files syncs each file and journal, about ten syncs);
+// and at least this many times as long as the last commit took, so that in
+// a large book, where a commit writes most of its pages, the commits stay a
 // small part of the run.
-constexpr long long kBatchMilliseconds = 250;
-constexpr long long kBatchPerCommit = 4;
+constexpr long long kBatchMilliseconds = 2000;
+constexpr long long kBatchPerCommit = 8;
 
 long long NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -88,13 +89,22 @@ void DiscTrackCopier::Close() {
     fw::CLOSE(files_->discs);
 }
 
-bool DiscTrackCopier::BeginBatch(CopyCounts& counts, const std::string& unq, const std::string& alt) {
+bool DiscTrackCopier::BeginBatch(CopyCounts& counts, const std::string& unq, const std::string& alt, std::size_t tracks) {
     if (inBatch_) return true;
+    if (!keysDecided_) {
+        // Once for the run, from this disc's tracks as many as each disc left.
+        keysDecided_ = true;
+        const long discsLeft = std::max(1L, static_cast<long>(expectedDiscs_) - counts.discsDone + 1);
+        deferKeys_ = fw::KeysOnceIsQuicker(files_->listings, discsLeft * static_cast<long>(tracks));
+    }
     fw::LOGOUT(shell::integrity::kLogoutSeconds, files_->discs, files_->listings);
     if (fw::ERRORCODE() != 0) {
         counts.notAdded.push_back({unq, alt, WriteFailedReason(ErrorText())});
         return false;
     }
+    // Only the listings: SBDiscs takes a disc per look-up by a key it would drop.
+    if (deferKeys_) fw::DeferKeys(files_->listings);
+    fw::ClearError();  // a key not dropped is kept row by row, as without
     inBatch_ = true;
     batchStarted_ = NowMs();
     return true;
@@ -196,7 +206,7 @@ void DiscTrackCopier::Copy(const shell::TagEntry& tag, std::int32_t today, CopyC
     }
 
     const fw::FString<2> makeCode{fw::UPPER(fw::SUB(tracks.front().UnqDiskID.Str(), 1, 2))};
-    if (!BeginBatch(counts, unq, alt)) return;
+    if (!BeginBatch(counts, unq, alt, fresh.size())) return;
     // Careful (after a failure): the disc under a save point of its own.
     bool ok = true;
     if (careful_) {
@@ -246,7 +256,9 @@ void DiscTrackCopier::Copy(const shell::TagEntry& tag, std::int32_t today, CopyC
         for (const Pending& p : again) Copy(p.tag, today, counts);
         return;
     }
-    if (NowMs() - batchStarted_ >= std::max(kBatchMilliseconds, kBatchPerCommit * lastCommitMs_)) Commit(counts);
+    // With the keys made at the commit, the run is one batch.
+    if (!deferKeys_ && NowMs() - batchStarted_ >= std::max(kBatchMilliseconds, kBatchPerCommit * lastCommitMs_))
+        Commit(counts);
 }
 
 }  // namespace songbase

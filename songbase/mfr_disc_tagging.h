@@ -7,6 +7,7 @@
 // run while it waits. SBDiscs must be open on the calling thread.
 
 #include "shell/tag_list.h"
+#include "songbase/custom_disc_ids.h"
 
 #include <cstdint>
 #include <functional>
@@ -50,6 +51,19 @@ public:
     bool IsTagged(std::string_view unq) const { return tags_.FindDisc(unq) != nullptr; }
 
 private:
+    // Why an entry is not tagged: tagged already (nothing said), a disc of
+    // the book, or its custom ID's problem.
+    struct Refusal {
+        bool silent = false;
+        bool inBook = false;
+        std::string altInBook;
+        CustomIdProblem problem = CustomIdProblem::None;
+        bool Refused() const { return silent || inBook || problem != CustomIdProblem::None; }
+    };
+    // The checks, the custom ID clipped; the book's disc looked up unless
+    // the caller just did.
+    Refusal Check(shell::TagEntry& entry, bool inBookChecked) const;
+    static void Say(const Refusal& r, const shell::TagEntry& entry);
     // Adds the entry once every check passes; false (said so) when refused.
     bool AddChecked(shell::TagEntry entry);
 

@@ -52,11 +52,12 @@ void BindRecord(sqlite3_stmt* s, int first, const RecordDecl& d, const void* rec
     int i = first;
     for (const auto& f : d.fields) {
         if (IsTextField(f.type)) {
-            // The text as stored: without trailing blanks (a CSTRING up to its null).
+            // The text as stored: without trailing blanks (a CSTRING up to its
+            // null), read from the buffer in place when the statement steps.
             const char* p = static_cast<const char*>(rec) + f.offset;
             std::size_t n = f.type == FieldType::CString ? strnlen(p, f.size) : f.size;
             while (n > 0 && p[n - 1] == ' ') --n;
-            sqlite3_bind_text(s, i, p, static_cast<int>(n), SQLITE_TRANSIENT);
+            sqlite3_bind_text(s, i, p, static_cast<int>(n), SQLITE_STATIC);
         } else if (f.type == FieldType::Real) {
             sqlite3_bind_double(s, i, GetReal(rec, f));
         } else {

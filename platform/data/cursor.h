@@ -29,7 +29,9 @@ KeyValue FieldValue(const void* rec, const FieldDecl& f);
 KeyValues KeyValuesOf(const File& f, int key, const void* rec);
 // Binds a value for a comparison with the column of field f.
 void BindKeyValue(sqlite3_stmt* s, int index, const KeyValue& v, const FieldDecl& f);
-// Binds every field of a record buffer to parameters first, first+1, ...
+// Binds every field of a record buffer to parameters first, first+1, ...;
+// the texts are read from the buffer when the statement steps, so it stays
+// as it is until then.
 void BindRecord(sqlite3_stmt* s, int first, const RecordDecl& d, const void* rec);
 // Fills a record buffer from the columns first, first+1, ... of a result row.
 void ReadRecord(sqlite3_stmt* s, int first, const RecordDecl& d, void* rec);

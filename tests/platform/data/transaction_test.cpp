@@ -207,6 +207,25 @@ TEST_F(Transactions, DeferredKeysAreMadeAtTheCommitAndTheLayoutStaysAsItWas) {
     sqlite3_close(db);
 }
 
+// The rule for deferring: at least 1,000 records added and at least half as
+// many as the file has, asked before or inside the transaction alike.
+TEST_F(Transactions, KeysAreMadeOnceForManyRecordsAgainstTheFilesOwn) {
+    fw::LOGOUT(2, *book);
+    for (int i = 0; i < 2000; ++i) AddSong(*book, "Song", "S", i + 1);
+    fw::COMMIT();
+    ASSERT_EQ(fw::RECORDS(*book), 2001);
+    const struct {
+        long adding;
+        bool quicker;
+    } cases[] = {{999, false}, {1000, false}, {1001, true}, {50000, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(fw::KeysOnceIsQuicker(*book, c.adding), c.quicker) << c.adding;
+        fw::LOGOUT(2, *discs, *book);
+        EXPECT_EQ(fw::KeysOnceIsQuicker(*book, c.adding), c.quicker) << c.adding << " inside";
+        fw::ROLLBACK();
+    }
+}
+
 // Undone by a rollback and by a kill inside the transaction: the file is
 // as it was, keys and all.
 TEST_F(Transactions, DeferredKeysComeBackAfterARollbackOrAKill) {
