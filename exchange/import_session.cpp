@@ -136,6 +136,7 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
     session.Begin();
     shell::ImportQueRec row;
     shell::ImportConflictQueueRec conflict;
+    DateReading dates;
     // The look-ups in the book share a read lock a few thousand rows at a
     // time: one lock a look-up costs most of the analysis of a large file,
     // and one for the whole file would keep other copies from writing.
@@ -156,7 +157,7 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
         ++result.rowsRead;
         if (!file.Unstorable().empty())
             result.changed.push_back({file.RecordLine(), file.rec.TITLE.Str(), file.Unstorable()});
-        ToImportRow(file.rec, row);
+        ToImportRow(file.rec, row, dates);
         if (session.Check(row) == Clash::None) {
             session.Accept(row);
         } else {
