@@ -20,7 +20,6 @@
 namespace exchange {
 namespace {
 
-constexpr long kExportRowsPerSlice = 4096;  // listings written per timer event
 const std::string kCompletedText = "Export Operation Completed";
 constexpr const char* kCancelledText = "Export Operation Cancelled";
 
