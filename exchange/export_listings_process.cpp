@@ -5,6 +5,7 @@
 
 #include "platform/data/file_ops.h"
 #include "platform/data/names/name_ops.h"
+#include "platform/data/read_together.h"
 #include "platform/runtime/error_state.h"
 #include "platform/ui/common_dialogs.h"
 #include "platform/ui/message.h"
@@ -12,6 +13,7 @@
 #include "shell/data_files.h"
 #include "shell/process_window.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -86,6 +88,19 @@ shell::PassState WriteListingFile(const std::string& fileName, const ExportSelec
     plan.estimate = [&book] { return fw::RECORDS(book); };
     plan.texts.caption = "Exporting Song Listings...";
     plan.quickScan = {&book, &shell::SBDiscs()};
+    // A slice's reads (the listings and each one's disc) share one read of
+    // both files instead of taking their locks once a read; the slice ends
+    // it, so no lock outlives a timer event.
+    plan.measure = shell::ByRecords(kExportRowsPerSlice);
+    std::optional<fw::ReadTogether> together;
+    plan.sliceStart = [&together] {
+        together.emplace({&shell::SongBook(), &shell::SBDiscs()});
+        return shell::PassState::Running;
+    };
+    plan.sliceEnd = [&together] {
+        together.reset();
+        return shell::PassState::Running;
+    };
     std::string writeError;
     NearForms nearForms;
     plan.action = [&] {

@@ -16,6 +16,9 @@
 
 namespace exchange {
 
+// Listings written per slice (a timer event's work).
+inline constexpr long kExportRowsPerSlice = 4096;
+
 // Whether the listing in SBK (its disc in SBD) is exported; empty: all.
 using ExportSelection = std::function<bool()>;
 

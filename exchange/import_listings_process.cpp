@@ -49,6 +49,9 @@ public:
     explicit ImportRun(ImportSession& session) : session_(session) {
         bookListings_ = fw::RECORDS(shell::SongBook());
         bookHasDiscs_ = fw::RECORDS(shell::SBDiscs()) > 0;
+        const auto rows = static_cast<std::size_t>(fw::RECORDS(session.rows));
+        listings_.reserve(rows);
+        tracks_.reserve(rows);
     }
 
     // A slice's look-ups share one read of each file (a transaction that

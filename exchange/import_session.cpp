@@ -61,6 +61,7 @@ void ImportSession::Begin() {
     tracks_.clear();
     knownDiscs_.clear();
     newDiscIds_.clear();
+    bookCustomIds_.clear();
     const KeptBuffers kept;
     bookHasListings_ = fw::RECORDS(shell::SongBook()) > 0;
     bookHasDiscs_ = fw::RECORDS(shell::SBDiscs()) > 0;
@@ -94,12 +95,19 @@ Clash ImportSession::Check(std::string_view unq, std::string_view alt, std::uint
     if (const auto it = newDiscIds_.find(foldedCustom); it != newDiscIds_.end() && it->second != foldedDisc)
         return Clash::CustomIdTaken;
     if (bookHasDiscs_) {
-        fw::File& discs = shell::SBDiscs();
-        SBD.ALTDISKID = custom;
-        fw::GET(discs, discs.FindKey("SBD:KALTDISKID"));
-        if (fw::ERRORCODE() == 0 && fw::CompareFolded(SBD.UNQDISKID.Clip(), disc) != 0) return Clash::CustomIdTaken;
+        const std::string& owner = BookDiscWithCustomId(foldedCustom, custom);
+        if (!owner.empty() && owner != foldedDisc) return Clash::CustomIdTaken;
     }
     return Clash::None;
+}
+
+const std::string& ImportSession::BookDiscWithCustomId(const std::string& foldedCustom, const std::string& custom) const {
+    if (const auto it = bookCustomIds_.find(foldedCustom); it != bookCustomIds_.end()) return it->second;
+    fw::File& discs = shell::SBDiscs();
+    SBD.ALTDISKID = custom;
+    fw::GET(discs, discs.FindKey("SBD:KALTDISKID"));
+    std::string owner = fw::ERRORCODE() == 0 ? Folded(SBD.UNQDISKID.Clip()) : std::string();
+    return bookCustomIds_.emplace(foldedCustom, std::move(owner)).first->second;
 }
 
 void ImportSession::Accept(const shell::ImportQueRec& row) {
@@ -136,6 +144,7 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
     session.Begin();
     shell::ImportQueRec row;
     shell::ImportConflictQueueRec conflict;
+    DateReading dates;
     // The look-ups in the book share a read lock a few thousand rows at a
     // time: one lock a look-up costs most of the analysis of a large file,
     // and one for the whole file would keep other copies from writing.
@@ -144,6 +153,7 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
     for (;;) {
         if (result.rowsRead % kRowsPerReadLock == 0) {
             together.reset();
+            session.ForgetBookAnswers();
             together.emplace({&shell::SongBook(), &shell::SBDiscs()});
         }
         fw::NEXT(file);
@@ -156,7 +166,7 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
         ++result.rowsRead;
         if (!file.Unstorable().empty())
             result.changed.push_back({file.RecordLine(), file.rec.TITLE.Str(), file.Unstorable()});
-        ToImportRow(file.rec, row);
+        ToImportRow(file.rec, row, dates);
         if (session.Check(row) == Clash::None) {
             session.Accept(row);
         } else {
@@ -165,6 +175,7 @@ AnalysisResult AnalyzeImportFile(const std::string& fileName, ImportSession& ses
         }
     }
     together.reset();
+    session.ForgetBookAnswers();
     fw::CLOSE(file);
     fw::SetError(0);
     return result;

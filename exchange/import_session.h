@@ -59,15 +59,23 @@ public:
     void Accept(const shell::ImportQueRec& row);
     // A clashing row, kept in the conflict list's order.
     void AddConflict(const shell::ImportConflictQueueRec& row);
+    // Forgets what the book answered: it is kept only while one read of
+    // the book lasts (fw::ReadTogether), so no other window changed it.
+    void ForgetBookAnswers() { bookCustomIds_.clear(); }
 
 private:
     bool DiscInBook(const std::string& disc) const;
+    // The folded disc ID of the book's disc with this folded custom ID
+    // (empty: none), looked up once per custom ID until ForgetBookAnswers:
+    // the rows of a disc repeat it.
+    const std::string& BookDiscWithCustomId(const std::string& foldedCustom, const std::string& custom) const;
 
     bool bookHasListings_ = false;
     bool bookHasDiscs_ = false;
     std::unordered_set<std::string> tracks_;                   // folded disc ID and track of accepted rows
     std::unordered_set<std::string> knownDiscs_;               // folded disc IDs of accepted rows
     std::unordered_map<std::string, std::string> newDiscIds_;  // folded custom ID -> folded disc ID, discs the import adds
+    mutable std::unordered_map<std::string, std::string> bookCustomIds_;  // folded custom ID -> folded disc ID in the book, or empty
 };
 
 // A line of the file holding characters the book cannot store: they become

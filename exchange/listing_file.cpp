@@ -83,7 +83,21 @@ void FillFromBook(ListingFileRec& row) {
     row.DATEADDED = fw::FORMAT(SBK.DateAdded, kDatePicture);
 }
 
+std::int32_t DateReading::Of(std::string_view text) {
+    if (const auto it = days_.find(std::string(text)); it != days_.end()) return it->second;
+    constexpr std::size_t kKept = 4096;  // distinct dates kept; more start the memory again
+    if (days_.size() >= kKept) days_.clear();
+    const auto day = static_cast<std::int32_t>(fw::DeformatValue(text, kDatePicture));
+    days_.emplace(text, day);
+    return day;
+}
+
 void ToImportRow(const ListingFileRec& file, shell::ImportQueRec& row) {
+    DateReading dates;
+    ToImportRow(file, row, dates);
+}
+
+void ToImportRow(const ListingFileRec& file, shell::ImportQueRec& row, DateReading& dates) {
     fw::ClearRecord(&row, shell::ImportQueRec::Decl());
     row.TITLE = file.TITLE;
     row.ARTIST = file.ARTIST;
@@ -95,7 +109,7 @@ void ToImportRow(const ListingFileRec& file, shell::ImportQueRec& row) {
     row.SBKMAKEID = file.SBKMAKEID;
     row.MAKEID = file.MAKEID;
     row.MAKETYPE = file.MAKETYPE;
-    row.DATEADDED = static_cast<std::int32_t>(fw::DeformatValue(file.DATEADDED.Clip(), kDatePicture));
+    row.DATEADDED = dates.Of(file.DATEADDED.Clip());
 }
 
 }  // namespace exchange

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace exchange {
 
@@ -65,9 +66,21 @@ std::string ExportFileNameFor(std::string_view name);
 // 0 for a listing whose disc the book lacks).
 void FillFromBook(ListingFileRec& row);
 
+// The day numbers of @D1 date texts, each distinct text read once: reading
+// one asks the clock for the century window, which costs more than the
+// rest of a row, and a file holds few distinct dates.
+class DateReading {
+public:
+    std::int32_t Of(std::string_view text);
+
+private:
+    std::unordered_map<std::string, std::int32_t> days_;
+};
+
 // The import's row of a file record: texts as they stand, the whole track
 // number, the date read through @D1 (a two-digit year by the century
 // window; a blank or unreadable date gives 0).
+void ToImportRow(const ListingFileRec& file, shell::ImportQueRec& row, DateReading& dates);
 void ToImportRow(const ListingFileRec& file, shell::ImportQueRec& row);
 
 // The fields the import queue and the conflict queue share, copied from one

@@ -1,6 +1,7 @@
 // The export through the test driver: all listings in title order, the
 // file name rule and the question before replacing a file, an empty book,
 // a write that fails, and the round trip into an empty book.
+#include "exchange/export_listings_process.h"
 #include "exchange/export_song_listings.h"
 #include "exchange/import_song_listings.h"
 
@@ -88,7 +89,9 @@ TEST_F(Export, ACancelledDialogWritesNothing) {
 // the rows written so far go with their temporary file.
 TEST_F(Export, ACancelSaysSoAndKeepsThePreviousFile) {
     std::vector<Listing> listings;
-    for (unsigned t = 1; t <= 60; ++t) listings.push_back({"Song " + std::to_string(100 + t), "A", "SC8101", t});
+    // More than one slice, so the Cancel comes before the end.
+    for (unsigned t = 1; t <= exchange::kExportRowsPerSlice + 60; ++t)
+        listings.push_back({"Song " + std::to_string(100 + t), "A", "SC8101", t});
     Book({{"SC8101", "101", 12, "SC"}}, listings);
     WriteFile("part.csv", kOldExport);
     Run(exchange::ExportSongListings);
