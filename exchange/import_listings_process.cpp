@@ -135,7 +135,7 @@ public:
             if (fw::ERRORCODE() != 0) return Fail(discFile);
             ++result.discsAdded;
         }
-        if (KeysOnceIsQuicker(static_cast<long>(listings_.size()), bookListings_)) {
+        if (fw::KeysOnceIsQuicker(book, static_cast<long>(listings_.size()))) {
             fw::DeferKeys(book);
             if (fw::ERRORCODE() != 0) return Fail(book);
         }
@@ -161,11 +161,6 @@ public:
         }
         return true;
     }
-
-    // The keys made once are quicker when the rows are many against the
-    // book's listings (each kept row costs a search in every key; made once,
-    // every listing is sorted per key).
-    static bool KeysOnceIsQuicker(long adding, long existing) { return adding >= 1000 && adding * 2 >= existing; }
 
     ImportResult result;
 
