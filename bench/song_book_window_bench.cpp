@@ -8,7 +8,7 @@
 //   - Search ("Begins with...") for a text only the last title of the
 //     title order begins with.
 // Each book is made once and kept between runs (bench_fixture_cache.h).
-// Opening a book starts its check beside the window; the driver does not
+// Opening a book starts its check once the first page has painted; the driver does not
 // wait for it (SetOutsideWaitLimit(0)): what is timed is what the user
 // waits for.
 #include "platform/data/file_ops.h"

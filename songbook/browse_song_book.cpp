@@ -22,6 +22,10 @@
 #include "platform/os/beep.h"
 #include "shell/window_runtime.h"
 
+#include <QEvent>
+#include <QMetaObject>
+#include <QObject>
+#include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
@@ -285,6 +289,36 @@ bool TakeCheck(BrowseState& s) {
     return s.damage.empty();
 }
 
+// The check reads the whole book: it starts once the window has painted
+// its first page, so that it does not compete with it (whatever waits for
+// it before starts it). Also when no paint comes, a moment later.
+class StartCheckAfterPaint : public QObject {
+public:
+    StartCheckAfterPaint(BrowseState& s, QWidget* root) : QObject(root), s_(s) {
+        root->installEventFilter(this);
+        QTimer::singleShot(kAtTheLatestMs, this, [this] { Start(); });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        // Posted now, taken once the whole window has painted.
+        if (e->type() == QEvent::Paint) QMetaObject::invokeMethod(this, [this] { Start(); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    static constexpr int kAtTheLatestMs = 250;
+    void Start() {
+        if (s_.check) s_.check->Start();
+        deleteLater();
+    }
+    BrowseState& s_;
+};
+
+void StartCheckAfterFirstPage(BrowseState& s, fw::Window& window) {
+    if (s.check && window.Root()) new StartCheckAfterPaint(s, window.Root());
+}
+
 // The window on the open book, from the set-up to the end of its event loop.
 // A damaged book ends it at once (s.damage says why).
 void RunBrowseWindow(BrowseState& s) {
@@ -333,10 +367,11 @@ void RunBrowseWindow(BrowseState& s) {
         }
         if (event == kBookCheckEnded) continue;
         if (event == fw::Event::OpenWindow || event == fw::Event::GainFocus) {
-            s.firstFocusDone = true;
             Relayout(s);
             browses.RequestResync();
             RefreshSongBookWindow(s, browses);
+            if (!s.firstFocusDone) StartCheckAfterFirstPage(s, window);
+            s.firstFocusDone = true;
             continue;
         }
         if (event == fw::Event::Sized) {

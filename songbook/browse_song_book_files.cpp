@@ -39,7 +39,8 @@ bool BookIsEmpty() {
 }
 
 std::unique_ptr<fw::BackgroundCheck> StartBookCheck() {
-    return std::make_unique<fw::BackgroundCheck>(std::vector<fw::File*>{&shell::SongBook(), &shell::SBDiscs()});
+    return std::make_unique<fw::BackgroundCheck>(std::vector<fw::File*>{&shell::SongBook(), &shell::SBDiscs()},
+                                                 fw::BackgroundCheck::Begin::Later);
 }
 
 bool DiscBrandsNeedUpdate() {

@@ -69,7 +69,7 @@ bool FirstColumn(sqlite3* db, const char* sql, std::string* text, long* number, 
 
 }  // namespace
 
-BackgroundCheck::BackgroundCheck(std::vector<File*> files) {
+BackgroundCheck::BackgroundCheck(std::vector<File*> files, Begin begin) {
     for (File* f : files) {
         auto t = std::make_shared<Target>();
         t->name = NAME(*f);
@@ -88,7 +88,18 @@ BackgroundCheck::BackgroundCheck(std::vector<File*> files) {
         ending_->outsideWork = true;
         runtime::BeginOutsideWork();
     }
+    if (begin == Begin::Now) Start();
+}
+
+void BackgroundCheck::Start() {
+    if (started_) return;
+    started_ = true;
     thread_ = std::thread([this] { Run(); });
+}
+
+void BackgroundCheck::Join() {
+    Start();
+    if (thread_.joinable()) thread_.join();
 }
 
 void BackgroundCheck::OnEnd(std::function<void()> onEnd) { ending_->onEnd = std::move(onEnd); }
@@ -162,7 +173,7 @@ void BackgroundCheck::HandOver() {
 }
 
 std::string BackgroundCheck::Result() {
-    if (thread_.joinable()) thread_.join();
+    Join();
     HandOver();
     return problem_;
 }
@@ -172,7 +183,7 @@ bool BackgroundCheck::WaitForChecksOf(const std::string& path) {
     for (BackgroundCheck* c : Running()) {
         for (const auto& t : c->targets_) {
             if (t->path != path) continue;
-            if (c->thread_.joinable()) c->thread_.join();
+            c->Join();
             sound = sound && t->problem.empty();
         }
     }

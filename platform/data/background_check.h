@@ -11,6 +11,11 @@
 //   check.OnEnd([&window] { window.Post(kCheckEnded); });
 //   ...                                   // the first page shows
 //   if (check.Done()) { const std::string problem = check.Result(); ... }
+//
+// A check made with Start::Later is in force at once (a write waits for it,
+// Result() waits for it) but reads nothing until Start(), so the window can
+// show its first page before the check competes with it; whatever waits for
+// a check not started yet starts it.
 
 #include "platform/data/file.h"
 
@@ -25,14 +30,17 @@ namespace fw {
 
 class BackgroundCheck {
 public:
-    // Starts on the current thread's instances of the files, which are
-    // open; each is counted, then checked, in the order given.
-    explicit BackgroundCheck(std::vector<File*> files);
+    enum class Begin { Now, Later };
+    // On the current thread's instances of the files, which are open; each
+    // is counted, then checked, in the order given, from now or from Start().
+    explicit BackgroundCheck(std::vector<File*> files, Begin begin = Begin::Now);
     // Stops a check still running and waits for its thread.
     ~BackgroundCheck();
     BackgroundCheck(const BackgroundCheck&) = delete;
     BackgroundCheck& operator=(const BackgroundCheck&) = delete;
 
+    // Starts a check made with Begin::Later (nothing when it has started).
+    void Start();
     bool Done() const { return done_->load(std::memory_order_acquire); }
     // Called on the Qt loop of the program's thread when the check has
     // ended (not when it ended before this call); it may only post an
@@ -61,10 +69,12 @@ private:
     struct Ending;
     void Run();
     void HandOver();
+    void Join();  // starts the check when it has not started, and waits for its end
 
     std::vector<std::shared_ptr<Target>> targets_;
     std::shared_ptr<Ending> ending_;  // what the Qt loop does at the end; gone with the check
     std::thread thread_;
+    bool started_ = false;
     std::shared_ptr<std::atomic<bool>> done_ = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> stop_{false};
     bool handedOver_ = false;

@@ -96,6 +96,30 @@ TEST_F(BackgroundCheckTest, ADamagedFileIsFoundNotWrittenToAndReadsEndQuietly) {
     EXPECT_EQ(fw::ERRORCODE(), fw::FileSystemErr);
 }
 
+// A check made to start later guards the file from the start: a write
+// starts it and waits for it, and is refused when it finds damage.
+TEST_F(BackgroundCheckTest, ACheckStartedLaterIsInForceAtOnce) {
+    {
+        fw::BackgroundCheck check({songs.get()}, fw::BackgroundCheck::Begin::Later);
+        EXPECT_FALSE(check.Done());
+        AddSong(*songs, "Meanwhile", "D2", 1);
+        EXPECT_EQ(fw::ERRORCODE(), 0) << fw::ERROR();
+        EXPECT_TRUE(check.Done());
+        EXPECT_EQ(check.Result(), "");
+    }
+    Damage();
+    const std::string before = Bytes();
+    {
+        fw::BackgroundCheck check({songs.get()}, fw::BackgroundCheck::Begin::Later);
+        AddSong(*songs, "Never", "D9", 1);
+        EXPECT_NE(fw::ERRORCODE(), 0);
+        EXPECT_NE(check.Result(), "");
+    }
+    EXPECT_EQ(Bytes(), before) << "nothing written";
+    // One never started ends quietly.
+    { fw::BackgroundCheck check({songs.get()}, fw::BackgroundCheck::Begin::Later); }
+}
+
 TEST_F(BackgroundCheckTest, ACheckStillRunningIsStoppedWhenItGoes) {
     for (int i = 0; i < 20; ++i) {
         fw::BackgroundCheck check({songs.get()});
