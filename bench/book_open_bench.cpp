@@ -3,8 +3,9 @@
 // started beside (fw::BackgroundCheck), which the window's first page does
 // not wait for. open_ms is that open, in milliseconds; check_ms the time
 // until the check has ended (the book is written to only after it); the
-// opens alone are measured beside it. The books are made once and kept
-// between runs (bench_fixture_cache.h).
+// opens alone are measured beside it, and stop_ms, how long a check under
+// way takes to stop when the book is closed. The books are made once and
+// kept between runs (bench_fixture_cache.h).
 #include "platform/data/background_check.h"
 #include "platform/data/file_ops.h"
 #include "platform/runtime/error_state.h"
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -118,6 +120,24 @@ void OpenWithQuickCheck(benchmark::State& state) {
     std::printf("open_ms %.2f (listings %d, discs %d)\n", openMs, book.listings, book.discCount);
 }
 BENCHMARK(OpenWithQuickCheck)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// A book closed 50 ms after it was opened (the window shut at once): how
+// long stopping its check keeps the program waiting.
+void CloseWhileChecking(benchmark::State& state) {
+    Book& book = TheBook(state);
+    double stopMs = 0;
+    for (auto _ : state) {
+        for (fw::File* f : {book.listingsFile.get(), book.discs.get()}) fw::SHARE(*f, fw::ReadWrite | fw::DenyNone);
+        auto check = std::make_unique<fw::BackgroundCheck>(std::vector<fw::File*>{book.listingsFile.get(), book.discs.get()});
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the check is under way
+        const auto start = std::chrono::steady_clock::now();
+        check.reset();
+        stopMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        for (fw::File* f : {book.listingsFile.get(), book.discs.get()}) fw::CLOSE(*f);
+    }
+    state.counters["stop_ms"] = stopMs / static_cast<double>(state.iterations());
+}
+BENCHMARK(CloseWhileChecking)->Apply(Sizes)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace
 

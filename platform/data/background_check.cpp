@@ -106,6 +106,12 @@ void BackgroundCheck::OnEnd(std::function<void()> onEnd) { ending_->onEnd = std:
 
 BackgroundCheck::~BackgroundCheck() {
     stop_.store(true, std::memory_order_relaxed);
+    {
+        // The count and the check each run as one step of SQLite's, which
+        // the progress handler does not enter; an interrupt ends them at once.
+        std::lock_guard<std::mutex> lock(checkingLock_);
+        if (checking_) sqlite3_interrupt(checking_);
+    }
     if (thread_.joinable()) thread_.join();
     ending_->End();
     ending_.reset();
@@ -127,18 +133,32 @@ void BackgroundCheck::Run() {
             sqlite3_close(db);
             break;
         }
+        {
+            std::lock_guard<std::mutex> lock(checkingLock_);
+            checking_ = db;
+        }
         data::HardenConnection(db);
         data::RegisterCollations(db);
         sqlite3_busy_timeout(db, data::kDefaultLockWaitMs);
         sqlite3_progress_handler(db, 1000, StopRequested, &stop_);
         std::string error, answer;
         long count = -1;
-        if (FirstColumn(db, (std::string("SELECT count(*) FROM ") + data::kRecordsTable).c_str(), nullptr, &count, &error))
+        // (A stop asked for between the two finds no statement running to
+        // interrupt: each looks first.)
+        const auto stopped = [this] { return stop_.load(std::memory_order_relaxed); };
+        if (!stopped() &&
+            FirstColumn(db, (std::string("SELECT count(*) FROM ") + data::kRecordsTable).c_str(), nullptr, &count, &error))
             t->count = count;
-        if (FirstColumn(db, "PRAGMA quick_check(1)", &answer, nullptr, &error)) {
-            if (answer != "ok") t->problem = answer.empty() ? "the check gave no answer" : answer;
-        } else if (!stop_.load(std::memory_order_relaxed)) {
-            t->problem = error;
+        if (!stopped()) {
+            if (FirstColumn(db, "PRAGMA quick_check(1)", &answer, nullptr, &error)) {
+                if (answer != "ok") t->problem = answer.empty() ? "the check gave no answer" : answer;
+            } else if (!stopped()) {
+                t->problem = error;
+            }
+        }
+        {
+            std::lock_guard<std::mutex> lock(checkingLock_);
+            checking_ = nullptr;
         }
         sqlite3_close(db);
         if (!t->problem.empty()) break;

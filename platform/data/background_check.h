@@ -22,9 +22,12 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+struct sqlite3;
 
 namespace fw {
 
@@ -77,6 +80,8 @@ private:
     bool started_ = false;
     std::shared_ptr<std::atomic<bool>> done_ = std::make_shared<std::atomic<bool>>(false);
     std::atomic<bool> stop_{false};
+    std::mutex checkingLock_;
+    sqlite3* checking_ = nullptr;  // the checking thread's connection while open, for the stop to interrupt
     bool handedOver_ = false;
     std::string problem_;
 };
