@@ -48,10 +48,9 @@ void RollbackToSavePoint();  // undoes them
 void DeferKeys(File& f);
 // Whether DeferKeys pays for `adding` records going into f (open): a kept
 // key costs a search per record added, a key made once sorts every record
-// of the file, so it pays when the records added are many against those
-// there (at least half as many), and not for a handful. It counts no more
-// of the file's records than it needs, so a large file costs no more than
-// a small one.
+// of the file, so it pays when more records are added than the file holds,
+// and not for a handful. It counts no more of the file's records than it
+// needs, so a large file costs no more than a small one.
 bool KeysOnceIsQuicker(File& f, long adding);
 
 }  // namespace fw

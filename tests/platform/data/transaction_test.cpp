@@ -207,8 +207,8 @@ TEST_F(Transactions, DeferredKeysAreMadeAtTheCommitAndTheLayoutStaysAsItWas) {
     sqlite3_close(db);
 }
 
-// The rule for deferring: at least 1,000 records added and at least half as
-// many as the file has, asked before or inside the transaction alike.
+// The rule for deferring: at least 1,000 records added and more than the
+// file has, asked before or inside the transaction alike.
 TEST_F(Transactions, KeysAreMadeOnceForManyRecordsAgainstTheFilesOwn) {
     fw::LOGOUT(2, *book);
     for (int i = 0; i < 2000; ++i) AddSong(*book, "Song", "S", i + 1);
@@ -217,7 +217,7 @@ TEST_F(Transactions, KeysAreMadeOnceForManyRecordsAgainstTheFilesOwn) {
     const struct {
         long adding;
         bool quicker;
-    } cases[] = {{999, false}, {1000, false}, {1001, true}, {50000, true}};
+    } cases[] = {{999, false}, {1000, false}, {2001, false}, {2002, true}, {50000, true}};
     for (const auto& c : cases) {
         EXPECT_EQ(fw::KeysOnceIsQuicker(*book, c.adding), c.quicker) << c.adding;
         fw::LOGOUT(2, *discs, *book);
